@@ -1,0 +1,69 @@
+#include "Commands.h"
+
+#include <cstdio>
+#include <iostream>
+
+#include "Arguments.h"
+#include "engine.h"
+
+namespace lark {
+
+namespace {
+
+int printVersion(const std::vector<std::string> &words) {
+    Arguments args(words, {}, {});
+    args.expectCount(0, 0);
+    char *version = Eng_GetVersion(nullptr);
+    std::cout << "lark " << version << '\n';
+    Eng_FreeMem(version);
+    return 0;
+}
+
+int printHelp(const std::vector<std::string> &words);
+
+constexpr Command kCommands[] = {
+    {"help", "help", "show this list", printHelp},
+    {"version", "version", "show the engine's version (also --version)", printVersion},
+};
+
+int printHelp(const std::vector<std::string> &) {
+    std::cout << "lark - the Sitelark command-line client\n\nUsage: lark COMMAND [ARGUMENTS]\n\nCommands:\n";
+    for (const Command &c : kCommands) {
+        std::printf("  %-40s %s\n", std::string(c.usage).c_str(), std::string(c.summary).c_str());
+    }
+    return 0;
+}
+
+const Command *find(std::string_view name) {
+    for (const Command &c : kCommands)
+        if (c.name == name) return &c;
+    return nullptr;
+}
+
+}  // namespace
+
+int runLark(const std::vector<std::string> &words) {
+    if (words.empty()) {
+        printHelp({});
+        return 2;
+    }
+    std::string name = words.front();
+    if (name == "--version" || name == "-V") name = "version";
+    if (name == "--help" || name == "-h") name = "help";
+    const Command *command = find(name);
+    if (!command) {
+        std::cerr << "lark: unknown command \"" << words.front() << "\" (see lark help)\n";
+        return 2;
+    }
+    try {
+        return command->run(std::vector<std::string>(words.begin() + 1, words.end()));
+    } catch (const UsageError &e) {
+        std::cerr << "lark " << command->name << ": " << e.what() << "\nusage: lark " << command->usage << '\n';
+        return 2;
+    } catch (const std::exception &e) {
+        std::cerr << "lark " << command->name << ": " << e.what() << '\n';
+        return 1;
+    }
+}
+
+}  // namespace lark

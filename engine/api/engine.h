@@ -1,0 +1,186 @@
+/*
+ * The engine library's public interface.
+ *
+ * Every export runs on its caller's thread and hands its work to the engine
+ * thread of the open project as a command; results come back as integers and
+ * as result buffers that the caller releases, together with every string
+ * address inside them, with Eng_FreeMem.
+ */
+#ifndef SITELARK_ENGINE_H
+#define SITELARK_ENGINE_H
+
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define ENG_EXPORT __attribute__((visibility("default")))
+
+/* The version text of this engine. */
+#define ENG_VERSION "1.0.4.0"
+
+/* Results of Eng_OpenProject and of exports called with no project open. */
+#define ENG_NOT_OPEN (-1)
+#define ENG_ALREADY_OPEN (-2)
+#define ENG_OPEN_FAILED (-3)
+#define ENG_NO_DATABASE_ENGINE (-8)
+
+/*
+ * A window: anything that can take a posted message. post may be called from
+ * any thread and returns non-zero when the message was queued. A null
+ * EngWnd pointer means "no window".
+ */
+typedef struct EngWnd {
+    int (*post)(struct EngWnd *self, uint32_t msg, uintptr_t wParam, intptr_t lParam);
+} EngWnd;
+
+/* Called while an application export waits; dispatches the caller's own events. */
+typedef void (*EngPump)(void);
+
+/* Message box flags passed to the UI host. */
+#define ENG_MB_ICONEXCLAMATION 0x00000030u
+#define ENG_MB_TOPMOST 0x00040000u
+
+/*
+ * The application's user-interface services, used by the engine for its
+ * message boxes. Without a host the engine writes "Lark Engine: <text>" to
+ * standard error and goes on.
+ */
+typedef struct EngUiHost {
+    void *context;
+    /* Shows a message box; may be called on any thread. */
+    void (*messageBox)(void *context, const char *caption, const char *text, uint32_t flags);
+} EngUiHost;
+
+/* Notifications posted to the notification window (wParam = length, lParam = buffer). */
+#define ENG_NOTIFY_PROGRESS 33615u
+#define ENG_NOTIFY_STATISTICS 33616u
+#define ENG_NOTIFY_URLRES 33617u
+#define ENG_NOTIFY_INDEX 33619u
+#define ENG_NOTIFY_SEARCH 33620u
+#define ENG_NOTIFY_TASK_CHANGED 33621u
+#define ENG_NOTIFY_EXPORT 33625u
+#define ENG_NOTIFY_ONLINE 33626u
+#define ENG_NOTIFY_TASK_ADDED 33630u
+
+/* Statistics record of ENG_NOTIFY_STATISTICS (40 bytes). */
+#pragma pack(push, 1)
+typedef struct EngStatisticsRecord {
+    uint32_t bytesReceived;   /* since the last reset */
+    uint32_t averageSpeed;    /* bytes per second */
+    uint32_t bytesLastSecond;
+    double remainingTime;     /* days */
+    double elapsedTime;       /* days */
+    uint32_t queued;
+    uint32_t done;
+    uint32_t errors;
+} EngStatisticsRecord;
+#pragma pack(pop)
+
+/* Project lifecycle and status. */
+ENG_EXPORT int32_t Eng_OpenProject(const char *path, EngWnd *owner, EngWnd *notify, EngPump pump);
+ENG_EXPORT int32_t Eng_IsOpen(void);
+ENG_EXPORT int32_t Eng_CloseProject(void);
+ENG_EXPORT int32_t Eng_IsOnline(void);
+ENG_EXPORT void Eng_FreeMem(void *address);
+ENG_EXPORT char *Eng_GetVersion(char **cell);
+ENG_EXPORT void Eng_SetUiHost(const EngUiHost *host);
+
+/* Tasks. */
+ENG_EXPORT int32_t Eng_CreateTask(const void *task);
+ENG_EXPORT int32_t Eng_UpdateTask(const void *task);
+ENG_EXPORT int32_t Eng_DeleteTask(uint32_t task);
+ENG_EXPORT void Eng_StopTask(uint32_t task);
+ENG_EXPORT void Eng_RunTask(uint32_t task);
+ENG_EXPORT void Eng_GetTaskFromID(uint32_t task, void **addr, uint32_t *len);
+ENG_EXPORT void Eng_GetFolderTasks(uint32_t folder, void **addr, uint32_t *len);
+ENG_EXPORT void Eng_FindTasks(const char *url, const char *form, void **addr, uint32_t *len);
+ENG_EXPORT int32_t Eng_RefreshTask(uint32_t task, int32_t mode);
+ENG_EXPORT int32_t Eng_SerializeTask(const char *taskArchive, const char *urlResArchive,
+                                     const char *bodyArchive, int32_t storing, uint32_t folder,
+                                     const uint32_t *tasks, uint32_t count);
+
+/* Crawling. */
+ENG_EXPORT int32_t Eng_Run(void);
+ENG_EXPORT int32_t Eng_Stop(void);
+ENG_EXPORT void Eng_AbortConnection(uint32_t urlRes);
+ENG_EXPORT void Eng_ResetProgress(void);
+ENG_EXPORT int32_t Eng_RefreshPrj(int32_t errorKind);
+ENG_EXPORT int32_t Eng_CountRefreshable(int32_t errorKind);
+ENG_EXPORT int32_t Eng_CountNotAcceptedResources(uint32_t task);
+
+/* Project properties and statistics. */
+ENG_EXPORT int32_t Eng_GetProjectProp(void **addr, uint32_t *len);
+ENG_EXPORT int32_t Eng_SetProjectProp(const void *buffer, uint32_t length);
+ENG_EXPORT void Eng_GetStatistics(void **addr, uint32_t *len);
+
+/* Folders. */
+ENG_EXPORT int32_t Eng_SetActiveFolder(uint32_t folder);
+ENG_EXPORT int32_t Eng_CreateFolder(uint32_t parent, const char *name);
+ENG_EXPORT int32_t Eng_RenameFolder(uint32_t folder, const char *name);
+ENG_EXPORT int32_t Eng_DeleteFolder(uint32_t folder);
+ENG_EXPORT int32_t Eng_MoveFolder(uint32_t folder, uint32_t parent);
+ENG_EXPORT void Eng_GetSubFolders(uint32_t folder, void **addr, uint32_t *len);
+ENG_EXPORT void Eng_GetFolder(uint32_t folder, void **addr, uint32_t *len);
+
+/* URL resources and items. */
+ENG_EXPORT int32_t Eng_RefreshUrlRes(uint32_t urlRes);
+ENG_EXPORT int32_t Eng_DeleteUrlRes(uint32_t urlRes);
+ENG_EXPORT int32_t Eng_CreateUrlRes(const char *url, const char *form, uint32_t task);
+ENG_EXPORT int32_t Eng_SerializeUrlres(const char *urlResArchive, const char *bodyArchive,
+                                       int32_t storing, const uint32_t *urlRes, uint32_t count);
+ENG_EXPORT void Eng_GetTaskItems(uint32_t task, void **addr, uint32_t *len);
+ENG_EXPORT void Eng_FindTaskItem(uint32_t task, uint32_t item, void **addr, uint32_t *len);
+ENG_EXPORT void Eng_GetRelItems(uint32_t urlRes, int16_t group, void **addr, uint32_t *len);
+
+/* Browser requests. */
+ENG_EXPORT void Eng_GetBody(const char *url, const char *form, uint32_t referrerHash, uint32_t task,
+                            double date, void **addr, uint32_t *len);
+ENG_EXPORT void Eng_GetItemFromUrl(const char *url, const char *form, uint32_t task, double date,
+                                   void **addr, uint32_t *len);
+ENG_EXPORT void Eng_GetItemFromUrlResID(uint32_t urlRes, void **addr, uint32_t *len);
+ENG_EXPORT void Eng_GetSource(uint32_t urlRes, void **addr, uint32_t *len);
+ENG_EXPORT int32_t Eng_KivAbortWaiting(uint32_t token);
+ENG_EXPORT int32_t Eng_RefreshUrlRes2(uint32_t task, const char *url, const char *form, double date);
+ENG_EXPORT void Eng_BeforeNavigate(const char *url, const char *unused);
+
+/* Word index, search and filters. */
+ENG_EXPORT int32_t Eng_IndexDatabase(void);
+ENG_EXPORT void Eng_CountNotIndexedResources(uint32_t *count, uint32_t *size);
+ENG_EXPORT int32_t Eng_SearchItems(int32_t maxResults, const char *bodyQuery, int16_t states,
+                                   const char *urlPattern, const char *titleQuery, int32_t minSize,
+                                   int32_t maxSize, double doneFrom, double doneTo,
+                                   double modifiedFrom, double modifiedTo, int32_t type,
+                                   void **addr, uint32_t *len);
+ENG_EXPORT int32_t Eng_ValidateQuery(const char *text, int32_t kind);
+ENG_EXPORT int32_t Eng_TestFilter(const char *filter, const char *url, int32_t linkKind, char **report);
+
+/* Export to disk. */
+ENG_EXPORT int32_t Eng_ExportDatabase(const char *path, uint32_t flags, uint32_t nameLength);
+ENG_EXPORT int32_t Eng_ExportTask(const char *path, uint32_t task, uint32_t flags, uint32_t nameLength);
+ENG_EXPORT int32_t Eng_ExportRes(const char *path, uint32_t urlRes, uint32_t flags, uint32_t nameLength);
+
+/* Online detection. */
+ENG_EXPORT int32_t Eng_PingHosts(const char *hosts);
+ENG_EXPORT void Eng_GetPingSocketsState(void **addr, uint32_t *len);
+
+/* Database maintenance. */
+ENG_EXPORT int32_t Eng_CompactDatabase(const char *path);
+ENG_EXPORT int32_t Eng_RepairDatabase(const char *path);
+
+/*
+ * Ordinal binding: ELF has no ordinals, so the library exports this table,
+ * ended by an entry whose ordinal is 0.
+ */
+typedef struct EngOrdinal {
+    uint32_t ordinal;
+    void (*function)(void);
+} EngOrdinal;
+ENG_EXPORT extern const EngOrdinal Eng_Ordinals[];
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

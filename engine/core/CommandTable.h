@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <unordered_map>
+
+#include "sys/MessageQueue.h"
+
+namespace eng {
+
+class Engine;
+struct CallFrame;
+
+// What a handler is given: the engine, the message, and the call frame when
+// the message carries one.
+struct DispatchContext {
+    Engine &engine;
+    const Message &message;
+    CallFrame *frame;
+};
+
+// How the engine takes one of its messages.
+struct CommandEntry {
+    enum class Caller : uint8_t {
+        Export,    // posted by an export whose caller waits for the completion event
+        Internal,  // sent or posted inside the engine; nobody waits
+    };
+    enum class Frame : uint8_t {
+        InLParam,  // lParam is the address of a CallFrame
+        None,      // lParam is a plain value or unused
+    };
+    enum class Phase : uint8_t {
+        InTransaction,  // inside the message's database transaction
+        AfterCommit,    // after it, outside any transaction
+    };
+
+    // Returns the message's result (1 when WM_START_NEXT started a download).
+    std::function<intptr_t(DispatchContext &)> handler;
+    Caller caller = Caller::Export;
+    Frame frame = Frame::InLParam;
+    Phase phase = Phase::InTransaction;
+};
+
+// The handlers of the engine's messages by number.
+class CommandTable {
+public:
+    void set(uint32_t message, CommandEntry entry) { entries_[message] = std::move(entry); }
+    const CommandEntry *find(uint32_t message) const {
+        auto it = entries_.find(message);
+        return it == entries_.end() ? nullptr : &it->second;
+    }
+
+private:
+    std::unordered_map<uint32_t, CommandEntry> entries_;
+};
+
+// Every command and internal message the engine knows, with its handler.
+CommandTable defaultCommandTable();
+
+}  // namespace eng

@@ -1,0 +1,55 @@
+#include "core/Engine.h"
+
+#include "store/Database.h"
+#include "store/ProjectVersion.h"
+#include "sys/Event.h"
+#include "sys/MessageQueue.h"
+
+namespace eng {
+
+Engine::Engine(const OpenRequest &request, std::shared_ptr<Event> completion,
+               std::shared_ptr<MessageQueue> queue, CommandTable commands)
+    : progress_(notifier_, *queue),
+      notifier_(request.notify),
+      ownerWindow_(request.owner),
+      queue_(std::move(queue)),
+      completion_(std::move(completion)),
+      projectPath_(request.path),
+      dispatcher_(*this, std::move(commands)) {}
+
+Engine::~Engine() = default;
+
+void Engine::open() {
+    database_ = std::make_unique<Database>(projectPath_);
+    checkProjectVersion(*database_);
+    database_->takeExclusiveLock();
+    progress_.postStatistics();
+}
+
+void Engine::shutdown() {
+    running_ = false;
+    progress_.stopTimer();
+}
+
+intptr_t Engine::send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    return dispatcher_.dispatch(Message{message, wParam, lParam});
+}
+
+bool Engine::refreshAllowed() {
+    // Downloads are allowed while no ping host is configured; the online
+    // detector's verdict takes over once hosts are pinged.
+    allowed_ = true;
+    return allowed_;
+}
+
+std::string Engine::browserAddress() const {
+    std::lock_guard lock(browserAddressLock_);
+    return browserAddress_;
+}
+
+void Engine::setBrowserAddress(std::string address) {
+    std::lock_guard lock(browserAddressLock_);
+    browserAddress_ = std::move(address);
+}
+
+}  // namespace eng

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "api/engine.h"
+#include "core/CommandTable.h"
+#include "core/Dispatcher.h"
+#include "core/Notifier.h"
+#include "core/ProgressCounters.h"
+#include "sys/DateTime.h"
+
+namespace eng {
+
+class Database;
+class Event;
+class MessageQueue;
+
+// What Eng_OpenProject hands to the engine thread.
+struct OpenRequest {
+    std::string path;
+    EngWnd *owner = nullptr;
+    EngWnd *notify = nullptr;
+};
+
+// The engine thread's central object: it owns the project database and every
+// engine object, and only the engine thread touches it, apart from the few
+// values that exports read or set without a command (the running flag, the
+// active folder, the browser address).
+class Engine {
+public:
+    static constexpr uint32_t kRootFolder = 1;
+
+    Engine(const OpenRequest &request, std::shared_ptr<Event> completion,
+           std::shared_ptr<MessageQueue> queue, CommandTable commands);
+    Engine(const Engine &) = delete;
+    Engine &operator=(const Engine &) = delete;
+    ~Engine();
+
+    // Opens the project file exclusively, checks its version and prepares
+    // the engine's state. Throws on failure.
+    void open();
+    // Stops everything that runs and saves what lives in memory.
+    void shutdown();
+
+    // Dispatches a message on the engine thread at once (nested dispatch).
+    intptr_t send(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0);
+    intptr_t dispatch(const Message &message) { return dispatcher_.dispatch(message); }
+
+    ProgressCounters &progress() { return progress_; }
+    const Notifier &notifier() const { return notifier_; }
+    Database &database() { return *database_; }
+    MessageQueue &queue() { return *queue_; }
+    Event &completion() { return *completion_; }
+    const std::string &projectPath() const { return projectPath_; }
+    EngWnd *ownerWindow() const { return ownerWindow_; }
+
+    bool running() const { return running_; }
+    void setRunning(bool running) { running_ = running; }
+    // Recomputes whether downloads may start (the online detector's verdict).
+    bool refreshAllowed();
+    bool allowed() const { return allowed_; }
+
+    uint32_t activeFolder() const { return activeFolder_; }
+    void setActiveFolder(uint32_t folder) { activeFolder_ = folder; }
+    std::string browserAddress() const;
+    void setBrowserAddress(std::string address);
+
+    uint32_t currentMessage() const { return currentMessage_; }
+    void setCurrentMessage(uint32_t message) { currentMessage_ = message; }
+
+private:
+    ProgressCounters progress_;
+    std::unique_ptr<Database> database_;
+    mutable std::mutex browserAddressLock_;
+    std::string browserAddress_;
+    Notifier notifier_;
+    EngWnd *ownerWindow_;
+    bool allowed_ = false;
+    std::atomic<uint32_t> activeFolder_{kRootFolder};
+    std::shared_ptr<MessageQueue> queue_;
+    std::shared_ptr<Event> completion_;
+    uint32_t currentMessage_ = 0;
+    std::atomic<bool> running_{false};
+    Date runStartTime_ = 0;
+    std::string projectPath_;
+    Dispatcher dispatcher_;
+};
+
+}  // namespace eng

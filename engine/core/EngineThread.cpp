@@ -1,0 +1,70 @@
+#include "core/EngineThread.h"
+
+#include "core/Dispatcher.h"
+#include "core/EngineRegistry.h"
+#include "core/Messages.h"
+#include "sys/Event.h"
+#include "sys/MessageQueue.h"
+#include "sys/UiHost.h"
+
+namespace eng {
+
+namespace {
+
+bool mayStartDownloads(Engine &engine) { return engine.refreshAllowed() && engine.running(); }
+
+// Handles a message that is not one of the engine's own numbered messages.
+void dispatchPlatformMessage(Engine &engine, const Message &m) {
+    if (m.msg == kTimerMessage)
+        engine.queue().runTimer(static_cast<uint32_t>(m.wParam));
+    else if (m.msg >= msg::kFirstEngineMessage)
+        engine.dispatch(m);
+}
+
+}  // namespace
+
+void runMessageLoop(Engine &engine) {
+    MessageQueue &queue = engine.queue();
+    for (;;) {
+        if (auto command = queue.takeInRange(msg::kFirstCommand, msg::kLastCommand)) {
+            engine.dispatch(*command);
+            continue;
+        }
+        if (queue.hasInRange(msg::kDownloadDone, msg::kDownloadDone)) {
+            if (mayStartDownloads(engine)) engine.send(msg::kStartNext);
+            if (auto done = queue.takeInRange(msg::kDownloadDone, msg::kDownloadDone)) engine.dispatch(*done);
+            continue;
+        }
+        if (auto other = queue.takeNext()) {
+            if (other->msg == kQuitMessage) return;
+            dispatchPlatformMessage(engine, *other);
+            continue;
+        }
+        if (mayStartDownloads(engine) && engine.send(msg::kStartNext) != 0) continue;
+        queue.wait();
+    }
+}
+
+bool runEngineThread(const OpenRequest &request, std::shared_ptr<Event> completion,
+                     std::shared_ptr<MessageQueue> queue, CommandTable commands) {
+    std::unique_ptr<Engine> engine;
+    try {
+        engine = std::make_unique<Engine>(request, completion, queue, std::move(commands));
+        engine->open();
+    } catch (...) {
+        showEngineMessage(currentErrorText());
+        engine.reset();
+        queue->close();
+        completion->set();
+        return false;
+    }
+    EngineRegistry::instance().publish(engine.get());
+    completion->set();
+    runMessageLoop(*engine);
+    queue->close();
+    engine->shutdown();
+    EngineRegistry::instance().withdraw();
+    return true;
+}
+
+}  // namespace eng

@@ -1,0 +1,68 @@
+#include "store/Database.h"
+
+#include <sqlite3.h>
+
+#include "store/DatabaseException.h"
+
+namespace eng {
+
+bool databaseEngineInstalled() { return sqlite3_libversion_number() >= kMinimumSqliteVersion; }
+
+Database::Database(const std::string &path) : path_(path) {
+    const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+        sqlite3_close(db_);
+        throw CDatabaseException("Cannot open the project \"" + path + "\": " + message);
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    try {
+        execute("PRAGMA locking_mode=EXCLUSIVE");
+    } catch (...) {
+        sqlite3_close(db_);
+        throw;
+    }
+}
+
+Database::~Database() { sqlite3_close(db_); }
+
+void Database::execute(std::string_view sql) {
+    const std::string text(sql);
+    char *error = nullptr;
+    if (sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const std::string message = error ? error : sqlite3_errmsg(db_);
+        sqlite3_free(error);
+        throw CDatabaseException(message);
+    }
+}
+
+void Database::takeExclusiveLock() {
+    execute("PRAGMA journal_mode=WAL");
+    execute("PRAGMA synchronous=NORMAL");
+    execute("BEGIN EXCLUSIVE; COMMIT");
+}
+
+void Database::begin() {
+    execute(depth_ == 0 ? std::string("BEGIN") : "SAVEPOINT level" + std::to_string(depth_));
+    ++depth_;
+}
+
+void Database::commit() {
+    if (depth_ == 0) return;
+    const int level = depth_ - 1;
+    execute(level == 0 ? std::string("COMMIT") : "RELEASE level" + std::to_string(level));
+    depth_ = level;
+}
+
+void Database::rollback() noexcept {
+    if (depth_ == 0) return;
+    const int level = --depth_;
+    const std::string sql =
+        level == 0 ? std::string("ROLLBACK")
+                   : "ROLLBACK TO level" + std::to_string(level) + "; RELEASE level" + std::to_string(level);
+    // A failed COMMIT may already have ended the transaction; nothing is left to undo then.
+    if (level == 0 && sqlite3_get_autocommit(db_)) return;
+    sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
+}
+
+}  // namespace eng

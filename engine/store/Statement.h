@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace eng {
+
+// One prepared SQLite statement, finalised with the object. Parameters are
+// numbered from 1, columns from 0.
+class Statement {
+public:
+    Statement(sqlite3 *db, std::string_view sql);
+    Statement(Statement &&other) noexcept;
+    Statement &operator=(Statement &&other) noexcept;
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+    ~Statement();
+
+    Statement &bind(int index, int64_t value);
+    Statement &bind(int index, double value);
+    Statement &bind(int index, std::string_view text);
+    Statement &bindNull(int index);
+
+    // Advances to the next row: true while there is one, false when done.
+    bool step();
+    // Runs a statement that returns no rows.
+    void run();
+    void reset();
+
+    bool isNull(int column) const;
+    int64_t integer(int column) const;
+    double real(int column) const;
+    std::string text(int column) const;
+
+private:
+    [[noreturn]] void fail() const;
+
+    sqlite3 *db_ = nullptr;
+    sqlite3_stmt *stmt_ = nullptr;
+};
+
+}  // namespace eng

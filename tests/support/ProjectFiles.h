@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace test {
+
+// Writes a minimal project database: a Project table whose single row holds
+// the given version.
+void writeProjectFile(const std::string &path, int version = 257);
+
+// Runs SQL on a closed project file (to look at or change it from outside).
+long long queryInteger(const std::string &path, const std::string &sql);
+void executeSql(const std::string &path, const std::string &sql);
+
+}  // namespace test
