@@ -84,3 +84,13 @@ bool EngineProcess::call(uint32_t command, intptr_t lParam, Wait wait) {
 }
 
 }  // namespace eng
+
+namespace eng {
+
+std::optional<int32_t> EngineProcess::runWithoutProject(const std::function<int32_t()> &work) {
+    std::lock_guard lock(callLock_);
+    if (isOpen()) return std::nullopt;
+    return work();
+}
+
+}  // namespace eng

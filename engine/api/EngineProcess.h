@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <mutex>
 #include <thread>
 
@@ -32,6 +34,9 @@ public:
     // Posts a command and waits for its completion. Returns false, without
     // posting, when no project is open.
     bool call(uint32_t command, intptr_t lParam, Wait wait);
+    // Runs work on the caller's thread while no project is open (and none
+    // can open meanwhile); nothing when a project is open.
+    std::optional<int32_t> runWithoutProject(const std::function<int32_t()> &work);
 
 private:
     void waitForCompletion(Event &completion, Wait wait) const;

@@ -9,6 +9,7 @@
 #include "core/Engine.h"
 #include "core/EngineRegistry.h"
 #include "core/Messages.h"
+#include "store/Maintenance.h"
 #include "sys/UiHost.h"
 
 using namespace eng;
@@ -51,6 +52,15 @@ int32_t resultSlotCall(uint32_t command, Wait wait, uint32_t value) {
 }
 
 auto noArgs = [](MemoryStream &) {};
+
+// Compaction and repair run on the caller's thread when no project is open,
+// and as commands of the engine thread when one is.
+int32_t maintenance(uint32_t command, const char *path, bool (*operation)(const std::string &)) {
+    const std::string file = path ? path : "";
+    if (auto direct = EngineProcess::instance().runWithoutProject([&] { return operation(file) ? 1 : 0; }))
+        return *direct;
+    return resultCall(command, Wait::Pump, 0, [&](MemoryStream &s) { s.writeCallerAddr(path); });
+}
 
 }  // namespace
 
@@ -379,12 +389,8 @@ void Eng_GetPingSocketsState(void **addr, uint32_t *len) {
     });
 }
 
-int32_t Eng_CompactDatabase(const char *path) {
-    return resultCall(msg::kCompactDatabase, Wait::Pump, 0, [&](MemoryStream &s) { s.writeCallerAddr(path); });
-}
+int32_t Eng_CompactDatabase(const char *path) { return maintenance(msg::kCompactDatabase, path, compactDatabase); }
 
-int32_t Eng_RepairDatabase(const char *path) {
-    return resultCall(msg::kRepairDatabase, Wait::Pump, 0, [&](MemoryStream &s) { s.writeCallerAddr(path); });
-}
+int32_t Eng_RepairDatabase(const char *path) { return maintenance(msg::kRepairDatabase, path, repairDatabase); }
 
 }  // extern "C"

@@ -3,7 +3,9 @@
 #include <initializer_list>
 
 #include "core/Engine.h"
+#include "api/CallFrame.h"
 #include "core/Messages.h"
+#include "store/Maintenance.h"
 #include "sys/EngineException.h"
 
 namespace eng {
@@ -18,15 +20,22 @@ intptr_t notAvailable(DispatchContext &) { throw CEngineException("not available
 
 intptr_t onlineChanged(DispatchContext &) { return 0; }
 
+// Compaction and repair of another project file, run after the command's
+// transaction: the path comes in the frame, 1 or 0 goes back.
+template <bool (*operation)(const std::string &)>
+intptr_t maintain(DispatchContext &c) {
+    c.frame->result = operation(c.frame->stream.readCallerText()) ? 1 : 0;
+    return 0;
+}
+
 intptr_t queuedSuspended(DispatchContext &c) {
     c.engine.progress().suspended(static_cast<uint32_t>(c.message.lParam));
     c.engine.progress().postStatistics();
     return 0;
 }
 
-void setExports(CommandTable &table, std::initializer_list<uint32_t> numbers, Entry::Frame frame,
-                Entry::Phase phase = Entry::Phase::InTransaction) {
-    for (uint32_t n : numbers) table.set(n, Entry{notAvailable, Entry::Caller::Export, frame, phase});
+void setExports(CommandTable &table, std::initializer_list<uint32_t> numbers, Entry::Frame frame) {
+    for (uint32_t n : numbers) table.set(n, Entry{notAvailable, Entry::Caller::Export, frame});
 }
 
 void setInternal(CommandTable &table, uint32_t number, intptr_t (*handler)(DispatchContext &)) {
@@ -49,7 +58,10 @@ CommandTable defaultCommandTable() {
                 kTestFilter, kCountNotAcceptedResources},
                Entry::Frame::InLParam);
     setExports(table, {kRun, kStop, kResetProgress, kAbortConnection, kStopTask, kRunTask}, Entry::Frame::None);
-    setExports(table, {kCompactDatabase, kRepairDatabase}, Entry::Frame::InLParam, Entry::Phase::AfterCommit);
+    table.set(kCompactDatabase, Entry{maintain<compactDatabase>, Entry::Caller::Export, Entry::Frame::InLParam,
+                                      Entry::Phase::AfterCommit});
+    table.set(kRepairDatabase, Entry{maintain<repairDatabase>, Entry::Caller::Export, Entry::Frame::InLParam,
+                                     Entry::Phase::AfterCommit});
 
     setInternal(table, kOnlineChanged, onlineChanged);
     setInternal(table, kQueuedSuspended, queuedSuspended);

@@ -1,6 +1,7 @@
 #include "core/Engine.h"
 
 #include "store/Database.h"
+#include "store/ProjectTables.h"
 #include "store/ProjectVersion.h"
 #include "sys/Event.h"
 #include "sys/MessageQueue.h"
@@ -23,6 +24,8 @@ void Engine::open() {
     database_ = std::make_unique<Database>(projectPath_);
     checkProjectVersion(*database_);
     database_->takeExclusiveLock();
+    tables_ = std::make_unique<ProjectTables>(*database_);
+    database_->dropRuntimeTables();
     progress_.postStatistics();
 }
 

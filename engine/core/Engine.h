@@ -16,6 +16,7 @@
 namespace eng {
 
 class Database;
+struct ProjectTables;
 class Event;
 class MessageQueue;
 
@@ -53,6 +54,7 @@ public:
     ProgressCounters &progress() { return progress_; }
     const Notifier &notifier() const { return notifier_; }
     Database &database() { return *database_; }
+    ProjectTables &tables() { return *tables_; }
     MessageQueue &queue() { return *queue_; }
     Event &completion() { return *completion_; }
     const std::string &projectPath() const { return projectPath_; }
@@ -75,6 +77,7 @@ public:
 private:
     ProgressCounters progress_;
     std::unique_ptr<Database> database_;
+    std::unique_ptr<ProjectTables> tables_;
     mutable std::mutex browserAddressLock_;
     std::string browserAddress_;
     Notifier notifier_;

@@ -3,6 +3,9 @@
 #include <sqlite3.h>
 
 #include "store/DatabaseException.h"
+#include "store/TableText.h"
+
+#include <vector>
 
 namespace eng {
 
@@ -36,10 +39,22 @@ void Database::execute(std::string_view sql) {
     }
 }
 
+int64_t Database::lastInsertKey() const { return sqlite3_last_insert_rowid(db_); }
+
 void Database::takeExclusiveLock() {
     execute("PRAGMA journal_mode=WAL");
     execute("PRAGMA synchronous=NORMAL");
     execute("BEGIN EXCLUSIVE; COMMIT");
+}
+
+void Database::dropRuntimeTables() {
+    std::vector<std::string> names;
+    {
+        // GLOB compares case-sensitively, and '_' is not a wildcard there.
+        Statement tables = prepare("SELECT name FROM sqlite_master WHERE type = 'table' AND name GLOB 'tmp_*'");
+        while (tables.step()) names.push_back(tables.text(0));
+    }
+    for (const std::string &name : names) execute("DROP TABLE " + quoted(name));
 }
 
 void Database::begin() {

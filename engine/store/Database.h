@@ -32,11 +32,15 @@ public:
     sqlite3 *handle() const { return db_; }
 
     void execute(std::string_view sql);
+    // The key given to the row that the last insert added.
+    int64_t lastInsertKey() const;
     Statement prepare(std::string_view sql) const { return Statement(db_, sql); }
     // Takes the file lock and turns write-ahead logging on; done after the
     // caller has checked that the file is a project, so that a foreign file
     // is never changed.
     void takeExclusiveLock();
+    // Drops the run-time tables ("tmp_" names) that an interrupted search left.
+    void dropRuntimeTables();
 
     void begin();
     void commit();

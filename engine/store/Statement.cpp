@@ -43,6 +43,24 @@ Statement &Statement::bind(int index, std::string_view text) {
     return *this;
 }
 
+Statement &Statement::bind(int index, std::span<const uint8_t> bytes) {
+    if (sqlite3_bind_blob64(stmt_, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT) != SQLITE_OK) fail();
+    return *this;
+}
+
+int Statement::parameterIndex(std::string_view name) const {
+    const std::string parameter = ":" + std::string(name);
+    const int index = sqlite3_bind_parameter_index(stmt_, parameter.c_str());
+    if (index == 0) throw CDatabaseException("The statement has no parameter " + std::string(name));
+    return index;
+}
+
+Statement &Statement::bindNamed(std::string_view name, int64_t value) { return bind(parameterIndex(name), value); }
+
+Statement &Statement::bindNamed(std::string_view name, std::string_view text) {
+    return bind(parameterIndex(name), text);
+}
+
 Statement &Statement::bindNull(int index) {
     if (sqlite3_bind_null(stmt_, index) != SQLITE_OK) fail();
     return *this;
@@ -60,6 +78,12 @@ bool Statement::step() {
             throw CDatabaseException(message);
         }
     }
+}
+
+void Statement::copyRow(const Statement &row) {
+    const int n = sqlite3_column_count(row.stmt_);
+    for (int i = 0; i < n; ++i)
+        if (sqlite3_bind_value(stmt_, i + 1, sqlite3_column_value(row.stmt_, i)) != SQLITE_OK) fail();
 }
 
 void Statement::run() {
@@ -82,6 +106,11 @@ double Statement::real(int column) const { return sqlite3_column_double(stmt_, c
 std::string Statement::text(int column) const {
     const auto *p = sqlite3_column_text(stmt_, column);
     return p ? std::string(reinterpret_cast<const char *>(p), sqlite3_column_bytes(stmt_, column)) : std::string();
+}
+
+std::vector<uint8_t> Statement::blob(int column) const {
+    const auto *p = static_cast<const uint8_t *>(sqlite3_column_blob(stmt_, column));
+    return p ? std::vector<uint8_t>(p, p + sqlite3_column_bytes(stmt_, column)) : std::vector<uint8_t>();
 }
 
 }  // namespace eng

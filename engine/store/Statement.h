@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <string>
+#include <span>
 #include <string_view>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -23,10 +25,16 @@ public:
     Statement &bind(int index, int64_t value);
     Statement &bind(int index, double value);
     Statement &bind(int index, std::string_view text);
+    Statement &bind(int index, std::span<const uint8_t> bytes);
     Statement &bindNull(int index);
+    // Bind a parameter written ":NAME" in the statement.
+    Statement &bindNamed(std::string_view name, int64_t value);
+    Statement &bindNamed(std::string_view name, std::string_view text);
 
     // Advances to the next row: true while there is one, false when done.
     bool step();
+    // Binds parameters 1..n to the values of the other statement's current row.
+    void copyRow(const Statement &row);
     // Runs a statement that returns no rows.
     void run();
     void reset();
@@ -35,9 +43,11 @@ public:
     int64_t integer(int column) const;
     double real(int column) const;
     std::string text(int column) const;
+    std::vector<uint8_t> blob(int column) const;
 
 private:
     [[noreturn]] void fail() const;
+    int parameterIndex(std::string_view name) const;
 
     sqlite3 *db_ = nullptr;
     sqlite3_stmt *stmt_ = nullptr;

@@ -70,9 +70,11 @@ struct Journal {
 
 TEST(Dispatch, CommandsAreTakenBeforeWaitingCompletions) {
     Journal journal;
+    eng::Event entered(eng::Event::Reset::Manual);
     eng::Event gate(eng::Event::Reset::Manual);
     eng::CommandTable table;
     table.set(msg::kGetStatistics, exportEntry([&](DispatchContext &) {
+                  entered.set();
                   gate.wait();
                   journal.add("first command");
                   return intptr_t{0};
@@ -89,12 +91,7 @@ TEST(Dispatch, CommandsAreTakenBeforeWaitingCompletions) {
     ASSERT_EQ(project.openResult(), 0);
 
     std::thread caller([] { Eng_GetStatistics(nullptr, nullptr); });
-    ASSERT_TRUE(eventually([&] {
-        bool busy = false;
-        eng::EngineRegistry::instance().withEngine(
-            [&](eng::Engine &e) { busy = e.currentMessage() == msg::kGetStatistics; });
-        return busy;
-    }));
+    ASSERT_TRUE(entered.waitFor(5s));
     postToEngine(msg::kDownloadDone, 1);
     postToEngine(msg::kDownloadDone, 2);
     postToEngine(msg::kGetFolder);

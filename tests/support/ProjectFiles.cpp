@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "ProjectTemplate.h"
+
 namespace test {
 
 namespace {
@@ -39,8 +41,8 @@ long long queryInteger(const std::string &path, const std::string &sql) {
 }
 
 void writeProjectFile(const std::string &path, int version) {
-    executeSql(path, "CREATE TABLE Project(Version INTEGER); INSERT INTO Project VALUES(" +
-                         std::to_string(version) + ");");
+    eng::writeNewProject(path);
+    if (version != 257) executeSql(path, "UPDATE Project SET Version = " + std::to_string(version));
 }
 
 }  // namespace test

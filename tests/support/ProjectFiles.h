@@ -4,8 +4,7 @@
 
 namespace test {
 
-// Writes a minimal project database: a Project table whose single row holds
-// the given version.
+// Writes a new project from the template, with the given version.
 void writeProjectFile(const std::string &path, int version = 257);
 
 // Runs SQL on a closed project file (to look at or change it from outside).

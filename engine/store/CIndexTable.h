@@ -1,0 +1,27 @@
+#pragma once
+
+#include "store/CTable.h"
+
+namespace eng {
+
+// One word occurrence: the body (or titled page) and the word's position.
+struct WordRow {
+    uint32_t resId = 0;
+    std::string word;
+    uint32_t pos = 0;
+};
+
+// Table Index: word occurrences in stored bodies.
+class CIndexTable : public CTable<WordRow> {
+public:
+    explicit CIndexTable(Database &db);
+};
+
+// Table Title_Index: word occurrences in page titles.
+class CTitleIndexTable : public CTable<WordRow> {
+public:
+    explicit CTitleIndexTable(Database &db);
+    std::vector<WordRow> wordsOf(uint32_t resId) { return rows(kPrimaryKey, {int64_t{resId}}); }
+};
+
+}  // namespace eng

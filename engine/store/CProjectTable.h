@@ -1,0 +1,30 @@
+#pragma once
+
+#include "store/Database.h"
+#include "sys/DateTime.h"
+
+namespace eng {
+
+struct ProjectRow {
+    uint32_t noteId = 0;
+    uint32_t usrData = 0;
+    Date onlineTime = 0;
+    uint32_t prjFilterId = 0;
+    uint32_t version = 0;
+    uint32_t optionsFlags = 0;
+};
+
+// Table Project: its single row holds the project's stored properties.
+class CProjectTable {
+public:
+    explicit CProjectTable(Database &db);
+    // Throws when the row is missing.
+    ProjectRow load();
+    void save(const ProjectRow &row);
+
+private:
+    Statement select_;
+    Statement update_;
+};
+
+}  // namespace eng

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "store/CTable.h"
+
+namespace eng {
+
+struct ChunkRow {
+    uint32_t strId = 0;
+    uint8_t offset = 0;
+    std::string value;
+};
+
+// Table StrChunks: the rest of strings longer than 255 characters.
+class CStrChunks : public CTable<ChunkRow> {
+public:
+    explicit CStrChunks(Database &db);
+    // A string's chunks in order.
+    std::vector<ChunkRow> chunksOf(uint32_t strId) { return rows("StrId", {int64_t{strId}}); }
+    void removeChunksOf(uint32_t strId) { removeAll("ChunksStrId", {int64_t{strId}}); }
+};
+
+}  // namespace eng

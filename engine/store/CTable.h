@@ -1,0 +1,269 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "store/Database.h"
+#include "store/DatabaseException.h"
+#include "store/TableText.h"
+
+namespace eng {
+
+// The value of an index key: a number, or a text for text-keyed tables.
+using KeyValue = std::variant<int64_t, std::string>;
+
+// One bound column: its name, the row member it is read into and written
+// from, and for text its maximum length (longer text is cut to fit).
+template <class Row>
+struct Field {
+    using Member = std::variant<uint32_t Row::*, int32_t Row::*, int16_t Row::*, uint8_t Row::*, bool Row::*,
+                                double Row::*, std::string Row::*>;
+    const char *column;
+    Member member;
+    uint16_t maxLength = 0;
+};
+
+// A named index: the columns in its order, each "Name" or "Name DESC".
+struct IndexSpec {
+    std::string name;
+    std::vector<std::string> columns;
+};
+
+// The common base of the table objects: one table with its columns bound by
+// name to the members of a row struct, positioned by seeks ("=" on the
+// leading keys) on its named indexes, with add / edit / delete. The key is
+// either an automatic integer key (read back after add) or a text column.
+// Statements are prepared once and kept for the life of the project.
+template <class Row>
+class CTable {
+public:
+    static constexpr const char *kPrimaryKey = "PrimaryKey";
+
+    // keyColumn names the key; autoKey is its row member when the key is the
+    // table's automatic integer key (it is then not among the fields).
+    CTable(Database &db, std::string table, std::vector<Field<Row>> fields, std::vector<IndexSpec> indexes,
+           std::string keyColumn, uint32_t Row::*autoKey = nullptr)
+        : db_(db), table_(std::move(table)), fields_(std::move(fields)), indexes_(std::move(indexes)),
+          keyColumn_(std::move(keyColumn)), autoKey_(autoKey) {
+        // Opening the table object checks that the table and every bound column exist.
+        db_.prepare("SELECT " + columnList() + " FROM " + quoted(table_) + " LIMIT 0");
+    }
+    CTable(const CTable &) = delete;
+    CTable &operator=(const CTable &) = delete;
+
+    // The first row whose leading index columns equal the keys, in index order.
+    std::optional<Row> seek(std::string_view index, const std::vector<KeyValue> &keys) {
+        Statement &s = seekStatement(index, keys);
+        std::optional<Row> row;
+        if (s.step()) row = readRow(s);
+        s.reset();
+        return row;
+    }
+    // Every row whose leading index columns equal the keys, in index order.
+    std::vector<Row> rows(std::string_view index, const std::vector<KeyValue> &keys) {
+        Statement &s = seekStatement(index, keys);
+        std::vector<Row> out;
+        while (s.step()) out.push_back(readRow(s));
+        s.reset();
+        return out;
+    }
+    std::optional<Row> find(const KeyValue &key) { return seek(kPrimaryKey, {key}); }
+    // Every row, in the order they were added.
+    std::vector<Row> all() {
+        Statement &s = statement("SELECT " + columnList() + " FROM " + quoted(table_) + " ORDER BY rowid");
+        std::vector<Row> out;
+        while (s.step()) out.push_back(readRow(s));
+        s.reset();
+        return out;
+    }
+
+    // Inserts the row; an automatic key is read back into the row and returned.
+    uint32_t add(Row &row) {
+        Statement &s = statement(insertSql());
+        bindFields(s, row);
+        s.run();
+        if (!autoKey_) return 0;
+        row.*autoKey_ = static_cast<uint32_t>(db_.lastInsertKey());
+        return row.*autoKey_;
+    }
+    // Writes every bound column of the row with the row's key.
+    void edit(const Row &row) {
+        Statement &s = statement(updateSql());
+        const int n = bindFields(s, row);
+        bindKey(s, n + 1, row);
+        s.run();
+    }
+    void remove(const KeyValue &key) {
+        Statement &s = statement("DELETE FROM " + quoted(table_) + " WHERE " + quoted(keyColumn_) + " = ?");
+        bindValue(s, 1, key);
+        s.run();
+    }
+    // Deletes every row whose leading index columns equal the keys.
+    void removeAll(std::string_view index, const std::vector<KeyValue> &keys) {
+        Statement &s = statement("DELETE FROM " + quoted(table_) + whereClause(indexSpec(index), keys.size()));
+        bindKeys(s, keys);
+        s.run();
+    }
+    int64_t count() {
+        Statement &s = statement("SELECT count(*) FROM " + quoted(table_));
+        s.step();
+        const int64_t n = s.integer(0);
+        s.reset();
+        return n;
+    }
+
+    // The statement a seek runs, for checking that it uses its index.
+    std::string seekSql(std::string_view index, size_t keyCount) const {
+        const IndexSpec &spec = indexSpec(index);
+        std::string sql = "SELECT " + columnList() + " FROM " + quoted(table_);
+        if (!isRowKey(spec)) sql += " INDEXED BY " + quoted(table_ + "." + spec.name);
+        sql += whereClause(spec, keyCount) + " ORDER BY ";
+        for (const std::string &c : spec.columns) sql += quotedOrderColumn(c) + ", ";
+        return sql + "rowid";
+    }
+
+protected:
+    Database &db_;
+
+private:
+    const IndexSpec &indexSpec(std::string_view index) const {
+        for (const IndexSpec &spec : indexes_)
+            if (spec.name == index) return spec;
+        throw CDatabaseException("No index " + std::string(index) + " on table " + table_);
+    }
+    bool isRowKey(const IndexSpec &spec) const {
+        return autoKey_ != nullptr && spec.columns.size() == 1 && spec.columns[0] == keyColumn_;
+    }
+    static std::string bareColumn(const std::string &c) {
+        const auto space = c.find(' ');
+        return space == std::string::npos ? c : c.substr(0, space);
+    }
+    static std::string quotedOrderColumn(const std::string &c) {
+        const auto space = c.find(' ');
+        return space == std::string::npos ? quoted(c) : quoted(c.substr(0, space)) + c.substr(space);
+    }
+    static std::string whereClause(const IndexSpec &spec, size_t keyCount) {
+        if (keyCount == 0 || keyCount > spec.columns.size())
+            throw CDatabaseException("Wrong number of keys for index " + spec.name);
+        std::string sql = " WHERE ";
+        for (size_t i = 0; i < keyCount; ++i)
+            sql += (i ? " AND " : "") + quoted(bareColumn(spec.columns[i])) + " = ?";
+        return sql;
+    }
+    std::string columnList() const {
+        std::string list;
+        if (autoKey_) list = quoted(keyColumn_);
+        for (const Field<Row> &f : fields_) list += (list.empty() ? "" : ", ") + quoted(f.column);
+        return list;
+    }
+    std::string insertSql() const {
+        std::string columns, values;
+        for (const Field<Row> &f : fields_) {
+            columns += (columns.empty() ? "" : ", ") + quoted(f.column);
+            values += values.empty() ? "?" : ", ?";
+        }
+        return "INSERT INTO " + quoted(table_) + " (" + columns + ") VALUES (" + values + ")";
+    }
+    std::string updateSql() const {
+        std::string sets;
+        for (const Field<Row> &f : fields_) sets += (sets.empty() ? "" : ", ") + quoted(f.column) + " = ?";
+        return "UPDATE " + quoted(table_) + " SET " + sets + " WHERE " + quoted(keyColumn_) + " = ?";
+    }
+
+    Statement &statement(const std::string &sql) {
+        auto it = statements_.find(sql);
+        if (it == statements_.end()) it = statements_.emplace(sql, db_.prepare(sql)).first;
+        return it->second;
+    }
+    Statement &seekStatement(std::string_view index, const std::vector<KeyValue> &keys) {
+        Statement &s = statement(seekSql(index, keys.size()));
+        bindKeys(s, keys);
+        return s;
+    }
+    static void bindValue(Statement &s, int n, const KeyValue &key) {
+        if (const auto *number = std::get_if<int64_t>(&key))
+            s.bind(n, *number);
+        else
+            s.bind(n, std::string_view(std::get<std::string>(key)));
+    }
+    static void bindKeys(Statement &s, const std::vector<KeyValue> &keys) {
+        int n = 1;
+        for (const KeyValue &k : keys) bindValue(s, n++, k);
+    }
+
+    // Binds every bound column in order from parameter 1; returns how many.
+    // The automatic key is not a bound column: it is never written.
+    int bindFields(Statement &s, const Row &row) const {
+        int n = 0;
+        for (const Field<Row> &f : fields_) {
+            ++n;
+            std::visit(
+                [&](auto member) {
+                    using T = std::remove_cvref_t<decltype(row.*member)>;
+                    if constexpr (std::is_same_v<T, std::string>)
+                        s.bind(n, std::string_view(fitText(row.*member, f.maxLength)));
+                    else if constexpr (std::is_same_v<T, double>)
+                        s.bind(n, row.*member);
+                    else if constexpr (std::is_same_v<T, bool>)
+                        s.bind(n, int64_t{row.*member ? 1 : 0});
+                    else
+                        s.bind(n, static_cast<int64_t>(row.*member));
+                },
+                f.member);
+        }
+        return n;
+    }
+    void bindKey(Statement &s, int n, const Row &row) const {
+        if (autoKey_) {
+            s.bind(n, static_cast<int64_t>(row.*autoKey_));
+            return;
+        }
+        for (const Field<Row> &f : fields_)
+            if (keyColumn_ == f.column) {
+                std::visit(
+                    [&](auto member) {
+                        using T = std::remove_cvref_t<decltype(row.*member)>;
+                        if constexpr (std::is_same_v<T, std::string>)
+                            s.bind(n, std::string_view(row.*member));
+                        else if constexpr (std::is_integral_v<T>)
+                            s.bind(n, static_cast<int64_t>(row.*member));
+                    },
+                    f.member);
+            }
+    }
+    Row readRow(const Statement &s) const {
+        Row row{};
+        int column = 0;
+        if (autoKey_) row.*autoKey_ = static_cast<uint32_t>(s.integer(column++));
+        for (const Field<Row> &f : fields_) {
+            std::visit(
+                [&](auto member) {
+                    using T = std::remove_cvref_t<decltype(row.*member)>;
+                    if constexpr (std::is_same_v<T, std::string>)
+                        row.*member = s.text(column);
+                    else if constexpr (std::is_same_v<T, double>)
+                        row.*member = s.real(column);
+                    else if constexpr (std::is_same_v<T, bool>)
+                        row.*member = s.integer(column) != 0;
+                    else
+                        row.*member = static_cast<T>(s.integer(column));
+                },
+                f.member);
+            ++column;
+        }
+        return row;
+    }
+    std::string table_;
+    std::vector<Field<Row>> fields_;
+    std::vector<IndexSpec> indexes_;
+    std::string keyColumn_;
+    uint32_t Row::*autoKey_;
+    std::map<std::string, Statement> statements_;
+};
+
+}  // namespace eng

@@ -1,0 +1,22 @@
+#include "store/TableText.h"
+
+namespace eng {
+
+std::string fitText(std::string_view text, size_t maxLength) {
+    if (maxLength == 0 || text.size() <= maxLength) return std::string(text);
+    size_t cut = maxLength;
+    // Step back over continuation bytes so that a character is kept whole or not at all.
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return std::string(text.substr(0, cut));
+}
+
+std::string quoted(std::string_view name) {
+    std::string out = "\"";
+    for (char c : name) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    return out + '"';
+}
+
+}  // namespace eng

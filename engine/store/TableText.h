@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace eng {
+
+// Text cut to a column's maximum length in bytes, never in the middle of a
+// UTF-8 sequence.
+std::string fitText(std::string_view text, size_t maxLength);
+
+// A name quoted for SQL ("Index", "Items.TaskLevel").
+std::string quoted(std::string_view name);
+
+}  // namespace eng
