@@ -51,7 +51,7 @@ public:
         : db_(db), table_(std::move(table)), fields_(std::move(fields)), indexes_(std::move(indexes)),
           keyColumn_(std::move(keyColumn)), autoKey_(autoKey) {
         // Opening the table object checks that the table and every bound column exist.
-        db_.prepare("SELECT " + columnList() + " FROM " + quoted(table_) + " LIMIT 0");
+        db_.prepare("SELECT " + columnList() + " FROM " + sqlName(table_) + " LIMIT 0");
     }
     CTable(const CTable &) = delete;
     CTable &operator=(const CTable &) = delete;
@@ -75,7 +75,7 @@ public:
     std::optional<Row> find(const KeyValue &key) { return seek(kPrimaryKey, {key}); }
     // Every row, in the order they were added.
     std::vector<Row> all() {
-        Statement &s = statement("SELECT " + columnList() + " FROM " + quoted(table_) + " ORDER BY rowid");
+        Statement &s = statement("SELECT " + columnList() + " FROM " + sqlName(table_) + " ORDER BY rowid");
         std::vector<Row> out;
         while (s.step()) out.push_back(readRow(s));
         s.reset();
@@ -99,18 +99,18 @@ public:
         s.run();
     }
     void remove(const KeyValue &key) {
-        Statement &s = statement("DELETE FROM " + quoted(table_) + " WHERE " + quoted(keyColumn_) + " = ?");
+        Statement &s = statement("DELETE FROM " + sqlName(table_) + " WHERE " + sqlName(keyColumn_) + " = ?");
         bindValue(s, 1, key);
         s.run();
     }
     // Deletes every row whose leading index columns equal the keys.
     void removeAll(std::string_view index, const std::vector<KeyValue> &keys) {
-        Statement &s = statement("DELETE FROM " + quoted(table_) + whereClause(indexSpec(index), keys.size()));
+        Statement &s = statement("DELETE FROM " + sqlName(table_) + whereClause(indexSpec(index), keys.size()));
         bindKeys(s, keys);
         s.run();
     }
     int64_t count() {
-        Statement &s = statement("SELECT count(*) FROM " + quoted(table_));
+        Statement &s = statement("SELECT count(*) FROM " + sqlName(table_));
         s.step();
         const int64_t n = s.integer(0);
         s.reset();
@@ -120,8 +120,8 @@ public:
     // The statement a seek runs, for checking that it uses its index.
     std::string seekSql(std::string_view index, size_t keyCount) const {
         const IndexSpec &spec = indexSpec(index);
-        std::string sql = "SELECT " + columnList() + " FROM " + quoted(table_);
-        if (!isRowKey(spec)) sql += " INDEXED BY " + quoted(table_ + "." + spec.name);
+        std::string sql = "SELECT " + columnList() + " FROM " + sqlName(table_);
+        if (!isRowKey(spec)) sql += " INDEXED BY " + sqlName(table_ + "." + spec.name);
         sql += whereClause(spec, keyCount) + " ORDER BY ";
         for (const std::string &c : spec.columns) sql += quotedOrderColumn(c) + ", ";
         return sql + "rowid";
@@ -145,34 +145,34 @@ private:
     }
     static std::string quotedOrderColumn(const std::string &c) {
         const auto space = c.find(' ');
-        return space == std::string::npos ? quoted(c) : quoted(c.substr(0, space)) + c.substr(space);
+        return space == std::string::npos ? sqlName(c) : sqlName(c.substr(0, space)) + c.substr(space);
     }
     static std::string whereClause(const IndexSpec &spec, size_t keyCount) {
         if (keyCount == 0 || keyCount > spec.columns.size())
             throw CDatabaseException("Wrong number of keys for index " + spec.name);
         std::string sql = " WHERE ";
         for (size_t i = 0; i < keyCount; ++i)
-            sql += (i ? " AND " : "") + quoted(bareColumn(spec.columns[i])) + " = ?";
+            sql += (i ? " AND " : "") + sqlName(bareColumn(spec.columns[i])) + " = ?";
         return sql;
     }
     std::string columnList() const {
         std::string list;
-        if (autoKey_) list = quoted(keyColumn_);
-        for (const Field<Row> &f : fields_) list += (list.empty() ? "" : ", ") + quoted(f.column);
+        if (autoKey_) list = sqlName(keyColumn_);
+        for (const Field<Row> &f : fields_) list += (list.empty() ? "" : ", ") + sqlName(f.column);
         return list;
     }
     std::string insertSql() const {
         std::string columns, values;
         for (const Field<Row> &f : fields_) {
-            columns += (columns.empty() ? "" : ", ") + quoted(f.column);
+            columns += (columns.empty() ? "" : ", ") + sqlName(f.column);
             values += values.empty() ? "?" : ", ?";
         }
-        return "INSERT INTO " + quoted(table_) + " (" + columns + ") VALUES (" + values + ")";
+        return "INSERT INTO " + sqlName(table_) + " (" + columns + ") VALUES (" + values + ")";
     }
     std::string updateSql() const {
         std::string sets;
-        for (const Field<Row> &f : fields_) sets += (sets.empty() ? "" : ", ") + quoted(f.column) + " = ?";
-        return "UPDATE " + quoted(table_) + " SET " + sets + " WHERE " + quoted(keyColumn_) + " = ?";
+        for (const Field<Row> &f : fields_) sets += (sets.empty() ? "" : ", ") + sqlName(f.column) + " = ?";
+        return "UPDATE " + sqlName(table_) + " SET " + sets + " WHERE " + sqlName(keyColumn_) + " = ?";
     }
 
     Statement &statement(const std::string &sql) {

@@ -19,6 +19,10 @@ Database::Database(const std::string &path) : path_(path) {
         throw CDatabaseException("Cannot open the project \"" + path + "\": " + message);
     }
     sqlite3_extended_result_codes(db_, 1);
+    // A double-quoted name that matches no column must be an error, not a
+    // string literal: statements name columns in double quotes.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     try {
         execute("PRAGMA locking_mode=EXCLUSIVE");
     } catch (...) {
@@ -54,7 +58,7 @@ void Database::dropRuntimeTables() {
         Statement tables = prepare("SELECT name FROM sqlite_master WHERE type = 'table' AND name GLOB 'tmp_*'");
         while (tables.step()) names.push_back(tables.text(0));
     }
-    for (const std::string &name : names) execute("DROP TABLE " + quoted(name));
+    for (const std::string &name : names) execute("DROP TABLE " + sqlName(name));
 }
 
 void Database::begin() {

@@ -59,7 +59,7 @@ bool integrityOk(Database &db) {
 std::string columnsOf(Database &db, const char *table) {
     Statement info = db.prepare("SELECT name FROM pragma_table_info(" + sqlLiteral(table) + ")");
     std::string list;
-    while (info.step()) list += (list.empty() ? "" : ", ") + quoted(info.text(0));
+    while (info.step()) list += (list.empty() ? "" : ", ") + sqlName(info.text(0));
     return list;
 }
 
@@ -71,9 +71,9 @@ void copyReadableRows(Database &from, Database &to, const char *table) {
     std::string placeholders = "?";
     for (char c : columns)
         if (c == ',') placeholders += ", ?";
-    Statement insert = to.prepare("INSERT OR REPLACE INTO " + quoted(table) + " (rowid, " + columns +
+    Statement insert = to.prepare("INSERT OR REPLACE INTO " + sqlName(table) + " (rowid, " + columns +
                                   ") VALUES (?, " + placeholders + ")");
-    Statement scan = from.prepare("SELECT rowid, " + columns + " FROM " + quoted(table) +
+    Statement scan = from.prepare("SELECT rowid, " + columns + " FROM " + sqlName(table) +
                                   " WHERE rowid > ? ORDER BY rowid");
     int64_t last = INT64_MIN;
     int64_t skip = 1;

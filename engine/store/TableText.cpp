@@ -10,7 +10,7 @@ std::string fitText(std::string_view text, size_t maxLength) {
     return std::string(text.substr(0, cut));
 }
 
-std::string quoted(std::string_view name) {
+std::string sqlName(std::string_view name) {
     std::string out = "\"";
     for (char c : name) {
         if (c == '"') out += '"';

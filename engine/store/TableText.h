@@ -11,6 +11,6 @@ namespace eng {
 std::string fitText(std::string_view text, size_t maxLength);
 
 // A name quoted for SQL ("Index", "Items.TaskLevel").
-std::string quoted(std::string_view name);
+std::string sqlName(std::string_view name);
 
 }  // namespace eng
