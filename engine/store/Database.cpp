@@ -25,10 +25,22 @@ Database::Database(const std::string &path) : path_(path) {
     sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     try {
         execute("PRAGMA locking_mode=EXCLUSIVE");
+        probe();
     } catch (...) {
         sqlite3_close(db_);
         throw;
     }
+}
+
+void Database::probe() {
+    // The first read shows whether the file is a database and whether
+    // another program holds it.
+    const int rc = sqlite3_exec(db_, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr) & 0xFF;
+    if (rc == SQLITE_OK) return;
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        throw CDatabaseException("The project \"" + path_ + "\" is open in another program.");
+    if (rc == SQLITE_NOTADB) throw CDatabaseException("The file \"" + path_ + "\" is not a Sitelark project.");
+    throw CDatabaseException("Cannot open the project \"" + path_ + "\": " + sqlite3_errmsg(db_));
 }
 
 Database::~Database() { sqlite3_close(db_); }

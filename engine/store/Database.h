@@ -49,6 +49,8 @@ public:
     int transactionDepth() const { return depth_; }
 
 private:
+    void probe();
+
     std::string path_;
     sqlite3 *db_ = nullptr;
     int depth_ = 0;
