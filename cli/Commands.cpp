@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "Arguments.h"
+#include "ProjectCommands.h"
 #include "engine.h"
 
 namespace lark {
@@ -24,12 +25,16 @@ int printHelp(const std::vector<std::string> &words);
 constexpr Command kCommands[] = {
     {"help", "help", "show this list", printHelp},
     {"version", "version", "show the engine's version (also --version)", printVersion},
+    {"new", "new PROJECT [--force]", "make a new, empty project file", newProject},
+    {"info", "info PROJECT", "show a project's version, contents and folders", projectInfo},
+    {"compact", "compact PROJECT", "compact a project file", compactProject},
+    {"repair", "repair PROJECT", "check a project file and save what can be read", repairProject},
 };
 
 int printHelp(const std::vector<std::string> &) {
     std::cout << "lark - the Sitelark command-line client\n\nUsage: lark COMMAND [ARGUMENTS]\n\nCommands:\n";
     for (const Command &c : kCommands) {
-        std::printf("  %-40s %s\n", std::string(c.usage).c_str(), std::string(c.summary).c_str());
+        std::printf("  %-28s %s\n", std::string(c.usage).c_str(), std::string(c.summary).c_str());
     }
     return 0;
 }

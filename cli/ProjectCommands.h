@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace lark {
+
+// lark new PROJECT [--force]: a new, empty project from the template.
+int newProject(const std::vector<std::string> &words);
+// lark info PROJECT: version, row counts and the folder tree.
+int projectInfo(const std::vector<std::string> &words);
+// lark compact PROJECT
+int compactProject(const std::vector<std::string> &words);
+// lark repair PROJECT
+int repairProject(const std::vector<std::string> &words);
+
+}  // namespace lark
