@@ -49,9 +49,7 @@ void Arguments::expectCount(size_t minimum, size_t maximum) const {
     if (positional_.size() > maximum) throw UsageError("unexpected argument \"" + positional_[maximum] + "\"");
 }
 
-bool Arguments::has(const std::string &option) const {
-    return switchesSeen_.count(option) || options_.count(option);
-}
+bool Arguments::has(const std::string &option) const { return switchesSeen_.count(option) || options_.count(option); }
 
 std::optional<std::string> Arguments::value(const std::string &option) const {
     auto range = options_.equal_range(option);

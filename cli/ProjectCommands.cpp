@@ -95,8 +95,8 @@ struct Folder {
 void printTree(const std::map<long long, Folder> &folders, long long id, int depth) {
     auto it = folders.find(id);
     if (it == folders.end() || depth > 64) return;
-    std::cout << std::string(2 + depth * 2, ' ') << (it->second.name.empty() ? "(unnamed)" : it->second.name)
-              << "  [" << id << "]";
+    std::cout << std::string(2 + depth * 2, ' ') << (it->second.name.empty() ? "(unnamed)" : it->second.name) << "  ["
+              << id << "]";
     if (it->second.tasks) std::cout << "  " << it->second.tasks << (it->second.tasks == 1 ? " task" : " tasks");
     std::cout << '\n';
     for (long long child : it->second.children) printTree(folders, child, depth + 1);

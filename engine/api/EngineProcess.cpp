@@ -22,8 +22,7 @@ EngineProcess &EngineProcess::instance() {
 
 bool EngineProcess::isOpen() const { return EngineRegistry::instance().isOpen(); }
 
-int32_t EngineProcess::open(const char *path, EngWnd *owner, EngWnd *notify, EngPump pump,
-                            CommandTable commands) {
+int32_t EngineProcess::open(const char *path, EngWnd *owner, EngWnd *notify, EngPump pump, CommandTable commands) {
     std::lock_guard lock(callLock_);
     pump_ = nullptr;
     if (isOpen()) return ENG_ALREADY_OPEN;

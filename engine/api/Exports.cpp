@@ -128,8 +128,8 @@ int32_t Eng_RefreshTask(uint32_t task, int32_t mode) {
     });
 }
 
-int32_t Eng_SerializeTask(const char *taskArchive, const char *urlResArchive, const char *bodyArchive,
-                          int32_t storing, uint32_t folder, const uint32_t *tasks, uint32_t count) {
+int32_t Eng_SerializeTask(const char *taskArchive, const char *urlResArchive, const char *bodyArchive, int32_t storing,
+                          uint32_t folder, const uint32_t *tasks, uint32_t count) {
     return resultCall(msg::kSerializeTask, Wait::Pump, 0, [&](MemoryStream &s) {
         s.writeCallerAddr(taskArchive);
         s.writeCallerAddr(urlResArchive);
@@ -158,8 +158,7 @@ int32_t Eng_CountRefreshable(int32_t errorKind) {
 }
 
 int32_t Eng_CountNotAcceptedResources(uint32_t task) {
-    return resultCall(msg::kCountNotAcceptedResources, Wait::Pump, 0,
-                      [&](MemoryStream &s) { s.writeUInt32(task); });
+    return resultCall(msg::kCountNotAcceptedResources, Wait::Pump, 0, [&](MemoryStream &s) { s.writeUInt32(task); });
 }
 
 int32_t Eng_GetProjectProp(void **addr, uint32_t *len) {
@@ -172,9 +171,7 @@ int32_t Eng_SetProjectProp(const void *buffer, uint32_t length) {
     return call.run() ? call.result() : 0;
 }
 
-void Eng_GetStatistics(void **addr, uint32_t *len) {
-    bufferCall(msg::kGetStatistics, Wait::Pump, addr, len, noArgs);
-}
+void Eng_GetStatistics(void **addr, uint32_t *len) { bufferCall(msg::kGetStatistics, Wait::Pump, addr, len, noArgs); }
 
 int32_t Eng_SetActiveFolder(uint32_t folder) {
     return EngineRegistry::instance().withEngine([&](Engine &e) { e.setActiveFolder(folder); }) ? 1 : 0;
@@ -227,8 +224,8 @@ int32_t Eng_CreateUrlRes(const char *url, const char *form, uint32_t task) {
     });
 }
 
-int32_t Eng_SerializeUrlres(const char *urlResArchive, const char *bodyArchive, int32_t storing,
-                            const uint32_t *urlRes, uint32_t count) {
+int32_t Eng_SerializeUrlres(const char *urlResArchive, const char *bodyArchive, int32_t storing, const uint32_t *urlRes,
+                            uint32_t count) {
     return resultCall(msg::kSerializeUrlres, Wait::Pump, 0, [&](MemoryStream &s) {
         s.writeCallerAddr(urlResArchive);
         s.writeCallerAddr(bodyArchive);
@@ -256,8 +253,8 @@ void Eng_GetRelItems(uint32_t urlRes, int16_t group, void **addr, uint32_t *len)
     });
 }
 
-void Eng_GetBody(const char *url, const char *form, uint32_t referrerHash, uint32_t task, double date,
-                 void **addr, uint32_t *len) {
+void Eng_GetBody(const char *url, const char *form, uint32_t referrerHash, uint32_t task, double date, void **addr,
+                 uint32_t *len) {
     bufferCall(msg::kGetBody, Wait::Block, addr, len, [&](MemoryStream &s) {
         s.writeCallerAddr(url);
         s.writeCallerAddr(form);
@@ -267,8 +264,7 @@ void Eng_GetBody(const char *url, const char *form, uint32_t referrerHash, uint3
     });
 }
 
-void Eng_GetItemFromUrl(const char *url, const char *form, uint32_t task, double date, void **addr,
-                        uint32_t *len) {
+void Eng_GetItemFromUrl(const char *url, const char *form, uint32_t task, double date, void **addr, uint32_t *len) {
     bufferCall(msg::kGetItemFromUrl, Wait::Pump, addr, len, [&](MemoryStream &s) {
         s.writeCallerAddr(url);
         s.writeCallerAddr(form);

@@ -9,8 +9,7 @@
 
 namespace eng {
 
-static_assert(std::endian::native == std::endian::little,
-              "records are written as little-endian memory images");
+static_assert(std::endian::native == std::endian::little, "records are written as little-endian memory images");
 
 // A block handed to a receiver, who releases it (and every string address
 // written into it) with Eng_FreeMem.

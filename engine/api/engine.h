@@ -67,11 +67,11 @@ typedef struct EngUiHost {
 /* Statistics record of ENG_NOTIFY_STATISTICS (40 bytes). */
 #pragma pack(push, 1)
 typedef struct EngStatisticsRecord {
-    uint32_t bytesReceived;   /* since the last reset */
-    uint32_t averageSpeed;    /* bytes per second */
+    uint32_t bytesReceived; /* since the last reset */
+    uint32_t averageSpeed;  /* bytes per second */
     uint32_t bytesLastSecond;
-    double remainingTime;     /* days */
-    double elapsedTime;       /* days */
+    double remainingTime; /* days */
+    double elapsedTime;   /* days */
     uint32_t queued;
     uint32_t done;
     uint32_t errors;
@@ -97,9 +97,8 @@ ENG_EXPORT void Eng_GetTaskFromID(uint32_t task, void **addr, uint32_t *len);
 ENG_EXPORT void Eng_GetFolderTasks(uint32_t folder, void **addr, uint32_t *len);
 ENG_EXPORT void Eng_FindTasks(const char *url, const char *form, void **addr, uint32_t *len);
 ENG_EXPORT int32_t Eng_RefreshTask(uint32_t task, int32_t mode);
-ENG_EXPORT int32_t Eng_SerializeTask(const char *taskArchive, const char *urlResArchive,
-                                     const char *bodyArchive, int32_t storing, uint32_t folder,
-                                     const uint32_t *tasks, uint32_t count);
+ENG_EXPORT int32_t Eng_SerializeTask(const char *taskArchive, const char *urlResArchive, const char *bodyArchive,
+                                     int32_t storing, uint32_t folder, const uint32_t *tasks, uint32_t count);
 
 /* Crawling. */
 ENG_EXPORT int32_t Eng_Run(void);
@@ -128,17 +127,17 @@ ENG_EXPORT void Eng_GetFolder(uint32_t folder, void **addr, uint32_t *len);
 ENG_EXPORT int32_t Eng_RefreshUrlRes(uint32_t urlRes);
 ENG_EXPORT int32_t Eng_DeleteUrlRes(uint32_t urlRes);
 ENG_EXPORT int32_t Eng_CreateUrlRes(const char *url, const char *form, uint32_t task);
-ENG_EXPORT int32_t Eng_SerializeUrlres(const char *urlResArchive, const char *bodyArchive,
-                                       int32_t storing, const uint32_t *urlRes, uint32_t count);
+ENG_EXPORT int32_t Eng_SerializeUrlres(const char *urlResArchive, const char *bodyArchive, int32_t storing,
+                                       const uint32_t *urlRes, uint32_t count);
 ENG_EXPORT void Eng_GetTaskItems(uint32_t task, void **addr, uint32_t *len);
 ENG_EXPORT void Eng_FindTaskItem(uint32_t task, uint32_t item, void **addr, uint32_t *len);
 ENG_EXPORT void Eng_GetRelItems(uint32_t urlRes, int16_t group, void **addr, uint32_t *len);
 
 /* Browser requests. */
-ENG_EXPORT void Eng_GetBody(const char *url, const char *form, uint32_t referrerHash, uint32_t task,
-                            double date, void **addr, uint32_t *len);
-ENG_EXPORT void Eng_GetItemFromUrl(const char *url, const char *form, uint32_t task, double date,
-                                   void **addr, uint32_t *len);
+ENG_EXPORT void Eng_GetBody(const char *url, const char *form, uint32_t referrerHash, uint32_t task, double date,
+                            void **addr, uint32_t *len);
+ENG_EXPORT void Eng_GetItemFromUrl(const char *url, const char *form, uint32_t task, double date, void **addr,
+                                   uint32_t *len);
 ENG_EXPORT void Eng_GetItemFromUrlResID(uint32_t urlRes, void **addr, uint32_t *len);
 ENG_EXPORT void Eng_GetSource(uint32_t urlRes, void **addr, uint32_t *len);
 ENG_EXPORT int32_t Eng_KivAbortWaiting(uint32_t token);
@@ -148,11 +147,10 @@ ENG_EXPORT void Eng_BeforeNavigate(const char *url, const char *unused);
 /* Word index, search and filters. */
 ENG_EXPORT int32_t Eng_IndexDatabase(void);
 ENG_EXPORT void Eng_CountNotIndexedResources(uint32_t *count, uint32_t *size);
-ENG_EXPORT int32_t Eng_SearchItems(int32_t maxResults, const char *bodyQuery, int16_t states,
-                                   const char *urlPattern, const char *titleQuery, int32_t minSize,
-                                   int32_t maxSize, double doneFrom, double doneTo,
-                                   double modifiedFrom, double modifiedTo, int32_t type,
-                                   void **addr, uint32_t *len);
+ENG_EXPORT int32_t Eng_SearchItems(int32_t maxResults, const char *bodyQuery, int16_t states, const char *urlPattern,
+                                   const char *titleQuery, int32_t minSize, int32_t maxSize, double doneFrom,
+                                   double doneTo, double modifiedFrom, double modifiedTo, int32_t type, void **addr,
+                                   uint32_t *len);
 ENG_EXPORT int32_t Eng_ValidateQuery(const char *text, int32_t kind);
 ENG_EXPORT int32_t Eng_TestFilter(const char *filter, const char *url, int32_t linkKind, char **report);
 

@@ -52,9 +52,8 @@ intptr_t Dispatcher::dispatch(const Message &message) {
     const uint32_t outer = engine_.currentMessage();
     engine_.setCurrentMessage(message.msg);
 
-    CallFrame *frame = entry->frame == CommandEntry::Frame::InLParam
-                           ? reinterpret_cast<CallFrame *>(message.lParam)
-                           : nullptr;
+    CallFrame *frame =
+        entry->frame == CommandEntry::Frame::InLParam ? reinterpret_cast<CallFrame *>(message.lParam) : nullptr;
     DispatchContext context{engine_, message, frame};
     intptr_t result = 0;
     try {

@@ -8,8 +8,8 @@
 
 namespace eng {
 
-Engine::Engine(const OpenRequest &request, std::shared_ptr<Event> completion,
-               std::shared_ptr<MessageQueue> queue, CommandTable commands)
+Engine::Engine(const OpenRequest &request, std::shared_ptr<Event> completion, std::shared_ptr<MessageQueue> queue,
+               CommandTable commands)
     : progress_(notifier_, *queue),
       notifier_(request.notify),
       ownerWindow_(request.owner),

@@ -35,8 +35,8 @@ class Engine {
 public:
     static constexpr uint32_t kRootFolder = 1;
 
-    Engine(const OpenRequest &request, std::shared_ptr<Event> completion,
-           std::shared_ptr<MessageQueue> queue, CommandTable commands);
+    Engine(const OpenRequest &request, std::shared_ptr<Event> completion, std::shared_ptr<MessageQueue> queue,
+           CommandTable commands);
     Engine(const Engine &) = delete;
     Engine &operator=(const Engine &) = delete;
     ~Engine();

@@ -45,8 +45,8 @@ void runMessageLoop(Engine &engine) {
     }
 }
 
-bool runEngineThread(const OpenRequest &request, std::shared_ptr<Event> completion,
-                     std::shared_ptr<MessageQueue> queue, CommandTable commands) {
+bool runEngineThread(const OpenRequest &request, std::shared_ptr<Event> completion, std::shared_ptr<MessageQueue> queue,
+                     CommandTable commands) {
     std::unique_ptr<Engine> engine;
     try {
         engine = std::make_unique<Engine>(request, completion, queue, std::move(commands));

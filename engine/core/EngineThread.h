@@ -15,8 +15,8 @@ class MessageQueue;
 // message loop until quit, then shuts down. When the project cannot be
 // opened it shows the error, wakes the opener without publishing anything
 // and returns false.
-bool runEngineThread(const OpenRequest &request, std::shared_ptr<Event> completion,
-                     std::shared_ptr<MessageQueue> queue, CommandTable commands);
+bool runEngineThread(const OpenRequest &request, std::shared_ptr<Event> completion, std::shared_ptr<MessageQueue> queue,
+                     CommandTable commands);
 
 // The message loop: commands first, then download completions (each after a
 // scheduling step that can refill the slot about to free up), then anything

@@ -48,8 +48,12 @@ public:
     // table's automatic integer key (it is then not among the fields).
     CTable(Database &db, std::string table, std::vector<Field<Row>> fields, std::vector<IndexSpec> indexes,
            std::string keyColumn, uint32_t Row::*autoKey = nullptr)
-        : db_(db), table_(std::move(table)), fields_(std::move(fields)), indexes_(std::move(indexes)),
-          keyColumn_(std::move(keyColumn)), autoKey_(autoKey) {
+        : db_(db),
+          table_(std::move(table)),
+          fields_(std::move(fields)),
+          indexes_(std::move(indexes)),
+          keyColumn_(std::move(keyColumn)),
+          autoKey_(autoKey) {
         // Opening the table object checks that the table and every bound column exist.
         db_.prepare("SELECT " + columnList() + " FROM " + sqlName(table_) + " LIMIT 0");
     }
@@ -151,8 +155,7 @@ private:
         if (keyCount == 0 || keyCount > spec.columns.size())
             throw CDatabaseException("Wrong number of keys for index " + spec.name);
         std::string sql = " WHERE ";
-        for (size_t i = 0; i < keyCount; ++i)
-            sql += (i ? " AND " : "") + sqlName(bareColumn(spec.columns[i])) + " = ?";
+        for (size_t i = 0; i < keyCount; ++i) sql += (i ? " AND " : "") + sqlName(bareColumn(spec.columns[i])) + " = ?";
         return sql;
     }
     std::string columnList() const {

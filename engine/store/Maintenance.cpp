@@ -16,8 +16,8 @@ namespace eng {
 namespace {
 
 // The tables a project holds, in the order a repair copies them.
-constexpr const char *kTables[] = {"Project", "Folders", "Tasks",     "UrlRes",      "Items",     "Res",  "Rel",
-                                   "Strings", "StrChunks", "Auth", "Index", "Title_Index", "NoiseWords"};
+constexpr const char *kTables[] = {"Project", "Folders",   "Tasks", "UrlRes", "Items",       "Res",       "Rel",
+                                   "Strings", "StrChunks", "Auth",  "Index",  "Title_Index", "NoiseWords"};
 
 bool exists(const std::string &path) {
     struct stat st {};
@@ -55,7 +55,6 @@ bool integrityOk(Database &db) {
     }
 }
 
-
 std::string columnsOf(Database &db, const char *table) {
     Statement info = db.prepare("SELECT name FROM pragma_table_info(" + sqlLiteral(table) + ")");
     std::string list;
@@ -71,10 +70,10 @@ void copyReadableRows(Database &from, Database &to, const char *table) {
     std::string placeholders = "?";
     for (char c : columns)
         if (c == ',') placeholders += ", ?";
-    Statement insert = to.prepare("INSERT OR REPLACE INTO " + sqlName(table) + " (rowid, " + columns +
-                                  ") VALUES (?, " + placeholders + ")");
-    Statement scan = from.prepare("SELECT rowid, " + columns + " FROM " + sqlName(table) +
-                                  " WHERE rowid > ? ORDER BY rowid");
+    Statement insert = to.prepare("INSERT OR REPLACE INTO " + sqlName(table) + " (rowid, " + columns + ") VALUES (?, " +
+                                  placeholders + ")");
+    Statement scan =
+        from.prepare("SELECT rowid, " + columns + " FROM " + sqlName(table) + " WHERE rowid > ? ORDER BY rowid");
     int64_t last = INT64_MIN;
     int64_t skip = 1;
     for (int failures = 0; failures < 64;) {

@@ -21,8 +21,20 @@ namespace eng {
 // until it closes, with the saved queries.
 struct ProjectTables {
     explicit ProjectTables(Database &db)
-        : project(db), folders(db), tasks(db), urlRes(db), items(db), res(db), rel(db), strings(db),
-          strChunks(db), auth(db), index(db), titleIndex(db), noiseWords(db), queries(db) {}
+        : project(db),
+          folders(db),
+          tasks(db),
+          urlRes(db),
+          items(db),
+          res(db),
+          rel(db),
+          strings(db),
+          strChunks(db),
+          auth(db),
+          index(db),
+          titleIndex(db),
+          noiseWords(db),
+          queries(db) {}
 
     CProjectTable project;
     CFoldersTable folders;

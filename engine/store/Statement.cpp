@@ -9,8 +9,7 @@
 namespace eng {
 
 Statement::Statement(sqlite3 *db, std::string_view sql) : db_(db) {
-    if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr) != SQLITE_OK)
-        fail();
+    if (sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt_, nullptr) != SQLITE_OK) fail();
 }
 
 Statement::Statement(Statement &&other) noexcept
@@ -37,8 +36,7 @@ Statement &Statement::bind(int index, double value) {
 }
 
 Statement &Statement::bind(int index, std::string_view text) {
-    if (sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT) !=
-        SQLITE_OK)
+    if (sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT) != SQLITE_OK)
         fail();
     return *this;
 }

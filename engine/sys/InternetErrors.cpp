@@ -26,8 +26,12 @@ constexpr Entry kTexts[] = {
     {12010, "The length is incorrect for the option type."},
     {12011, "The option value cannot be set."},
     {12012, "The Internet support is being shut down or unloaded."},
-    {12013, "The request to connect and log on to an FTP server could not be completed because the supplied user name is incorrect."},
-    {12014, "The request to connect and log on to an FTP server could not be completed because the supplied password is incorrect."},
+    {12013,
+     "The request to connect and log on to an FTP server could not be completed because the supplied user name is "
+     "incorrect."},
+    {12014,
+     "The request to connect and log on to an FTP server could not be completed because the supplied password is "
+     "incorrect."},
     {12015, "The request to connect to and log on to an FTP server failed."},
     {12016, "The operation is invalid."},
     {12017, "The operation has been canceled."},

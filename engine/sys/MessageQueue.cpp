@@ -5,9 +5,7 @@
 namespace eng {
 
 namespace {
-bool inRange(const Message &m, uint32_t first, uint32_t last) {
-    return m.msg >= first && m.msg <= last;
-}
+bool inRange(const Message &m, uint32_t first, uint32_t last) { return m.msg >= first && m.msg <= last; }
 }  // namespace
 
 bool MessageQueue::post(const Message &message) {
@@ -29,14 +27,13 @@ void MessageQueue::close() {
 
 bool MessageQueue::hasInRange(uint32_t first, uint32_t last) const {
     std::lock_guard lock(mutex_);
-    return std::any_of(messages_.begin(), messages_.end(),
-                       [&](const Message &m) { return inRange(m, first, last); });
+    return std::any_of(messages_.begin(), messages_.end(), [&](const Message &m) { return inRange(m, first, last); });
 }
 
 std::optional<Message> MessageQueue::takeInRange(uint32_t first, uint32_t last) {
     std::lock_guard lock(mutex_);
-    auto it = std::find_if(messages_.begin(), messages_.end(),
-                           [&](const Message &m) { return inRange(m, first, last); });
+    auto it =
+        std::find_if(messages_.begin(), messages_.end(), [&](const Message &m) { return inRange(m, first, last); });
     if (it == messages_.end()) return std::nullopt;
     Message m = *it;
     messages_.erase(it);

@@ -139,8 +139,6 @@ bool SettingsStore::write(std::string_view name, std::string_view value) {
     return !error;
 }
 
-bool SettingsStore::writeNumber(std::string_view name, uint32_t value) {
-    return write(name, std::to_string(value));
-}
+bool SettingsStore::writeNumber(std::string_view name, uint32_t value) { return write(name, std::to_string(value)); }
 
 }  // namespace eng

@@ -26,8 +26,7 @@ void showEngineMessage(const std::string &text) {
         host = registeredHost;
     }
     if (host && host->messageBox) {
-        host->messageBox(host->context, kEngineCaption, text.c_str(),
-                         ENG_MB_ICONEXCLAMATION | ENG_MB_TOPMOST);
+        host->messageBox(host->context, kEngineCaption, text.c_str(), ENG_MB_ICONEXCLAMATION | ENG_MB_TOPMOST);
         return;
     }
     std::fprintf(stderr, "%s: %s\n", kEngineCaption, text.c_str());

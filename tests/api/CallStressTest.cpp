@@ -27,22 +27,22 @@ void countingPump() { ++pumpCalls; }
 eng::CommandTable echoTable() {
     eng::CommandTable table;
     table.set(msg::kDeleteFolder, {[](DispatchContext &c) {
-                                       c.frame->result = static_cast<int32_t>(c.frame->stream.readUInt32() * 2);
-                                       return intptr_t{0};
-                                   }});
+                  c.frame->result = static_cast<int32_t>(c.frame->stream.readUInt32() * 2);
+                  return intptr_t{0};
+              }});
     table.set(msg::kGetFolder, {[](DispatchContext &c) {
-                                    const uint32_t id = c.frame->stream.readUInt32();
-                                    c.frame->stream.truncate();
-                                    for (uint32_t i = 0; i < id % 5; ++i) {
-                                        c.frame->stream.writeUInt32(id);
-                                        c.frame->stream.writeStrRef(std::to_string(id));
-                                    }
-                                    return intptr_t{0};
-                                }});
+                  const uint32_t id = c.frame->stream.readUInt32();
+                  c.frame->stream.truncate();
+                  for (uint32_t i = 0; i < id % 5; ++i) {
+                      c.frame->stream.writeUInt32(id);
+                      c.frame->stream.writeStrRef(std::to_string(id));
+                  }
+                  return intptr_t{0};
+              }});
     table.set(msg::kKivAbortWaiting, {[](DispatchContext &c) {
-                                          c.frame->result += 1;
-                                          return intptr_t{0};
-                                      }});
+                  c.frame->result += 1;
+                  return intptr_t{0};
+              }});
     return table;
 }
 
@@ -52,8 +52,7 @@ TEST(CallStress, ConcurrentCallersEachGetTheirOwnAnswer) {
     test::OpenProject project(echoTable());
     ASSERT_EQ(project.openResult(), 0);
     Eng_CloseProject();
-    ASSERT_EQ(eng::EngineProcess::instance().open(project.path().c_str(), nullptr, nullptr, countingPump,
-                                                  echoTable()),
+    ASSERT_EQ(eng::EngineProcess::instance().open(project.path().c_str(), nullptr, nullptr, countingPump, echoTable()),
               0);
 
     std::atomic<long> calls{0};

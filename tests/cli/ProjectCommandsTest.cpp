@@ -10,7 +10,6 @@
 
 namespace {
 
-
 void sql(const std::string &path, const std::string &statement) {
     sqlite3 *db = nullptr;
     sqlite3_open(path.c_str(), &db);
@@ -25,8 +24,9 @@ TEST(LarkProjects, NewInfoCompactRepair) {
     const std::string path = dir.file("site.slk");
     test::LarkResult made = test::runLark("new " + path);
     ASSERT_EQ(made.status, 0) << made.output;
-    sql(path, "INSERT INTO Folders (ParentId, Name) VALUES (1, 'News'); INSERT INTO Folders (ParentId, Name) "
-              "VALUES (2, 'Daily'); INSERT INTO Tasks (FolderId, Name) VALUES (2, 'a'), (2, 'b');");
+    sql(path,
+        "INSERT INTO Folders (ParentId, Name) VALUES (1, 'News'); INSERT INTO Folders (ParentId, Name) "
+        "VALUES (2, 'Daily'); INSERT INTO Tasks (FolderId, Name) VALUES (2, 'a'), (2, 'b');");
     test::LarkResult info = test::runLark("info " + path);
     ASSERT_EQ(info.status, 0) << info.output;
     EXPECT_TRUE(test::contains(info, "Version     257"));

@@ -35,13 +35,13 @@ CommandEntry exportEntry(std::function<intptr_t(DispatchContext &)> handler,
 }
 
 CommandEntry internalEntry(std::function<intptr_t(DispatchContext &)> handler) {
-    return CommandEntry{std::move(handler), Entry::Caller::Internal, Entry::Frame::None,
-                        Entry::Phase::InTransaction};
+    return CommandEntry{std::move(handler), Entry::Caller::Internal, Entry::Frame::None, Entry::Phase::InTransaction};
 }
 
 void postToEngine(uint32_t message, intptr_t lParam = 0) {
-    ASSERT_TRUE(eng::EngineRegistry::instance().withEngine(
-        [&](eng::Engine &e) { e.queue().post(eng::Message{message, 0, lParam}); }));
+    ASSERT_TRUE(eng::EngineRegistry::instance().withEngine([&](eng::Engine &e) {
+        e.queue().post(eng::Message{message, 0, lParam});
+    }));
 }
 
 template <class Predicate>
@@ -133,9 +133,8 @@ TEST(Dispatch, FailingCommandWakesItsCallerWithZeroAndAnEmptyAnswer) {
 TEST(Dispatch, FailingInternalMessageWakesNobody) {
     test::UiHostRecorder ui;
     eng::CommandTable table;
-    table.set(msg::kTaskChanged, internalEntry([](DispatchContext &) -> intptr_t {
-                  throw eng::CEngineException("internal trouble");
-              }));
+    table.set(msg::kTaskChanged,
+              internalEntry([](DispatchContext &) -> intptr_t { throw eng::CEngineException("internal trouble"); }));
     table.set(msg::kDeleteFolder, exportEntry([](DispatchContext &c) {
                   std::this_thread::sleep_for(200ms);
                   c.frame->result = 42;

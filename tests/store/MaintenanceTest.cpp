@@ -59,7 +59,7 @@ TEST(Maintenance, CompactionOfWhatCannotBeOpenedAnswersZeroSilently) {
     EXPECT_EQ(Eng_RepairDatabase(text.c_str()), 0);
     EXPECT_EQ(Eng_RepairDatabase(dir.file("missing.slk").c_str()), 0);
     EXPECT_FALSE(fs::exists(dir.file("missing.slk")));  // nothing was created
-    EXPECT_EQ(std::ifstream(text).get(), 'p');           // nothing was replaced
+    EXPECT_EQ(std::ifstream(text).get(), 'p');          // nothing was replaced
     EXPECT_TRUE(ui.messages().empty());
 }
 
@@ -90,12 +90,10 @@ TEST(Maintenance, RepairSavesEveryReadableRowOfADamagedFile) {
     )");
     const uintmax_t pages = fs::file_size(path) / 4096;
     overwritePage(path, pages);  // the last page: a leaf of the strings added last
-    EXPECT_NE(test::queryInteger(path, "SELECT count(*) FROM pragma_integrity_check WHERE integrity_check = 'ok'"),
-              1);
+    EXPECT_NE(test::queryInteger(path, "SELECT count(*) FROM pragma_integrity_check WHERE integrity_check = 'ok'"), 1);
 
     EXPECT_EQ(Eng_RepairDatabase(path.c_str()), 1);
-    EXPECT_EQ(test::queryInteger(path, "SELECT count(*) FROM pragma_integrity_check WHERE integrity_check = 'ok'"),
-              1);
+    EXPECT_EQ(test::queryInteger(path, "SELECT count(*) FROM pragma_integrity_check WHERE integrity_check = 'ok'"), 1);
     const long long strings = test::queryInteger(path, "SELECT count(*) FROM Strings");
     EXPECT_GT(strings, 2900);
     EXPECT_LT(strings, 3000);

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "store/Database.h"
-#include "store/ProjectTables.h"
-#include "support/ProjectFiles.h"
-#include "support/TempDir.h"
+#include "support/TableFixture.h"
 
 namespace {
 
@@ -11,14 +8,9 @@ using eng::SavedQueries;
 
 // A project with a small crawl in it: two tasks, four resources, two bodies
 // and the links between them.
-struct Fixture {
-    test::TempDir dir;
-    std::string path = dir.file("p.slk");
-    std::unique_ptr<eng::Database> db;
-    std::unique_ptr<eng::ProjectTables> t;
-    Fixture() {
-        test::writeProjectFile(path);
-        test::executeSql(path, R"(
+struct Fixture : test::TableFixture {
+    Fixture()
+        : TableFixture(R"(
             INSERT INTO Tasks (TaskId, Name) VALUES (1, 'one'), (2, 'two');
             INSERT INTO Res (ResId, Body, Hash, Size, Type, ContentType, RefCount, Indexed) VALUES
               (1, x'3c68746d6c3e', 10, 6, 1, 'text/html', 1, 0),
@@ -32,29 +24,22 @@ struct Fixture {
             INSERT INTO Items (TaskId, UrlId, UrlResId) VALUES (1, 100, 1), (1, 101, 2), (2, 102, 3);
             INSERT INTO Rel (ResId, UrlId, PostId, Relation) VALUES (1, 101, 0, 4), (1, 102, 0, 1);
             INSERT INTO "Index" (ResId, Word, Pos) VALUES (1, 'html', 0), (3, 'hello', 0);
-        )");
-        db = std::make_unique<eng::Database>(path);
-        t = std::make_unique<eng::ProjectTables>(*db);
-    }
-    int64_t scalar(const std::string &sql) {
-        eng::Statement s = db->prepare(sql);
-        s.step();
-        return s.integer(0);
-    }
+        )") {}
+    eng::ProjectTables *operator->() { return tables.get(); }
 };
 
 }  // namespace
 
 TEST(SavedQueries, GetQueuedCountsQueuedResources) {
     Fixture f;
-    eng::Statement &q = f.t->queries.get("Get Queued");
+    eng::Statement &q = f->queries.get("Get Queued");
     ASSERT_TRUE(q.step());
     EXPECT_EQ(q.integer(0), 2);
 }
 
 TEST(SavedQueries, SetStateMovesEveryRowOfOneState) {
     Fixture f;
-    eng::Statement &q = f.t->queries.get("UrlRes Set State");
+    eng::Statement &q = f->queries.get("UrlRes Set State");
     SavedQueries::bind(q, "[NEW_STATE]", 5);
     SavedQueries::bind(q, "[OLD_STATE]", 3);
     q.run();
@@ -65,7 +50,7 @@ TEST(SavedQueries, SetStateMovesEveryRowOfOneState) {
 
 TEST(SavedQueries, RunCountRisesForTheTasksResourcesOnly) {
     Fixture f;
-    eng::Statement &q = f.t->queries.get("Update UrlRes RunCount");
+    eng::Statement &q = f->queries.get("Update UrlRes RunCount");
     SavedQueries::bind(q, "[TASKID_PARAM]", 1);
     q.run();
     EXPECT_EQ(f.scalar("SELECT sum(RunCount) FROM UrlRes WHERE UrlResId IN (1, 2)"), 2);
@@ -74,7 +59,7 @@ TEST(SavedQueries, RunCountRisesForTheTasksResourcesOnly) {
 
 TEST(SavedQueries, LinkedByListsTheResourcesWhoseBodiesLinkToAnAddress) {
     Fixture f;
-    eng::Statement &q = f.t->queries.get("Select Linked By");
+    eng::Statement &q = f->queries.get("Select Linked By");
     SavedQueries::bind(q, "[URLID_PARAM]", 101);
     SavedQueries::bind(q, "[POSTID_PARAM]", 0);
     std::vector<int64_t> ids;
@@ -85,16 +70,16 @@ TEST(SavedQueries, LinkedByListsTheResourcesWhoseBodiesLinkToAnAddress) {
 
 TEST(SavedQueries, NotIndexedBodiesAndTheirSize) {
     Fixture f;
-    eng::Statement &q = f.t->queries.get("Select Not Indexed");
+    eng::Statement &q = f->queries.get("Select Not Indexed");
     std::vector<int64_t> ids;
     while (q.step()) ids.push_back(q.integer(0));
     EXPECT_EQ(ids, (std::vector<int64_t>{1}));  // html not yet indexed; the image is not indexable
-    eng::Statement &size = f.t->queries.get("Get Not Indexed Size");
+    eng::Statement &size = f->queries.get("Get Not Indexed Size");
     ASSERT_TRUE(size.step());
     EXPECT_EQ(size.integer(0), 1);
     EXPECT_EQ(size.integer(1), 6);
     f.db->execute("UPDATE Res SET Indexed = 1");
-    eng::Statement &none = f.t->queries.get("Get Not Indexed Size");
+    eng::Statement &none = f->queries.get("Get Not Indexed Size");
     ASSERT_TRUE(none.step());
     EXPECT_EQ(none.integer(0), 0);
     EXPECT_EQ(none.integer(1), 0);
@@ -102,13 +87,13 @@ TEST(SavedQueries, NotIndexedBodiesAndTheirSize) {
 
 TEST(SavedQueries, ImportAndDeleteWords) {
     Fixture f;
-    eng::Statement &import = f.t->queries.get("Import Words");
+    eng::Statement &import = f->queries.get("Import Words");
     SavedQueries::bind(import, "[RESID]", 1);
     SavedQueries::bind(import, "[WORD]", std::string_view("page"));
     SavedQueries::bind(import, "[POS]", 1);
     import.run();
     EXPECT_EQ(f.scalar("SELECT count(*) FROM \"Index\" WHERE ResId = 1"), 2);
-    eng::Statement &del = f.t->queries.get("Delete ResId From Index");
+    eng::Statement &del = f->queries.get("Delete ResId From Index");
     SavedQueries::bind(del, "[RESID_PARAM]", 1);
     del.run();
     EXPECT_EQ(f.scalar("SELECT count(*) FROM \"Index\""), 1);
@@ -116,7 +101,7 @@ TEST(SavedQueries, ImportAndDeleteWords) {
 
 TEST(SavedQueries, StatisticsByType) {
     Fixture f;
-    eng::Statement &q = f.t->queries.get("Get Statistics");
+    eng::Statement &q = f->queries.get("Get Statistics");
     std::map<int64_t, std::pair<int64_t, int64_t>> byType;
     while (q.step()) byType[q.integer(0)] = {q.integer(1), q.integer(2)};
     EXPECT_EQ(byType.size(), 3u);
@@ -126,20 +111,20 @@ TEST(SavedQueries, StatisticsByType) {
 
 TEST(SavedQueries, LatestUrlsTakeTheNewestCompletedFetch) {
     Fixture f;
-    eng::Statement &q = f.t->queries.get("Select Latest Urls");
+    eng::Statement &q = f->queries.get("Select Latest Urls");
     ASSERT_TRUE(q.step());
     EXPECT_EQ(q.integer(0), 100);
     EXPECT_EQ(q.real(1), 45001);
     EXPECT_FALSE(q.step());
-    EXPECT_THROW(f.t->queries.get("No Such Query"), std::exception);
+    EXPECT_THROW(f->queries.get("No Such Query"), std::exception);
 }
 
 TEST(SavedQueries, EveryStatementPreparesAgainstTheSchema) {
     Fixture f;
-    for (const char *name : {"Get Queued", "UrlRes Set State", "Update UrlRes RunCount", "Select items by state",
-                             "Select Linked By", "Select Latest Urls", "Select ResId and UrlId to export",
-                             "Select Not Indexed", "Get Not Indexed Size", "Get Statistics", "Import Words",
-                             "Delete ResId From Index", "Delete ResId From Title_Index", "Clear Index",
-                             "Clear All Indexed"})
-        EXPECT_NO_THROW(f.t->queries.get(name)) << name;
+    for (const char *name :
+         {"Get Queued", "UrlRes Set State", "Update UrlRes RunCount", "Select items by state", "Select Linked By",
+          "Select Latest Urls", "Select ResId and UrlId to export", "Select Not Indexed", "Get Not Indexed Size",
+          "Get Statistics", "Import Words", "Delete ResId From Index", "Delete ResId From Title_Index", "Clear Index",
+          "Clear All Indexed"})
+        EXPECT_NO_THROW(f->queries.get(name)) << name;
 }

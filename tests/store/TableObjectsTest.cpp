@@ -1,23 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "store/Database.h"
-#include "store/ProjectTables.h"
 #include "support/ProjectFiles.h"
-#include "support/TempDir.h"
+#include "support/TableFixture.h"
 
 namespace {
 
-struct Project {
-    test::TempDir dir;
-    std::string path = dir.file("p.slk");
-    std::unique_ptr<eng::Database> db;
-    std::unique_ptr<eng::ProjectTables> tables;
-    Project() {
-        test::writeProjectFile(path);
-        db = std::make_unique<eng::Database>(path);
-        db->takeExclusiveLock();
-        tables = std::make_unique<eng::ProjectTables>(*db);
-    }
+struct Project : test::TableFixture {
     std::string plan(const std::string &sql) {
         eng::Statement s = db->prepare("EXPLAIN QUERY PLAN " + sql);
         std::string out;

@@ -36,8 +36,9 @@ TEST(Template, FreshProjectHoldsExactlyTheInitialRows) {
     const std::string path = dir.file("new.slk");
     eng::writeNewProject(path);
     eng::Database db(path);
-    EXPECT_EQ(texts(db, "SELECT NoteId || ',' || UsrData || ',' || ifnull(OnlineTime, 'null') || ',' || "
-                        "PrjFilterId || ',' || Version || ',' || OptionsFlags FROM Project"),
+    EXPECT_EQ(texts(db,
+                    "SELECT NoteId || ',' || UsrData || ',' || ifnull(OnlineTime, 'null') || ',' || "
+                    "PrjFilterId || ',' || Version || ',' || OptionsFlags FROM Project"),
               std::vector<std::string>{"0,0,null,0,257,0"});
     EXPECT_EQ(texts(db, "SELECT FolderId || ',' || ParentId || ',' || Name FROM Folders"),
               std::vector<std::string>{"1,0,Root"});
@@ -50,10 +51,9 @@ TEST(Template, FreshProjectHoldsExactlyTheInitialRows) {
     EXPECT_EQ(std::count(noise.begin(), noise.end(), "througt"), 1);
     EXPECT_EQ(std::count(noise.begin(), noise.end(), "j"), 0);
     EXPECT_EQ(std::count(noise.begin(), noise.end(), "$"), 1);
-    for (const char *table : {"Tasks", "UrlRes", "Items", "Res", "Rel", "Strings", "StrChunks", "Auth", "Index",
-                              "Title_Index"}) {
-        EXPECT_EQ(texts(db, std::string("SELECT count(*) FROM \"") + table + "\""),
-                  std::vector<std::string>{"0"})
+    for (const char *table :
+         {"Tasks", "UrlRes", "Items", "Res", "Rel", "Strings", "StrChunks", "Auth", "Index", "Title_Index"}) {
+        EXPECT_EQ(texts(db, std::string("SELECT count(*) FROM \"") + table + "\""), std::vector<std::string>{"0"})
             << table;
     }
     EXPECT_EQ(texts(db, "PRAGMA journal_mode"), std::vector<std::string>{"wal"});
@@ -65,11 +65,12 @@ TEST(Template, EveryNamedIndexExists) {
     eng::writeNewProject(path);
     eng::Database db(path);
     auto names = texts(db, "SELECT name FROM sqlite_master WHERE type = 'index' AND name NOT LIKE 'sqlite_%'");
-    const std::set<std::string> expected{
-        "Folders.ParentId",     "Tasks.FolderId", "Tasks.UrlId",       "UrlRes.Hash",           "UrlRes.ResId",
-        "UrlRes.StatePriority", "UrlRes.UrlRes",  "Items.TaskLevel",   "Items.TaskUrl",         "Items.UrlResId",
-        "Res.SizeHash",         "Rel.ResId",      "Rel.UrlId",         "Strings.TypeHash",      "StrChunks.ChunksStrId",
-        "StrChunks.StrId",      "Auth.PrimaryKey", "Title_Index.PrimaryKey"};
+    const std::set<std::string> expected{"Folders.ParentId", "Tasks.FolderId",   "Tasks.UrlId",
+                                         "UrlRes.Hash",      "UrlRes.ResId",     "UrlRes.StatePriority",
+                                         "UrlRes.UrlRes",    "Items.TaskLevel",  "Items.TaskUrl",
+                                         "Items.UrlResId",   "Res.SizeHash",     "Rel.ResId",
+                                         "Rel.UrlId",        "Strings.TypeHash", "StrChunks.ChunksStrId",
+                                         "StrChunks.StrId",  "Auth.PrimaryKey",  "Title_Index.PrimaryKey"};
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), expected);
     // Descending columns are part of the index definitions.
     EXPECT_NE(texts(db, "SELECT sql FROM sqlite_master WHERE name = 'UrlRes.StatePriority'")[0].find("Priority DESC"),

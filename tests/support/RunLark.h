@@ -12,8 +12,6 @@ struct LarkResult {
 // Runs the built lark program with the arguments (a shell word list).
 LarkResult runLark(const std::string &arguments);
 
-inline bool contains(const LarkResult &r, const std::string &text) {
-    return r.output.find(text) != std::string::npos;
-}
+inline bool contains(const LarkResult &r, const std::string &text) { return r.output.find(text) != std::string::npos; }
 
 }  // namespace test

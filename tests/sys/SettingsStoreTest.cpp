@@ -24,8 +24,7 @@ TEST(SettingsStore, WritesAndReadsNumbersInTheProductGroup) {
     ASSERT_TRUE(store.writeNumber("IndexWordsPerSec", 61000));
     EXPECT_EQ(store.readNumber("IndexWordsPerSec"), 61000u);
     EXPECT_EQ(store.readNumber("ExtractWordsPerSec"), 7u);
-    EXPECT_EQ(contents(store.file()),
-              "[Software\\Quenmar\\Lark]\nIndexWordsPerSec=61000\nExtractWordsPerSec=7\n");
+    EXPECT_EQ(contents(store.file()), "[Software\\Quenmar\\Lark]\nIndexWordsPerSec=61000\nExtractWordsPerSec=7\n");
 }
 
 TEST(SettingsStore, KeepsWhatTheApplicationWrote) {
@@ -38,8 +37,9 @@ TEST(SettingsStore, KeepsWhatTheApplicationWrote) {
     EXPECT_FALSE(store.readNumber("Junk"));
     EXPECT_EQ(store.read("Junk"), "not a number");
     ASSERT_TRUE(store.writeNumber("IndexWordsPerSec", 9));
-    EXPECT_EQ(contents(file), "[General]\nIndexWordsPerSec=1\n\n[Software\\Quenmar\\Lark]\nRecent1=/home/a.slk\n"
-                              "Junk = not a number\nIndexWordsPerSec=9\n\n[Other]\nx=y\n");
+    EXPECT_EQ(contents(file),
+              "[General]\nIndexWordsPerSec=1\n\n[Software\\Quenmar\\Lark]\nRecent1=/home/a.slk\n"
+              "Junk = not a number\nIndexWordsPerSec=9\n\n[Other]\nx=y\n");
 }
 
 TEST(SettingsStore, FailureToWriteIsReportedNotThrown) {

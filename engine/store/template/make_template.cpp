@@ -39,8 +39,8 @@ bool buildDatabase(const std::string &schemaPath, const std::string &outPath) {
     }
     // One transaction, then a vacuum so that the layout depends only on the
     // script, then write-ahead logging recorded in the header.
-    const bool ok = run(db, "BEGIN;\n" + schema.str() + "\nCOMMIT;") && run(db, "VACUUM") &&
-                    run(db, "PRAGMA journal_mode=WAL");
+    const bool ok =
+        run(db, "BEGIN;\n" + schema.str() + "\nCOMMIT;") && run(db, "VACUUM") && run(db, "PRAGMA journal_mode=WAL");
     return sqlite3_close(db) == SQLITE_OK && ok;
 }
 
