@@ -9,7 +9,9 @@
 
 namespace eng {
 
-bool databaseEngineInstalled() { return sqlite3_libversion_number() >= kMinimumSqliteVersion; }
+bool databaseEngineInstalled(int runtimeVersion) { return runtimeVersion >= kMinimumSqliteVersion; }
+
+bool databaseEngineInstalled() { return databaseEngineInstalled(sqlite3_libversion_number()); }
 
 Database::Database(const std::string &path) : path_(path) {
     const int rc = sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);

@@ -12,7 +12,9 @@ namespace eng {
 // The oldest SQLite library that the project files and statements need.
 inline constexpr int kMinimumSqliteVersion = 3035000;
 
-// True when the SQLite library found at run time is recent enough.
+// True when the SQLite library found at run time (by default the one loaded)
+// is recent enough.
+bool databaseEngineInstalled(int runtimeVersion);
 bool databaseEngineInstalled();
 
 // An open project database: one SQLite connection, opened read-write and

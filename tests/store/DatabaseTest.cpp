@@ -72,3 +72,24 @@ TEST(Database, CommittedWorkSurvivesWithoutAClose) {
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(test::queryInteger(path, "SELECT v FROM T"), 7);
 }
+
+TEST(Database, RunTimeTablesOfAnInterruptedSearchAreDroppedAtOpen) {
+    test::TempDir dir;
+    const std::string path = dir.file("p.slk");
+    test::writeProjectFile(path);
+    test::executeSql(path,
+                     "CREATE TABLE tmp_Title_Idx (ResId INTEGER); CREATE TABLE tmp_UrlresID (UrlResId INTEGER);"
+                     "CREATE TABLE tmp_0badf00d (ResId INTEGER); CREATE TABLE TMP_Keep (x); CREATE TABLE tmpKeep (x);");
+    eng::Database db(path);
+    db.dropRuntimeTables();
+    eng::Statement names = db.prepare("SELECT group_concat(name) FROM (SELECT name FROM sqlite_master WHERE "
+                                      "type = 'table' AND name LIKE 'tmp%' ORDER BY name)");
+    ASSERT_TRUE(names.step());
+    EXPECT_EQ(names.text(0), "TMP_Keep,tmpKeep");
+}
+
+TEST(Database, OlderSqliteCountsAsNoDatabaseEngine) {
+    EXPECT_FALSE(eng::databaseEngineInstalled(3034001));
+    EXPECT_TRUE(eng::databaseEngineInstalled(eng::kMinimumSqliteVersion));
+    EXPECT_TRUE(eng::databaseEngineInstalled());
+}
