@@ -1,8 +1,15 @@
 #pragma once
 
+#include <string>
+#include <string_view>
+
+#include "store/CStrChunks.h"
 #include "store/CTable.h"
 
 namespace eng {
+
+// Kinds of interned strings (Strings.Type).
+enum class StringKind : uint8_t { Url = 1, FormData = 2, Note = 3, Filter = 4, UserText = 5 };
 
 struct StrRow {
     uint32_t strId = 0;
@@ -12,13 +19,40 @@ struct StrRow {
     std::string text;
 };
 
-// Table Strings: interned strings, their first 255 characters.
+// Table Strings: every address, form data, note, filter and user text is
+// stored once per kind and referred to by its key, with a reference count;
+// texts longer than a row holds continue in StrChunks. Two texts are the same
+// string when their normalised forms (image-button coordinates stripped) are
+// equal byte for byte.
 class CStrTable : public CTable<StrRow> {
 public:
-    explicit CStrTable(Database &db);
-    std::vector<StrRow> withTypeAndHash(uint8_t type, int32_t hash) {
-        return rows("TypeHash", {int64_t{type}, int64_t{hash}});
-    }
+    // A row holds this much of a text; each chunk the next kChunkLength.
+    static constexpr size_t kRowLength = 255;
+    static constexpr size_t kChunkLength = 50;
+    // Chunk numbers are one byte: longer texts are stored cut to this length.
+    static constexpr size_t kMaxLength = kRowLength + 256 * kChunkLength;
+
+    CStrTable(Database &db, CStrChunks &chunks);
+
+    // The key of the text's string; 0 for an empty text, or when the text is
+    // unknown and may not be added. A new string has no references yet.
+    uint32_t intern(std::string_view text, StringKind kind, bool create);
+    // The full text of a key; empty for 0 or a key without a row.
+    std::string textOf(uint32_t strId);
+    // Returns the new count; nothing happens for key 0 or a missing row.
+    uint32_t addReference(uint32_t strId);
+    // Returns the new count; at zero the string and its chunks are deleted.
+    uint32_t release(uint32_t strId);
+
+    // The hash of a text as strings are keyed: the URL hash of its normalised form.
+    static int32_t hashOf(std::string_view text);
+
+private:
+    // True when a row's text may continue in chunks.
+    static bool mayContinue(std::string_view rowText);
+    uint32_t add(std::string_view text, StringKind kind, int32_t hash);
+
+    CStrChunks &chunks_;
 };
 
 }  // namespace eng

@@ -21,21 +21,23 @@ namespace eng {
 // until it closes, with the saved queries.
 struct ProjectTables {
     explicit ProjectTables(Database &db)
-        : project(db),
+        : strChunks(db),
+          strings(db, strChunks),
+          project(db),
           folders(db),
           tasks(db),
           urlRes(db),
           items(db),
           res(db),
           rel(db),
-          strings(db),
-          strChunks(db),
           auth(db),
           index(db),
           titleIndex(db),
           noiseWords(db),
           queries(db) {}
 
+    CStrChunks strChunks;
+    CStrTable strings;
     CProjectTable project;
     CFoldersTable folders;
     CTasksTable tasks;
@@ -43,8 +45,6 @@ struct ProjectTables {
     CItemsTable items;
     CResTable res;
     CRelTable rel;
-    CStrTable strings;
-    CStrChunks strChunks;
     CAuthTable auth;
     CIndexTable index;
     CTitleIndexTable titleIndex;
