@@ -76,6 +76,40 @@ typedef struct EngStatisticsRecord {
     uint32_t done;
     uint32_t errors;
 } EngStatisticsRecord;
+
+/* Folder record (20 bytes); the name is released with Eng_FreeMem. */
+typedef struct EngFolderRecord {
+    uint32_t folder;
+    uint32_t parent;
+    uint32_t subfolders; /* number of direct subfolders */
+    char *name;
+} EngFolderRecord;
+
+/* Option flags of EngProjectProps. */
+#define ENG_OPTION_NO_OFFLINE_ENQUEUE 1u /* the browser does not enqueue new resources while offline */
+#define ENG_OPTION_BROWSER_CACHE 2u      /* retrieve resources from the browser cache */
+
+/*
+ * Project properties (58 bytes), read with Eng_GetProjectProp and replaced
+ * with Eng_SetProjectProp. Strings are the caller's texts on input and
+ * engine-allocated copies on output. The proxies are read only when
+ * proxyAccess is 3; each is "host[:port[:user[:password]]]" on input and
+ * "host[:port]" on output.
+ */
+typedef struct EngProjectProps {
+    uint32_t optionFlags;
+    uint16_t timeout;        /* seconds, at most 600 */
+    uint16_t pause;          /* between connections, seconds, at most 60 */
+    uint16_t maxConnections; /* at most 100 */
+    uint16_t maxPerServer;   /* at most 10 */
+    uint16_t retries;        /* at most 100 */
+    char *note;
+    char *filter;
+    char *userText;
+    uint32_t proxyAccess;
+    char *httpProxy;
+    char *ftpProxy;
+} EngProjectProps;
 #pragma pack(pop)
 
 /* Project lifecycle and status. */

@@ -99,6 +99,8 @@ CommandTable defaultCommandTable() {
 
     setInternal(table, kOnlineChanged, onlineChanged);
     setInternal(table, kQueuedSuspended, queuedSuspended);
+    addFolderCommands(table);
+    addPropertyCommands(table);
     return table;
 }
 

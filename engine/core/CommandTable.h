@@ -4,12 +4,12 @@
 #include <functional>
 #include <unordered_map>
 
+#include "api/CallFrame.h"
 #include "sys/MessageQueue.h"
 
 namespace eng {
 
 class Engine;
-struct CallFrame;
 
 // What a handler is given: the engine, the message, and the call frame when
 // the message carries one.
@@ -17,6 +17,15 @@ struct DispatchContext {
     Engine &engine;
     const Message &message;
     CallFrame *frame;
+
+    // The command's arguments, read from the start of the frame's stream.
+    MemoryStream &args() { return frame->stream; }
+    // The emptied stream, for the records the command returns.
+    MemoryStream &answer() {
+        frame->stream.truncate();
+        return frame->stream;
+    }
+    void setResult(int32_t result) { frame->result = result; }
 };
 
 // How the engine takes one of its messages.
@@ -56,5 +65,9 @@ private:
 
 // Every command and internal message the engine knows, with its handler.
 CommandTable defaultCommandTable();
+
+// The handlers of one subsystem's commands, added to the table.
+void addFolderCommands(CommandTable &table);
+void addPropertyCommands(CommandTable &table);
 
 }  // namespace eng

@@ -1,7 +1,9 @@
 #include "core/Engine.h"
 
 #include "store/Database.h"
+#include "store/ProjectProperties.h"
 #include "store/ProjectTables.h"
+#include "sys/UiHost.h"
 #include "store/ProjectVersion.h"
 #include "sys/Event.h"
 #include "sys/MessageQueue.h"
@@ -26,12 +28,21 @@ void Engine::open() {
     database_->takeExclusiveLock();
     tables_ = std::make_unique<ProjectTables>(*database_);
     database_->dropRuntimeTables();
+    properties_ = std::make_unique<ProjectProperties>(tables_->project, tables_->strings);
+    properties_->load();
     progress_.postStatistics();
 }
 
 void Engine::shutdown() {
     running_ = false;
     progress_.stopTimer();
+    try {
+        Transaction saving(*database_);
+        properties_->save();
+        saving.commit();
+    } catch (...) {
+        showEngineMessage(currentErrorText());
+    }
 }
 
 intptr_t Engine::send(uint32_t message, uintptr_t wParam, intptr_t lParam) {

@@ -16,6 +16,7 @@
 namespace eng {
 
 class Database;
+class ProjectProperties;
 struct ProjectTables;
 class Event;
 class MessageQueue;
@@ -55,6 +56,7 @@ public:
     const Notifier &notifier() const { return notifier_; }
     Database &database() { return *database_; }
     ProjectTables &tables() { return *tables_; }
+    ProjectProperties &properties() { return *properties_; }
     MessageQueue &queue() { return *queue_; }
     Event &completion() { return *completion_; }
     const std::string &projectPath() const { return projectPath_; }
@@ -78,6 +80,7 @@ private:
     ProgressCounters progress_;
     std::unique_ptr<Database> database_;
     std::unique_ptr<ProjectTables> tables_;
+    std::unique_ptr<ProjectProperties> properties_;
     mutable std::mutex browserAddressLock_;
     std::string browserAddress_;
     Notifier notifier_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "store/Database.h"
 #include "sys/DateTime.h"
 
@@ -18,13 +20,17 @@ struct ProjectRow {
 class CProjectTable {
 public:
     explicit CProjectTable(Database &db);
-    // Throws when the row is missing.
-    ProjectRow load();
+    // The single row; none in a file that lost it.
+    std::optional<ProjectRow> load();
     void save(const ProjectRow &row);
+    void add(const ProjectRow &row);
 
 private:
+    void bindRow(Statement &s, const ProjectRow &row);
+
     Statement select_;
     Statement update_;
+    Statement insert_;
 };
 
 }  // namespace eng

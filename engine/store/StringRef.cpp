@@ -26,6 +26,11 @@ uint32_t StringRef::key() {
     return key_;
 }
 
+void StringRef::setKey(uint32_t key) {
+    key_ = key;
+    text_.clear();
+}
+
 uint32_t StringRef::replaceStored(uint32_t storedKey) {
     const uint32_t now = key();
     if (now != storedKey) {

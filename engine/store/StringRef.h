@@ -19,6 +19,8 @@ public:
     void setText(std::string text);
     // Interns the text (adding it when new); 0 for an empty text.
     uint32_t key();
+    // Refers to a stored string by its key; its text is read when first asked for.
+    void setKey(uint32_t key);
     StringKind kind() const { return kind_; }
 
     // Makes the stored key match this reference: the new string gains a

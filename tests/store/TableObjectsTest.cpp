@@ -132,13 +132,13 @@ TEST(TableObjects, BodiesAreStoredApartFromTheirRows) {
 
 TEST(TableObjects, ProjectRowLoadsAndSaves) {
     Project p;
-    eng::ProjectRow row = p.tables->project.load();
+    eng::ProjectRow row = *p.tables->project.load();
     EXPECT_EQ(row.version, 257u);
     row.optionsFlags = 6;
     row.onlineTime = 45123.5;
     p.tables->project.save(row);
-    EXPECT_EQ(p.tables->project.load().optionsFlags, 6u);
-    EXPECT_EQ(p.tables->project.load().onlineTime, 45123.5);
+    EXPECT_EQ(p.tables->project.load()->optionsFlags, 6u);
+    EXPECT_EQ(p.tables->project.load()->onlineTime, 45123.5);
 }
 
 TEST(TableObjects, SeeksUseTheirNamedIndexes) {
