@@ -4,7 +4,9 @@
 #include <iostream>
 
 #include "Arguments.h"
+#include "FolderCommands.h"
 #include "ProjectCommands.h"
+#include "PropsCommand.h"
 #include "engine.h"
 
 namespace lark {
@@ -29,12 +31,15 @@ constexpr Command kCommands[] = {
     {"info", "info PROJECT", "show a project's version, contents and folders", projectInfo},
     {"compact", "compact PROJECT", "compact a project file", compactProject},
     {"repair", "repair PROJECT", "check a project file and save what can be read", repairProject},
+    {"folders", "folders PROJECT", "show the folder tree", listFolders},
+    {"mkdir", "mkdir PROJECT PARENT NAME", "add a folder under folder number PARENT", makeFolder},
+    {"props", "props PROJECT [--set NAME=VALUE]...", "show or set note, filter, user-text, options", projectProps},
 };
 
 int printHelp(const std::vector<std::string> &) {
     std::cout << "lark - the Sitelark command-line client\n\nUsage: lark COMMAND [ARGUMENTS]\n\nCommands:\n";
     for (const Command &c : kCommands) {
-        std::printf("  %-28s %s\n", std::string(c.usage).c_str(), std::string(c.summary).c_str());
+        std::printf("  %-36s %s\n", std::string(c.usage).c_str(), std::string(c.summary).c_str());
     }
     return 0;
 }

@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
-#include <map>
+#include <sstream>
 #include <stdexcept>
 
 #include "Arguments.h"
-#include "EngineMessages.h"
+#include "Failure.h"
+#include "FolderCommands.h"
+#include "OpenedProject.h"
 #include "ProjectTemplate.h"
 #include "engine.h"
 
@@ -19,12 +21,6 @@ namespace lark {
 
 namespace {
 
-// A failure that lark reports as it stands, with exit status 1.
-class Failure : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
 std::string projectArgument(const Arguments &args) {
     args.expectCount(1, 1);
     return args.at(0);
@@ -33,19 +29,6 @@ std::string projectArgument(const Arguments &args) {
 void requireFile(const std::string &path) {
     std::error_code error;
     if (!fs::is_regular_file(path, error)) throw Failure("no such project file \"" + path + "\"");
-}
-
-// Opens the project through the engine and closes it again, so that lark
-// refuses exactly what the program refuses, with the engine's own words.
-void checkOpens(const std::string &path) {
-    EngineMessages messages;
-    const int32_t result = Eng_OpenProject(path.c_str(), nullptr, nullptr, nullptr);
-    if (result == 0) {
-        Eng_CloseProject();
-        return;
-    }
-    if (result == ENG_NO_DATABASE_ENGINE) throw Failure("the SQLite library on this system is too old");
-    throw Failure(messages.summary("cannot open \"" + path + "\""));
 }
 
 std::string sizeText(uintmax_t bytes) {
@@ -68,17 +51,12 @@ public:
     ProjectReader(const ProjectReader &) = delete;
     ProjectReader &operator=(const ProjectReader &) = delete;
 
-    template <class Row>
-    void query(const char *sql, Row row) {
+    long long count(const char *sql) {
         sqlite3_stmt *stmt = nullptr;
         if (sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr) != SQLITE_OK)
             throw Failure(std::string("cannot read the project: ") + sqlite3_errmsg(db_));
-        while (sqlite3_step(stmt) == SQLITE_ROW) row(stmt);
+        const long long n = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : 0;
         sqlite3_finalize(stmt);
-    }
-    long long count(const char *sql) {
-        long long n = 0;
-        query(sql, [&](sqlite3_stmt *s) { n = sqlite3_column_int64(s, 0); });
         return n;
     }
 
@@ -86,38 +64,12 @@ private:
     sqlite3 *db_ = nullptr;
 };
 
-struct Folder {
-    std::string name;
-    std::vector<long long> children;
-    long long tasks = 0;
-};
-
-void printTree(const std::map<long long, Folder> &folders, long long id, int depth) {
-    auto it = folders.find(id);
-    if (it == folders.end() || depth > 64) return;
-    std::cout << std::string(2 + depth * 2, ' ') << (it->second.name.empty() ? "(unnamed)" : it->second.name) << "  ["
-              << id << "]";
-    if (it->second.tasks) std::cout << "  " << it->second.tasks << (it->second.tasks == 1 ? " task" : " tasks");
-    std::cout << '\n';
-    for (long long child : it->second.children) printTree(folders, child, depth + 1);
-}
-
-template <class Body>
-int reporting(const std::string &command, Body body) {
-    try {
-        return body();
-    } catch (const Failure &f) {
-        std::cerr << "lark " << command << ": " << f.what() << '\n';
-        return 1;
-    }
-}
-
 }  // namespace
 
 int newProject(const std::vector<std::string> &words) {
     Arguments args(words, {}, {"force"});
     const std::string path = projectArgument(args);
-    return reporting("new", [&] {
+    return reportingFailures("new", [&] {
         std::error_code error;
         if (fs::exists(path, error) && !args.has("force"))
             throw Failure("\"" + path + "\" exists already (--force replaces it)");
@@ -134,9 +86,12 @@ int newProject(const std::vector<std::string> &words) {
 int projectInfo(const std::vector<std::string> &words) {
     Arguments args(words, {}, {});
     const std::string path = projectArgument(args);
-    return reporting("info", [&] {
-        requireFile(path);
-        checkOpens(path);
+    return reportingFailures("info", [&] {
+        std::ostringstream tree;
+        {
+            OpenedProject opened(path);
+            printFolderTree(tree, 2);
+        }
         ProjectReader project(path);
         std::cout << "Project     " << path << "  (" << sizeText(fs::file_size(path)) << ")\n"
                   << "Version     " << project.count("SELECT Version FROM Project") << '\n'
@@ -144,22 +99,8 @@ int projectInfo(const std::vector<std::string> &words) {
                   << "Resources   " << project.count("SELECT count(*) FROM UrlRes") << '\n'
                   << "Bodies      " << project.count("SELECT count(*) FROM Res") << '\n'
                   << "Strings     " << project.count("SELECT count(*) FROM Strings") << '\n'
-                  << "Folders\n";
-        std::map<long long, Folder> folders;
-        std::vector<std::pair<long long, long long>> parents;
-        project.query("SELECT FolderId, ParentId, Name FROM Folders ORDER BY FolderId", [&](sqlite3_stmt *s) {
-            const auto *name = sqlite3_column_text(s, 2);
-            folders[sqlite3_column_int64(s, 0)].name = name ? reinterpret_cast<const char *>(name) : "";
-            parents.emplace_back(sqlite3_column_int64(s, 0), sqlite3_column_int64(s, 1));
-        });
-        for (auto [id, parent] : parents)
-            if (parent != 0 && folders.count(parent)) folders[parent].children.push_back(id);
-        project.query("SELECT FolderId, count(*) FROM Tasks GROUP BY FolderId", [&](sqlite3_stmt *s) {
-            if (auto it = folders.find(sqlite3_column_int64(s, 0)); it != folders.end())
-                it->second.tasks = sqlite3_column_int64(s, 1);
-        });
-        for (auto [id, parent] : parents)
-            if (parent == 0) printTree(folders, id, 0);
+                  << "Folders\n"
+                  << tree.str();
         return 0;
     });
 }
@@ -167,11 +108,11 @@ int projectInfo(const std::vector<std::string> &words) {
 int compactProject(const std::vector<std::string> &words) {
     Arguments args(words, {}, {});
     const std::string path = projectArgument(args);
-    return reporting("compact", [&] {
+    return reportingFailures("compact", [&] {
         requireFile(path);
         const uintmax_t before = fs::file_size(path);
         if (Eng_CompactDatabase(path.c_str()) != 1) {
-            checkOpens(path);
+            OpenedProject::check(path);
             throw Failure("cannot compact \"" + path + "\"");
         }
         std::cout << "Compacted " << path << ": " << sizeText(before) << " -> " << sizeText(fs::file_size(path))
@@ -183,13 +124,13 @@ int compactProject(const std::vector<std::string> &words) {
 int repairProject(const std::vector<std::string> &words) {
     Arguments args(words, {}, {});
     const std::string path = projectArgument(args);
-    return reporting("repair", [&] {
+    return reportingFailures("repair", [&] {
         requireFile(path);
         if (Eng_RepairDatabase(path.c_str()) != 1) {
-            checkOpens(path);
+            OpenedProject::check(path);
             throw Failure("cannot repair \"" + path + "\"");
         }
-        checkOpens(path);
+        OpenedProject::check(path);
         std::cout << "Checked " << path << ": it opens and reads without errors\n";
         return 0;
     });

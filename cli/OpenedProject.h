@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+
+namespace lark {
+
+// A project opened through the engine for the life of the object. Opening
+// refuses exactly what the program refuses, with the engine's own words (as
+// a Failure).
+class OpenedProject {
+public:
+    explicit OpenedProject(const std::string &path);
+    OpenedProject(const OpenedProject &) = delete;
+    OpenedProject &operator=(const OpenedProject &) = delete;
+    ~OpenedProject();
+
+    // Opens and closes again: throws a Failure when the project cannot be opened.
+    static void check(const std::string &path);
+};
+
+}  // namespace lark

@@ -1,0 +1,105 @@
+#include "PropsCommand.h"
+
+#include <cstdio>
+#include <iostream>
+
+#include "Arguments.h"
+#include "EngineMessages.h"
+#include "Failure.h"
+#include "OpenedProject.h"
+#include "engine.h"
+
+namespace lark {
+
+namespace {
+
+// The properties as lark shows and edits them.
+struct Properties {
+    EngProjectProps raw{};
+    std::string note, filter, userText, httpProxy, ftpProxy;
+};
+
+Properties readProperties() {
+    void *addr = nullptr;
+    uint32_t len = 0;
+    if (Eng_GetProjectProp(&addr, &len) != 0 || len != sizeof(EngProjectProps))
+        throw Failure("the properties could not be read");
+    Properties p;
+    p.raw = *static_cast<EngProjectProps *>(addr);
+    for (auto [field, text] : {std::pair{p.raw.note, &p.note}, {p.raw.filter, &p.filter},
+                               {p.raw.userText, &p.userText}, {p.raw.httpProxy, &p.httpProxy},
+                               {p.raw.ftpProxy, &p.ftpProxy}}) {
+        *text = field;
+        Eng_FreeMem(field);
+    }
+    Eng_FreeMem(addr);
+    return p;
+}
+
+void writeProperties(Properties p) {
+    p.raw.note = p.note.data();
+    p.raw.filter = p.filter.data();
+    p.raw.userText = p.userText.data();
+    p.raw.httpProxy = p.httpProxy.data();
+    p.raw.ftpProxy = p.ftpProxy.data();
+    EngineMessages messages;
+    if (Eng_SetProjectProp(&p.raw, sizeof p.raw) != 1)
+        throw Failure(messages.summary("the properties could not be written"));
+}
+
+uint32_t number(const std::string &name, const std::string &text) {
+    char *end = nullptr;
+    const unsigned long long n = std::strtoull(text.c_str(), &end, 0);
+    if (text.empty() || *end != '\0' || n > UINT32_MAX || text.front() == '-')
+        throw UsageError(name + " needs a whole number, not \"" + text + "\"");
+    return static_cast<uint32_t>(n);
+}
+
+// Applies one "name=value". Only what the project file keeps can be set here:
+// the connection and proxy values live only while a program has the project
+// open, and are given to the commands that go online.
+void apply(Properties &p, const std::string &setting) {
+    const auto eq = setting.find('=');
+    if (eq == std::string::npos) throw UsageError("--set needs name=value, not \"" + setting + "\"");
+    const std::string name = setting.substr(0, eq), value = setting.substr(eq + 1);
+    if (name == "note")
+        p.note = value;
+    else if (name == "filter")
+        p.filter = value;
+    else if (name == "user-text")
+        p.userText = value;
+    else if (name == "options")
+        p.raw.optionFlags = number(name, value);
+    else
+        throw UsageError("cannot set \"" + name + "\" (note, filter, user-text or options)");
+}
+
+void show(const Properties &p) {
+    std::printf("options      0x%08x\n", p.raw.optionFlags);
+    std::printf("note         %s\n", p.note.c_str());
+    std::printf("filter       %s\n", p.filter.c_str());
+    std::printf("user-text    %s\n", p.userText.c_str());
+    std::printf("(while open) timeout %u s, pause %u s, connections %u, per server %u, retries %u\n",
+                p.raw.timeout, p.raw.pause, p.raw.maxConnections, p.raw.maxPerServer, p.raw.retries);
+}
+
+}  // namespace
+
+int projectProps(const std::vector<std::string> &words) {
+    Arguments args(words, {"set"}, {});
+    args.expectCount(1, 1);
+    const std::vector<std::string> settings = args.values("set");
+    return reportingFailures("props", [&] {
+        OpenedProject project(args.at(0));
+        Properties p = readProperties();
+        for (const std::string &setting : settings) apply(p, setting);
+        if (!settings.empty()) {
+            writeProperties(p);
+            p = readProperties();
+        }
+        show(p);
+        return 0;
+    });
+}
+
+}  // namespace lark
