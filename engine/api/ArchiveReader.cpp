@@ -1,6 +1,7 @@
 #include "api/ArchiveReader.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 
 #include "sys/EngineException.h"
@@ -76,19 +77,31 @@ uint32_t ArchiveReader::readLength() {
     return UINT32_MAX;  // the 16-bit string marker
 }
 
+namespace {
+// Reads count bytes into a container grown piece by piece, so that a corrupt
+// length cannot demand a huge block before the file runs out.
+template <class Container, class Read>
+Container readPieces(size_t count, Read read) {
+    constexpr size_t kPiece = 1 << 20;
+    Container out;
+    for (size_t done = 0; done < count;) {
+        const size_t piece = std::min(kPiece, count - done);
+        out.resize(done + piece);
+        read(out.data() + done, piece);
+        done += piece;
+    }
+    return out;
+}
+}  // namespace
+
 std::string ArchiveReader::readString() {
     const uint32_t length = readLength();
     if (length == UINT32_MAX) return readWideString();
-    std::string text;
-    // Grow while reading so that a corrupt length cannot demand a huge block.
-    constexpr size_t kPiece = 1 << 16;
-    for (size_t done = 0; done < length;) {
-        const size_t piece = std::min<size_t>(kPiece, length - done);
-        text.resize(done + piece);
-        read(text.data() + done, piece);
-        done += piece;
-    }
-    return text;
+    return readPieces<std::string>(length, [this](void *to, size_t n) { read(to, n); });
+}
+
+std::vector<uint8_t> ArchiveReader::readBytes(size_t count) {
+    return readPieces<std::vector<uint8_t>>(count, [this](void *to, size_t n) { read(to, n); });
 }
 
 std::string ArchiveReader::readWideString() {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "api/ArchiveFormat.h"
 
@@ -25,6 +26,8 @@ public:
     int32_t readInt32() { return readValue<int32_t>(); }
     uint32_t readUInt32() { return readValue<uint32_t>(); }
     std::string readString();
+    // Exactly count bytes; a file that ends first is cut inside a record.
+    std::vector<uint8_t> readBytes(size_t count);
     ArchiveDate readDate();
     // The count that starts a counted sequence (never negative).
     int32_t readCount();

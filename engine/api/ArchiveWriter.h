@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,7 @@ public:
     void writeInt32(int32_t v) { write(&v, 4); }
     void writeUInt32(uint32_t v) { write(&v, 4); }
     void writeString(std::string_view text);
+    void writeBytes(std::span<const uint8_t> bytes) { write(bytes.data(), bytes.size()); }
     void writeDate(const ArchiveDate &date);
     // The count that starts a counted sequence.
     void writeCount(int32_t count) { writeInt32(count); }

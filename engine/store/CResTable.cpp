@@ -1,34 +1,179 @@
 #include "store/CResTable.h"
 
+#include <cstring>
+
+#include "api/ArchiveReader.h"
+#include "api/ArchiveWriter.h"
+#include "content/ResourceType.h"
+#include "content/UrlHash.h"
+#include "sys/EngineException.h"
+
 namespace eng {
 
-CResTable::CResTable(Database &db)
+namespace {
+
+constexpr size_t kContentTypeLength = 30;
+// Byte counts of archived bodies: two bytes below 0xFFFF, else 0xFFFF and four.
+constexpr uint16_t kLongBodyMarker = 0xFFFF;
+
+std::string storedContentType(const std::string &contentType) {
+    return contentType.empty() ? "n/a" : fitText(contentType, kContentTypeLength);
+}
+
+int32_t hashOf(const std::vector<uint8_t> &bytes) {
+    return static_cast<int32_t>(urlHash({reinterpret_cast<const char *>(bytes.data()), bytes.size()}));
+}
+
+}  // namespace
+
+CResTable::CResTable(Database &db, CRelTable &links, SavedQueries &queries)
     : CTable(db, "Res",
              {
                  {"Hash", &ResRow::hash},
                  {"Size", &ResRow::size},
                  {"Type", &ResRow::type},
-                 {"ContentType", &ResRow::contentType, 30},
+                 {"ContentType", &ResRow::contentType, kContentTypeLength},
                  {"RefCount", &ResRow::refCount},
                  {"Indexed", &ResRow::indexed},
              },
              {{"PrimaryKey", {"ResId"}}, {"SizeHash", {"Size", "Hash"}}}, "ResId", &ResRow::resId),
+      links_(links),
+      queries_(queries),
       readBody_(db.prepare("SELECT Body FROM Res WHERE ResId = ?")),
       writeBody_(db.prepare("UPDATE Res SET Body = ? WHERE ResId = ?")) {}
 
-uint32_t CResTable::add(ResRow &row, const std::vector<uint8_t> &body) {
-    const uint32_t key = CTable::add(row);
-    writeBody_.bind(1, std::span<const uint8_t>(body)).bind(2, int64_t{key});
-    writeBody_.run();
+CResTable::Stored CResTable::storeFetched(std::vector<uint8_t> bytes, const std::string &contentType,
+                                          const std::string &url) {
+    const auto type = static_cast<uint8_t>(
+        sniffResourceType({reinterpret_cast<const char *>(bytes.data()), bytes.size()}, contentType));
+    return {store(bytes, hashOf(bytes), type, contentType, url), type};
+}
+
+std::optional<uint32_t> CResTable::findIdentical(const std::vector<uint8_t> &bytes, int32_t hash) {
+    const auto candidates = rows("SizeHash", {int64_t{static_cast<uint32_t>(bytes.size())}, int64_t{hash}});
+    if (candidates.empty()) return std::nullopt;
+    if (candidates.front().size == 0) return candidates.front().resId;
+    for (const ResRow &candidate : candidates) {
+        try {
+            if (auto stored = read(candidate.resId); stored && stored->bytes == bytes) return candidate.resId;
+        } catch (const std::exception &) {
+            // A body that cannot be read back counts as different.
+        }
+    }
+    return std::nullopt;
+}
+
+uint32_t CResTable::store(const std::vector<uint8_t> &bytes, int32_t hash, uint8_t type,
+                          const std::string &contentType, const std::string &url) {
+    if (bytes.size() > std::min<size_t>(db_.maxValueSize(), UINT32_MAX))
+        throw CEngineException("The body of " + url + " is too large to store (" + std::to_string(bytes.size()) +
+                               " bytes; at most " + std::to_string(db_.maxValueSize()) + ")");
+    if (type != kHtml)
+        if (auto same = findIdentical(bytes, hash)) return *same;
+    ResRow row;
+    row.hash = hash;
+    row.size = static_cast<uint32_t>(bytes.size());
+    row.type = type;
+    row.contentType = storedContentType(contentType);
+    const uint32_t key = add(row);
+    if (!bytes.empty()) {
+        writeBody_.bind(1, std::span<const uint8_t>(bytes)).bind(2, int64_t{key});
+        writeBody_.run();
+    }
+    if (type == kHtml && extractLinks_)
+        for (const Link &link : extractLinks_(bytes, url)) links_.addLink(key, link);
     return key;
 }
 
-std::vector<uint8_t> CResTable::body(uint32_t resId) {
-    readBody_.bind(1, int64_t{resId});
-    std::vector<uint8_t> bytes;
-    if (readBody_.step()) bytes = readBody_.blob(0);
+std::optional<StoredBody> CResTable::read(uint32_t key) {
+    auto row = find(int64_t{key});
+    if (!row) return std::nullopt;
+    StoredBody body;
+    body.type = row->type;
+    body.contentType = row->contentType;
+    readBody_.bind(1, int64_t{key});
+    if (readBody_.step()) body.bytes = readBody_.blob(0);
     readBody_.reset();
-    return bytes;
+    return body;
+}
+
+int64_t CResTable::addReference(uint32_t key) {
+    auto row = key ? find(int64_t{key}) : std::nullopt;
+    if (!row) return -1;
+    ++row->refCount;
+    edit(*row);
+    return row->refCount;
+}
+
+int64_t CResTable::release(uint32_t key) {
+    auto row = key ? find(int64_t{key}) : std::nullopt;
+    if (!row) return -1;
+    if (row->refCount > 1) {
+        --row->refCount;
+        edit(*row);
+        return row->refCount;
+    }
+    links_.removeLinksOf(key);
+    if (row->indexed) {
+        Statement &words = queries_.get("Delete ResId From Index");
+        SavedQueries::bind(words, "[RESID_PARAM]", key);
+        words.run();
+    }
+    remove(int64_t{key});
+    return 0;
+}
+
+void CResTable::setIndexed(uint32_t key, bool indexed) {
+    if (auto row = find(int64_t{key})) {
+        row->indexed = indexed;
+        edit(*row);
+    }
+}
+
+void CResTable::writeArchive(ArchiveWriter &archive, const std::vector<std::pair<uint32_t, std::string>> &bodies) {
+    for (const auto &[key, name] : bodies) {
+        auto row = find(int64_t{key});
+        auto body = read(key);
+        if (!row || !body) throw CEngineException("ResTable serialization error!");
+        archive.writeString(name);
+        if (body->bytes.size() < kLongBodyMarker) {
+            archive.writeInt16(static_cast<int16_t>(body->bytes.size()));
+        } else {
+            archive.writeInt16(static_cast<int16_t>(kLongBodyMarker));
+            archive.writeUInt32(static_cast<uint32_t>(body->bytes.size()));
+        }
+        archive.writeBytes(body->bytes);
+        archive.writeUInt32(key);
+        archive.writeInt32(row->hash);
+        archive.writeUInt32(row->size);
+        archive.writeInt32(row->type);
+        archive.writeString(row->contentType);
+        std::vector<RelRow> browsed;
+        for (const RelRow &link : links_.linksOf(key))
+            if (link.relation == kBrowsedLinkKind) browsed.push_back(link);
+        archive.writeUInt32(static_cast<uint32_t>(browsed.size()));
+        for (const RelRow &link : browsed) links_.write(archive, link);
+    }
+}
+
+std::map<uint32_t, uint32_t> CResTable::readArchive(ArchiveReader &archive) {
+    std::map<uint32_t, uint32_t> keys;
+    while (archive.nextRecord()) {
+        archive.readString();  // the name, which only the writer's caller used
+        uint32_t count = static_cast<uint16_t>(archive.readInt16());
+        if (count == kLongBodyMarker) count = archive.readUInt32();
+        const std::vector<uint8_t> bytes = archive.readBytes(count);
+        const uint32_t oldKey = archive.readUInt32();
+        const int32_t hash = archive.readInt32();
+        archive.readUInt32();  // the size, which the bytes carry
+        const auto type = static_cast<uint8_t>(archive.readInt32());
+        const std::string contentType = archive.readString();
+        const uint32_t newKey = store(bytes, hash, type, contentType, "");
+        keys[oldKey] = newKey;
+        const int32_t links = archive.readCount();
+        for (int32_t i = 0; i < links; ++i) links_.addLink(newKey, CRelTable::read(archive));
+    }
+    return keys;
 }
 
 }  // namespace eng

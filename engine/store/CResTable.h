@@ -1,8 +1,15 @@
 #pragma once
 
+#include <functional>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
 #include <vector>
 
+#include "store/CRelTable.h"
 #include "store/CTable.h"
+#include "store/SavedQueries.h"
 
 namespace eng {
 
@@ -18,18 +25,56 @@ struct ResRow {
     bool indexed = false;
 };
 
-// Table Res: stored bodies, each stored once.
+// A body read back: the bytes, the sniffed type and the content type.
+struct StoredBody {
+    std::vector<uint8_t> bytes;
+    uint8_t type = 0;
+    std::string contentType;
+};
+
+// Finds the links of an HTML page (the page's bytes and its own address);
+// set by the content analysis, none until then.
+using LinkExtractor = std::function<std::vector<Link>(std::span<const uint8_t> page, const std::string &pageUrl)>;
+
+// Table Res: every fetched body. Bodies other than HTML pages are stored once
+// and shared by every fetch that returned the same bytes; each page gets its
+// own row and its own links. A body goes, with its links and word-index
+// rows, when the last URL resource that uses it lets go.
 class CResTable : public CTable<ResRow> {
 public:
-    explicit CResTable(Database &db);
-    std::vector<ResRow> withSizeAndHash(uint32_t size, int32_t hash) {
-        return rows("SizeHash", {int64_t{size}, int64_t{hash}});
-    }
-    // Adds a body with its bytes; returns its new key.
-    uint32_t add(ResRow &row, const std::vector<uint8_t> &body);
-    std::vector<uint8_t> body(uint32_t resId);
+    static constexpr uint8_t kHtml = 1;
+
+    CResTable(Database &db, CRelTable &links, SavedQueries &queries);
+
+    void setLinkExtractor(LinkExtractor extractor) { extractLinks_ = std::move(extractor); }
+
+    struct Stored {
+        uint32_t key;
+        uint8_t type;
+    };
+    // Stores a fetched body (or finds the identical one stored before) and,
+    // for a page, records its links. The new row has no references yet.
+    Stored storeFetched(std::vector<uint8_t> bytes, const std::string &contentType, const std::string &url);
+    std::optional<StoredBody> read(uint32_t key);
+    // The new count; -1 for key 0 or a key without a row.
+    int64_t addReference(uint32_t key);
+    int64_t release(uint32_t key);
+    void setIndexed(uint32_t key, bool indexed);
+
+    // Writes each body with its name, then its browsed links (which parsing
+    // cannot restore). A key without a row is an error.
+    void writeArchive(ArchiveWriter &archive, const std::vector<std::pair<uint32_t, std::string>> &bodies);
+    // Stores every body of an archive; returns which new key each archived key became.
+    std::map<uint32_t, uint32_t> readArchive(ArchiveReader &archive);
 
 private:
+    std::optional<uint32_t> findIdentical(const std::vector<uint8_t> &bytes, int32_t hash);
+    uint32_t store(const std::vector<uint8_t> &bytes, int32_t hash, uint8_t type, const std::string &contentType,
+                   const std::string &url);
+
+    CRelTable &links_;
+    SavedQueries &queries_;
+    LinkExtractor extractLinks_;
     Statement readBody_;
     Statement writeBody_;
 };

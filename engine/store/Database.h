@@ -34,6 +34,8 @@ public:
     sqlite3 *handle() const { return db_; }
 
     void execute(std::string_view sql);
+    // The largest text or body a row can hold.
+    size_t maxValueSize() const;
     // The key given to the row that the last insert added.
     int64_t lastInsertKey() const;
     Statement prepare(std::string_view sql) const { return Statement(db_, sql); }

@@ -21,21 +21,22 @@ namespace eng {
 // until it closes, with the saved queries.
 struct ProjectTables {
     explicit ProjectTables(Database &db)
-        : strChunks(db),
+        : queries(db),
+          strChunks(db),
           strings(db, strChunks),
           project(db),
           folders(db),
           tasks(db),
           urlRes(db),
           items(db),
-          res(db),
-          rel(db),
+          rel(db, strings),
+          res(db, rel, queries),
           auth(db),
           index(db),
           titleIndex(db),
-          noiseWords(db),
-          queries(db) {}
+          noiseWords(db) {}
 
+    SavedQueries queries;
     CStrChunks strChunks;
     CStrTable strings;
     CProjectTable project;
@@ -43,13 +44,12 @@ struct ProjectTables {
     CTasksTable tasks;
     CUrlResTable urlRes;
     CItemsTable items;
-    CResTable res;
     CRelTable rel;
+    CResTable res;
     CAuthTable auth;
     CIndexTable index;
     CTitleIndexTable titleIndex;
     CNoiseWordsTable noiseWords;
-    SavedQueries queries;
 };
 
 }  // namespace eng

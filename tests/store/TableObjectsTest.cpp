@@ -117,19 +117,6 @@ TEST(TableObjects, TextKeyedAndKeylessTables) {
     EXPECT_EQ(p.tables->noiseWords.all().size(), 141u);
 }
 
-TEST(TableObjects, BodiesAreStoredApartFromTheirRows) {
-    Project p;
-    eng::ResRow row;
-    row.size = 3;
-    row.hash = -5;
-    row.contentType = "text/html";
-    row.refCount = 1;
-    const uint32_t id = p.tables->res.add(row, {1, 2, 3});
-    EXPECT_EQ(p.tables->res.body(id), (std::vector<uint8_t>{1, 2, 3}));
-    EXPECT_EQ(p.tables->res.withSizeAndHash(3, -5).size(), 1u);
-    EXPECT_TRUE(p.tables->res.body(id + 1).empty());
-}
-
 TEST(TableObjects, ProjectRowLoadsAndSaves) {
     Project p;
     eng::ProjectRow row = *p.tables->project.load();
