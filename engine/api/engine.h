@@ -85,6 +85,45 @@ typedef struct EngFolderRecord {
     char *name;
 } EngFolderRecord;
 
+/* Crawl states of a URL resource. */
+#define ENG_STATE_DONE 2
+#define ENG_STATE_QUEUED 3
+#define ENG_STATE_DOWNLOADING 4
+#define ENG_STATE_SUSPENDED 5
+
+/* URL resource record (81 bytes); its strings are released with Eng_FreeMem. */
+typedef struct EngUrlResRecord {
+    char *url;
+    char *formData;
+    uint32_t id;
+    uint8_t state;
+    int32_t status;
+    char *errorText; /* of the last error; "Ok." for status 499 */
+    uint32_t contentLength;
+    uint32_t size;
+    uint32_t error;
+    char *contentType;
+    double lastModified;
+    double doneTime;
+    int32_t type;
+    char *title;
+} EngUrlResRecord;
+
+/* Item record (24 bytes): a task's membership of one address. */
+typedef struct EngItemRecord {
+    uint32_t item;
+    uint32_t task;
+    int32_t level;
+    double created;
+    int32_t tag;
+} EngItemRecord;
+
+/* Actions of ENG_NOTIFY_URLRES, whose payload is the action byte, an item
+   record and a URL resource record. */
+#define ENG_URLRES_ITEM_GOT_RESOURCE 1
+#define ENG_URLRES_CHANGED 2
+#define ENG_URLRES_DELETING 3
+
 /* Option flags of EngProjectProps. */
 #define ENG_OPTION_NO_OFFLINE_ENQUEUE 1u /* the browser does not enqueue new resources while offline */
 #define ENG_OPTION_BROWSER_CACHE 2u      /* retrieve resources from the browser cache */

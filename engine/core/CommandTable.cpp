@@ -101,6 +101,8 @@ CommandTable defaultCommandTable() {
     setInternal(table, kQueuedSuspended, queuedSuspended);
     addFolderCommands(table);
     addPropertyCommands(table);
+    addUrlResEvents(table);
+    addItemCommands(table);
     return table;
 }
 

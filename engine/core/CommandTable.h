@@ -69,5 +69,7 @@ CommandTable defaultCommandTable();
 // The handlers of one subsystem's commands, added to the table.
 void addFolderCommands(CommandTable &table);
 void addPropertyCommands(CommandTable &table);
+void addUrlResEvents(CommandTable &table);
+void addItemCommands(CommandTable &table);
 
 }  // namespace eng

@@ -1,5 +1,6 @@
 #include "core/Engine.h"
 
+#include "core/Messages.h"
 #include "store/Database.h"
 #include "store/ProjectProperties.h"
 #include "store/ProjectTables.h"
@@ -26,7 +27,10 @@ void Engine::open() {
     database_ = std::make_unique<Database>(projectPath_);
     checkProjectVersion(*database_);
     database_->takeExclusiveLock();
-    tables_ = std::make_unique<ProjectTables>(*database_);
+    tables_ = std::make_unique<ProjectTables>(
+        *database_, [this](CAdvUrlResTable::Event event, const UrlResRow *now, const UrlResRow *before) {
+            sendUrlResEvent(event, now, before);
+        });
     database_->dropRuntimeTables();
     properties_ = std::make_unique<ProjectProperties>(tables_->project, tables_->strings);
     properties_->load();
@@ -47,6 +51,11 @@ void Engine::shutdown() {
 
 intptr_t Engine::send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     return dispatcher_.dispatch(Message{message, wParam, lParam});
+}
+
+void Engine::sendUrlResEvent(CAdvUrlResTable::Event event, const UrlResRow *now, const UrlResRow *before) {
+    static constexpr uint32_t kMessages[] = {msg::kUrlResInserted, msg::kUrlResChanged, msg::kUrlResDeleting};
+    send(kMessages[static_cast<int>(event)], reinterpret_cast<uintptr_t>(now), reinterpret_cast<intptr_t>(before));
 }
 
 bool Engine::refreshAllowed() {

@@ -11,6 +11,7 @@
 #include "core/Dispatcher.h"
 #include "core/Notifier.h"
 #include "core/ProgressCounters.h"
+#include "store/CAdvUrlResTable.h"
 #include "sys/DateTime.h"
 
 namespace eng {
@@ -77,6 +78,10 @@ public:
     void setCurrentMessage(uint32_t message) { currentMessage_ = message; }
 
 private:
+    // Turns a URL resource table event into the engine message that keeps the
+    // counters and tells the application.
+    void sendUrlResEvent(CAdvUrlResTable::Event event, const UrlResRow *now, const UrlResRow *before);
+
     ProgressCounters progress_;
     std::unique_ptr<Database> database_;
     std::unique_ptr<ProjectTables> tables_;

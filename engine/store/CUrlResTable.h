@@ -39,6 +39,9 @@ struct UrlResRow {
     uint32_t referer = 0;
 };
 
+// Status stored for a download that found the stored copy unchanged.
+inline constexpr int16_t kStatusUnchanged = 499;
+
 // Table UrlRes: one row per fetch of an address.
 class CUrlResTable : public CTable<UrlResRow> {
 public:

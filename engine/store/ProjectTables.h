@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/CAdvUrlResTable.h"
 #include "store/CAuthTable.h"
 #include "store/CFoldersTable.h"
 #include "store/CIndexTable.h"
@@ -20,17 +21,17 @@ namespace eng {
 // opens (which checks that each table and bound column exists) and kept
 // until it closes, with the saved queries.
 struct ProjectTables {
-    explicit ProjectTables(Database &db)
+    ProjectTables(Database &db, CAdvUrlResTable::Send urlResEvents)
         : queries(db),
           strChunks(db),
           strings(db, strChunks),
           project(db),
           folders(db),
           tasks(db),
-          urlRes(db),
-          items(db),
           rel(db, strings),
           res(db, rel, queries),
+          urlRes(db, strings, res, queries, std::move(urlResEvents)),
+          items(db, strings, urlRes),
           auth(db),
           index(db),
           titleIndex(db),
@@ -42,10 +43,10 @@ struct ProjectTables {
     CProjectTable project;
     CFoldersTable folders;
     CTasksTable tasks;
-    CUrlResTable urlRes;
-    CItemsTable items;
     CRelTable rel;
     CResTable res;
+    CAdvUrlResTable urlRes;
+    CItemsTable items;
     CAuthTable auth;
     CIndexTable index;
     CTitleIndexTable titleIndex;

@@ -168,5 +168,5 @@ TEST(TableObjects, OpeningTablesChecksTheSchema) {
     test::writeProjectFile(path);
     test::executeSql(path, "ALTER TABLE Items RENAME COLUMN Tag TO Label");
     eng::Database db(path);
-    EXPECT_THROW(eng::ProjectTables tables(db), std::exception);
+    EXPECT_THROW(eng::ProjectTables tables(db, nullptr), std::exception);
 }

@@ -9,7 +9,10 @@ TableFixture::TableFixture(const std::string &setupSql) : path(dir.file("p.slk")
     if (!setupSql.empty()) executeSql(path, setupSql);
     db = std::make_unique<eng::Database>(path);
     db->takeExclusiveLock();
-    tables = std::make_unique<eng::ProjectTables>(*db);
+    tables = std::make_unique<eng::ProjectTables>(
+        *db, [this](eng::CAdvUrlResTable::Event event, const eng::UrlResRow *now, const eng::UrlResRow *before) {
+            events.push_back({event, now ? now->state : 0, before ? before->state : 0});
+        });
 }
 
 int64_t TableFixture::scalar(const std::string &sql) {

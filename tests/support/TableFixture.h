@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "store/Database.h"
 #include "store/ProjectTables.h"
@@ -20,6 +21,14 @@ struct TableFixture {
     std::unique_ptr<eng::ProjectTables> tables;
 
     int64_t scalar(const std::string &sql);
+
+    // The URL resource table's events, as (event, new state, old state); 0 for no row.
+    struct Event {
+        eng::CAdvUrlResTable::Event event;
+        uint32_t now;
+        uint32_t before;
+    };
+    std::vector<Event> events;
 };
 
 }  // namespace test

@@ -1,0 +1,94 @@
+// Listing task items and related resources as (item, URL resource) pairs.
+#include "core/CommandTable.h"
+#include "core/Engine.h"
+#include "core/Messages.h"
+#include "core/Records.h"
+#include "store/ProjectTables.h"
+
+namespace eng {
+
+namespace {
+
+// Relation groups of Eng_GetRelItems.
+constexpr int16_t kEmbedded = 1;   // links of kinds 1 to 14 out of the resource's body
+constexpr int16_t kLinksOut = 2;   // plain links (kind 0) out of its body
+constexpr int16_t kLinkedBy = 3;   // resources whose bodies link to it
+constexpr uint8_t kLastEmbeddedKind = 14;
+
+void writePair(DispatchContext &c, MemoryStream &out, const ItemRow &item, const UrlResRow &resource) {
+    writeItemRecord(out, item);
+    writeUrlResRecord(out, resource, c.engine.tables().strings);
+}
+
+// Writes the pair when the item has a URL resource that exists.
+void writeItem(DispatchContext &c, MemoryStream &out, const ItemRow &item) {
+    if (item.urlResId == 0) return;
+    if (auto resource = c.engine.tables().urlRes.find(int64_t{item.urlResId})) writePair(c, out, item, *resource);
+}
+
+intptr_t getTaskItems(DispatchContext &c) {
+    const uint32_t task = c.args().readUInt32();
+    MemoryStream &out = c.answer();
+    for (const ItemRow &item : c.engine.tables().items.ofTask(task)) writeItem(c, out, item);
+    return 0;
+}
+
+intptr_t findTaskItem(DispatchContext &c) {
+    const uint32_t taskId = c.args().readUInt32();
+    uint32_t itemId = c.args().readUInt32();
+    MemoryStream &out = c.answer();
+    auto task = c.engine.tables().tasks.find(int64_t{taskId});
+    if (!task) return 0;
+    if (itemId == 0) itemId = task->mainItemId;
+    if (auto item = c.engine.tables().items.find(int64_t{itemId})) writeItem(c, out, *item);
+    return 0;
+}
+
+void writeLinksOut(DispatchContext &c, MemoryStream &out, const UrlResRow &resource, int16_t group) {
+    ProjectTables &t = c.engine.tables();
+    for (const RelRow &link : t.rel.linksOf(resource.resId)) {
+        const bool embedded = link.relation >= 1 && link.relation <= kLastEmbeddedKind;
+        if ((group == kEmbedded && !embedded) || (group == kLinksOut && link.relation != 0)) continue;
+        auto target = t.urlRes.findLatest(link.urlId, link.postId);
+        // A target never fetched is shown by its address alone.
+        UrlResRow shown = target ? *target : UrlResRow{};
+        if (!target) shown.urlId = link.urlId;
+        writePair(c, out, ItemRow{}, shown);
+    }
+}
+
+void writeLinkedBy(DispatchContext &c, MemoryStream &out, const UrlResRow &resource) {
+    ProjectTables &t = c.engine.tables();
+    Statement &query = t.queries.get("Select Linked By");
+    SavedQueries::bind(query, "[URLID_PARAM]", resource.urlId);
+    SavedQueries::bind(query, "[POSTID_PARAM]", resource.postId);
+    std::vector<uint32_t> linking;
+    while (query.step())
+        if (!query.isNull(0)) linking.push_back(static_cast<uint32_t>(query.integer(0)));
+    query.reset();
+    for (uint32_t id : linking)
+        if (auto row = t.urlRes.find(int64_t{id})) writePair(c, out, ItemRow{}, *row);
+}
+
+intptr_t getRelItems(DispatchContext &c) {
+    const uint32_t id = c.args().readUInt32();
+    const int16_t group = c.args().readInt16();
+    MemoryStream &out = c.answer();
+    auto resource = c.engine.tables().urlRes.find(int64_t{id});
+    if (!resource) return 0;
+    if (group == kEmbedded || group == kLinksOut)
+        writeLinksOut(c, out, *resource, group);
+    else if (group == kLinkedBy)
+        writeLinkedBy(c, out, *resource);
+    return 0;
+}
+
+}  // namespace
+
+void addItemCommands(CommandTable &table) {
+    table.set(msg::kGetTaskItems, {getTaskItems});
+    table.set(msg::kFindTaskItem, {findTaskItem});
+    table.set(msg::kGetRelItems, {getRelItems});
+}
+
+}  // namespace eng

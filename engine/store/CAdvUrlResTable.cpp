@@ -1,0 +1,249 @@
+#include "store/CAdvUrlResTable.h"
+
+#include <cmath>
+
+#include "content/DomainKey.h"
+#include "content/UrlHash.h"
+
+namespace eng {
+
+namespace {
+
+constexpr uint32_t kDone = 2, kQueued = 3, kDownloading = 4, kSuspended = 5;
+
+// The string fields of a row, each of which holds one reference.
+constexpr uint32_t UrlResRow::*kStringFields[] = {&UrlResRow::urlId, &UrlResRow::postId, &UrlResRow::redirectUrlId,
+                                                   &UrlResRow::userAgentId, &UrlResRow::referer};
+
+std::string errorCondition(ErrorKind kind) {
+    switch (kind) {
+        case ErrorKind::NetworkErrors:
+            return "TcpError=true and State=2";
+        case ErrorKind::ServerErrors:
+            return "Error=true AND TcpError=false AND State=2";
+        case ErrorKind::AllErrors:
+            break;
+    }
+    return "Error=true and State=2";
+}
+
+}  // namespace
+
+CAdvUrlResTable::CAdvUrlResTable(Database &db, CStrTable &strings, CResTable &bodies, SavedQueries &queries,
+                                 Send send)
+    : CUrlResTable(db), strings_(strings), bodies_(bodies), queries_(queries), send_(std::move(send)) {}
+
+UrlResRow CAdvUrlResTable::make(uint32_t urlId, uint32_t postId) {
+    UrlResRow row;
+    const std::string address = strings_.textOf(urlId);
+    row.urlId = urlId;
+    row.postId = postId;
+    row.url = address;
+    row.urlHash = urlHash(address);
+    row.domain = urlHash(domainKey(address));
+    return row;
+}
+
+void CAdvUrlResTable::takeReferences(const UrlResRow &row) {
+    for (auto field : kStringFields) strings_.addReference(row.*field);
+    bodies_.addReference(row.resId);
+}
+
+void CAdvUrlResTable::dropReferences(const UrlResRow &row) {
+    for (auto field : kStringFields) strings_.release(row.*field);
+    bodies_.release(row.resId);
+}
+
+void CAdvUrlResTable::moveStringReference(uint32_t stored, uint32_t now) {
+    if (stored == now) return;
+    strings_.addReference(now);
+    strings_.release(stored);
+}
+
+uint32_t CAdvUrlResTable::insert(UrlResRow &row) {
+    takeReferences(row);
+    add(row);
+    send_(Event::Inserted, &row, nullptr);
+    return row.urlResId;
+}
+
+bool CAdvUrlResTable::update(const UrlResRow &row) {
+    auto stored = find(int64_t{row.urlResId});
+    if (!stored) return false;
+    for (auto field : kStringFields) moveStringReference((*stored).*field, row.*field);
+    if (stored->resId != row.resId) {
+        bodies_.addReference(row.resId);
+        bodies_.release(stored->resId);
+    }
+    send_(Event::Changed, &row, &*stored);
+    edit(row);
+    return true;
+}
+
+int64_t CAdvUrlResTable::release(uint32_t id) {
+    auto stored = id ? find(int64_t{id}) : std::nullopt;
+    if (!stored) return -1;
+    if (stored->refCount > 1) {
+        --stored->refCount;
+        edit(*stored);
+        return stored->refCount;
+    }
+    dropReferences(*stored);
+    send_(Event::Deleting, nullptr, &*stored);
+    remove(int64_t{id});
+    return 0;
+}
+
+void CAdvUrlResTable::addReference(uint32_t id) {
+    if (auto row = find(int64_t{id})) {
+        ++row->refCount;
+        edit(*row);
+    }
+}
+
+void CAdvUrlResTable::changeRunCount(uint32_t id, bool up) {
+    if (auto row = find(int64_t{id})) {
+        if (up)
+            ++row->runCount;
+        else if (row->runCount > 0)
+            --row->runCount;
+        edit(*row);
+    }
+}
+
+void CAdvUrlResTable::resume(uint32_t id) {
+    auto row = find(int64_t{id});
+    if (!row) return;
+    if (row->runCount == 0 && row->state == kSuspended) {
+        const UrlResRow before = *row;
+        row->state = kQueued;
+        send_(Event::Changed, &*row, &before);
+    }
+    ++row->runCount;
+    edit(*row);
+}
+
+void CAdvUrlResTable::suspend(uint32_t id) {
+    auto row = find(int64_t{id});
+    if (!row) return;
+    const UrlResRow before = *row;
+    if (row->runCount > 0) --row->runCount;
+    if (before.runCount == 1 && (row->state == kQueued || row->state == kDownloading)) {
+        row->state = kSuspended;
+        send_(Event::Changed, &*row, &before);
+    }
+    edit(*row);
+}
+
+std::optional<UrlResRow> CAdvUrlResTable::findLatest(uint32_t urlId, uint32_t postId) {
+    return seek("UrlRes", {int64_t{urlId}, int64_t{postId}});
+}
+
+std::optional<UrlResRow> CAdvUrlResTable::findClosest(uint32_t urlId, uint32_t postId, Date date) {
+    std::optional<UrlResRow> after, before;
+    // Newest first: the last row at or after the date is the oldest of them.
+    for (UrlResRow &row : fetchesOf(urlId, postId)) {
+        if (row.doneTime >= date)
+            after = std::move(row);
+        else if (!before)
+            before = std::move(row);
+    }
+    if (!after || !before) return after ? after : before;
+    return after->doneTime - date <= date - before->doneTime ? after : before;
+}
+
+uint32_t CAdvUrlResTable::countQueued() {
+    Statement &q = queries_.get("Get Queued");
+    const uint32_t n = q.step() ? static_cast<uint32_t>(q.integer(0)) : 0;
+    q.reset();
+    return n;
+}
+
+uint32_t CAdvUrlResTable::count(const std::string &sql) {
+    Statement s = db_.prepare(sql);
+    return s.step() ? static_cast<uint32_t>(s.integer(0)) : 0;
+}
+
+std::vector<UrlResRow> CAdvUrlResTable::select(const std::string &sql) {
+    Statement s = db_.prepare(sql);
+    std::vector<uint32_t> ids;
+    while (s.step()) ids.push_back(static_cast<uint32_t>(s.integer(0)));
+    std::vector<UrlResRow> out;
+    for (uint32_t id : ids)
+        if (auto row = find(int64_t{id})) out.push_back(std::move(*row));
+    return out;
+}
+
+uint32_t CAdvUrlResTable::countErrors(ErrorKind kind, bool runningOnly) {
+    return count("SELECT Count(*) As Ctr FROM UrlRes WHERE " + errorCondition(kind) +
+                 (runningOnly ? " and RunCount<>0" : ""));
+}
+
+std::vector<UrlResRow> CAdvUrlResTable::listErrors(uint32_t task, ErrorKind kind) {
+    if (task == 0)
+        return select("SELECT UrlRes.UrlResId FROM UrlRes WHERE " + errorCondition(kind) + " and RunCount<>0");
+    return select(
+        "SELECT UrlRes.UrlResId FROM UrlRes INNER JOIN Items ON UrlRes.UrlResId = Items.UrlResId WHERE " +
+        errorCondition(kind) + " and RunCount<>0 and Items.TaskId = " + std::to_string(task));
+}
+
+void CAdvUrlResTable::setAllStates(uint32_t from, uint32_t to) {
+    Statement &q = queries_.get("UrlRes Set State");
+    SavedQueries::bind(q, "[NEW_STATE]", to);
+    SavedQueries::bind(q, "[OLD_STATE]", from);
+    q.run();
+}
+
+UrlResRow CAdvUrlResTable::obtainForCrawl(uint32_t urlId, uint32_t postId, double acceptableAgeDays,
+                                          int32_t priority, uint32_t state, uint32_t userAgentId) {
+    const Date today = now();
+    if (acceptableAgeDays != 0) {
+        // A fetch still waiting or running is the one to share: rows not yet
+        // done sort last by date, so they are looked for before the latest.
+        const std::vector<UrlResRow> fetches = fetchesOf(urlId, postId);
+        for (const UrlResRow &row : fetches)
+            if (!row.error && (row.state == kQueued || row.state == kDownloading)) return row;
+        if (!fetches.empty() && !fetches.front().error && fetches.front().doneTime >= today - acceptableAgeDays)
+            return fetches.front();
+    }
+    UrlResRow row = make(urlId, postId);
+    row.priority = priority;
+    row.state = state;
+    row.userAgentId = userAgentId;
+    auto source = findClosest(urlId, postId, today);
+    if (source && source->state == kDone && !source->error && source->lastModified != 0) {
+        row.tag = source->urlResId;
+        row.lastModified = source->lastModified;
+        addReference(source->urlResId);
+    }
+    insert(row);
+    return row;
+}
+
+void CAdvUrlResTable::reset(UrlResRow &row, bool forced) {
+    row.state = kQueued;
+    const bool resumable = !forced && row.contentLength != row.size &&
+                           (row.statusCode == 206 ||
+                            (row.error && (row.statusCode == 200 || row.statusCode == kStatusUnchanged)));
+    if (!resumable) {
+        row.size = 0;
+        row.resId = 0;
+        row.contentLength = 0;
+        row.statusCode = 0;
+        row.contentType.clear();
+        row.server.clear();
+        row.httpVersion.clear();
+        row.type = 0;
+    }
+    row.lastModified = 0;
+    row.lastError = 0;
+    row.error = false;
+    row.tcpError = false;
+    row.redirectUrlId = 0;
+    row.doneTime = 0;
+    --row.priority;
+    ++row.retries;
+    if (row.resId == 0) row.title.clear();
+}
+
+}  // namespace eng
