@@ -103,6 +103,7 @@ CommandTable defaultCommandTable() {
     addPropertyCommands(table);
     addUrlResEvents(table);
     addItemCommands(table);
+    addUrlResCommands(table);
     return table;
 }
 

@@ -71,5 +71,6 @@ void addFolderCommands(CommandTable &table);
 void addPropertyCommands(CommandTable &table);
 void addUrlResEvents(CommandTable &table);
 void addItemCommands(CommandTable &table);
+void addUrlResCommands(CommandTable &table);
 
 }  // namespace eng

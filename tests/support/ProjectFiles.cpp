@@ -30,14 +30,31 @@ void executeSql(const std::string &path, const std::string &sql) {
     }
 }
 
-long long queryInteger(const std::string &path, const std::string &sql) {
+// The first column of the first row, read by the given function (or the fallback).
+template <class Read, class Value>
+Value firstValue(const std::string &path, const std::string &sql, Read read, Value fallback) {
     Connection c(path);
     sqlite3_stmt *stmt = nullptr;
     if (sqlite3_prepare_v2(c.db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
         throw std::runtime_error(sqlite3_errmsg(c.db));
-    long long value = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : -1;
+    Value value = sqlite3_step(stmt) == SQLITE_ROW ? read(stmt) : fallback;
     sqlite3_finalize(stmt);
     return value;
+}
+
+long long queryInteger(const std::string &path, const std::string &sql) {
+    return firstValue(path, sql, [](sqlite3_stmt *s) { return static_cast<long long>(sqlite3_column_int64(s, 0)); },
+                      -1LL);
+}
+
+std::string queryText(const std::string &path, const std::string &sql) {
+    return firstValue(
+        path, sql,
+        [](sqlite3_stmt *s) {
+            const auto *text = sqlite3_column_text(s, 0);
+            return text ? std::string(reinterpret_cast<const char *>(text)) : std::string();
+        },
+        std::string());
 }
 
 void writeProjectFile(const std::string &path, int version) {

@@ -9,6 +9,7 @@ void writeProjectFile(const std::string &path, int version = 257);
 
 // Runs SQL on a closed project file (to look at or change it from outside).
 long long queryInteger(const std::string &path, const std::string &sql);
+std::string queryText(const std::string &path, const std::string &sql);
 void executeSql(const std::string &path, const std::string &sql);
 
 }  // namespace test
