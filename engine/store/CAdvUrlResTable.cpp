@@ -70,13 +70,18 @@ uint32_t CAdvUrlResTable::insert(UrlResRow &row) {
 bool CAdvUrlResTable::update(const UrlResRow &row) {
     auto stored = find(int64_t{row.urlResId});
     if (!stored) return false;
-    for (auto field : kStringFields) moveStringReference((*stored).*field, row.*field);
-    if (stored->resId != row.resId) {
-        bodies_.addReference(row.resId);
+    // The reference and run counts belong to their own operations: a copy of
+    // the row taken before one of them ran must not undo it.
+    UrlResRow written = row;
+    written.refCount = stored->refCount;
+    written.runCount = stored->runCount;
+    for (auto field : kStringFields) moveStringReference((*stored).*field, written.*field);
+    if (stored->resId != written.resId) {
+        bodies_.addReference(written.resId);
         bodies_.release(stored->resId);
     }
-    send_(Event::Changed, &row, &*stored);
-    edit(row);
+    send_(Event::Changed, &written, &*stored);
+    edit(written);
     return true;
 }
 

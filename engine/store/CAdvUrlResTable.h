@@ -33,7 +33,8 @@ public:
 
     // Adds the row with its references; returns the new id (also set in the row).
     uint32_t insert(UrlResRow &row);
-    // Rewrites a stored row, moving references that changed; false when it is missing.
+    // Rewrites a stored row, moving references that changed; false when it is
+    // missing. The stored reference and run counts are kept.
     bool update(const UrlResRow &row);
     // Drops one reference; at the last the row goes. -1 for id 0 or a missing row.
     int64_t release(uint32_t id);

@@ -50,6 +50,10 @@ TEST(UrlResources, RowsHoldReferencesOnTheirStringsAndBody) {
     changed.state = 2;
     EXPECT_TRUE(r.urlRes().update(changed));
     EXPECT_EQ(r.scalar("SELECT count(*) FROM Strings WHERE String = 'TestAgent/1'"), 0);
+    // A stale copy that is written back keeps the stored counts.
+    changed.refCount = 7;
+    r.urlRes().update(changed);
+    EXPECT_EQ(r.refCountOf("UrlRes", "UrlResId", row.urlResId), 1u);
     EXPECT_EQ(r.urlRes().release(row.urlResId), 0);
     EXPECT_EQ(r.scalar("SELECT count(*) FROM UrlRes"), 0);
     EXPECT_EQ(r.scalar("SELECT count(*) FROM Res"), 0);
@@ -58,12 +62,12 @@ TEST(UrlResources, RowsHoldReferencesOnTheirStringsAndBody) {
     EXPECT_EQ(r.urlRes().release(0), -1);
     EXPECT_FALSE(r.urlRes().update(changed));
 
-    ASSERT_EQ(r.events.size(), 3u);
+    ASSERT_EQ(r.events.size(), 4u);
     EXPECT_EQ(r.events[0].event, Event::Inserted);
     EXPECT_EQ(r.events[1].event, Event::Changed);
     EXPECT_EQ(r.events[1].now, 2u);
     EXPECT_EQ(r.events[1].before, 3u);
-    EXPECT_EQ(r.events[2].event, Event::Deleting);
+    EXPECT_EQ(r.events[3].event, Event::Deleting);
 }
 
 TEST(UrlResources, ClosestFetchIsTheNearerAndTheLaterOnATie) {
@@ -173,8 +177,8 @@ TEST(UrlResources, ErrorCountsAndListsAndStates) {
     Resources r;
     auto server = r.fetched("http://h/500", 1);
     server.error = true;
-    server.runCount = 1;
     r.urlRes().update(server);
+    r.urlRes().changeRunCount(server.urlResId, true);
     auto network = r.fetched("http://h/down", 1);
     network.error = network.tcpError = true;
     r.urlRes().update(network);
