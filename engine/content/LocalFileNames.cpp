@@ -11,6 +11,8 @@ namespace eng {
 
 namespace {
 
+constexpr std::string_view kFileNameForbidden = "/:*?\"<>|\\";
+
 // Where the extension's '.' is: the last one of the last backslash-separated
 // component, as Windows paths are read; npos when there is none.
 size_t extensionDot(std::string_view name) {

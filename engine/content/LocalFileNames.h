@@ -10,9 +10,6 @@
 // character.
 namespace eng {
 
-// The characters a file name cannot hold: / : * ? " < > | and backslash.
-inline constexpr std::string_view kFileNameForbidden = "/:*?\"<>|\\";
-
 struct UrlExtension {
     std::string text;  // without its '.'
     size_t position;   // where the text starts in the address; npos when there is none
@@ -40,7 +37,8 @@ std::vector<std::string> pathSegmentsOfUrl(std::string_view url, bool sanitise, 
 // '.' is cut and the extension kept, itself cut to four characters.
 std::string shortenName(std::string_view name, size_t maxLength, bool plain);
 
-// Every character a file name cannot hold replaced by '_'.
+// Every character a file name cannot hold (/ : * ? " < > | and backslash)
+// replaced by '_'.
 std::string sanitizeFileName(std::string_view text);
 
 // The name with ".html" appended when it has no extension, or in place of an
