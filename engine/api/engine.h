@@ -118,6 +118,47 @@ typedef struct EngItemRecord {
     int32_t tag;
 } EngItemRecord;
 
+/* Task states. */
+#define ENG_TASK_COMPLETE 2
+#define ENG_TASK_ACTIVE 4
+#define ENG_TASK_STOPPED 5
+
+/*
+ * Task record (168 bytes). Returned by the engine with engine-allocated
+ * strings; the input of Eng_CreateTask and Eng_UpdateTask with the caller's
+ * own strings. The two reserved strings are always empty.
+ */
+typedef struct EngTaskRecord {
+    uint32_t id;
+    char *url;
+    char *formData;
+    char *reserved1;
+    char *reserved2;
+    char *userAgent;
+    uint32_t queued;
+    uint32_t retrieved;
+    uint32_t depth;
+    uint32_t state;
+    double acceptableAge; /* days */
+    double created;
+    double done;
+    uint32_t folder;
+    char *filter;
+    uint32_t lowGraphics;
+    char *note;
+    char *name;
+    char *referer;
+    uint32_t followRedirects;
+    uint32_t error;
+    uint32_t size;
+    char *errorText;
+    char *contentType;
+    int32_t type;
+    int32_t status;
+    uint32_t errorCount;
+    uint32_t transportErrorCount;
+} EngTaskRecord;
+
 /* Actions of ENG_NOTIFY_URLRES, whose payload is the action byte, an item
    record and a URL resource record. */
 #define ENG_URLRES_ITEM_GOT_RESOURCE 1

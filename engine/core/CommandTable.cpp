@@ -104,6 +104,7 @@ CommandTable defaultCommandTable() {
     addUrlResEvents(table);
     addItemCommands(table);
     addUrlResCommands(table);
+    addTaskCommands(table);
     return table;
 }
 

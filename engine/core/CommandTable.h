@@ -72,5 +72,6 @@ void addPropertyCommands(CommandTable &table);
 void addUrlResEvents(CommandTable &table);
 void addItemCommands(CommandTable &table);
 void addUrlResCommands(CommandTable &table);
+void addTaskCommands(CommandTable &table);
 
 }  // namespace eng

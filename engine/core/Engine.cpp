@@ -1,6 +1,8 @@
 #include "core/Engine.h"
 
+#include "core/CAdvTasksTable.h"
 #include "core/Messages.h"
+#include "core/Records.h"
 #include "store/Database.h"
 #include "store/ProjectProperties.h"
 #include "store/ProjectTables.h"
@@ -34,6 +36,15 @@ void Engine::open() {
     database_->dropRuntimeTables();
     properties_ = std::make_unique<ProjectProperties>(tables_->project, tables_->strings);
     properties_->load();
+    CAdvTasksTable::Hooks hooks;
+    hooks.announce = [this](const TaskRow &task, bool added) {
+        send(added ? msg::kTaskAdded : msg::kTaskChanged, 0, reinterpret_cast<intptr_t>(&task));
+    };
+    hooks.itemGotResource = [this](const ItemRow &item, const UrlResRow &resource) {
+        notifyItemResource(item, resource);
+    };
+    hooks.projectFilter = [this] { return properties_->filter.text(); };
+    tasks_ = std::make_unique<CAdvTasksTable>(*tables_, std::move(hooks));
     progress_.postStatistics();
 }
 
@@ -56,6 +67,14 @@ intptr_t Engine::send(uint32_t message, uintptr_t wParam, intptr_t lParam) {
 void Engine::sendUrlResEvent(CAdvUrlResTable::Event event, const UrlResRow *now, const UrlResRow *before) {
     static constexpr uint32_t kMessages[] = {msg::kUrlResInserted, msg::kUrlResChanged, msg::kUrlResDeleting};
     send(kMessages[static_cast<int>(event)], reinterpret_cast<uintptr_t>(now), reinterpret_cast<intptr_t>(before));
+}
+
+void Engine::notifyItemResource(const ItemRow &item, const UrlResRow &resource) {
+    notifier_.post(ENG_NOTIFY_URLRES, [&](MemoryStream &out) {
+        out.writeByte(ENG_URLRES_ITEM_GOT_RESOURCE);
+        writeItemRecord(out, item);
+        writeUrlResRecord(out, resource, tables_->strings);
+    });
 }
 
 bool Engine::refreshAllowed() {

@@ -16,6 +16,8 @@
 
 namespace eng {
 
+class CAdvTasksTable;
+struct ItemRow;
 class Database;
 class ProjectProperties;
 struct ProjectTables;
@@ -58,6 +60,7 @@ public:
     Database &database() { return *database_; }
     ProjectTables &tables() { return *tables_; }
     ProjectProperties &properties() { return *properties_; }
+    CAdvTasksTable &tasks() { return *tasks_; }
     MessageQueue &queue() { return *queue_; }
     Event &completion() { return *completion_; }
     const std::string &projectPath() const { return projectPath_; }
@@ -81,11 +84,14 @@ private:
     // Turns a URL resource table event into the engine message that keeps the
     // counters and tells the application.
     void sendUrlResEvent(CAdvUrlResTable::Event event, const UrlResRow *now, const UrlResRow *before);
+    // Tells the application that an item got a URL resource.
+    void notifyItemResource(const ItemRow &item, const UrlResRow &resource);
 
     ProgressCounters progress_;
     std::unique_ptr<Database> database_;
     std::unique_ptr<ProjectTables> tables_;
     std::unique_ptr<ProjectProperties> properties_;
+    std::unique_ptr<CAdvTasksTable> tasks_;
     mutable std::mutex browserAddressLock_;
     std::string browserAddress_;
     Notifier notifier_;

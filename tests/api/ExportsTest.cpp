@@ -197,10 +197,10 @@ TEST(Exports, CommandNotBuiltYetAnswersZeroAndShowsWhy) {
     test::UiHostRecorder ui;
     test::OpenProject project;
     ASSERT_EQ(project.openResult(), 0);
-    EXPECT_EQ(Eng_CreateTask(nullptr), 0);
+    EXPECT_EQ(Eng_IndexDatabase(), 0);
     void *addr = kUntouched;
     uint32_t len = kUntouchedLength;
-    Eng_GetTaskFromID(1, &addr, &len);
+    Eng_GetSource(1, &addr, &len);
     EXPECT_EQ(addr, nullptr);
     EXPECT_EQ(len, 0u);
     auto shown = ui.messages();

@@ -1,0 +1,250 @@
+#include "core/CAdvTasksTable.h"
+
+#include <algorithm>
+
+namespace eng {
+
+namespace {
+
+constexpr uint32_t kDone = 2, kQueued = 3, kDownloading = 4, kSuspended = 5;
+constexpr uint32_t kLowGraphicsPenalty = 100;
+// Link kinds of images and image-like inputs, fetched last for low-graphics tasks.
+constexpr uint32_t kImageKinds[] = {1, 2, 3, 8};
+
+constexpr uint32_t TaskRow::*kTaskStrings[] = {&TaskRow::urlId,    &TaskRow::postId, &TaskRow::userAgentId,
+                                               &TaskRow::filterId, &TaskRow::noteId, &TaskRow::referer};
+
+bool pending(uint32_t state) { return state == kQueued || state == kDownloading || state == kSuspended; }
+
+uint32_t errorFlags(const UrlResRow &r) { return (r.error ? 1u : 0u) + (r.tcpError ? 0x10000u : 0u); }
+
+}  // namespace
+
+CAdvTasksTable::CAdvTasksTable(ProjectTables &tables, Hooks hooks) : t_(tables), hooks_(std::move(hooks)) {}
+
+void CAdvTasksTable::moveReference(uint32_t stored, uint32_t now) {
+    if (stored == now) return;
+    t_.strings.addReference(now);
+    t_.strings.release(stored);
+}
+
+uint32_t CAdvTasksTable::insert(TaskRow &task) {
+    if (task.state == 0) task.state = kActive;
+    task.created = now();
+    for (auto field : kTaskStrings) t_.strings.addReference(task.*field);
+    t_.tasks.add(task);
+    hooks_.announce(task, true);
+    return task.taskId;
+}
+
+bool CAdvTasksTable::save(TaskRow &task) {
+    auto stored = load(task.taskId);
+    if (!stored) return false;
+    if (task.queued > 0 && task.state == kComplete) task.state = kActive;
+    t_.tasks.edit(task);
+    runChangeHooks(task, *stored);
+    hooks_.announce(task, false);
+    return true;
+}
+
+void CAdvTasksTable::runChangeHooks(TaskRow &task, const TaskRow &stored) {
+    if (task.levels > stored.levels && hooks_.followLinks)
+        for (const ItemRow &item : t_.items.atLevel(task.taskId, static_cast<int16_t>(stored.levels)))
+            if (item.urlResId) hooks_.followLinks(task, item);
+    if (task.levels < stored.levels) dropQueuedItemsBelow(task, task.levels);
+    const bool stopping = stored.state == kActive && task.state == kStopped;
+    const bool starting = stored.state == kStopped && (task.state == kActive || task.state == kComplete);
+    if (stopping || starting)
+        for (const ItemRow &item : t_.items.ofTask(task.taskId)) {
+            if (!item.urlResId) continue;
+            if (stopping)
+                t_.urlRes.suspend(item.urlResId);
+            else
+                t_.urlRes.resume(item.urlResId);
+        }
+    for (auto field : kTaskStrings) moveReference(stored.*field, task.*field);
+    if (task.filterId != stored.filterId) reevaluateFilter(task);
+}
+
+std::vector<ItemRow> CAdvTasksTable::queuedItems(uint32_t task) {
+    std::vector<ItemRow> out;
+    for (ItemRow &item : t_.items.ofTask(task)) {
+        if (!item.urlResId) continue;
+        auto resource = t_.urlRes.find(int64_t{item.urlResId});
+        if (resource && (resource->state == kQueued || resource->state == kSuspended)) out.push_back(item);
+    }
+    return out;
+}
+
+// A shallower depth drops the queued items that now lie too deep; those
+// within the new depth stay queued.
+void CAdvTasksTable::dropQueuedItemsBelow(TaskRow &task, uint32_t depth) {
+    uint32_t dropped = 0;
+    for (const ItemRow &item : queuedItems(task.taskId)) {
+        if (item.level <= static_cast<int32_t>(depth)) continue;
+        t_.items.deleteItem(item, task.state);
+        ++dropped;
+    }
+    if (dropped == 0) return;
+    task.queued -= std::min(task.queued, dropped);
+    if (task.queued == 0) task.state = kComplete;
+    save(task);
+}
+
+void CAdvTasksTable::reevaluateFilter(TaskRow &task) {
+    const Filter &filter = filterOf(task);
+    uint32_t cleared = 0;
+    for (ItemRow item : queuedItems(task.taskId)) {
+        if (item.itemId == task.mainItemId || filter.accept(t_.strings.textOf(item.urlId), item.tag)) continue;
+        item.urlResId = 0;
+        t_.items.updateItem(item);
+        ++cleared;
+    }
+    for (ItemRow &item : t_.items.ofTask(task.taskId)) {
+        if (item.urlResId || !filter.accept(t_.strings.textOf(item.urlId), item.tag)) continue;
+        UrlResRow resource = attachResource(task, item);
+        itemAdded(task, item, resource, nullptr);
+        save(task);
+    }
+    if (cleared == 0) return;
+    task.queued -= std::min(task.queued, cleared);
+    if (task.queued == 0) task.state = kComplete;
+    save(task);
+}
+
+const Filter &CAdvTasksTable::filterOf(const TaskRow &task) {
+    const std::string text = t_.strings.textOf(task.filterId) + hooks_.projectFilter();
+    CachedFilter &cached = filters_[task.taskId];
+    if (cached.text != text || cached.filter.rules().empty() != text.empty()) {
+        cached.text = text;
+        cached.filter = Filter();
+        cached.filter.parse(text);
+        cached.filter.compile();
+    }
+    return cached.filter;
+}
+
+ItemRow CAdvTasksTable::addItem(TaskRow &task, uint32_t urlId, uint32_t postId, int16_t level, uint32_t tag,
+                                const ItemRow *parent, bool applyFilter) {
+    ItemRow item = CItemsTable::make(task.taskId, urlId, postId, level, tag);
+    if (applyFilter && !filterOf(task).accept(t_.strings.textOf(urlId), tag)) {
+        t_.items.addItem(item);
+        return item;
+    }
+    UrlResRow resource = attachResource(task, item);
+    itemAdded(task, item, resource, parent);
+    save(task);
+    if (resource.state == kDone) {
+        resourceDone(task, item, resource);
+        if (hooks_.followLinks) hooks_.followLinks(task, item);
+        resourceCounted(task, resource);
+        save(task);
+    }
+    return item;
+}
+
+UrlResRow CAdvTasksTable::attachResource(TaskRow &task, ItemRow &item) {
+    int32_t priority = -item.level;
+    if (task.lowGraphics && std::count(std::begin(kImageKinds), std::end(kImageKinds), item.tag))
+        priority -= kLowGraphicsPenalty;
+    const uint32_t state = task.state == kStopped ? kSuspended : kQueued;
+    UrlResRow resource = t_.urlRes.obtainForCrawl(item.urlId, item.postId, task.acceptableAge, priority, state,
+                                                  task.userAgentId);
+    if (task.state != kStopped) {
+        if (resource.state == kSuspended)
+            t_.urlRes.resume(resource.urlResId);
+        else
+            t_.urlRes.changeRunCount(resource.urlResId, true);
+    }
+    item.urlResId = resource.urlResId;
+    if (item.itemId)
+        t_.items.updateItem(item);
+    else
+        t_.items.addItem(item);
+    resource = *t_.urlRes.find(int64_t{resource.urlResId});
+    hooks_.itemGotResource(item, resource);
+    return resource;
+}
+
+void CAdvTasksTable::itemAdded(TaskRow &task, const ItemRow &item, UrlResRow &resource, const ItemRow *parent) {
+    ++task.queued;
+    if (task.state == kComplete) task.state = kActive;
+    if (task.mainItemId == 0) task.mainItemId = item.itemId;
+    resource.referer = parent ? parent->urlId : task.referer;
+    if (item.itemId != task.mainItemId)
+        if (auto limits = filterOf(task).sizeLimits(t_.strings.textOf(item.urlId), item.tag)) {
+            resource.minSize = limits->minSize;
+            resource.maxSize = limits->maxSize;
+        }
+    t_.urlRes.update(resource);
+}
+
+void CAdvTasksTable::resourceDone(TaskRow &task, const ItemRow &item, const UrlResRow &resource) {
+    if (item.itemId == task.mainItemId) {
+        if (resource.redirectUrlId) {
+            // The page moved: the next item added, its target, becomes the main item.
+            task.mainItemId = 0;
+        } else {
+            task.error = resource.error;
+            task.errCode = resource.lastError;
+            if (task.autoName) task.name = resource.title;
+            task.contentType = resource.contentType;
+            task.type = resource.type;
+            task.statusCode = resource.statusCode;
+            if (task.redirectUrl && task.urlId != item.urlId) task.urlId = item.urlId;
+        }
+    }
+    task.errFiles += errorFlags(resource);
+    task.size += resource.size;
+}
+
+void CAdvTasksTable::resourceCounted(TaskRow &task, const UrlResRow &resource) {
+    if (resource.state != kDone) return;
+    task.queued -= std::min(task.queued, 1u);
+    ++task.retrieved;
+    task.done = now();
+    if (task.queued == 0) task.state = kComplete;
+}
+
+void CAdvTasksTable::itemRemoved(TaskRow &task, const ItemRow &, const UrlResRow &resource) {
+    if (pending(resource.state)) task.queued -= std::min(task.queued, 1u);
+    if (resource.state == kDone) task.retrieved -= std::min(task.retrieved, 1u);
+    if (task.queued == 0) task.state = kComplete;
+    task.errFiles -= std::min(task.errFiles, errorFlags(resource));
+    task.size -= std::min(task.size, resource.size);
+}
+
+void CAdvTasksTable::resourceRequeued(TaskRow &task, const ItemRow &item, const UrlResRow &resource) {
+    if (task.state == kComplete) task.state = kActive;
+    if (item.itemId == task.mainItemId) {
+        task.error = false;
+        task.errCode = 0;
+        if (task.autoName) task.name.clear();
+    }
+    task.size -= std::min(task.size, resource.size);
+    task.errFiles -= std::min(task.errFiles, errorFlags(resource));
+    ++task.queued;
+    task.retrieved -= std::min(task.retrieved, 1u);
+}
+
+bool CAdvTasksTable::restart(TaskRow &task) {
+    const std::vector<ItemRow> items = t_.items.ofTask(task.taskId);
+    if (items.empty()) return false;
+    for (const ItemRow &item : items) t_.items.deleteItem(item, task.state);
+    task.queued = task.retrieved = task.size = task.errCode = task.errFiles = task.mainItemId = 0;
+    task.statusCode = 0;
+    task.type = 0;
+    task.state = kActive;
+    if (task.autoName) task.name.clear();
+    addItem(task, task.urlId, task.postId, 0, 0, nullptr, false);
+    return true;
+}
+
+void CAdvTasksTable::remove(const TaskRow &task) {
+    for (const ItemRow &item : t_.items.ofTask(task.taskId)) t_.items.deleteItem(item, task.state);
+    for (auto field : kTaskStrings) t_.strings.release(task.*field);
+    t_.tasks.remove(int64_t{task.taskId});
+    filters_.erase(task.taskId);
+}
+
+}  // namespace eng

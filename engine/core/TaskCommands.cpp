@@ -1,0 +1,216 @@
+// The task exports: create, update, delete, list, run, stop and refresh
+// tasks, and the notifications of added and changed tasks.
+#include "api/engine.h"
+#include "content/CanonicalUrl.h"
+#include "core/CAdvTasksTable.h"
+#include "core/CommandTable.h"
+#include "core/Engine.h"
+#include "core/Messages.h"
+#include "core/Records.h"
+#include "store/StringRef.h"
+
+namespace eng {
+
+namespace {
+
+// Refresh modes of Eng_RefreshTask.
+constexpr int32_t kRefreshServerErrors = 1, kRefreshNetworkErrors = 2, kRefreshAll = 4;
+
+CAdvTasksTable &tasks(DispatchContext &c) { return c.engine.tasks(); }
+CStrTable &strings(DispatchContext &c) { return c.engine.tables().strings; }
+
+std::string text(const char *caller) { return caller ? caller : ""; }
+
+uint32_t keyOf(DispatchContext &c, StringKind kind, const std::string &value) {
+    StringRef ref(strings(c), kind);
+    ref.setText(value);
+    return ref.key();
+}
+
+// Fills a task from the application's record; false when its address is
+// not one the engine can fetch.
+bool applyRecord(DispatchContext &c, TaskRow &task, const EngTaskRecord &in) {
+    const std::string address = canonicalUrl(text(in.url));
+    if (address.empty()) return false;
+    task.levels = std::min<uint32_t>(in.depth, CAdvTasksTable::kMaxDepth);
+    task.userAgentId = keyOf(c, StringKind::UserText, text(in.userAgent));
+    task.lowGraphics = in.lowGraphics != 0;
+    task.acceptableAge = in.acceptableAge;
+    task.urlId = keyOf(c, StringKind::Url, address);
+    task.postId = keyOf(c, StringKind::FormData, text(in.formData));
+    task.filterId = keyOf(c, StringKind::Filter, text(in.filter));
+    const std::string name = text(in.name);
+    if (name != task.name) task.autoName = false;
+    if (name.empty()) task.autoName = true;
+    task.name = name;
+    task.folderId = in.folder;
+    task.noteId = keyOf(c, StringKind::Note, text(in.note));
+    task.referer = keyOf(c, StringKind::Url, canonicalUrl(text(in.referer)));
+    task.redirectUrl = in.followRedirects != 0;
+    return true;
+}
+
+const EngTaskRecord *inputRecord(DispatchContext &c) {
+    return static_cast<const EngTaskRecord *>(c.args().readCallerAddr());
+}
+
+intptr_t createTask(DispatchContext &c) {
+    const EngTaskRecord *in = inputRecord(c);
+    TaskRow task;
+    if (!in || !applyRecord(c, task, *in)) return 0;
+    tasks(c).insert(task);
+    tasks(c).addItem(task, task.urlId, task.postId, 0, 0, nullptr, false);
+    c.setResult(static_cast<int32_t>(task.taskId));
+    return 0;
+}
+
+intptr_t updateTask(DispatchContext &c) {
+    const EngTaskRecord *in = inputRecord(c);
+    auto task = in ? tasks(c).load(in->id) : std::nullopt;
+    if (!task) return 0;
+    const uint32_t address = task->urlId;
+    if (!applyRecord(c, *task, *in)) return 0;
+    if (task->urlId != address) tasks(c).restart(*task);
+    c.setResult(tasks(c).save(*task) ? 1 : 0);
+    return 0;
+}
+
+intptr_t deleteTask(DispatchContext &c) {
+    auto task = tasks(c).load(c.args().readUInt32());
+    if (!task) return 0;
+    tasks(c).remove(*task);
+    c.setResult(1);
+    return 0;
+}
+
+void writeTasks(DispatchContext &c, const std::vector<TaskRow> &list) {
+    MemoryStream &out = c.answer();
+    for (const TaskRow &task : list) writeTaskRecord(out, task, strings(c));
+}
+
+intptr_t getTaskFromId(DispatchContext &c) {
+    auto task = tasks(c).load(c.args().readUInt32());
+    writeTasks(c, task ? std::vector<TaskRow>{*task} : std::vector<TaskRow>{});
+    return 0;
+}
+
+intptr_t findTasks(DispatchContext &c) {
+    const std::string address = canonicalUrl(c.args().readCallerText());
+    const std::string form = c.args().readCallerText();
+    std::vector<TaskRow> found;
+    if (!address.empty()) {
+        const uint32_t urlId = strings(c).intern(address, StringKind::Url, false);
+        const uint32_t postId = strings(c).intern(form, StringKind::FormData, false);
+        if (urlId) found = c.engine.tables().tasks.withUrl(urlId, postId);
+    }
+    writeTasks(c, found);
+    return 0;
+}
+
+intptr_t getFolderTasks(DispatchContext &c) {
+    writeTasks(c, c.engine.tables().tasks.inFolder(c.args().readUInt32()));
+    return 0;
+}
+
+// Runs (or stops) a task: only between the active and stopped states.
+template <uint32_t from, uint32_t to>
+intptr_t switchTask(DispatchContext &c) {
+    auto task = tasks(c).load(static_cast<uint32_t>(c.message.lParam));
+    if (task && task->state == from) {
+        task->state = to;
+        tasks(c).save(*task);
+    }
+    return 0;
+}
+
+// Puts a failed or stored resource back in the queue: every task holding it
+// counts it as queued again.
+bool refreshResource(DispatchContext &c, UrlResRow resource, bool forced) {
+    auto stored = c.engine.tables().urlRes.find(int64_t{resource.urlResId});
+    if (!stored || stored->state != 2 || (!forced && !stored->error) || stored->runCount == 0) return false;
+    for (const ItemRow &item : c.engine.tables().items.withUrlRes(resource.urlResId)) {
+        if (auto task = tasks(c).load(item.taskId)) {
+            tasks(c).resourceRequeued(*task, item, *stored);
+            tasks(c).save(*task);
+        }
+    }
+    resource = *stored;
+    CAdvUrlResTable::reset(resource, false);
+    resource.retries = 0;
+    c.engine.tables().urlRes.update(resource);
+    return true;
+}
+
+intptr_t refreshTask(DispatchContext &c) {
+    auto task = tasks(c).load(c.args().readUInt32());
+    const int32_t mode = c.args().readInt32();
+    if (!task || task->state == CAdvTasksTable::kStopped) return 0;
+    if (mode & kRefreshAll) {
+        if (tasks(c).restart(*task)) c.setResult(1);
+    } else if (mode & (kRefreshServerErrors | kRefreshNetworkErrors)) {
+        const auto kind = static_cast<ErrorKind>(mode & (kRefreshServerErrors | kRefreshNetworkErrors));
+        for (const UrlResRow &resource : c.engine.tables().urlRes.listErrors(task->taskId, kind))
+            refreshResource(c, resource, true);
+        c.setResult(1);
+    }
+    return 0;
+}
+
+intptr_t refreshUrlRes(DispatchContext &c) {
+    auto resource = c.engine.tables().urlRes.find(int64_t{c.args().readUInt32()});
+    c.setResult(resource && refreshResource(c, *resource, true) ? 1 : 0);
+    return 0;
+}
+
+// Takes a resource out of every task that does not have it as its start page.
+intptr_t deleteUrlRes(DispatchContext &c) {
+    const auto id = static_cast<uint32_t>(c.frame->result);
+    c.setResult(0);
+    auto resource = c.engine.tables().urlRes.find(int64_t{id});
+    if (!resource) return 0;
+    for (const ItemRow &item : c.engine.tables().items.withUrlRes(id)) {
+        auto task = tasks(c).load(item.taskId);
+        if (task && item.itemId == task->mainItemId) continue;
+        if (task) {
+            tasks(c).itemRemoved(*task, item, *resource);
+            tasks(c).save(*task);
+        }
+        c.engine.tables().items.deleteItem(item, task ? task->state : CAdvTasksTable::kStopped);
+        c.setResult(1);
+    }
+    return 0;
+}
+
+intptr_t announceTask(DispatchContext &c, uint32_t notification) {
+    const auto *task = reinterpret_cast<const TaskRow *>(c.message.lParam);
+    c.engine.notifier().post(notification, [&](MemoryStream &out) { writeTaskRecord(out, *task, strings(c)); });
+    return 0;
+}
+
+CommandEntry internal(intptr_t (*handler)(DispatchContext &)) {
+    return CommandEntry{handler, CommandEntry::Caller::Internal, CommandEntry::Frame::None};
+}
+
+}  // namespace
+
+void addTaskCommands(CommandTable &table) {
+    table.set(msg::kCreateTask, {createTask});
+    table.set(msg::kUpdateTask, {updateTask});
+    table.set(msg::kDeleteTask, {deleteTask});
+    table.set(msg::kGetTaskFromId, {getTaskFromId});
+    table.set(msg::kFindTasks, {findTasks});
+    table.set(msg::kGetFolderTasks, {getFolderTasks});
+    table.set(msg::kRefreshTask, {refreshTask});
+    table.set(msg::kRefreshUrlRes, {refreshUrlRes});
+    table.set(msg::kDeleteUrlRes, {deleteUrlRes});
+    using Entry = CommandEntry;
+    table.set(msg::kStopTask, Entry{switchTask<CAdvTasksTable::kActive, CAdvTasksTable::kStopped>,
+                                    Entry::Caller::Export, Entry::Frame::None});
+    table.set(msg::kRunTask, Entry{switchTask<CAdvTasksTable::kStopped, CAdvTasksTable::kActive>,
+                                   Entry::Caller::Export, Entry::Frame::None});
+    table.set(msg::kTaskAdded, internal([](DispatchContext &c) { return announceTask(c, ENG_NOTIFY_TASK_ADDED); }));
+    table.set(msg::kTaskChanged,
+              internal([](DispatchContext &c) { return announceTask(c, ENG_NOTIFY_TASK_CHANGED); }));
+}
+
+}  // namespace eng
