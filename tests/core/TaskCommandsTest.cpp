@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "api/engine.h"
+#include "support/OpenProject.h"
+#include "support/ProjectFiles.h"
+#include "support/TaskRecords.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+test::Task taskById(uint32_t id) {
+    void *addr = nullptr;
+    uint32_t len = 0;
+    Eng_GetTaskFromID(id, &addr, &len);
+    auto tasks = test::tasksIn(addr, len);
+    EXPECT_EQ(tasks.size(), 1u);
+    return tasks.empty() ? test::Task{} : tasks[0];
+}
+
+// The notifications posted since the last call, by number (payloads released).
+std::vector<uint32_t> notifications(lark::WindowQueue &window) {
+    std::vector<uint32_t> out;
+    while (auto p = window.take(0ms)) {
+        if (p->msg == ENG_NOTIFY_URLRES) {
+            // Release the strings of the item's resource record.
+            EngUrlResRecord r;
+            std::memcpy(&r, reinterpret_cast<char *>(p->lParam) + 1 + sizeof(EngItemRecord), sizeof r);
+            for (char *s : {r.url, r.formData, r.errorText, r.contentType, r.title}) Eng_FreeMem(s);
+            out.push_back(p->msg * 10 + *reinterpret_cast<uint8_t *>(p->lParam));
+            Eng_FreeMem(reinterpret_cast<void *>(p->lParam));
+            continue;
+        }
+        if (p->msg == ENG_NOTIFY_TASK_ADDED || p->msg == ENG_NOTIFY_TASK_CHANGED) {
+            test::tasksIn(reinterpret_cast<void *>(p->lParam), static_cast<uint32_t>(p->wParam));
+            out.push_back(p->msg);
+            continue;
+        }
+        lark::releaseNotification(*p);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(Tasks, CreatingATaskAnnouncesItThenItsStartItemThenItsCounters) {
+    test::OpenProject project;
+    ASSERT_EQ(project.openResult(), 0);
+    notifications(project.notifications());
+    EngTaskRecord in = test::taskInput("HTTP://Example.COM/start#top", 300, "", "");
+    const int32_t id = Eng_CreateTask(&in);
+    ASSERT_GT(id, 0);
+    // In this order, with the start resource's update (action 2) between the
+    // item's announcement and the task's.
+    EXPECT_EQ(notifications(project.notifications()),
+              (std::vector<uint32_t>{ENG_NOTIFY_TASK_ADDED, ENG_NOTIFY_URLRES * 10 + 1, ENG_NOTIFY_URLRES * 10 + 2,
+                                     ENG_NOTIFY_TASK_CHANGED}));
+    test::Task t = taskById(static_cast<uint32_t>(id));
+    EXPECT_EQ(t.url, "http://example.com/start");
+    EXPECT_EQ(t.raw.depth, 255u);
+    EXPECT_EQ(t.raw.state, 4u);
+    EXPECT_EQ(t.raw.queued, 1u);
+    EXPECT_GT(t.raw.created, 0);
+    EXPECT_EQ(t.errorText, "Ok.");
+    Eng_CloseProject();
+    EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM Items WHERE TaskId = " + std::to_string(id)), 1);
+    EXPECT_EQ(test::queryInteger(project.path(), "SELECT State FROM UrlRes"), 3);
+    EXPECT_EQ(test::queryInteger(project.path(), "SELECT RunCount FROM UrlRes"), 1);
+    EXPECT_EQ(test::queryInteger(project.path(), "SELECT RefCount FROM UrlRes"), 1);
+}
+
+TEST(Tasks, AddressesThatCannotBeFetchedMakeNoTask) {
+    test::OpenProject project;
+    for (const char *url : {"", "mailto:someone@example.com", "javascript:void(0)", "not an address"}) {
+        EngTaskRecord in = test::taskInput(url);
+        EXPECT_EQ(Eng_CreateTask(&in), 0) << url;
+    }
+    EXPECT_EQ(Eng_CreateTask(nullptr), 0);
+    Eng_CloseProject();
+    EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM Tasks"), 0);
+    EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM Strings"), 0);
+}
+
+TEST(Tasks, StopAndRunSwitchOnlyBetweenActiveAndStopped) {
+    test::OpenProject project;
+    EngTaskRecord in = test::taskInput("http://example.com/");
+    const auto id = static_cast<uint32_t>(Eng_CreateTask(&in));
+    Eng_RunTask(id);  // already active
+    EXPECT_EQ(taskById(id).raw.state, 4u);
+    Eng_StopTask(id);
+    EXPECT_EQ(taskById(id).raw.state, 5u);
+    Eng_StopTask(id);
+    EXPECT_EQ(taskById(id).raw.state, 5u);
+    Eng_RunTask(id);
+    EXPECT_EQ(taskById(id).raw.state, 4u);
+    Eng_CloseProject();
+    EXPECT_EQ(test::queryText(project.path(), "SELECT State || ',' || RunCount FROM UrlRes"), "3,1");
+}
+
+TEST(Tasks, UpdateListsFindAndDelete) {
+    test::OpenProject project;
+    EngTaskRecord a = test::taskInput("http://example.com/a", 2, "", "Alpha");
+    EngTaskRecord b = test::taskInput("http://example.com/b");
+    const auto idA = static_cast<uint32_t>(Eng_CreateTask(&a));
+    const auto idB = static_cast<uint32_t>(Eng_CreateTask(&b));
+    EXPECT_EQ(taskById(idA).name, "Alpha");
+    EXPECT_FALSE(taskById(idA).raw.followRedirects);
+
+    EngTaskRecord changed = test::taskInput("http://example.com/a", 3, "", "Renamed");
+    changed.id = idA;
+    changed.note = const_cast<char *>("  a note  ");
+    changed.folder = 7;
+    EXPECT_EQ(Eng_UpdateTask(&changed), 1);
+    test::Task t = taskById(idA);
+    EXPECT_EQ(t.name, "Renamed");
+    EXPECT_EQ(t.note, "a note");
+    EXPECT_EQ(t.raw.depth, 3u);
+    changed.id = 999;
+    EXPECT_EQ(Eng_UpdateTask(&changed), 0);
+
+    void *addr = nullptr;
+    uint32_t len = 0;
+    Eng_FindTasks("http://EXAMPLE.com/b", "", &addr, &len);
+    auto found = test::tasksIn(addr, len);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].raw.id, idB);
+    Eng_FindTasks("http://example.com/none", "", &addr, &len);
+    EXPECT_EQ(len, 0u);
+    Eng_GetFolderTasks(7, &addr, &len);
+    EXPECT_EQ(test::tasksIn(addr, len).size(), 1u);
+    Eng_GetFolderTasks(1, &addr, &len);
+    EXPECT_EQ(test::tasksIn(addr, len).size(), 1u);
+
+    EXPECT_EQ(Eng_DeleteTask(idA), 1);
+    EXPECT_EQ(Eng_DeleteTask(idA), 0);
+    Eng_GetTaskFromID(idA, &addr, &len);
+    EXPECT_EQ(len, 0u);
+    Eng_CloseProject();
+    // The task's item, resource and strings went with it; the other task's stay.
+    EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM UrlRes"), 1);
+    EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM Strings WHERE String LIKE '%/a'"), 0);
+    EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM Strings WHERE Type = 3"), 0);
+}
+
+TEST(Tasks, RefreshingEverythingNeedsItems) {
+    test::OpenProject project;
+    EngTaskRecord in = test::taskInput("http://example.com/");
+    const auto id = static_cast<uint32_t>(Eng_CreateTask(&in));
+    EXPECT_EQ(Eng_RefreshTask(id, 4), 1);
+    EXPECT_EQ(taskById(id).raw.queued, 1u);
+    EXPECT_EQ(Eng_RefreshTask(999, 4), 0);
+    Eng_StopTask(id);
+    EXPECT_EQ(Eng_RefreshTask(id, 4), 0);  // a stopped task is left alone
+    Eng_CloseProject();
+    test::executeSql(project.path(), "DELETE FROM Items");
+    ASSERT_EQ(Eng_OpenProject(project.path().c_str(), nullptr, nullptr, nullptr), 0);
+    Eng_RunTask(id);
+    EXPECT_EQ(Eng_RefreshTask(id, 4), 0);
+}

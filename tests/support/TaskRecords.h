@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "api/engine.h"
+
+namespace test {
+
+// A task as the tests read it back from the engine.
+struct Task {
+    EngTaskRecord raw{};
+    std::string url, formData, userAgent, filter, note, name, referer, errorText, contentType;
+};
+
+// Takes a buffer of task records apart and releases it.
+std::vector<Task> tasksIn(void *addr, uint32_t len);
+// The input record for creating a task at an address.
+EngTaskRecord taskInput(const char *url, uint32_t depth = 1, const char *filter = "", const char *name = "");
+
+}  // namespace test
