@@ -227,6 +227,82 @@ void CAdvTasksTable::resourceRequeued(TaskRow &task, const ItemRow &item, const 
     task.retrieved -= std::min(task.retrieved, 1u);
 }
 
+std::vector<CAdvTasksTable::Candidate> CAdvTasksTable::linkingItems(uint32_t urlId, uint32_t postId) {
+    Statement &query = t_.queries.get("Select Linked By");
+    SavedQueries::bind(query, "[URLID_PARAM]", urlId);
+    SavedQueries::bind(query, "[POSTID_PARAM]", postId);
+    std::vector<std::pair<uint32_t, uint8_t>> pages;  // (URL resource, relation)
+    const int relationColumn = query.columnCount() - 1;
+    while (query.step())
+        if (!query.isNull(0))
+            pages.emplace_back(static_cast<uint32_t>(query.integer(0)),
+                               static_cast<uint8_t>(query.integer(relationColumn)));
+    query.reset();
+    std::vector<Candidate> candidates;
+    for (auto [page, relation] : pages)
+        for (ItemRow &item : t_.items.withUrlRes(page)) candidates.push_back({std::move(item), relation});
+    return candidates;
+}
+
+std::optional<UrlResRow> CAdvTasksTable::addThroughParent(TaskRow &task, const Candidate &parent, uint32_t urlId,
+                                                          uint32_t postId) {
+    auto existing = t_.items.inTask(task.taskId, urlId, postId);
+    if (!existing) {
+        // A plain link leads one level deeper; an embedded object stays at its page's level.
+        const auto level = static_cast<int16_t>(parent.item.level + (parent.relation == 0 ? 1 : 0));
+        ItemRow item = addItem(task, urlId, postId, level, parent.relation, &parent.item, true);
+        if (!item.urlResId) return std::nullopt;
+        return t_.urlRes.find(int64_t{item.urlResId});
+    }
+    if (existing->urlResId) return std::nullopt;
+    UrlResRow resource = attachResource(task, *existing);
+    itemAdded(task, *existing, resource, &parent.item);
+    save(task);
+    return t_.urlRes.find(int64_t{resource.urlResId});
+}
+
+std::optional<UrlResRow> CAdvTasksTable::addAsNewTask(uint32_t urlId, uint32_t postId, uint32_t folder) {
+    constexpr double kKeepStoredCopies = 36000;  // days: a stored copy is always good enough
+    TaskRow task;
+    task.urlId = urlId;
+    task.postId = postId;
+    task.folderId = folder;
+    task.redirectUrl = true;
+    task.acceptableAge = kKeepStoredCopies;
+    task.autoName = true;
+    insert(task);
+    ItemRow item = addItem(task, urlId, postId, 0, 0, nullptr, false);
+    return t_.urlRes.find(int64_t{item.urlResId});
+}
+
+std::optional<UrlResRow> CAdvTasksTable::addAddress(uint32_t taskId, uint32_t urlId, uint32_t postId,
+                                                    uint32_t folder, bool running) {
+    std::vector<Candidate> candidates = linkingItems(urlId, postId);
+    if (taskId)
+        std::erase_if(candidates, [&](const Candidate &c) { return c.item.taskId != taskId; });
+    std::optional<UrlResRow> result;
+    bool attempted = false;
+    while (!candidates.empty()) {
+        const uint32_t chosen = taskId ? taskId : candidates.front().item.taskId;
+        auto parent = std::min_element(candidates.begin(), candidates.end(), [&](const Candidate &a, const Candidate &b) {
+            if ((a.item.taskId == chosen) != (b.item.taskId == chosen)) return a.item.taskId == chosen;
+            return a.item.level < b.item.level;
+        });
+        if (auto task = load(chosen)) {
+            attempted = true;
+            if (auto resource = addThroughParent(*task, *parent, urlId, postId)) result = resource;
+        }
+        if (taskId) break;
+        std::erase_if(candidates, [&](const Candidate &c) { return c.item.taskId == chosen; });
+    }
+    if (!attempted) result = addAsNewTask(urlId, postId, folder);
+    if (result && !running && result->runCount == 0) {
+        result->state = kSuspended;
+        t_.urlRes.update(*result);
+    }
+    return result;
+}
+
 bool CAdvTasksTable::restart(TaskRow &task) {
     const std::vector<ItemRow> items = t_.items.ofTask(task.taskId);
     if (items.empty()) return false;

@@ -56,6 +56,12 @@ public:
     void itemRemoved(TaskRow &task, const ItemRow &item, const UrlResRow &resource);
     void resourceRequeued(TaskRow &task, const ItemRow &item, const UrlResRow &resource);
 
+    // Puts an address into the crawl: into the tasks whose fetched pages link
+    // to it (or only the given task), else into a new task of its own in the
+    // folder given. Returns the URL resource that resulted, if any.
+    std::optional<UrlResRow> addAddress(uint32_t taskId, uint32_t urlId, uint32_t postId, uint32_t folder,
+                                        bool running);
+
     // Deletes every item and adds the start item again; false when there were none.
     bool restart(TaskRow &task);
     // The task's filter followed by the project's, compiled on first use.
@@ -67,6 +73,14 @@ private:
     void reevaluateFilter(TaskRow &task);
     std::vector<ItemRow> queuedItems(uint32_t task);
     void moveReference(uint32_t stored, uint32_t now);
+    struct Candidate {
+        ItemRow item;
+        uint8_t relation;
+    };
+    std::vector<Candidate> linkingItems(uint32_t urlId, uint32_t postId);
+    std::optional<UrlResRow> addThroughParent(TaskRow &task, const Candidate &parent, uint32_t urlId,
+                                              uint32_t postId);
+    std::optional<UrlResRow> addAsNewTask(uint32_t urlId, uint32_t postId, uint32_t folder);
 
     struct CachedFilter {
         std::string text;

@@ -105,6 +105,7 @@ CommandTable defaultCommandTable() {
     addItemCommands(table);
     addUrlResCommands(table);
     addTaskCommands(table);
+    addFilterCommands(table);
     return table;
 }
 

@@ -73,5 +73,6 @@ void addUrlResEvents(CommandTable &table);
 void addItemCommands(CommandTable &table);
 void addUrlResCommands(CommandTable &table);
 void addTaskCommands(CommandTable &table);
+void addFilterCommands(CommandTable &table);
 
 }  // namespace eng

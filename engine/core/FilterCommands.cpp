@@ -1,6 +1,6 @@
 // Filter commands: the filter test that the filter editor shows, and the
 // check of an expression typed by the user.
-#include "core/FilterCommands.h"
+#include "core/CommandTable.h"
 
 #include "content/AsciiText.h"
 #include "core/Messages.h"

@@ -181,6 +181,20 @@ intptr_t deleteUrlRes(DispatchContext &c) {
     return 0;
 }
 
+// Puts an address into the crawl on the application's request.
+intptr_t createUrlRes(DispatchContext &c) {
+    const std::string address = canonicalUrl(c.args().readCallerText());
+    const std::string form = c.args().readCallerText();
+    const uint32_t task = c.args().readUInt32();
+    if (address.empty()) return 0;
+    const uint32_t urlId = strings(c).intern(address, StringKind::Url, true);
+    const uint32_t postId = strings(c).intern(form, StringKind::FormData, true);
+    const auto resource =
+        tasks(c).addAddress(task, urlId, postId, c.engine.activeFolder(), c.engine.running());
+    c.setResult(resource ? 1 : 0);
+    return 0;
+}
+
 intptr_t announceTask(DispatchContext &c, uint32_t notification) {
     const auto *task = reinterpret_cast<const TaskRow *>(c.message.lParam);
     c.engine.notifier().post(notification, [&](MemoryStream &out) { writeTaskRecord(out, *task, strings(c)); });
@@ -203,6 +217,7 @@ void addTaskCommands(CommandTable &table) {
     table.set(msg::kRefreshTask, {refreshTask});
     table.set(msg::kRefreshUrlRes, {refreshUrlRes});
     table.set(msg::kDeleteUrlRes, {deleteUrlRes});
+    table.set(msg::kCreateUrlRes, {createUrlRes});
     using Entry = CommandEntry;
     table.set(msg::kStopTask, Entry{switchTask<CAdvTasksTable::kActive, CAdvTasksTable::kStopped>,
                                     Entry::Caller::Export, Entry::Frame::None});

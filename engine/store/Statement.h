@@ -39,6 +39,7 @@ public:
     void run();
     void reset();
 
+    int columnCount() const;
     bool isNull(int column) const;
     int64_t integer(int column) const;
     double real(int column) const;

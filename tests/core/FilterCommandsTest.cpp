@@ -3,7 +3,6 @@
 #include <string>
 
 #include "api/engine.h"
-#include "core/FilterCommands.h"
 #include "support/OpenProject.h"
 #include "support/UiHostRecorder.h"
 
@@ -13,12 +12,6 @@ constexpr int32_t kHyperlink = 0;
 constexpr int32_t kImage = 1;
 constexpr int32_t kSearchQueryMode = 1;
 constexpr int32_t kFilterMode = 2;
-
-eng::CommandTable withFilterCommands() {
-    eng::CommandTable table = eng::defaultCommandTable();
-    eng::addFilterCommands(table);
-    return table;
-}
 
 std::string linksRule(const std::string &expression) { return "14449;0;0;" + expression + "\xFF"; }
 
@@ -40,7 +33,7 @@ Tried tryFilter(const std::string &filter, const std::string &url, int32_t kind 
 }  // namespace
 
 TEST(FilterCommands, TestFilterReportsAndDecides) {
-    test::OpenProject project(withFilterCommands());
+    test::OpenProject project;
     ASSERT_EQ(project.openResult(), 0);
 
     const Tried either = tryFilter(linksRule("*.gif or *.jpg"), "http://h/a.gif");
@@ -61,7 +54,7 @@ TEST(FilterCommands, TestFilterReportsAndDecides) {
 
 TEST(FilterCommands, ValidateQueryChecksTrimmedFilterExpressions) {
     test::UiHostRecorder ui;
-    test::OpenProject project(withFilterCommands());
+    test::OpenProject project;
     ASSERT_EQ(project.openResult(), 0);
     EXPECT_EQ(Eng_ValidateQuery("  *.gif AND NOT *banner*  ", kFilterMode), 0);
     EXPECT_EQ(Eng_ValidateQuery(" \t ", kFilterMode), -5);

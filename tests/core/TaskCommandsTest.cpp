@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "api/engine.h"
+#include "store/CStrTable.h"
 #include "support/OpenProject.h"
 #include "support/ProjectFiles.h"
 #include "support/TaskRecords.h"
@@ -158,4 +159,49 @@ TEST(Tasks, RefreshingEverythingNeedsItems) {
     ASSERT_EQ(Eng_OpenProject(project.path().c_str(), nullptr, nullptr, nullptr), 0);
     Eng_RunTask(id);
     EXPECT_EQ(Eng_RefreshTask(id, 4), 0);
+}
+
+TEST(Tasks, AnAddressWithoutALinkingPageGetsATaskOfItsOwnInTheActiveFolder) {
+    test::OpenProject project;
+    const int32_t folder = Eng_CreateFolder(1, "Browsed");
+    ASSERT_EQ(Eng_SetActiveFolder(static_cast<uint32_t>(folder)), 1);
+    EXPECT_EQ(Eng_CreateUrlRes("http://example.com/found", "", 0), 1);
+    EXPECT_EQ(Eng_CreateUrlRes("mailto:x@example.com", "", 0), 0);
+    void *addr = nullptr;
+    uint32_t len = 0;
+    Eng_GetFolderTasks(static_cast<uint32_t>(folder), &addr, &len);
+    auto created = test::tasksIn(addr, len);
+    ASSERT_EQ(created.size(), 1u);
+    EXPECT_EQ(created[0].url, "http://example.com/found");
+    EXPECT_EQ(created[0].raw.depth, 0u);
+    EXPECT_TRUE(created[0].raw.followRedirects);
+    EXPECT_EQ(created[0].raw.acceptableAge, 36000);
+    Eng_CloseProject();
+    // Not running: the resource waits suspended until a task runs... unless a
+    // running task holds it, which the new active task does.
+    EXPECT_EQ(test::queryInteger(project.path(), "SELECT RunCount FROM UrlRes"), 1);
+}
+
+TEST(Tasks, AnAddressLinkedFromAFetchedPageJoinsThatPagesTask) {
+    test::OpenProject project;
+    EngTaskRecord in = test::taskInput("http://example.com/", 3);
+    const auto id = static_cast<uint32_t>(Eng_CreateTask(&in));
+    Eng_CloseProject();
+    // The start page was fetched and links to /next (a plain link) and /pic.gif (an image).
+    auto hash = [](const char *text) { return std::to_string(eng::CStrTable::hashOf(text)); };
+    test::executeSql(project.path(),
+                     "INSERT INTO Res (ResId, Size, Hash, Type, ContentType, RefCount) VALUES (9, 1, 1, 1, 'text/html', 1);"
+                     "UPDATE UrlRes SET ResId = 9, State = 2 WHERE UrlResId = 1;"
+                     "INSERT INTO Strings (StrId, Type, Hash, RefCount, String) VALUES (50, 1, " +
+                         hash("http://example.com/next") + ", 1, 'http://example.com/next'), (51, 1, " +
+                         hash("http://example.com/pic.gif") + ", 1, 'http://example.com/pic.gif');"
+                         "INSERT INTO Rel (ResId, UrlId, PostId, Relation) VALUES (9, 50, 0, 0), (9, 51, 0, 1);");
+    ASSERT_EQ(Eng_OpenProject(project.path().c_str(), nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(Eng_CreateUrlRes("http://example.com/next", "", 0), 1);
+    EXPECT_EQ(Eng_CreateUrlRes("http://example.com/pic.gif", "", id), 1);
+    Eng_CloseProject();
+    EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM Tasks"), 1);
+    EXPECT_EQ(test::queryText(project.path(),
+                              "SELECT group_concat(Level || ':' || Tag) FROM (SELECT Level, Tag FROM Items ORDER BY ItemId)"),
+              "0:0,1:0,0:1");
 }
