@@ -205,3 +205,39 @@ TEST(Tasks, AnAddressLinkedFromAFetchedPageJoinsThatPagesTask) {
                               "SELECT group_concat(Level || ':' || Tag) FROM (SELECT Level, Tag FROM Items ORDER BY ItemId)"),
               "0:0,1:0,0:1");
 }
+
+TEST(Tasks, RefreshingAndDeletingResourcesKeepTheCountsRight) {
+    test::OpenProject project;
+    EngTaskRecord in = test::taskInput("http://example.com/", 2);
+    const auto id = static_cast<uint32_t>(Eng_CreateTask(&in));
+    EXPECT_EQ(Eng_CreateUrlRes("http://example.com/extra", "", id), 1);  // no linking page: a task of its own
+    Eng_CloseProject();
+    // The start page failed; a second item of the task holds a stored image.
+    test::executeSql(project.path(), R"(
+        UPDATE UrlRes SET State = 2, Error = 1, StatusCode = 500, LastError = 0, DoneTime = 45000 WHERE UrlResId = 1;
+        UPDATE Tasks SET Queued = 0, Retrieved = 1, State = 2, ErrFiles = 1 WHERE TaskId = 1;
+        INSERT INTO Strings (StrId, Type, RefCount, String) VALUES (70, 1, 1, 'http://example.com/i.gif');
+        INSERT INTO UrlRes (UrlResId, UrlId, State, Url, RefCount, RunCount, DoneTime, Size)
+          VALUES (70, 70, 2, 'http://example.com/i.gif', 1, 1, 45000, 10);
+        INSERT INTO Items (TaskId, UrlId, UrlResId, Level, Tag) VALUES (1, 70, 70, 0, 1);
+        UPDATE Tasks SET Retrieved = 2, Size = 10 WHERE TaskId = 1;
+    )");
+    ASSERT_EQ(Eng_OpenProject(project.path().c_str(), nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(Eng_RefreshUrlRes(1), 1);
+    test::Task t = taskById(id);
+    EXPECT_EQ(t.raw.state, 4u);
+    EXPECT_EQ(t.raw.queued, 1u);
+    EXPECT_EQ(t.raw.retrieved, 1u);
+    EXPECT_EQ(t.raw.errorCount, 0u);
+    EXPECT_EQ(Eng_RefreshUrlRes(1), 0);  // queued now: nothing to refresh
+
+    EXPECT_EQ(Eng_DeleteUrlRes(1), 0);  // the start page stays
+    EXPECT_EQ(Eng_DeleteUrlRes(70), 1);
+    t = taskById(id);
+    EXPECT_EQ(t.raw.retrieved, 0u);
+    EXPECT_EQ(t.raw.size, 0u);
+    Eng_CloseProject();
+    EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM UrlRes WHERE UrlResId = 70"), 0);
+    EXPECT_EQ(test::queryText(project.path(), "SELECT State || ',' || Retries FROM UrlRes WHERE UrlResId = 1"),
+              "3,0");
+}
