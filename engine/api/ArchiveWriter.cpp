@@ -18,6 +18,12 @@ ArchiveWriter::ArchiveWriter(const std::string &path) : path_(path), file_(std::
     std::setvbuf(file_.get(), buffer_, _IOFBF, sizeof buffer_);
 }
 
+ArchiveWriter::~ArchiveWriter() {
+    if (!file_) return;
+    file_.reset();
+    std::remove(path_.c_str());
+}
+
 void ArchiveWriter::write(const void *bytes, size_t count) {
     if (!file_) throw CEngineException("The archive \"" + path_ + "\" is already closed");
     if (count && std::fwrite(bytes, 1, count, file_.get()) != count) fail("Cannot write the archive", path_);

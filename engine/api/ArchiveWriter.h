@@ -13,10 +13,14 @@ namespace eng {
 
 // Writes a transfer archive through a 4096-byte buffer. Errors are thrown as
 // CEngineException; finish() must be called to know that every byte reached
-// the file.
+// the file. A writer dropped before finish() (the work failed half-way)
+// removes its file, so that no half-written archive is left behind.
 class ArchiveWriter {
 public:
     explicit ArchiveWriter(const std::string &path);
+    ArchiveWriter(const ArchiveWriter &) = delete;
+    ArchiveWriter &operator=(const ArchiveWriter &) = delete;
+    ~ArchiveWriter();
 
     void writeByte(uint8_t v) { write(&v, 1); }
     void writeInt16(int16_t v) { write(&v, 2); }

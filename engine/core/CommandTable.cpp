@@ -106,6 +106,7 @@ CommandTable defaultCommandTable() {
     addUrlResCommands(table);
     addTaskCommands(table);
     addFilterCommands(table);
+    addTaskTransfer(table);
     return table;
 }
 

@@ -74,5 +74,6 @@ void addItemCommands(CommandTable &table);
 void addUrlResCommands(CommandTable &table);
 void addTaskCommands(CommandTable &table);
 void addFilterCommands(CommandTable &table);
+void addTaskTransfer(CommandTable &table);
 
 }  // namespace eng

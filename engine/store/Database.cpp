@@ -57,6 +57,8 @@ void Database::execute(std::string_view sql) {
     }
 }
 
+int64_t Database::changes() const { return sqlite3_changes64(db_); }
+
 size_t Database::maxValueSize() const { return static_cast<size_t>(sqlite3_limit(db_, SQLITE_LIMIT_LENGTH, -1)); }
 
 int64_t Database::lastInsertKey() const { return sqlite3_last_insert_rowid(db_); }

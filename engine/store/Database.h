@@ -34,6 +34,8 @@ public:
     sqlite3 *handle() const { return db_; }
 
     void execute(std::string_view sql);
+    // The number of rows the last statement changed.
+    int64_t changes() const;
     // The largest text or body a row can hold.
     size_t maxValueSize() const;
     // The key given to the row that the last insert added.
