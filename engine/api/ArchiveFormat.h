@@ -23,4 +23,10 @@ struct ArchiveDate {
     double value = 0;
 };
 
+// Dates are written valid; a date read back that is not valid counts as none (0).
+inline ArchiveDate toArchiveDate(double date) { return ArchiveDate{ArchiveDateStatus::Valid, date}; }
+inline double fromArchiveDate(const ArchiveDate &date) {
+    return date.status == ArchiveDateStatus::Valid ? date.value : 0;
+}
+
 }  // namespace eng

@@ -12,9 +12,6 @@ namespace eng {
 
 namespace {
 
-ArchiveDate archiveDate(Date date) { return ArchiveDate{ArchiveDateStatus::Valid, date}; }
-Date dateOf(const ArchiveDate &date) { return date.status == ArchiveDateStatus::Valid ? date.value : 0; }
-
 void writeTask(ArchiveWriter &a, CStrTable &s, const TaskRow &t) {
     a.writeUInt32(t.taskId);
     a.writeString(s.textOf(t.urlId));
@@ -24,9 +21,9 @@ void writeTask(ArchiveWriter &a, CStrTable &s, const TaskRow &t) {
     a.writeUInt32(t.retrieved);
     a.writeUInt32(t.levels);
     a.writeUInt32(t.state);
-    a.writeDate(archiveDate(t.acceptableAge));
-    a.writeDate(archiveDate(t.created));
-    a.writeDate(archiveDate(t.done));
+    a.writeDate(toArchiveDate(t.acceptableAge));
+    a.writeDate(toArchiveDate(t.created));
+    a.writeDate(toArchiveDate(t.done));
     a.writeInt32(t.error ? 1 : 0);
     a.writeInt32(t.redirectUrl ? 1 : 0);
     a.writeString(s.textOf(t.filterId));
@@ -55,9 +52,9 @@ TaskRow readTask(ArchiveReader &a, CStrTable &s) {
     t.retrieved = a.readUInt32();
     t.levels = a.readUInt32();
     t.state = a.readUInt32();
-    t.acceptableAge = dateOf(a.readDate());
-    t.created = dateOf(a.readDate());
-    t.done = dateOf(a.readDate());
+    t.acceptableAge = fromArchiveDate(a.readDate());
+    t.created = fromArchiveDate(a.readDate());
+    t.done = fromArchiveDate(a.readDate());
     t.error = a.readInt32() != 0;
     t.redirectUrl = a.readInt32() != 0;
     t.filterId = intern(a.readString(), StringKind::Filter);
@@ -82,7 +79,7 @@ void writeItem(ArchiveWriter &a, CStrTable &s, const ItemRow &item) {
     a.writeString(s.textOf(item.postId));
     a.writeUInt32(item.urlResId);
     a.writeInt32(item.level);
-    a.writeDate(archiveDate(item.created));
+    a.writeDate(toArchiveDate(item.created));
     a.writeUInt32(item.tag);
 }
 
@@ -93,7 +90,7 @@ ItemRow readItem(ArchiveReader &a, CStrTable &s) {
     item.postId = s.intern(a.readString(), StringKind::FormData, true);
     item.urlResId = a.readUInt32();
     item.level = static_cast<int16_t>(a.readInt32());
-    item.created = dateOf(a.readDate());
+    item.created = fromArchiveDate(a.readDate());
     item.tag = a.readUInt32();
     return item;
 }

@@ -5,14 +5,6 @@
 
 namespace eng {
 
-namespace {
-
-ArchiveDate archiveDate(Date date) { return ArchiveDate{ArchiveDateStatus::Valid, date}; }
-
-Date dateOf(const ArchiveDate &date) { return date.status == ArchiveDateStatus::Valid ? date.value : 0; }
-
-}  // namespace
-
 void UrlResArchive::write(ArchiveWriter &a, const UrlResRow &row) {
     a.writeUInt32(row.urlResId);
     a.writeString(strings_.textOf(row.urlId));
@@ -29,8 +21,8 @@ void UrlResArchive::write(ArchiveWriter &a, const UrlResRow &row) {
     a.writeInt32(row.error ? 1 : 0);
     a.writeUInt32(row.lastError);
     // A date taken from a fetch being revalidated is not this fetch's own.
-    a.writeDate(archiveDate(row.tag ? 0 : row.lastModified));
-    a.writeDate(archiveDate(row.doneTime));
+    a.writeDate(toArchiveDate(row.tag ? 0 : row.lastModified));
+    a.writeDate(toArchiveDate(row.doneTime));
     a.writeInt32(row.priority);
     a.writeUInt32(row.state);
     a.writeUInt32(row.domain);
@@ -61,8 +53,8 @@ UrlResRow UrlResArchive::read(ArchiveReader &a) {
     row.tcpError = a.readInt32() != 0;
     row.error = a.readInt32() != 0;
     row.lastError = a.readUInt32();
-    row.lastModified = dateOf(a.readDate());
-    row.doneTime = dateOf(a.readDate());
+    row.lastModified = fromArchiveDate(a.readDate());
+    row.doneTime = fromArchiveDate(a.readDate());
     row.priority = a.readInt32();
     row.state = a.readUInt32();
     row.domain = a.readUInt32();
