@@ -1,9 +1,24 @@
 #include "Arguments.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 
 namespace lark {
+
+namespace {
+
+// The text as a whole decimal number up to the maximum, or nothing.
+std::optional<unsigned long> wholeNumber(const std::string &text, unsigned long maximum) {
+    if (text.empty() || !std::isdigit(static_cast<unsigned char>(text.front()))) return std::nullopt;
+    errno = 0;
+    char *end = nullptr;
+    const unsigned long n = std::strtoul(text.c_str(), &end, 10);
+    if (*end != '\0' || errno != 0 || n > maximum) return std::nullopt;
+    return n;
+}
+
+}  // namespace
 
 Arguments::Arguments(const std::vector<std::string> &words, const std::set<std::string> &valueOptions,
                      const std::set<std::string> &switches) {
@@ -49,6 +64,13 @@ void Arguments::expectCount(size_t minimum, size_t maximum) const {
     if (positional_.size() > maximum) throw UsageError("unexpected argument \"" + positional_[maximum] + "\"");
 }
 
+uint32_t Arguments::idAt(size_t index, const std::string &name, const std::string &kind) const {
+    const std::string &text = at(index);
+    const auto n = wholeNumber(text, UINT32_MAX);
+    if (!n || *n == 0) throw UsageError(name + " must be a " + kind + " number, not \"" + text + "\"");
+    return static_cast<uint32_t>(*n);
+}
+
 bool Arguments::has(const std::string &option) const { return switchesSeen_.count(option) || options_.count(option); }
 
 std::optional<std::string> Arguments::value(const std::string &option) const {
@@ -64,15 +86,14 @@ std::vector<std::string> Arguments::values(const std::string &option) const {
     return out;
 }
 
-unsigned long Arguments::number(const std::string &option, unsigned long fallback) const {
+unsigned long Arguments::number(const std::string &option, unsigned long fallback, unsigned long maximum) const {
     auto text = value(option);
     if (!text) return fallback;
-    errno = 0;
-    char *end = nullptr;
-    const unsigned long n = std::strtoul(text->c_str(), &end, 10);
-    if (text->empty() || *end != '\0' || errno != 0 || text->front() == '-')
-        throw UsageError("option --" + option + " needs a whole number, not \"" + *text + "\"");
-    return n;
+    const auto n = wholeNumber(*text, maximum);
+    if (!n)
+        throw UsageError("option --" + option + " needs a whole number up to " + std::to_string(maximum) + ", not \"" +
+                         *text + "\"");
+    return *n;
 }
 
 }  // namespace lark

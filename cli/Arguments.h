@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <set>
@@ -27,13 +28,16 @@ public:
     const std::string &at(size_t index) const;
     // Exactly n positional values, or a usage error.
     void expectCount(size_t minimum, size_t maximum) const;
+    // A positional value that numbers a record (a whole number from 1): the
+    // error names it as "NAME must be a KIND number".
+    uint32_t idAt(size_t index, const std::string &name, const std::string &kind) const;
 
     bool has(const std::string &option) const;
     std::optional<std::string> value(const std::string &option) const;
     // Every value given for an option that may be repeated.
     std::vector<std::string> values(const std::string &option) const;
-    // An option's value as a non-negative number, or the fallback.
-    unsigned long number(const std::string &option, unsigned long fallback) const;
+    // An option's value as a whole number up to the maximum, or the fallback.
+    unsigned long number(const std::string &option, unsigned long fallback, unsigned long maximum = UINT32_MAX) const;
 
 private:
     std::vector<std::string> positional_;
