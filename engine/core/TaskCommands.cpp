@@ -7,6 +7,7 @@
 #include "core/Engine.h"
 #include "core/Messages.h"
 #include "core/Records.h"
+#include "store/Database.h"
 #include "store/StringRef.h"
 
 namespace eng {
@@ -195,6 +196,16 @@ intptr_t createUrlRes(DispatchContext &c) {
     return 0;
 }
 
+// The items that a filter refused: they have no URL resource.
+intptr_t countNotAccepted(DispatchContext &c) {
+    const uint32_t task = c.args().readUInt32();
+    std::string sql = "SELECT COUNT(*) AS Count FROM Items WHERE Items.UrlresId=0";
+    if (task != 0) sql += " AND Items.TaskId=" + std::to_string(task);
+    Statement count = c.engine.database().prepare(sql);
+    c.setResult(count.step() ? static_cast<int32_t>(count.integer(0)) : 0);
+    return 0;
+}
+
 intptr_t announceTask(DispatchContext &c, uint32_t notification) {
     const auto *task = reinterpret_cast<const TaskRow *>(c.message.lParam);
     c.engine.notifier().post(notification, [&](MemoryStream &out) { writeTaskRecord(out, *task, strings(c)); });
@@ -218,6 +229,7 @@ void addTaskCommands(CommandTable &table) {
     table.set(msg::kRefreshUrlRes, {refreshUrlRes});
     table.set(msg::kDeleteUrlRes, {deleteUrlRes});
     table.set(msg::kCreateUrlRes, {createUrlRes});
+    table.set(msg::kCountNotAcceptedResources, {countNotAccepted});
     using Entry = CommandEntry;
     table.set(msg::kStopTask, Entry{switchTask<CAdvTasksTable::kActive, CAdvTasksTable::kStopped>,
                                     Entry::Caller::Export, Entry::Frame::None});

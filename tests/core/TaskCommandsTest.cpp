@@ -241,3 +241,20 @@ TEST(Tasks, RefreshingAndDeletingResourcesKeepTheCountsRight) {
     EXPECT_EQ(test::queryText(project.path(), "SELECT State || ',' || Retries FROM UrlRes WHERE UrlResId = 1"),
               "3,0");
 }
+
+TEST(Tasks, ItemsThatTheFilterRefusedAreCounted) {
+    test::OpenProject project;
+    EngTaskRecord a = test::taskInput("http://example.com/a");
+    EngTaskRecord b = test::taskInput("http://example.com/b");
+    const auto idA = static_cast<uint32_t>(Eng_CreateTask(&a));
+    const auto idB = static_cast<uint32_t>(Eng_CreateTask(&b));
+    EXPECT_EQ(Eng_CountNotAcceptedResources(0), 0);
+    Eng_CloseProject();
+    test::executeSql(project.path(), "INSERT INTO Items (TaskId, UrlId, UrlResId) VALUES (" + std::to_string(idA) +
+                                         ", 1, 0), (" + std::to_string(idA) + ", 1, 0), (" + std::to_string(idB) +
+                                         ", 1, 0)");
+    ASSERT_EQ(Eng_OpenProject(project.path().c_str(), nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(Eng_CountNotAcceptedResources(0), 3);
+    EXPECT_EQ(Eng_CountNotAcceptedResources(idA), 2);
+    EXPECT_EQ(Eng_CountNotAcceptedResources(999), 0);
+}
