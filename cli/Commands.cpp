@@ -7,6 +7,8 @@
 #include "FolderCommands.h"
 #include "ProjectCommands.h"
 #include "PropsCommand.h"
+#include "TaskCommands.h"
+#include "TaskListCommands.h"
 #include "engine.h"
 
 namespace lark {
@@ -34,12 +36,27 @@ constexpr Command kCommands[] = {
     {"folders", "folders PROJECT", "show the folder tree", listFolders},
     {"mkdir", "mkdir PROJECT PARENT NAME", "add a folder under folder number PARENT", makeFolder},
     {"props", "props PROJECT [--set NAME=VALUE]...", "show or set note, filter, user-text, options", projectProps},
+    {"add",
+     "add PROJECT URL [--depth N] [--name T] [--filter TEXT] [--folder ID] [--agent UA] [--age DAYS] [--post DATA]",
+     "add a task, show its number (depth 1, folder 1, age 0 = always fetch); TEXT without ';' filters every link",
+     addTask},
+    {"tasks", "tasks PROJECT [--folder ID]", "list the tasks of one folder, or of all", listTasks},
+    {"items", "items PROJECT TASK", "list a task's items with the state of their addresses", listItems},
+    {"rm", "rm PROJECT TASK", "delete a task", removeTask},
+    {"stop", "stop PROJECT TASK", "stop a task and show its state", stopTask},
+    {"start", "start PROJECT TASK", "let a stopped task run again and show its state", startTask},
 };
 
 int printHelp(const std::vector<std::string> &) {
     std::cout << "lark - the Sitelark command-line client\n\nUsage: lark COMMAND [ARGUMENTS]\n\nCommands:\n";
+    // A usage too long for its column gets a line of its own, the summary under it.
+    constexpr size_t kColumn = 36;
     for (const Command &c : kCommands) {
-        std::printf("  %-36s %s\n", std::string(c.usage).c_str(), std::string(c.summary).c_str());
+        const std::string usage(c.usage), summary(c.summary);
+        if (usage.size() > kColumn)
+            std::printf("  %s\n  %-*s %s\n", usage.c_str(), int(kColumn), "", summary.c_str());
+        else
+            std::printf("  %-*s %s\n", int(kColumn), usage.c_str(), summary.c_str());
     }
     return 0;
 }
