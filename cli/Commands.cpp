@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "Arguments.h"
+#include "FilterTestCommand.h"
 #include "FolderCommands.h"
 #include "ProjectCommands.h"
 #include "PropsCommand.h"
@@ -45,6 +46,8 @@ constexpr Command kCommands[] = {
     {"rm", "rm PROJECT TASK", "delete a task", removeTask},
     {"stop", "stop PROJECT TASK", "stop a task and show its state", stopTask},
     {"start", "start PROJECT TASK", "let a stopped task run again and show its state", startTask},
+    {"filter-test", "filter-test PROJECT TASK URL [--kind N]",
+     "whether the task's filter accepts URL as a link of kind N (0, a hyperlink, unless given)", testTaskFilter},
 };
 
 int printHelp(const std::vector<std::string> &) {
