@@ -26,12 +26,17 @@ Properties readProperties() {
         throw Failure("the properties could not be read");
     Properties p;
     p.raw = *static_cast<EngProjectProps *>(addr);
-    for (auto [field, text] : {std::pair{p.raw.note, &p.note}, {p.raw.filter, &p.filter},
-                               {p.raw.userText, &p.userText}, {p.raw.httpProxy, &p.httpProxy},
-                               {p.raw.ftpProxy, &p.ftpProxy}}) {
-        *text = field;
-        Eng_FreeMem(field);
-    }
+    // Each string is copied out of the record by value, then released.
+    auto take = [](char *text) {
+        std::string copy = text ? text : "";
+        Eng_FreeMem(text);
+        return copy;
+    };
+    p.note = take(p.raw.note);
+    p.filter = take(p.raw.filter);
+    p.userText = take(p.raw.userText);
+    p.httpProxy = take(p.raw.httpProxy);
+    p.ftpProxy = take(p.raw.ftpProxy);
     Eng_FreeMem(addr);
     return p;
 }

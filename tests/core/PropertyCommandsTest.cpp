@@ -21,12 +21,16 @@ Props readProps() {
     EXPECT_EQ(len, sizeof(EngProjectProps));
     if (len != sizeof(EngProjectProps)) return p;
     p.raw = *static_cast<EngProjectProps *>(addr);
-    for (auto [field, text] : {std::pair{p.raw.note, &p.note}, {p.raw.filter, &p.filter},
-                               {p.raw.userText, &p.userText}, {p.raw.httpProxy, &p.httpProxy},
-                               {p.raw.ftpProxy, &p.ftpProxy}}) {
-        *text = field;
-        Eng_FreeMem(field);
-    }
+    auto take = [](char *text) {
+        std::string copy = text;
+        Eng_FreeMem(text);
+        return copy;
+    };
+    p.note = take(p.raw.note);
+    p.filter = take(p.raw.filter);
+    p.userText = take(p.raw.userText);
+    p.httpProxy = take(p.raw.httpProxy);
+    p.ftpProxy = take(p.raw.ftpProxy);
     Eng_FreeMem(addr);
     return p;
 }

@@ -21,24 +21,15 @@ test::Task taskById(uint32_t id) {
     return tasks.empty() ? test::Task{} : tasks[0];
 }
 
-// The notifications posted since the last call, by number (payloads released).
+// The notifications posted since the last call, by number (URL resource
+// notices with their action), payloads released.
 std::vector<uint32_t> notifications(lark::WindowQueue &window) {
     std::vector<uint32_t> out;
     while (auto p = window.take(0ms)) {
-        if (p->msg == ENG_NOTIFY_URLRES) {
-            // Release the strings of the item's resource record.
-            EngUrlResRecord r;
-            std::memcpy(&r, reinterpret_cast<char *>(p->lParam) + 1 + sizeof(EngItemRecord), sizeof r);
-            for (char *s : {r.url, r.formData, r.errorText, r.contentType, r.title}) Eng_FreeMem(s);
+        if (p->msg == ENG_NOTIFY_URLRES)
             out.push_back(p->msg * 10 + *reinterpret_cast<uint8_t *>(p->lParam));
-            Eng_FreeMem(reinterpret_cast<void *>(p->lParam));
-            continue;
-        }
-        if (p->msg == ENG_NOTIFY_TASK_ADDED || p->msg == ENG_NOTIFY_TASK_CHANGED) {
-            test::tasksIn(reinterpret_cast<void *>(p->lParam), static_cast<uint32_t>(p->wParam));
+        else if (p->msg == ENG_NOTIFY_TASK_ADDED || p->msg == ENG_NOTIFY_TASK_CHANGED)
             out.push_back(p->msg);
-            continue;
-        }
         lark::releaseNotification(*p);
     }
     return out;

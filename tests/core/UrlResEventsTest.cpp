@@ -38,7 +38,6 @@ std::vector<Notice> urlResNotices(lark::WindowQueue &window) {
             n.error = r.error;
             n.url = r.url;
             n.errorText = r.errorText;
-            for (char *s : {r.url, r.formData, r.errorText, r.contentType, r.title}) Eng_FreeMem(s);
             out.push_back(n);
         }
         lark::releaseNotification(*p);

@@ -8,14 +8,23 @@ std::vector<Task> tasksIn(void *addr, uint32_t len) {
     for (size_t i = 0; i < len / sizeof(EngTaskRecord); ++i) {
         Task t;
         t.raw = records[i];
-        const std::pair<char *, std::string *> strings[] = {
-            {t.raw.url, &t.url},         {t.raw.formData, &t.formData},   {t.raw.userAgent, &t.userAgent},
-            {t.raw.filter, &t.filter},   {t.raw.note, &t.note},           {t.raw.name, &t.name},
-            {t.raw.referer, &t.referer}, {t.raw.errorText, &t.errorText}, {t.raw.contentType, &t.contentType}};
-        for (auto [field, text] : strings) *text = field;
-        for (char *s : {t.raw.url, t.raw.formData, t.raw.reserved1, t.raw.reserved2, t.raw.userAgent, t.raw.filter,
-                        t.raw.note, t.raw.name, t.raw.referer, t.raw.errorText, t.raw.contentType})
-            Eng_FreeMem(s);
+        // Strings are copied out of the packed record by value, then released.
+        auto take = [](char *text) {
+            std::string copy = text;
+            Eng_FreeMem(text);
+            return copy;
+        };
+        t.url = take(t.raw.url);
+        t.formData = take(t.raw.formData);
+        take(t.raw.reserved1);
+        take(t.raw.reserved2);
+        t.userAgent = take(t.raw.userAgent);
+        t.filter = take(t.raw.filter);
+        t.note = take(t.raw.note);
+        t.name = take(t.raw.name);
+        t.referer = take(t.raw.referer);
+        t.errorText = take(t.raw.errorText);
+        t.contentType = take(t.raw.contentType);
         out.push_back(t);
     }
     Eng_FreeMem(addr);
