@@ -42,23 +42,28 @@ void WindowQueue::refusePosts() {
 
 namespace {
 
-// Releases the strings of a record inside a payload; the record is read by
-// copy, since records are packed and their pointers may be misaligned.
-template <class Record, size_t N>
-void releaseStrings(const char *payload, size_t length, size_t offset, char *Record::*const (&fields)[N]) {
-    if (length < offset + sizeof(Record)) return;
-    Record record;
-    std::memcpy(&record, payload + offset, sizeof record);
-    for (auto field : fields) Eng_FreeMem(record.*field);
+// Releases the strings of a record inside a payload, each string address
+// read by copy from its offset: records are packed, so their fields may not
+// be aligned.
+template <size_t N>
+void releaseStrings(const char *payload, size_t length, size_t offset, size_t recordSize,
+                    const size_t (&fields)[N]) {
+    if (length < offset + recordSize) return;
+    for (size_t field : fields) {
+        char *text = nullptr;
+        std::memcpy(&text, payload + offset + field, sizeof text);
+        Eng_FreeMem(text);
+    }
 }
 
-char *EngUrlResRecord::*const kUrlResStrings[] = {&EngUrlResRecord::url, &EngUrlResRecord::formData,
-                                                   &EngUrlResRecord::errorText, &EngUrlResRecord::contentType,
-                                                   &EngUrlResRecord::title};
-char *EngTaskRecord::*const kTaskStrings[] = {
-    &EngTaskRecord::url,    &EngTaskRecord::formData, &EngTaskRecord::reserved1, &EngTaskRecord::reserved2,
-    &EngTaskRecord::userAgent, &EngTaskRecord::filter, &EngTaskRecord::note,      &EngTaskRecord::name,
-    &EngTaskRecord::referer, &EngTaskRecord::errorText, &EngTaskRecord::contentType};
+constexpr size_t kUrlResStrings[] = {offsetof(EngUrlResRecord, url), offsetof(EngUrlResRecord, formData),
+                                     offsetof(EngUrlResRecord, errorText), offsetof(EngUrlResRecord, contentType),
+                                     offsetof(EngUrlResRecord, title)};
+constexpr size_t kTaskStrings[] = {
+    offsetof(EngTaskRecord, url),       offsetof(EngTaskRecord, formData), offsetof(EngTaskRecord, reserved1),
+    offsetof(EngTaskRecord, reserved2), offsetof(EngTaskRecord, userAgent), offsetof(EngTaskRecord, filter),
+    offsetof(EngTaskRecord, note),      offsetof(EngTaskRecord, name),      offsetof(EngTaskRecord, referer),
+    offsetof(EngTaskRecord, errorText), offsetof(EngTaskRecord, contentType)};
 
 }  // namespace
 
@@ -71,11 +76,11 @@ void releaseNotification(const Posted &posted) {
     const size_t length = posted.wParam;
     switch (posted.msg) {
         case ENG_NOTIFY_URLRES:
-            releaseStrings(payload, length, 1 + sizeof(EngItemRecord), kUrlResStrings);
+            releaseStrings(payload, length, 1 + sizeof(EngItemRecord), sizeof(EngUrlResRecord), kUrlResStrings);
             break;
         case ENG_NOTIFY_TASK_ADDED:
         case ENG_NOTIFY_TASK_CHANGED:
-            releaseStrings(payload, length, 0, kTaskStrings);
+            releaseStrings(payload, length, 0, sizeof(EngTaskRecord), kTaskStrings);
             break;
         default:
             break;
