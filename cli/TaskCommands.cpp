@@ -1,5 +1,6 @@
 #include "TaskCommands.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "Arguments.h"
@@ -24,6 +25,41 @@ std::string engineFilter(const std::string &given) {
     if (given.empty() || given.find(kEntryEnd) != std::string::npos || given.find(';') != std::string::npos)
         return given;
     return std::string(kEveryKind) + given + kEntryEnd;
+}
+
+// What an expression's error code means, as the program words it.
+std::string filterErrorText(int32_t code) {
+    switch (code) {
+        case -1: return "Bad query";
+        case -2: return "No closing bracket";
+        case -3: return "No closing quote";
+        case -4: return "Missing operand";
+        case -5: return "Syntax Error";
+        case -6: return "Missing operation";
+        default: return "Unexpected error";
+    }
+}
+
+// Refuses a filter text that the engine would silently cut short or drop a
+// rule of: every entry must be "mask;min;max;expression" with an expression
+// that compiles.
+void checkFilter(const std::string &text) {
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = std::min(text.find(kEntryEnd, start), text.size());
+        const std::string entry = text.substr(start, end - start);
+        start = end + 1;
+        size_t at = 0;
+        for (int field = 0; field < 3; ++field) {
+            while (at < entry.size() && entry[at] >= '0' && entry[at] <= '9') ++at;
+            if (at >= entry.size() || entry[at] != ';')
+                throw Failure("filter entry \"" + entry + "\" is not mask;minimum;maximum;expression");
+            ++at;
+        }
+        const std::string expression = entry.substr(at);
+        const int32_t code = Eng_ValidateQuery(expression.c_str(), 2);
+        if (code != 0) throw Failure("Filter error: " + filterErrorText(code) + " in \"" + expression + "\"");
+    }
 }
 
 // The options of add, kept as strings that outlive the engine call.
@@ -86,6 +122,7 @@ int addTask(const std::vector<std::string> &words) {
     return reportingFailures("add", [&] {
         OpenedProject project(args.at(0));
         if (!folderExists(task.folder)) throw Failure("there is no folder " + std::to_string(task.folder));
+        checkFilter(task.filter);
         EngineMessages messages;
         const int32_t id = create(task);
         if (id == 0)

@@ -120,3 +120,22 @@ TEST_F(LarkTasks, BadNumbersAreUsageMistakes) {
     EXPECT_EQ(lark("tasks", "").output,
               std::string(kTaskHeader) + "     1  active          1          0      1       0  http://example.com/\n");
 }
+
+TEST_F(LarkTasks, MalformedFiltersAreRefusedWithTheReason) {
+    struct Case {
+        const char *filter;
+        const char *reason;
+    } cases[] = {
+        {"'( *.html'", "No closing bracket"},
+        {"'*.html *.htm'", "Missing operation"},
+        {"and", "Missing operand"},
+        {"'( )'", "Syntax Error"},
+        {"$'14449;0;*.html\\xff'", "is not mask;minimum;maximum;expression"},
+    };
+    for (const Case &c : cases) {
+        test::LarkResult r = lark("add", std::string("http://example.com/ --filter ") + c.filter);
+        EXPECT_EQ(r.status, 1) << c.filter;
+        EXPECT_TRUE(test::contains(r, c.reason)) << c.filter << ": " << r.output;
+    }
+    EXPECT_EQ(lark("tasks", "").output, kTaskHeader);  // nothing was added
+}
