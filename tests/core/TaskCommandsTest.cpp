@@ -89,6 +89,11 @@ TEST(Tasks, StopAndRunSwitchOnlyBetweenActiveAndStopped) {
     EXPECT_EQ(taskById(id).raw.state, 4u);
     Eng_CloseProject();
     EXPECT_EQ(test::queryText(project.path(), "SELECT State || ',' || RunCount FROM UrlRes"), "3,1");
+    // A complete task cannot be stopped: there is nothing left to stop.
+    test::executeSql(project.path(), "UPDATE Tasks SET State = 2, Queued = 0");
+    ASSERT_EQ(Eng_OpenProject(project.path().c_str(), nullptr, nullptr, nullptr), 0);
+    Eng_StopTask(id);
+    EXPECT_EQ(taskById(id).raw.state, 2u);
 }
 
 TEST(Tasks, UpdateListsFindAndDelete) {
