@@ -29,7 +29,7 @@ struct Field {
 };
 
 // A named index: the columns in its order, each "Name" or "Name DESC".
-struct IndexSpec {
+struct NamedIndex {
     std::string name;
     std::vector<std::string> columns;
 };
@@ -46,7 +46,7 @@ public:
 
     // keyColumn names the key; autoKey is its row member when the key is the
     // table's automatic integer key (it is then not among the fields).
-    CTable(Database &db, std::string table, std::vector<Field<Row>> fields, std::vector<IndexSpec> indexes,
+    CTable(Database &db, std::string table, std::vector<Field<Row>> fields, std::vector<NamedIndex> indexes,
            std::string keyColumn, uint32_t Row::*autoKey = nullptr)
         : db_(db),
           table_(std::move(table)),
@@ -109,7 +109,7 @@ public:
     }
     // Deletes every row whose leading index columns equal the keys.
     void removeAll(std::string_view index, const std::vector<KeyValue> &keys) {
-        Statement &s = statement("DELETE FROM " + sqlName(table_) + whereClause(indexSpec(index), keys.size()));
+        Statement &s = statement("DELETE FROM " + sqlName(table_) + whereClause(namedIndex(index), keys.size()));
         bindKeys(s, keys);
         s.run();
     }
@@ -123,11 +123,11 @@ public:
 
     // The statement a seek runs, for checking that it uses its index.
     std::string seekSql(std::string_view index, size_t keyCount) const {
-        const IndexSpec &spec = indexSpec(index);
+        const NamedIndex &named = namedIndex(index);
         std::string sql = "SELECT " + columnList() + " FROM " + sqlName(table_);
-        if (!isRowKey(spec)) sql += " INDEXED BY " + sqlName(table_ + "." + spec.name);
-        sql += whereClause(spec, keyCount) + " ORDER BY ";
-        for (const std::string &c : spec.columns) sql += quotedOrderColumn(c) + ", ";
+        if (!isRowKey(named)) sql += " INDEXED BY " + sqlName(table_ + "." + named.name);
+        sql += whereClause(named, keyCount) + " ORDER BY ";
+        for (const std::string &c : named.columns) sql += quotedOrderColumn(c) + ", ";
         return sql + "rowid";
     }
 
@@ -135,13 +135,13 @@ protected:
     Database &db_;
 
 private:
-    const IndexSpec &indexSpec(std::string_view index) const {
-        for (const IndexSpec &spec : indexes_)
-            if (spec.name == index) return spec;
+    const NamedIndex &namedIndex(std::string_view index) const {
+        for (const NamedIndex &named : indexes_)
+            if (named.name == index) return named;
         throw CDatabaseException("No index " + std::string(index) + " on table " + table_);
     }
-    bool isRowKey(const IndexSpec &spec) const {
-        return autoKey_ != nullptr && spec.columns.size() == 1 && spec.columns[0] == keyColumn_;
+    bool isRowKey(const NamedIndex &named) const {
+        return autoKey_ != nullptr && named.columns.size() == 1 && named.columns[0] == keyColumn_;
     }
     static std::string bareColumn(const std::string &c) {
         const auto space = c.find(' ');
@@ -151,11 +151,11 @@ private:
         const auto space = c.find(' ');
         return space == std::string::npos ? sqlName(c) : sqlName(c.substr(0, space)) + c.substr(space);
     }
-    static std::string whereClause(const IndexSpec &spec, size_t keyCount) {
-        if (keyCount == 0 || keyCount > spec.columns.size())
-            throw CDatabaseException("Wrong number of keys for index " + spec.name);
+    static std::string whereClause(const NamedIndex &named, size_t keyCount) {
+        if (keyCount == 0 || keyCount > named.columns.size())
+            throw CDatabaseException("Wrong number of keys for index " + named.name);
         std::string sql = " WHERE ";
-        for (size_t i = 0; i < keyCount; ++i) sql += (i ? " AND " : "") + sqlName(bareColumn(spec.columns[i])) + " = ?";
+        for (size_t i = 0; i < keyCount; ++i) sql += (i ? " AND " : "") + sqlName(bareColumn(named.columns[i])) + " = ?";
         return sql;
     }
     std::string columnList() const {
@@ -263,7 +263,7 @@ private:
     }
     std::string table_;
     std::vector<Field<Row>> fields_;
-    std::vector<IndexSpec> indexes_;
+    std::vector<NamedIndex> indexes_;
     std::string keyColumn_;
     uint32_t Row::*autoKey_;
     std::map<std::string, Statement> statements_;
