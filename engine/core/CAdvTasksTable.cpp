@@ -114,14 +114,14 @@ void CAdvTasksTable::reevaluateFilter(TaskRow &task) {
 
 const Filter &CAdvTasksTable::filterOf(const TaskRow &task) {
     const std::string text = t_.strings.textOf(task.filterId) + hooks_.projectFilter();
-    CachedFilter &cached = filters_[task.taskId];
-    if (cached.text != text || cached.filter.rules().empty() != text.empty()) {
-        cached.text = text;
-        cached.filter = Filter();
-        cached.filter.parse(text);
-        cached.filter.compile();
+    auto cached = filters_.find(task.taskId);
+    if (cached == filters_.end() || cached->second.text != text) {
+        CachedFilter built{text, Filter()};
+        built.filter.parse(text);
+        built.filter.compile();
+        cached = filters_.insert_or_assign(task.taskId, std::move(built)).first;
     }
-    return cached.filter;
+    return cached->second.filter;
 }
 
 ItemRow CAdvTasksTable::addItem(TaskRow &task, uint32_t urlId, uint32_t postId, int16_t level, uint32_t tag,
