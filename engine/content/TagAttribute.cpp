@@ -10,13 +10,14 @@ namespace {
 
 // The raw value that starts at i (just after "=" and any white space), or
 // nullopt when a quoted value has no closing quote.
-std::optional<std::string_view> rawValueAt(std::string_view text, size_t i) {
+std::optional<std::string_view> rawValueAt(std::string_view text, size_t i, bool wholeRest) {
     const char quote = text[i];
     if (quote == '"' || quote == '\'') {
         const size_t end = text.find(quote, i + 1);
         if (end == std::string_view::npos) return std::nullopt;
         return text.substr(i + 1, end - i - 1);
     }
+    if (wholeRest) return text.substr(i);
     const auto end = std::find_if(text.begin() + i, text.end(), isAsciiWhite);
     return text.substr(i, end - (text.begin() + i));
 }
@@ -33,7 +34,7 @@ std::optional<std::string> cleanedValue(std::string_view raw) {
 
 }  // namespace
 
-std::optional<std::string> tagAttributeValue(std::string_view tagText, std::string_view name) {
+std::optional<AttributeValue> findAttribute(std::string_view tagText, std::string_view name, bool wholeRest) {
     for (size_t at = findNoCase(tagText, name); at != std::string_view::npos; at = findNoCase(tagText, name, at + 1)) {
         size_t i = at + name.size();
         while (i < tagText.size() && isAsciiWhite(tagText[i])) ++i;
@@ -41,30 +42,32 @@ std::optional<std::string> tagAttributeValue(std::string_view tagText, std::stri
         ++i;
         while (i < tagText.size() && isAsciiWhite(tagText[i])) ++i;
         if (i == tagText.size()) return std::nullopt;
-        const std::optional<std::string_view> raw = rawValueAt(tagText, i);
+        const std::optional<std::string_view> raw = rawValueAt(tagText, i, wholeRest);
         if (!raw) return std::nullopt;
-        return cleanedValue(*raw);
+        std::optional<std::string> value = cleanedValue(*raw);
+        if (!value) return std::nullopt;
+        return AttributeValue{std::move(*value), static_cast<size_t>(raw->data() - tagText.data()), raw->size()};
     }
     return std::nullopt;
 }
 
+std::optional<std::string> tagAttributeValue(std::string_view tagText, std::string_view name) {
+    auto found = findAttribute(tagText, name);
+    if (!found) return std::nullopt;
+    return std::move(found->text);
+}
+
 std::optional<std::string> findTagAttribute(std::string_view page, std::string_view tag, std::string_view testAttribute,
                                             std::string_view testValue, std::string_view wantedAttribute) {
-    for (size_t at = page.find('<'); at != std::string_view::npos; at = page.find('<', at + 1)) {
-        if (page.substr(at + 1).starts_with("!--")) {
-            const size_t end = page.find("-->", at + 4);
-            if (end == std::string_view::npos) return std::nullopt;
-            at = end + 2;
-            continue;
-        }
-        const size_t close = page.find('>', at + 1);
-        if (close == std::string_view::npos) return std::nullopt;
-        const std::string_view tagText = page.substr(at + 1, close - at - 1);
-        if (!startsWithNoCase(tagText, tag)) continue;
+    std::optional<std::string> wanted;
+    forEachTag(page, [&](size_t, std::string_view tagText) {
+        if (!startsWithNoCase(tagText, tag)) return true;
         const std::optional<std::string> test = tagAttributeValue(tagText, testAttribute);
-        if (test && startsWithNoCase(*test, testValue)) return tagAttributeValue(tagText, wantedAttribute);
-    }
-    return std::nullopt;
+        if (!test || !startsWithNoCase(*test, testValue)) return true;
+        wanted = tagAttributeValue(tagText, wantedAttribute);
+        return false;
+    });
+    return wanted;
 }
 
 }  // namespace eng

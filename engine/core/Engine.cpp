@@ -1,5 +1,6 @@
 #include "core/Engine.h"
 
+#include "content/HtmlScanner.h"
 #include "core/CAdvTasksTable.h"
 #include "core/Messages.h"
 #include "core/Records.h"
@@ -34,6 +35,13 @@ void Engine::open() {
             sendUrlResEvent(event, now, before);
         });
     database_->dropRuntimeTables();
+    tables_->res.setLinkExtractor([](std::span<const uint8_t> bytes, const std::string &url) {
+        const std::string_view page(reinterpret_cast<const char *>(bytes.data()), bytes.size());
+        std::vector<Link> links;
+        for (PageLink &found : extractLinks(linkBase(url, page), page).links)
+            links.push_back(Link{static_cast<uint8_t>(found.kind), std::move(found.url), ""});
+        return links;
+    });
     properties_ = std::make_unique<ProjectProperties>(tables_->project, tables_->strings);
     properties_->load();
     CAdvTasksTable::Hooks hooks;

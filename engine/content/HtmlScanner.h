@@ -1,0 +1,55 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace eng {
+
+// A link found in a page: its kind (the link kinds of stored links) and its
+// absolute, canonical address.
+struct PageLink {
+    int kind = 0;
+    std::string url;
+};
+
+// Where a link's value stands in the page, as written (without quotes). An
+// applet's codebase value has kind -1.
+struct LinkSpot {
+    int kind = 0;
+    size_t offset = 0;
+    size_t length = 0;
+};
+
+struct PageLinks {
+    std::vector<PageLink> links;  // each kind and address once
+    std::vector<LinkSpot> spots;  // every occurrence, by offset
+};
+
+// The links of a page, scanned from its raw bytes without building a tree:
+// style sheets, the refresh target, then the tag table's links in document
+// order, each resolved against the base address. Broken markup ends the scan
+// with what was found.
+PageLinks extractLinks(std::string_view base, std::string_view page);
+
+// The page's BASE tag: where it starts, its length with "<" and ">", and its href.
+struct BaseTag {
+    size_t offset = 0;
+    size_t length = 0;
+    std::string href;
+};
+std::optional<BaseTag> findBase(std::string_view page);
+
+// The address a META refresh leads to, resolved; empty when there is none.
+std::string refreshTarget(std::string_view base, std::string_view page);
+
+// The page's title as UTF-8 (character references decoded, recoded from the
+// charset the content type names); empty when it has none.
+std::string pageTitle(std::string_view page, std::string_view contentType);
+
+// The address a page's links are resolved against: its BASE href when it
+// has one, else its own address.
+std::string linkBase(std::string_view pageUrl, std::string_view page);
+
+}  // namespace eng
