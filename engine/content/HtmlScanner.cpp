@@ -146,7 +146,7 @@ private:
 
     void tag(size_t at, std::string_view tagText, int kind) {
         const auto value = findAttribute(tagText, kTags[static_cast<size_t>(kind)].attribute);
-        if (!value || resolve(base_, value->text).empty()) return;
+        if (!value) return;
         std::string text = value->text;
         LinkSpot spot{kind, at + 1 + value->offset, value->rawLength};
         if (kind == kApplet)
@@ -154,7 +154,9 @@ private:
                 text = codebase->text + (codebase->text.ends_with('/') ? "" : "/") + text;
                 spot = {kCodebase, at + 1 + codebase->offset, codebase->rawLength};
             }
-        // A fragment after the last path separator is not part of the address.
+        // A fragment after the last path separator is not part of the address;
+        // cutting it cannot change the scheme, so one resolution decides both
+        // whether the link is kept and its address.
         const size_t lastSeparator = text.find_last_of("/\\\\");
         const size_t fragment = text.find('#', lastSeparator == std::string::npos ? 0 : lastSeparator);
         if (fragment != std::string::npos) text.resize(fragment);
