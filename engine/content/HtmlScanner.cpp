@@ -195,6 +195,41 @@ std::optional<BaseTag> findBase(std::string_view page) {
     return base;
 }
 
+std::string rewriteLinks(std::string_view page, std::string_view base, const std::vector<LinkSpot> &spots,
+                         const std::unordered_map<std::string, std::string> &replacements) {
+    std::string out;
+    out.reserve(page.size());
+    size_t done = 0;
+    for (const LinkSpot &spot : spots) {
+        if (spot.offset < done || spot.offset + spot.length > page.size()) continue;
+        const std::string value(trimmedWhite(withoutControlBytes(page.substr(spot.offset, spot.length))));
+        const size_t hash = value.rfind('#');
+        const std::string fragment = hash == std::string::npos ? "" : value.substr(hash);
+        const std::string address = resolve(base, value.substr(0, hash));
+        const auto mapped = replacements.find(address);
+        const std::string replacement = mapped != replacements.end() ? mapped->second : address;
+        out.append(page.substr(done, spot.offset - done));
+        done = spot.offset + spot.length;
+        if (spot.kind != kApplet) {
+            out += replacement + fragment;
+            continue;
+        }
+        // The code value stays; a replacement in a folder brings its codebase.
+        out.append(page.substr(spot.offset, spot.length));
+        const size_t folderEnd = replacement.rfind('\\');
+        if (folderEnd == std::string::npos) continue;
+        size_t after = done;
+        while (after < page.size() && isAsciiWhite(page[after])) ++after;
+        if (after < page.size() && (page[after] == '"' || page[after] == '\'')) {
+            out.append(page.substr(done, after + 1 - done));
+            done = after + 1;
+        }
+        out += " codebase=\"" + replacement.substr(0, folderEnd + 1) + "\" ";
+    }
+    out.append(page.substr(std::min(done, page.size())));
+    return out;
+}
+
 std::string linkBase(std::string_view pageUrl, std::string_view page) {
     if (auto base = findBase(page)) {
         std::string declared = resolve(pageUrl, base->href);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace eng {
@@ -47,6 +48,14 @@ std::string refreshTarget(std::string_view base, std::string_view page);
 // The page's title as UTF-8 (character references decoded, recoded from the
 // charset the content type names); empty when it has none.
 std::string pageTitle(std::string_view page, std::string_view contentType);
+
+// A page with its links rewritten (for export): each spot's value, resolved
+// against the base, becomes its replacement from the map, or its absolute
+// address when the map has none; fragments are kept. An applet without a
+// codebase keeps its code value and gains a codebase when the replacement
+// names a folder with backslashes.
+std::string rewriteLinks(std::string_view page, std::string_view base, const std::vector<LinkSpot> &spots,
+                         const std::unordered_map<std::string, std::string> &replacements);
 
 // The address a page's links are resolved against: its BASE href when it
 // has one, else its own address.

@@ -95,3 +95,21 @@ TEST(HtmlScanner, BaseRefreshAndTitle) {
               "http://example.com/home");
     EXPECT_EQ(eng::refreshTarget(kBase, "<p>"), "");
 }
+
+TEST(HtmlScanner, RewritingPutsReplacementsInPlaceAndKeepsFragments) {
+    const std::string page = R"(<a href="x.html#top">x</a> <img src=../pics/a.gif> <a href="https://else.org/">)"
+                             R"(<applet code="A.class" width=5>)";
+    const eng::PageLinks found = eng::extractLinks(kBase, page);
+    const std::unordered_map<std::string, std::string> local{
+        {"http://example.com/dir/x.html", "x.html"},
+        {"http://example.com/pics/a.gif", "../pics/a.gif"},
+        {"http://example.com/dir/A.class", "classes\\A.class"},
+    };
+    EXPECT_EQ(eng::rewriteLinks(page, kBase, found.spots, local),
+              R"(<a href="x.html#top">x</a> <img src=../pics/a.gif> <a href="https://else.org/">)"
+              R"(<applet code="A.class" codebase="classes\"  width=5>)");
+    // Without a replacement a link becomes absolute.
+    EXPECT_EQ(eng::rewriteLinks("<a href=\"y.html\">", kBase, eng::extractLinks(kBase, "<a href=\"y.html\">").spots, {}),
+              "<a href=\"http://example.com/dir/y.html\">");
+    EXPECT_EQ(eng::rewriteLinks("<p>plain</p>", kBase, {}, {}), "<p>plain</p>");
+}
