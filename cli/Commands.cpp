@@ -6,6 +6,7 @@
 #include "Arguments.h"
 #include "FilterTestCommand.h"
 #include "FolderCommands.h"
+#include "LinksCommand.h"
 #include "ProjectCommands.h"
 #include "PropsCommand.h"
 #include "TaskCommands.h"
@@ -36,6 +37,7 @@ constexpr Command kCommands[] = {
     {"repair", "repair PROJECT", "check a project file and save what can be read", repairProject},
     {"folders", "folders PROJECT", "show the folder tree", listFolders},
     {"mkdir", "mkdir PROJECT PARENT NAME", "add a folder under folder number PARENT", makeFolder},
+    {"links", "links FILE [--base URL]", "list the links of an HTML file with their kinds", listLinks},
     {"props", "props PROJECT [--set NAME=VALUE]...", "show or set note, filter, user-text, options", projectProps},
     {"add",
      "add PROJECT URL [--depth N] [--name T] [--filter TEXT] [--folder ID] [--agent UA] [--age DAYS] [--post DATA]",

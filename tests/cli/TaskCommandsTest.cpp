@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "support/RunLark.h"
 #include "support/TempDir.h"
 
@@ -138,4 +140,20 @@ TEST_F(LarkTasks, MalformedFiltersAreRefusedWithTheReason) {
         EXPECT_TRUE(test::contains(r, c.reason)) << c.filter << ": " << r.output;
     }
     EXPECT_EQ(lark("tasks", "").output, kTaskHeader);  // nothing was added
+}
+
+TEST(LarkLinks, ListsTheLinksOfAPageFile) {
+    test::TempDir dir;
+    const std::string page = dir.file("page.html");
+    std::ofstream(page) << "<link rel=stylesheet href=s.css><a href=\"next.html#x\">n</a><img src=\"/i.gif\">"
+                           "<a href=\"mailto:me@example.com\">";
+    test::LarkResult r = runLark("links " + page + " --base http://example.com/dir/page.html");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.output,
+              "11\tstylesheet\thttp://example.com/dir/s.css\n"
+              "0\tlink\thttp://example.com/dir/next.html\n"
+              "1\timage\thttp://example.com/i.gif\n");
+    test::LarkResult local = runLark("links " + page);
+    EXPECT_TRUE(test::contains(local, "file://" + dir.file("next.html"))) << local.output;
+    EXPECT_EQ(runLark("links " + dir.file("missing.html")).status, 1);
 }
