@@ -17,9 +17,15 @@ std::optional<char> referencedCharacter(std::string_view name) {
     if (name == "amp") return '&';
     if (!name.starts_with('#')) return std::nullopt;
     name.remove_prefix(1);
-    int code = 0;  // from_chars reads past leading zeros ("&#0038;")
+    // Decimal ("&#38;") or hexadecimal ("&#x26;"); from_chars reads past leading zeros.
+    int base = 10;
+    if (!name.empty() && (name.front() == 'x' || name.front() == 'X')) {
+        name.remove_prefix(1);
+        base = 16;
+    }
+    int code = 0;
     const char *end = name.data() + name.size();
-    if (name.empty() || std::from_chars(name.data(), end, code).ptr != end) return std::nullopt;
+    if (name.empty() || std::from_chars(name.data(), end, code, base).ptr != end) return std::nullopt;
     if (code == 9 || code == 32) return ' ';
     // A line feed is what "10" names; the address rules then drop it as browsers do.
     if (code == 10) return '\n';

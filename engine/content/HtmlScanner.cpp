@@ -40,11 +40,17 @@ constexpr int kHyperlink = 0, kScript = 6, kApplet = 10, kArea = 11, kEndScript 
 constexpr int kStylesheet = 11, kRefresh = 12, kCodebase = -1;
 constexpr size_t kTitleWindow = 2048;
 
-// A value resolved against the base into a canonical address of a scheme
-// the engine fetches; empty otherwise.
-std::string resolve(std::string_view base, std::string_view value) {
-    const auto combined = url::combine(base, value, url::NoEncode);
+// A value whose character references are decoded, resolved against the base
+// into a canonical address of a scheme the engine fetches; empty otherwise.
+std::string resolveDecoded(std::string_view base, std::string_view text) {
+    const auto combined = url::combine(base, text, url::NoEncode);
     return combined ? canonicalUrl(*combined) : std::string();
+}
+
+// An attribute value as written is HTML: its character references are
+// decoded first, so that "&#38;" is not taken for the start of a fragment.
+std::string resolve(std::string_view base, std::string_view value) {
+    return resolveDecoded(base, decodeCharacterReferences(value));
 }
 
 // The index of the tag a tag text opens, or -1. A name must be followed by
@@ -147,11 +153,12 @@ private:
     void tag(size_t at, std::string_view tagText, int kind) {
         const auto value = findAttribute(tagText, kTags[static_cast<size_t>(kind)].attribute);
         if (!value) return;
-        std::string text = value->text;
+        std::string text = decodeCharacterReferences(value->text);
         LinkSpot spot{kind, at + 1 + value->offset, value->rawLength};
         if (kind == kApplet)
             if (const auto codebase = findAttribute(tagText, "codebase")) {
-                text = codebase->text + (codebase->text.ends_with('/') ? "" : "/") + text;
+                const std::string folder = decodeCharacterReferences(codebase->text);
+                text = folder + (folder.ends_with('/') ? "" : "/") + text;
                 spot = {kCodebase, at + 1 + codebase->offset, codebase->rawLength};
             }
         // A fragment after the last path separator is not part of the address;
@@ -160,7 +167,7 @@ private:
         const size_t lastSeparator = text.find_last_of("/\\\\");
         const size_t fragment = text.find('#', lastSeparator == std::string::npos ? 0 : lastSeparator);
         if (fragment != std::string::npos) text.resize(fragment);
-        std::string address = resolve(base_, text);
+        std::string address = resolveDecoded(base_, text);
         if (!address.empty()) add(kind, std::move(address), spot);
     }
 
@@ -202,10 +209,11 @@ std::string rewriteLinks(std::string_view page, std::string_view base, const std
     size_t done = 0;
     for (const LinkSpot &spot : spots) {
         if (spot.offset < done || spot.offset + spot.length > page.size()) continue;
-        const std::string value(trimmedWhite(withoutControlBytes(page.substr(spot.offset, spot.length))));
+        const std::string value =
+            decodeCharacterReferences(trimmedWhite(withoutControlBytes(page.substr(spot.offset, spot.length))));
         const size_t hash = value.rfind('#');
         const std::string fragment = hash == std::string::npos ? "" : value.substr(hash);
-        const std::string address = resolve(base, value.substr(0, hash));
+        const std::string address = resolveDecoded(base, value.substr(0, hash));
         const auto mapped = replacements.find(address);
         const std::string replacement = mapped != replacements.end() ? mapped->second : address;
         out.append(page.substr(done, spot.offset - done));
