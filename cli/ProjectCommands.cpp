@@ -12,6 +12,7 @@
 #include "Failure.h"
 #include "FolderCommands.h"
 #include "OpenedProject.h"
+#include "ProjectReader.h"
 #include "ProjectTemplate.h"
 #include "engine.h"
 
@@ -40,29 +41,6 @@ std::string sizeText(uintmax_t bytes) {
     return text;
 }
 
-// A read-only look at a project that the engine has just accepted.
-class ProjectReader {
-public:
-    explicit ProjectReader(const std::string &path) {
-        if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
-            throw Failure(std::string("cannot read \"") + path + "\": " + sqlite3_errmsg(db_));
-    }
-    ~ProjectReader() { sqlite3_close(db_); }
-    ProjectReader(const ProjectReader &) = delete;
-    ProjectReader &operator=(const ProjectReader &) = delete;
-
-    long long count(const char *sql) {
-        sqlite3_stmt *stmt = nullptr;
-        if (sqlite3_prepare_v2(db_, sql, -1, &stmt, nullptr) != SQLITE_OK)
-            throw Failure(std::string("cannot read the project: ") + sqlite3_errmsg(db_));
-        const long long n = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : 0;
-        sqlite3_finalize(stmt);
-        return n;
-    }
-
-private:
-    sqlite3 *db_ = nullptr;
-};
 
 }  // namespace
 

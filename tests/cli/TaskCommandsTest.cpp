@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sqlite3.h>
 
 #include "support/RunLark.h"
 #include "support/TempDir.h"
@@ -156,4 +157,26 @@ TEST(LarkLinks, ListsTheLinksOfAPageFile) {
     test::LarkResult local = runLark("links " + page);
     EXPECT_TRUE(test::contains(local, "file://" + dir.file("next.html"))) << local.output;
     EXPECT_EQ(runLark("links " + dir.file("missing.html")).status, 1);
+}
+
+TEST(LarkLinks, ListsTheLinksOfAStoredPage) {
+    test::TempDir dir;
+    const std::string path = dir.file("p.slk");
+    ASSERT_EQ(runLark("new " + path).status, 0);
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    sqlite3_exec(db,
+                 "INSERT INTO Strings (StrId, Type, RefCount, String) VALUES (1, 1, 1, 'http://example.com/'), "
+                 "(2, 1, 1, 'http://example.com/a.html'), (3, 1, 1, 'http://example.com/i.gif');"
+                 "INSERT INTO Res (ResId, Size, Hash, Type, ContentType, RefCount) VALUES (4, 1, 1, 1, 'text/html', 1);"
+                 "INSERT INTO UrlRes (UrlId, ResId, State, Url, DoneTime) VALUES (1, 4, 2, 'http://example.com/', 1);"
+                 "INSERT INTO Rel (ResId, UrlId, PostId, Relation) VALUES (4, 2, 0, 0), (4, 3, 0, 1);",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    test::LarkResult r = runLark("links " + path + " HTTP://EXAMPLE.COM");
+    EXPECT_EQ(r.status, 0) << r.output;
+    EXPECT_EQ(r.output, "0\tlink\thttp://example.com/a.html\n1\timage\thttp://example.com/i.gif\n");
+    test::LarkResult none = runLark("links " + path + " http://example.com/other");
+    EXPECT_EQ(none.status, 1);
+    EXPECT_TRUE(test::contains(none, "no stored page"));
 }
