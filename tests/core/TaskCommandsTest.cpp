@@ -173,8 +173,8 @@ TEST(Tasks, AnAddressWithoutALinkingPageGetsATaskOfItsOwnInTheActiveFolder) {
     EXPECT_TRUE(created[0].raw.followRedirects);
     EXPECT_EQ(created[0].raw.acceptableAge, 36000);
     Eng_CloseProject();
-    // Not running: the resource waits suspended until a task runs... unless a
-    // running task holds it, which the new active task does.
+    // The project is not running, but the new task is active and holds the
+    // resource, so it is queued with a run count rather than suspended.
     EXPECT_EQ(test::queryInteger(project.path(), "SELECT RunCount FROM UrlRes"), 1);
 }
 
