@@ -77,6 +77,27 @@ typedef struct EngStatisticsRecord {
     uint32_t errors;
 } EngStatisticsRecord;
 
+/* Download states of a progress record. */
+#define ENG_DOWNLOAD_CREATED 1
+#define ENG_DOWNLOAD_STARTED 2
+#define ENG_DOWNLOAD_RECEIVING 3
+#define ENG_DOWNLOAD_FINISHED 4
+#define ENG_DOWNLOAD_NO_THREAD 5
+
+/* Progress record of ENG_NOTIFY_PROGRESS (53 bytes); its strings are released with Eng_FreeMem. */
+typedef struct EngDownloadProgressRecord {
+    uint32_t urlResId;
+    double started;
+    char *url;
+    char *postData;
+    char *contentType;
+    uint8_t state;
+    uint32_t lastChunk;
+    uint32_t received;
+    uint32_t contentLength;
+    uint32_t resumeOffset;
+} EngDownloadProgressRecord;
+
 /* Folder record (20 bytes); the name is released with Eng_FreeMem. */
 typedef struct EngFolderRecord {
     uint32_t folder;

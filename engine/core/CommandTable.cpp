@@ -91,7 +91,7 @@ CommandTable defaultCommandTable() {
                 kTestFilter,
                 kCountNotAcceptedResources},
                Entry::Frame::InLParam);
-    setExports(table, {kRun, kStop, kResetProgress, kAbortConnection, kStopTask, kRunTask}, Entry::Frame::None);
+    setExports(table, {kRun, kStop, kResetProgress, kStopTask, kRunTask}, Entry::Frame::None);
     table.set(kCompactDatabase, Entry{maintain<compactDatabase>, Entry::Caller::Export, Entry::Frame::InLParam,
                                       Entry::Phase::AfterCommit});
     table.set(kRepairDatabase, Entry{maintain<repairDatabase>, Entry::Caller::Export, Entry::Frame::InLParam,
@@ -107,6 +107,7 @@ CommandTable defaultCommandTable() {
     addTaskCommands(table);
     addFilterCommands(table);
     addTaskTransfer(table);
+    addDownloadCommands(table);
     return table;
 }
 

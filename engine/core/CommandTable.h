@@ -75,5 +75,6 @@ void addUrlResCommands(CommandTable &table);
 void addTaskCommands(CommandTable &table);
 void addFilterCommands(CommandTable &table);
 void addTaskTransfer(CommandTable &table);
+void addDownloadCommands(CommandTable &table);
 
 }  // namespace eng

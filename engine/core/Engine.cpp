@@ -2,8 +2,12 @@
 
 #include "content/HtmlScanner.h"
 #include "core/CAdvTasksTable.h"
+#include "core/DownloadProgressReporter.h"
 #include "core/Messages.h"
 #include "core/Records.h"
+#include "net/DownloadJob.h"
+#include "net/DownloadPool.h"
+#include "net/NetworkSettings.h"
 #include "store/Database.h"
 #include "store/ProjectProperties.h"
 #include "store/ProjectTables.h"
@@ -53,11 +57,29 @@ void Engine::open() {
     };
     hooks.projectFilter = [this] { return properties_->filter.text(); };
     tasks_ = std::make_unique<CAdvTasksTable>(*tables_, std::move(hooks));
+    downloadProgress_ = std::make_shared<DownloadProgressReporter>(progress_, notifier_);
+    downloads_ = std::make_unique<DownloadPool>(*queue_);
+    downloads_->setMaxPerServer(properties_->maxPerServer);
+    downloads_->setPause(properties_->pause);
     progress_.postStatistics();
+}
+
+void Engine::applyConnectionSettings() {
+    downloads_->setMaxPerServer(properties_->maxPerServer);
+    downloads_->setPause(properties_->pause);
+    NetworkSettings::setProjectTimeout(properties_->timeout);
+}
+
+JobContext Engine::jobContext() const { return JobContext{queue_, downloadProgress_, {}}; }
+
+void Engine::processDownload(DownloadJob &job) {
+    if (processor_) processor_(job);
 }
 
 void Engine::shutdown() {
     running_ = false;
+    if (downloads_) downloads_->shutdown();
+    if (downloadProgress_) downloadProgress_->disconnect();
     progress_.stopTimer();
     try {
         Transaction saving(*database_);

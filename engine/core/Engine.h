@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -17,6 +18,10 @@
 namespace eng {
 
 class CAdvTasksTable;
+class DownloadJob;
+class DownloadPool;
+class DownloadProgressReporter;
+struct JobContext;
 struct ItemRow;
 class Database;
 class ProjectProperties;
@@ -61,6 +66,15 @@ public:
     ProjectTables &tables() { return *tables_; }
     ProjectProperties &properties() { return *properties_; }
     CAdvTasksTable &tasks() { return *tasks_; }
+    DownloadPool &downloads() { return *downloads_; }
+    // Passes the project's connection properties to the download pool and
+    // to the network settings of new sessions.
+    void applyConnectionSettings();
+    // What a new download job needs from this engine.
+    JobContext jobContext() const;
+    // Processes the result of a finished download (the crawl sets how).
+    void processDownload(DownloadJob &job);
+    void setDownloadProcessor(std::function<void(DownloadJob &)> processor) { processor_ = std::move(processor); }
     MessageQueue &queue() { return *queue_; }
     Event &completion() { return *completion_; }
     const std::string &projectPath() const { return projectPath_; }
@@ -92,6 +106,9 @@ private:
     std::unique_ptr<ProjectTables> tables_;
     std::unique_ptr<ProjectProperties> properties_;
     std::unique_ptr<CAdvTasksTable> tasks_;
+    std::shared_ptr<DownloadProgressReporter> downloadProgress_;
+    std::unique_ptr<DownloadPool> downloads_;
+    std::function<void(DownloadJob &)> processor_;
     mutable std::mutex browserAddressLock_;
     std::string browserAddress_;
     Notifier notifier_;

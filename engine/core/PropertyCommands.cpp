@@ -51,6 +51,7 @@ intptr_t setProjectProp(DispatchContext &c) {
         input.ftpProxy = callerText(record.ftpProxy);
     }
     c.engine.properties().set(input);
+    c.engine.applyConnectionSettings();
     c.setResult(1);
     return 0;
 }

@@ -11,6 +11,7 @@ namespace eng {
 
 static_assert(sizeof(EngUrlResRecord) == 61 + 5 * (sizeof(char *) - 4));
 static_assert(sizeof(EngItemRecord) == 24);
+static_assert(sizeof(EngDownloadProgressRecord) == 41 + 3 * (sizeof(char *) - 4));
 static_assert(sizeof(EngTaskRecord) == 124 + 11 * (sizeof(char *) - 4));
 
 // The records that describe URL resources and task items to the application.

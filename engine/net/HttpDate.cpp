@@ -10,8 +10,7 @@ namespace eng {
 
 namespace {
 
-constexpr const char *kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                   "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+constexpr const char *kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr const char *kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 constexpr double kUnixEpochAsDate = 25569.0;
 // The oldest year a date may carry, and the last that the date type holds.
@@ -54,8 +53,8 @@ long daysFromCivil(int y, int m, int d) {
 }
 
 std::optional<Date> wallClock(int year, int monthIndex, int day, int hours, int minutes, int seconds) {
-    if (seconds < 0 || seconds > 59 || minutes < 0 || minutes > 59 || hours < 0 || hours > 23 || day < 1 ||
-        day > 31 || monthIndex < 0 || monthIndex > 11 || year < kFirstYear || year > kLastYear)
+    if (seconds < 0 || seconds > 59 || minutes < 0 || minutes > 59 || hours < 0 || hours > 23 || day < 1 || day > 31 ||
+        monthIndex < 0 || monthIndex > 11 || year < kFirstYear || year > kLastYear)
         return std::nullopt;
     const long days = daysFromCivil(year, monthIndex + 1, day);
     return kUnixEpochAsDate + days + (hours * 3600 + minutes * 60 + seconds) / kSecondsPerDay;
@@ -80,7 +79,8 @@ std::optional<Date> parseHttpDate(std::string_view text, bool relative) {
         const int seconds = number(rest, p);
         return wallClock(year, monthIndex, day, hours, minutes, seconds);
     }
-    if (!text.empty() && std::isdigit(static_cast<unsigned char>(text[0])) && text.find('T') == std::string_view::npos) {
+    if (!text.empty() && std::isdigit(static_cast<unsigned char>(text[0])) &&
+        text.find('T') == std::string_view::npos) {
         char *end = nullptr;
         const std::string digits(text);
         const double seconds = std::strtod(digits.c_str(), &end);
@@ -89,17 +89,23 @@ std::optional<Date> parseHttpDate(std::string_view text, bool relative) {
     return std::nullopt;
 }
 
-std::string formatHttpDate(Date date) {
-    const double whole = std::floor(date);
-    const long days = static_cast<long>(whole - kUnixEpochAsDate);
-    const long seconds = std::lround((date - whole) * kSecondsPerDay);
-    const std::time_t t = static_cast<std::time_t>(days) * 86400 + seconds;
+std::string formatHttpTime(std::time_t time, bool localClock) {
     std::tm fields{};
-    gmtime_r(&t, &fields);
+    if (localClock)
+        localtime_r(&time, &fields);
+    else
+        gmtime_r(&time, &fields);
     char text[64];
     std::snprintf(text, sizeof text, "%s, %02d %s %04d %02d:%02d:%02d GMT", kDays[fields.tm_wday], fields.tm_mday,
                   kMonths[fields.tm_mon], fields.tm_year + 1900, fields.tm_hour, fields.tm_min, fields.tm_sec);
     return text;
+}
+
+std::string formatHttpDate(Date date) {
+    const double whole = std::floor(date);
+    const long days = static_cast<long>(whole - kUnixEpochAsDate);
+    const long seconds = std::lround((date - whole) * kSecondsPerDay);
+    return formatHttpTime(static_cast<std::time_t>(days) * 86400 + seconds, false);
 }
 
 }  // namespace eng

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,5 +19,7 @@ std::optional<Date> parseHttpDate(std::string_view text, bool relative = false);
 
 // A Date as an HTTP date in the RFC 1123 form, for If-Modified-Since.
 std::string formatHttpDate(Date date);
+// A system time in the same form, with the clock of the local zone or of UTC.
+std::string formatHttpTime(std::time_t time, bool localClock);
 
 }  // namespace eng

@@ -15,15 +15,23 @@ enum InternetError : uint32_t {
     kErrOutOfHandles = 12001,
     kErrTimeout = 12002,
     kErrExtendedError = 12003,
+    kErrInternalError = 12004,
+    kErrInvalidUrl = 12005,
+    kErrUnrecognizedScheme = 12006,
     kErrNameNotResolved = 12007,
     kErrShutdown = 12012,
+    kErrIncorrectPassword = 12014,
+    kErrLoginFailure = 12015,
     kErrOperationCancelled = 12017,
+    kErrIncorrectHandleType = 12018,
     kErrNotProxyRequest = 12020,
     kErrNoDirectAccess = 12023,
     kErrCannotConnect = 12029,
     kErrConnectionAborted = 12030,
     kErrConnectionReset = 12031,
     kErrInvalidProxyRequest = 12033,
+    kErrInvalidCa = 12045,
+    kErrSecureChannel = 12157,
 };
 
 // The engine's own text for an Internet library error number; empty when the

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstdint>
+
+#include <curl/curl.h>
+
+namespace eng {
+
+// The Internet library error number that stands for a transfer's result
+// (0 for success).
+uint32_t internetErrorOf(CURLcode code);
+
+}  // namespace eng

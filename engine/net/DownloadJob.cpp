@@ -1,0 +1,90 @@
+#include "net/DownloadJob.h"
+
+#include <system_error>
+#include <thread>
+
+#include "core/Messages.h"
+#include "net/ProgressSink.h"
+#include "sys/InternetErrors.h"
+#include "sys/MessageQueue.h"
+
+namespace eng {
+
+DownloadJob::DownloadJob(JobContext context) : context_(std::move(context)) {}
+
+bool DownloadJob::start() {
+    try {
+        std::thread([job = shared_from_this()] { job->work(); }).detach();
+    } catch (const std::system_error &) {
+        record_.state = DownloadRecord::ThreadFailed;
+        return false;
+    }
+    {
+        std::lock_guard guard(lock_);
+        record_.state = DownloadRecord::ThreadStarted;
+        record_.started = now();
+    }
+    reportProgress();
+    go_.count_down();
+    return true;
+}
+
+void DownloadJob::work() {
+    go_.wait();
+    if (openSession()) {
+        run();
+        finish();
+        close();
+    }
+    postDone(markFinished() ? 0 : 1);
+}
+
+bool DownloadJob::markFinished() {
+    std::lock_guard guard(lock_);
+    if (record_.state == DownloadRecord::Finished) return false;
+    record_.state = DownloadRecord::Finished;
+    return true;
+}
+
+bool DownloadJob::abort(uint32_t reason) {
+    std::lock_guard guard(lock_);
+    record_.aborted = reason;
+    if (record_.state == DownloadRecord::Finished) return false;
+    record_.errorCode = kErrOperationCancelled;
+    interrupt();
+    record_.state = DownloadRecord::Finished;
+    postDone(0);
+    return true;
+}
+
+void DownloadJob::postDone(uintptr_t wParam) {
+    context_.engineQueue->post({msg::kDownloadDone, wParam, reinterpret_cast<intptr_t>(this)});
+}
+
+void DownloadJob::reportProgress() {
+    if (context_.progress) context_.progress->report(record_);
+}
+
+void DownloadJob::recordError(uint32_t code) {
+    uint32_t current = record_.errorCode.load();
+    while (current != kErrOperationCancelled && !record_.errorCode.compare_exchange_weak(current, code)) {
+    }
+}
+
+bool DownloadJob::cancelled() const { return record_.errorCode.load() == kErrOperationCancelled; }
+
+void DownloadJob::resetBody() {
+    record_.body.clear();
+    record_.contentLength = 0;
+    record_.received = 0;
+    record_.lastChunk = 0;
+}
+
+void DownloadJob::appendChunk(const uint8_t *bytes, size_t count) {
+    record_.received += static_cast<uint32_t>(count);
+    record_.lastChunk = static_cast<uint32_t>(count);
+    record_.body.insert(record_.body.end(), bytes, bytes + count);
+    reportProgress();
+}
+
+}  // namespace eng

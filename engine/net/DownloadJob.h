@@ -1,0 +1,79 @@
+#pragma once
+
+#include <cstdint>
+#include <latch>
+#include <memory>
+#include <mutex>
+
+#include "net/CredentialsPrompt.h"
+#include "net/DownloadRecord.h"
+
+namespace eng {
+
+class MessageQueue;
+class ProgressSink;
+
+// What a job needs from the engine: the queue of the engine thread that its
+// end is posted to, where progress goes, and who is asked for credentials.
+struct JobContext {
+    std::shared_ptr<MessageQueue> engineQueue;
+    std::shared_ptr<ProgressSink> progress;
+    CredentialsPrompt prompt;
+};
+
+// One retrieval on a worker thread of its own. The engine thread creates the
+// job, fills its record, starts it and destroys it; the worker thread opens,
+// runs, finishes and closes, then posts the download-done message with the
+// job as lParam: wParam 0 when the record holds a result, 1 when the job had
+// been aborted (the abort itself posted the result). The worker thread keeps
+// the job alive until it ends, so the engine may drop a job whose thread is
+// still blocked.
+class DownloadJob : public std::enable_shared_from_this<DownloadJob> {
+public:
+    explicit DownloadJob(JobContext context);
+    DownloadJob(const DownloadJob &) = delete;
+    DownloadJob &operator=(const DownloadJob &) = delete;
+    virtual ~DownloadJob() = default;
+
+    DownloadRecord &record() { return record_; }
+    const DownloadRecord &record() const { return record_; }
+
+    // Creates the worker thread; false (state 5) when it could not be created.
+    bool start();
+    // Aborts the retrieval for the given reason; true when this posted the
+    // job's result (the job had not finished yet).
+    virtual bool abort(uint32_t reason);
+
+protected:
+    virtual bool openSession() = 0;
+    virtual void run() = 0;
+    virtual void finish() {}
+    virtual void close() {}
+    // Called by abort under the job's lock while the job still runs: makes
+    // the worker's blocking calls return at once.
+    virtual void interrupt() {}
+
+    void reportProgress();
+    // Records an error unless the retrieval has been cancelled.
+    void recordError(uint32_t code);
+    bool cancelled() const;
+    // Truncates the body and zeroes the content length and the byte counts.
+    void resetBody();
+    // Appends a chunk, with received, last chunk and progress updated.
+    void appendChunk(const uint8_t *bytes, size_t count);
+    const CredentialsPrompt &prompt() const { return context_.prompt; }
+
+    DownloadRecord record_;
+    std::mutex lock_;
+
+private:
+    void work();
+    // Sets state 4 under the lock unless an abort already did; true when it did.
+    bool markFinished();
+    void postDone(uintptr_t wParam);
+
+    JobContext context_;
+    std::latch go_{1};
+};
+
+}  // namespace eng

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <curl/curl.h>
+
+#include "net/CurlTransfer.h"
+
+namespace eng {
+
+class InternetSession;
+
+struct Credentials {
+    std::string userName;
+    std::string password;
+};
+
+// An HTTP/1.0 request on a session: the address, the verb (POST when there is
+// form data), the credentials for the server and for the proxy. Each send
+// makes a fresh exchange with exactly the given header lines after the Host
+// and User-Agent lines; redirects are not followed and bodies are not
+// decoded. Basic credentials go with the request when a user name is set.
+class HttpRequest {
+public:
+    HttpRequest(InternetSession &session, std::string url);
+
+    void setServerCredentials(Credentials credentials) { server_ = std::move(credentials); }
+    void setProxyCredentials(Credentials credentials) { proxy_ = std::move(credentials); }
+
+    // Sends the request with the header text (lines ending in CR LF) and the
+    // form data as its body, and waits for the response head. False when no
+    // answer came; error() tells why.
+    bool send(const std::string &headerText, const std::string &formData);
+
+    const ResponseHead &head() const { return transfer_->head(); }
+    CurlTransfer &transfer() { return *transfer_; }
+    uint32_t error() const { return transfer_ ? transfer_->error() : 0; }
+
+private:
+    struct ListDeleter {
+        void operator()(curl_slist *list) const { curl_slist_free_all(list); }
+    };
+
+    void configure(const std::string &headerText, const std::string &formData);
+
+    InternetSession &session_;
+    std::string url_;
+    Credentials server_;
+    Credentials proxy_;
+    std::unique_ptr<curl_slist, ListDeleter> headers_;
+    std::unique_ptr<CurlTransfer> transfer_;
+};
+
+}  // namespace eng

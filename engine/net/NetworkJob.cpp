@@ -1,0 +1,122 @@
+#include "net/NetworkJob.h"
+
+#include <algorithm>
+
+#include "content/AsciiText.h"
+#include "content/CanonicalUrl.h"
+#include "net/CurlTransfer.h"
+#include "net/ResponseHead.h"
+#include "net/Url.h"
+#include "sys/InternetErrors.h"
+
+namespace eng {
+
+namespace {
+
+constexpr uint32_t kNotAccepted = 406;
+constexpr std::string_view kSizeFilterMessage =
+    "This resource is not accepted, because it not fulfil requirements of the size filter.";
+// Header values are taken up to this length.
+constexpr size_t kHeaderValueLimit = 4095;
+// Room made in advance for an announced length, at most: a length that a
+// server merely claims must not reserve gigabytes.
+constexpr uint32_t kLargestReservation = 16u << 20;
+
+void copyField(const ResponseHead &head, std::string_view name, std::string &target) {
+    if (auto value = head.field(name)) target = value->substr(0, kHeaderValueLimit);
+}
+
+}  // namespace
+
+bool NetworkJob::openSession() {
+    std::lock_guard guard(lock_);
+    if (cancelled()) return false;
+    session_ = std::make_unique<InternetSession>(SessionOptions{
+        .userAgent = record_.userAgent,
+        .accessType = accessType(),
+        .proxy = record_.proxy,
+    });
+    return true;
+}
+
+void NetworkJob::interrupt() {
+    if (session_) session_->close();
+}
+
+void NetworkJob::close() {
+    std::lock_guard guard(lock_);
+    session_.reset();
+}
+
+void NetworkJob::finish() {
+    if (record_.errorCode.load() != 0) return;
+    if (!handlesOpen_) recordError(lastError_);
+    if ((record_.statusCode == 200 || record_.statusCode == 206) && record_.body.empty())
+        recordError(kErrConnectionReset);
+}
+
+void NetworkJob::readResponseHead(const ResponseHead &head) {
+    record_.statusCode = head.status();
+    record_.contentLength = head.contentLength();
+    if (auto type = head.field("Content-Type")) record_.contentType = asciiLowered(type->substr(0, kHeaderValueLimit));
+    if (!head.version().empty()) record_.httpVersion = head.version().substr(0, kHeaderValueLimit);
+    copyField(head, "Server", record_.server);
+    if (!head.statusText().empty()) record_.statusText = head.statusText().substr(0, kHeaderValueLimit);
+    copyField(head, "Last-Modified", record_.lastModified);
+    copyField(head, "Location", record_.location);
+    const bool challenged = record_.statusCode == 401 || record_.statusCode == 407;
+    if (!challenged && record_.resumeOffset != 0 && record_.statusCode != 206) record_.resumeOffset = 0;
+    lastError_ = 0;
+}
+
+void NetworkJob::beginBody() {
+    {
+        std::lock_guard guard(lock_);
+        if (record_.state != DownloadRecord::Finished) record_.state = DownloadRecord::Receiving;
+    }
+    reportProgress();
+    record_.body.reserve(std::min(record_.contentLength, kLargestReservation));
+}
+
+bool NetworkJob::sizeFilterPasses(uint32_t length) const {
+    if (record_.minSize == 0 && record_.maxSize == 0) return true;
+    return record_.minSize <= length && length <= record_.maxSize;
+}
+
+void NetworkJob::rejectBySize() {
+    record_.statusCode = kNotAccepted;
+    record_.body.assign(kSizeFilterMessage.begin(), kSizeFilterMessage.end());
+    record_.contentType = "text/html";
+}
+
+bool NetworkJob::readBody(CurlTransfer &transfer, bool sizeFiltered) {
+    const bool filtered = sizeFiltered && (record_.minSize != 0 || record_.maxSize != 0);
+    uint8_t chunk[kChunkSize];
+    for (;;) {
+        const size_t count = transfer.read(chunk, sizeof chunk);
+        if (count == 0) {
+            if (transfer.error() != 0) recordError(transfer.error());
+            return true;
+        }
+        if (filtered && record_.received + count > record_.maxSize) {
+            record_.received += static_cast<uint32_t>(count);
+            record_.lastChunk = static_cast<uint32_t>(count);
+            rejectBySize();
+            return false;
+        }
+        appendChunk(chunk, count);
+    }
+}
+
+void NetworkJob::resolveLocation() {
+    if (record_.location.empty()) return;
+    const auto combined = url::combine(record_.url, record_.location, url::NoEncode);
+    record_.location = combined ? canonicalUrl(*combined) : std::string();
+}
+
+bool NetworkJob::askCredentials(uint32_t retry, const std::string &server) {
+    if (record_.urlResId == 0 || !prompt()) return false;
+    return prompt()(record_, retry, server);
+}
+
+}  // namespace eng

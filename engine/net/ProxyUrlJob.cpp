@@ -1,0 +1,75 @@
+#include "net/ProxyUrlJob.h"
+
+#include "net/FtpCredentials.h"
+#include "net/HttpExchangeText.h"
+#include "net/HttpRequest.h"
+#include "net/Url.h"
+#include "sys/InternetErrors.h"
+
+namespace eng {
+
+namespace {
+bool isChallenge(uint32_t status) { return status == 401 || status == 407; }
+}  // namespace
+
+void ProxyUrlJob::setCredentials(HttpRequest &request, uint32_t status) const {
+    Credentials credentials{record_.userName, record_.password};
+    if (status == 407)
+        request.setProxyCredentials(std::move(credentials));
+    else
+        request.setServerCredentials(std::move(credentials));
+}
+
+void ProxyUrlJob::run() {
+    lastError_ = 0;
+    const auto parts = url::split(record_.url);
+    const std::string server = parts ? parts->host : std::string();
+    const std::string headers = requestHeaderText(record_);
+    HttpRequest request(session(), record_.url);
+    request.setProxyCredentials({record_.userName, record_.password});
+    if (!request.send(headers, {})) {
+        lastError_ = request.error();
+        return;
+    }
+    setHandlesOpen();
+    const uint32_t firstStatus = request.head().status();
+    bool resend = false;
+    if (isChallenge(firstStatus) && !record_.userName.empty()) {
+        if (firstStatus == 401) {
+            const Credentials login = ftpCredentials(record_.url);
+            record_.userName = login.userName;
+            record_.password = login.password;
+        }
+        setCredentials(request, firstStatus);
+        resend = true;
+    }
+    for (uint32_t retry = 0; attempt(request, headers, resend); ++retry) {
+        if (!isChallenge(record_.statusCode) || retry >= kCredentialRetries) break;
+        const bool proxy = record_.statusCode == 407;
+        const auto challenge = request.head().field(proxy ? "Proxy-Authenticate" : "WWW-Authenticate");
+        record_.realm = realmOf(challenge.value_or(std::string()).substr(0, 1023));
+        if (!askCredentials(retry, server)) break;
+        setCredentials(request, record_.statusCode);
+        resend = true;
+    }
+    // Only a redirect is followed; a location on any other answer is dropped
+    // rather than kept unresolved.
+    if (record_.statusCode >= 300 && record_.statusCode <= 303)
+        resolveLocation();
+    else
+        record_.location.clear();
+}
+
+bool ProxyUrlJob::attempt(HttpRequest &request, const std::string &headers, bool send) {
+    resetBody();
+    if (send && !request.send(headers, {})) recordError(request.error());
+    if (record_.errorCode.load() == 0 && !request.head().isHttp()) recordError(kErrIncorrectHandleType);
+    resetBody();
+    if (record_.errorCode.load() != 0) return false;
+    readResponseHead(request.head());
+    beginBody();
+    readBody(request.transfer(), false);
+    return true;
+}
+
+}  // namespace eng

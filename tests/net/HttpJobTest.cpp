@@ -1,0 +1,264 @@
+#include <gtest/gtest.h>
+
+#include "net/HttpJob.h"
+#include "support/FreePort.h"
+#include "support/JobRunner.h"
+#include "support/ScriptedHttpServer.h"
+#include "sys/InternetErrors.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using test::httpResponse;
+
+class HttpJobTest : public ::testing::Test {
+protected:
+    std::shared_ptr<eng::HttpJob> job(const std::string &path, eng::CredentialsPrompt prompt = {}) {
+        return runner.make<eng::HttpJob>(server.url(path), std::move(prompt));
+    }
+    std::string hostLine() const { return "Host: 127.0.0.1:" + std::to_string(server.port()) + "\r\n"; }
+    std::string firstRequest() const {
+        const auto requests = server.requests();
+        return requests.empty() ? std::string() : requests.front();
+    }
+
+    test::ScriptedHttpServer server;
+    test::JobRunner runner;
+};
+
+TEST_F(HttpJobTest, GetSendsExactlyTheRequestLineAndHeaders) {
+    server.answer(httpResponse(200, "OK", "<html>hello</html>",
+                               {"Content-Type: Text/HTML; charset=UTF-8", "Server: scripted/1",
+                                "Last-Modified: Wed, 09 Dec 2026 10:00:00 GMT"}));
+    auto download = job("/a/b.html?x=1&y=%20z");
+    const auto &record = runner.run(*download);
+
+    EXPECT_EQ(firstRequest(), "GET /a/b.html?x=1&y=%20z HTTP/1.0\r\n" + hostLine() +
+                                  "User-Agent: LarkTest/1.0\r\nAccept: */*\r\nAccept-Encoding:;\r\n\r\n");
+    EXPECT_EQ(record.errorCode.load(), 0u);
+    EXPECT_EQ(record.statusCode, 200u);
+    EXPECT_EQ(record.statusText, "OK");
+    EXPECT_EQ(record.httpVersion, "HTTP/1.0");
+    EXPECT_EQ(record.contentType, "text/html; charset=utf-8");
+    EXPECT_EQ(record.server, "scripted/1");
+    EXPECT_EQ(record.lastModified, "Wed, 09 Dec 2026 10:00:00 GMT");
+    EXPECT_EQ(std::string(record.body.begin(), record.body.end()), "<html>hello</html>");
+    EXPECT_EQ(record.contentLength, record.body.size());
+    EXPECT_EQ(record.state, eng::DownloadRecord::Finished);
+    EXPECT_FALSE(record.networkError());
+    EXPECT_FALSE(record.failed());
+
+    // Started, head read (receiving), one chunk; the received bytes add up.
+    const auto reports = runner.progress().reports();
+    ASSERT_GE(reports.size(), 3u);
+    EXPECT_EQ(reports.front().state, eng::DownloadRecord::ThreadStarted);
+    EXPECT_EQ(reports[1].state, eng::DownloadRecord::Receiving);
+    EXPECT_EQ(reports.back().received, record.body.size());
+}
+
+TEST_F(HttpJobTest, PostSendsFormDataWithItsContentTypeAndTheReferer) {
+    server.answer(httpResponse(200, "OK", "done"));
+    auto download = job("/form");
+    download->record().postData = "a=1&b=two";
+    download->record().referer = "http://example.test/page.html";
+    runner.run(*download);
+
+    EXPECT_EQ(firstRequest(), "POST /form HTTP/1.0\r\n" + hostLine() +
+                                  "User-Agent: LarkTest/1.0\r\nAccept: */*\r\nAccept-Encoding:;\r\n"
+                                  "Content-Type: application/x-www-form-urlencoded\r\n"
+                                  "Referer: http://example.test/page.html\r\n"
+                                  "Content-Length: 9\r\n\r\na=1&b=two");
+}
+
+TEST_F(HttpJobTest, ResumeAsksForTheRestAndNeverSendsIfModifiedSinceWithIt) {
+    server.answer(
+        "HTTP/1.0 206 Partial Content\r\nContent-Range: bytes 100-109/110\r\nContent-Length: 10\r\n\r\n0123456789");
+    auto download = job("/big.bin");
+    download->record().resumeOffset = 100;
+    download->record().lastModified = "Wed, 09 Dec 2026 10:00:00 GMT";
+    const auto &record = runner.run(*download);
+
+    EXPECT_EQ(firstRequest(),
+              "GET /big.bin HTTP/1.0\r\n" + hostLine() +
+                  "User-Agent: LarkTest/1.0\r\nAccept: */*\r\nAccept-Encoding:;\r\nRange:bytes=100-\r\n\r\n");
+    EXPECT_EQ(record.statusCode, 206u);
+    EXPECT_EQ(record.resumeOffset, 100u);
+    EXPECT_EQ(record.body.size(), 10u);
+    EXPECT_FALSE(record.networkError());
+}
+
+TEST_F(HttpJobTest, AWholeAnswerToAResumeDropsTheOffset) {
+    server.answer(httpResponse(200, "OK", "the whole resource"));
+    auto download = job("/big.bin");
+    download->record().resumeOffset = 5;
+    const auto &record = runner.run(*download);
+    EXPECT_EQ(record.resumeOffset, 0u);
+    EXPECT_EQ(record.body.size(), 18u);
+}
+
+TEST_F(HttpJobTest, RefreshSendsIfModifiedSinceAndANotModifiedAnswerIsNoError) {
+    server.answer("HTTP/1.0 304 Not Modified\r\n\r\n");
+    auto download = job("/page.html");
+    download->record().lastModified = "Wed, 09 Dec 2026 10:00:00 GMT";
+    const auto &record = runner.run(*download);
+
+    EXPECT_EQ(firstRequest(), "GET /page.html HTTP/1.0\r\n" + hostLine() +
+                                  "User-Agent: LarkTest/1.0\r\nAccept: */*\r\n"
+                                  "If-Modified-Since: Wed, 09 Dec 2026 10:00:00 GMT\r\nAccept-Encoding:;\r\n\r\n");
+    EXPECT_EQ(record.statusCode, 304u);
+    EXPECT_TRUE(record.body.empty());
+    EXPECT_EQ(record.errorCode.load(), 0u);
+    EXPECT_FALSE(record.networkError());
+    EXPECT_FALSE(record.failed());
+}
+
+TEST_F(HttpJobTest, AnEmptyOkIsAResetConnection) {
+    server.answer("HTTP/1.0 200 OK\r\nContent-Length: 0\r\n\r\n");
+    auto download = job("/empty");
+    const auto &record = runner.run(*download);
+    EXPECT_EQ(record.errorCode.load(), eng::kErrConnectionReset);
+    EXPECT_TRUE(record.networkError());
+}
+
+TEST_F(HttpJobTest, SizeFilterAcceptsALengthWithinItsBounds) {
+    server.answer(httpResponse(200, "OK", std::string(5000, 'x')));
+    auto download = job("/fits");
+    download->record().minSize = 1000;
+    download->record().maxSize = 10000;
+    const auto &record = runner.run(*download);
+    EXPECT_EQ(record.statusCode, 200u);
+    EXPECT_EQ(record.body.size(), 5000u);
+    EXPECT_FALSE(record.networkError());
+}
+
+TEST_F(HttpJobTest, SizeFilterRejectsAnAnnouncedLengthAndABodyThatOutgrowsTheMaximum) {
+    const std::string rejection =
+        "This resource is not accepted, because it not fulfil requirements of the size filter.";
+    server.answer(httpResponse(200, "OK", std::string(20000, 'x')));
+    auto announced = job("/announced");
+    announced->record().minSize = 1000;
+    announced->record().maxSize = 10000;
+    const auto &first = runner.run(*announced);
+    EXPECT_EQ(first.statusCode, 406u);
+    EXPECT_EQ(first.contentType, "text/html");
+    EXPECT_EQ(std::string(first.body.begin(), first.body.end()), rejection);
+    EXPECT_FALSE(first.networkError());
+    EXPECT_TRUE(first.failed());
+
+    // No Content-Length: the body is counted as it arrives and cut off.
+    server.answer("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + std::string(50000, 'y'));
+    auto growing = job("/growing");
+    growing->record().maxSize = 10000;
+    const auto &second = runner.run(*growing);
+    EXPECT_EQ(second.statusCode, 406u);
+    EXPECT_EQ(std::string(second.body.begin(), second.body.end()), rejection);
+    EXPECT_GT(second.received, 10000u);
+    EXPECT_FALSE(second.networkError());
+}
+
+TEST_F(HttpJobTest, RedirectLocationsBecomeAbsoluteAndCanonical) {
+    server.answer(httpResponse(302, "Found", "", {"Location: ../c/./d.html?q=1#part"}));
+    auto redirect = job("/a/b/x.html");
+    EXPECT_EQ(runner.run(*redirect).location, server.url("/a/c/d.html?q=1"));
+
+    server.answer(httpResponse(200, "OK", "body", {"Location: Next.HTML"}));
+    auto located = job("/a/b/x.html");
+    const auto &record = runner.run(*located);
+    EXPECT_EQ(record.statusCode, 200u);
+    EXPECT_EQ(record.location, server.url("/a/b/Next.HTML"));
+}
+
+TEST_F(HttpJobTest, ChallengeRealmIsTakenFromTheQuotesInTheServersCase) {
+    server.answer(httpResponse(401, "Unauthorized", "no", {"WWW-Authenticate: Basic REALM=\"Private Area\""}));
+    auto quoted = job("/secret");
+    const auto &first = runner.run(*quoted);
+    EXPECT_EQ(first.realm, "Private Area");
+    EXPECT_EQ(first.statusCode, 401u);
+    EXPECT_TRUE(first.failed());
+    EXPECT_EQ(server.requests().size(), 1u);  // no prompt: no retry
+
+    server.answer(httpResponse(401, "Unauthorized", "no", {"WWW-Authenticate: Negotiate"}));
+    auto bare = job("/secret");
+    EXPECT_EQ(runner.run(*bare).realm, "");
+}
+
+TEST_F(HttpJobTest, CredentialsAreRetriedThreeTimesThenTheChallengeStands) {
+    for (int i = 0; i < 4; ++i)
+        server.answer(httpResponse(401, "Unauthorized", "no", {"WWW-Authenticate: Basic realm=\"lark\""}));
+    std::vector<uint32_t> retries;
+    auto download = job("/secret", [&retries](eng::DownloadRecord &record, uint32_t retry, const std::string &server) {
+        EXPECT_EQ(server, "127.0.0.1");
+        EXPECT_EQ(record.realm, "lark");
+        retries.push_back(retry);
+        record.userName = "user";
+        record.password = "pass" + std::to_string(retry);
+        return true;
+    });
+    const auto &record = runner.run(*download);
+    EXPECT_EQ(record.statusCode, 401u);
+    EXPECT_EQ(retries, (std::vector<uint32_t>{0, 1, 2}));
+    const auto requests = server.requests();
+    ASSERT_EQ(requests.size(), 4u);
+    EXPECT_EQ(requests[0].find("Authorization:"), std::string::npos);
+    EXPECT_NE(requests[1].find("Authorization: Basic dXNlcjpwYXNzMA==\r\n"), std::string::npos);  // user:pass0
+    EXPECT_NE(requests[3].find("Authorization: Basic dXNlcjpwYXNzMg==\r\n"), std::string::npos);  // user:pass2
+}
+
+TEST_F(HttpJobTest, ACutTransferIsANetworkError) {
+    server.answer("HTTP/1.0 200 OK\r\nContent-Length: 5000\r\n\r\n" + std::string(100, 'z'));
+    auto download = job("/cut");
+    const auto &record = runner.run(*download);
+    EXPECT_EQ(record.contentLength, 5000u);
+    EXPECT_EQ(record.body.size(), 100u);
+    EXPECT_TRUE(record.networkError());
+}
+
+TEST_F(HttpJobTest, ASilentServerTimesOutWithinTheSetSeconds) {
+    test::ScopedNetworkSettings settings({.receiveTimeoutSeconds = 1, .sendTimeoutSeconds = 1, .connectRetries = 5});
+    server.silent();
+    auto download = job("/silent");
+    const auto started = std::chrono::steady_clock::now();
+    const auto &record = runner.run(*download);
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(record.errorCode.load(), eng::kErrTimeout);
+    EXPECT_TRUE(record.networkError());
+    EXPECT_GE(took, 900ms);
+    EXPECT_LT(took, 5s);
+}
+
+TEST_F(HttpJobTest, ARefusedPortAndAnUnknownHostAreNetworkErrors) {
+    auto refused = runner.make<eng::HttpJob>("http://127.0.0.1:" + std::to_string(test::freePort()) + "/");
+    const auto &first = runner.run(*refused);
+    EXPECT_EQ(first.errorCode.load(), eng::kErrCannotConnect);
+    EXPECT_TRUE(first.networkError());
+
+    // A label longer than 63 characters fails in the local resolver, before
+    // any name server is asked.
+    auto unknown = runner.make<eng::HttpJob>("http://" + std::string(70, 'a') + ".invalid/");
+    const auto &second = runner.run(*unknown);
+    EXPECT_EQ(second.errorCode.load(), eng::kErrNameNotResolved);
+    EXPECT_TRUE(second.networkError());
+}
+
+TEST_F(HttpJobTest, AbortPostsTheResultAtOnceAndTheThreadEndLater) {
+    server.silent();
+    auto download = job("/silent");
+    ASSERT_TRUE(download->start());
+    ASSERT_TRUE(server.waitForRequests(1, 5s));
+    EXPECT_TRUE(download->abort(1));
+    EXPECT_FALSE(download->abort(1));  // already finished: nothing more
+
+    const auto first = runner.waitDone(1s);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(first->wParam, 0u);
+    EXPECT_EQ(download->record().errorCode.load(), eng::kErrOperationCancelled);
+    EXPECT_EQ(download->record().aborted, 1u);
+    EXPECT_FALSE(download->record().networkError());
+    EXPECT_TRUE(download->record().failed());
+
+    const auto ended = runner.waitDone(1s);
+    ASSERT_TRUE(ended.has_value());
+    EXPECT_EQ(ended->wParam, 1u);
+}
+
+}  // namespace
