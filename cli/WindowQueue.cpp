@@ -46,8 +46,7 @@ namespace {
 // read by copy from its offset: records are packed, so their fields may not
 // be aligned.
 template <size_t N>
-void releaseStrings(const char *payload, size_t length, size_t offset, size_t recordSize,
-                    const size_t (&fields)[N]) {
+void releaseStrings(const char *payload, size_t length, size_t offset, size_t recordSize, const size_t (&fields)[N]) {
     if (length < offset + recordSize) return;
     for (size_t field : fields) {
         char *text = nullptr;
@@ -60,10 +59,13 @@ constexpr size_t kUrlResStrings[] = {offsetof(EngUrlResRecord, url), offsetof(En
                                      offsetof(EngUrlResRecord, errorText), offsetof(EngUrlResRecord, contentType),
                                      offsetof(EngUrlResRecord, title)};
 constexpr size_t kTaskStrings[] = {
-    offsetof(EngTaskRecord, url),       offsetof(EngTaskRecord, formData), offsetof(EngTaskRecord, reserved1),
-    offsetof(EngTaskRecord, reserved2), offsetof(EngTaskRecord, userAgent), offsetof(EngTaskRecord, filter),
-    offsetof(EngTaskRecord, note),      offsetof(EngTaskRecord, name),      offsetof(EngTaskRecord, referer),
+    offsetof(EngTaskRecord, url),       offsetof(EngTaskRecord, formData),   offsetof(EngTaskRecord, reserved1),
+    offsetof(EngTaskRecord, reserved2), offsetof(EngTaskRecord, userAgent),  offsetof(EngTaskRecord, filter),
+    offsetof(EngTaskRecord, note),      offsetof(EngTaskRecord, name),       offsetof(EngTaskRecord, referer),
     offsetof(EngTaskRecord, errorText), offsetof(EngTaskRecord, contentType)};
+constexpr size_t kProgressStrings[] = {offsetof(EngDownloadProgressRecord, url),
+                                       offsetof(EngDownloadProgressRecord, postData),
+                                       offsetof(EngDownloadProgressRecord, contentType)};
 
 }  // namespace
 
@@ -77,6 +79,9 @@ void releaseNotification(const Posted &posted) {
     switch (posted.msg) {
         case ENG_NOTIFY_URLRES:
             releaseStrings(payload, length, 1 + sizeof(EngItemRecord), sizeof(EngUrlResRecord), kUrlResStrings);
+            break;
+        case ENG_NOTIFY_PROGRESS:
+            releaseStrings(payload, length, 0, sizeof(EngDownloadProgressRecord), kProgressStrings);
             break;
         case ENG_NOTIFY_TASK_ADDED:
         case ENG_NOTIFY_TASK_CHANGED:

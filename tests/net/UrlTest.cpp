@@ -121,7 +121,9 @@ TEST(UrlCanonicalize, Encoding) {
         {"http://h/a b?c d#e f", url::BrowserMode, "http://h/a%20b?c d#e f"},
         {"http://h/a b?c d", kNoEncode, "http://h/a b?c d"},
         {"http://h/\x80\xFF", 0, "http://h/%80%FF"},
-        {"http://h/a\x7F\x01" "b", 0, "http://h/a%7F%01b"},
+        {"http://h/a\x7F\x01"
+         "b",
+         0, "http://h/a%7F%01b"},
         {"http://h/\"<>^`{|}", 0, "http://h/%22%3C%3E%5E%60%7B%7C%7D"},
         {"http://h/a%20b%", 0, "http://h/a%20b%"},
     });
