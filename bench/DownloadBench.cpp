@@ -264,8 +264,14 @@ Measurement measureEngine(EngineFetcher &fetcher, const FetchSet &set) {
     const auto start = Clock::now();
     const size_t failures = fetcher.fetch(set.targets);
     const double wall = secondsSince(start);
-    return {set.name, "engine", set.targets.size(), totalBytes(set.targets), wall, processCpuSeconds() - cpuBefore,
-            failures};
+    const double cpu = processCpuSeconds() - cpuBefore;
+    return {.set = set.name,
+            .tool = "engine",
+            .files = set.targets.size(),
+            .bytes = totalBytes(set.targets),
+            .wallSeconds = wall,
+            .cpuSeconds = cpu,
+            .failures = failures};
 }
 
 // ---------------------------------------------------------------------------
@@ -352,24 +358,24 @@ Measurement measureCurl(const FetchSet &set, size_t connections, const fs::path 
         std::fprintf(stderr, "curl ended with status %d:\n%s\n", run.status,
                      std::string(std::istreambuf_iterator<char>(in), {}).c_str());
     }
-    return {set.name,
-            "curl",
-            set.targets.size(),
-            totalBytes(set.targets),
-            run.wallSeconds,
-            run.cpuSeconds,
-            curlFailures(report, set.targets)};
+    return {.set = set.name,
+            .tool = "curl",
+            .files = set.targets.size(),
+            .bytes = totalBytes(set.targets),
+            .wallSeconds = run.wallSeconds,
+            .cpuSeconds = run.cpuSeconds,
+            .failures = curlFailures(report, set.targets)};
 }
 
 // ---------------------------------------------------------------------------
 // The report
 
 void printTable(const std::vector<Measurement> &rows) {
-    std::printf("%-12s %-7s %7s %8s %8s %8s %9s %7s %11s %8s\n", "set", "tool", "files", "MB", "wall s", "MB/s",
-                "files/s", "CPU s", "CPU s/1k f", "failures");
+    std::printf("%-12s %-7s %7s %8s %8s %8s %9s %7s %15s %8s\n", "set", "tool", "files", "MB", "wall s", "MB/s",
+                "files/s", "CPU s", "CPU s/1k files", "failures");
     for (const Measurement &row : rows) {
         const double megabytes = static_cast<double>(row.bytes) / kMegabyte;
-        std::printf("%-12s %-7s %7zu %8.1f %8.3f %8.1f %9.1f %7.3f %11.3f %8zu\n", row.set.c_str(), row.tool.c_str(),
+        std::printf("%-12s %-7s %7zu %8.1f %8.3f %8.1f %9.1f %7.3f %15.3f %8zu\n", row.set.c_str(), row.tool.c_str(),
                     row.files, megabytes, row.wallSeconds, megabytes / row.wallSeconds, row.files / row.wallSeconds,
                     row.cpuSeconds, row.cpuSeconds * 1000 / row.files, row.failures);
     }
