@@ -12,6 +12,8 @@ namespace eng {
 namespace {
 // The longest sleep between two looks at the session's state.
 constexpr std::chrono::milliseconds kLongestPoll{1000};
+// Body bytes kept before anyone reads them.
+constexpr size_t kPendingLimit = 64 * 1024;
 }  // namespace
 
 CurlTransfer::CurlTransfer(InternetSession &session, const std::string &url)
@@ -46,14 +48,34 @@ size_t CurlTransfer::onHeader(char *data, size_t size, size_t count, void *self)
 
 size_t CurlTransfer::onBody(char *data, size_t size, size_t count, void *self) {
     auto &transfer = *static_cast<CurlTransfer *>(self);
+    const size_t total = size * count;
     transfer.lastActivity_ = Clock::now();
     transfer.anythingReceived_ = true;
-    transfer.pending_.append(data, size * count);
-    return size * count;
+    if (transfer.consumer_) return transfer.deliver(reinterpret_cast<const uint8_t *>(data), total) ? total : 0;
+    if (transfer.pending_.size() >= kPendingLimit) {
+        transfer.paused_ = true;
+        return CURL_WRITEFUNC_PAUSE;  // curl keeps these bytes and offers them again
+    }
+    transfer.pending_.append(data, total);
+    return total;
+}
+
+bool CurlTransfer::deliver(const uint8_t *bytes, size_t count) {
+    while (count > 0 && !consumerStopped_) {
+        const size_t piece = std::min(count, pieceSize_);
+        consumerStopped_ = !(*consumer_)(bytes, piece);
+        bytes += piece;
+        count -= piece;
+    }
+    return !consumerStopped_;
 }
 
 void CurlTransfer::fail(uint32_t error) {
     if (error_ != kErrOperationCancelled) error_ = error;
+    drop();
+}
+
+void CurlTransfer::drop() {
     ended_ = true;
     if (added_) curl_multi_remove_handle(multi_.get(), easy_.get());
     added_ = false;
@@ -73,7 +95,9 @@ void CurlTransfer::collectResult() {
             if (added_) continue;
         }
         ended_ = true;
-        if (result_ != CURLE_OK && error_ != kErrOperationCancelled) error_ = internetErrorOf(result_);
+        const bool stoppedByConsumer = result_ == CURLE_WRITE_ERROR && consumerStopped_;
+        if (result_ != CURLE_OK && !stoppedByConsumer && error_ != kErrOperationCancelled)
+            error_ = internetErrorOf(result_);
     }
 }
 
@@ -109,20 +133,24 @@ bool CurlTransfer::start() {
         return false;
     }
     lastActivity_ = Clock::now();
-    runUntil([this] { return head_.complete() || pending_.size() > pendingStart_; });
-    return error_ == 0 || head_.complete() || pending_.size() > pendingStart_;
+    runUntil([this] { return head_.complete() || !pending_.empty(); });
+    return error_ == 0 || head_.complete() || !pending_.empty();
 }
 
-size_t CurlTransfer::read(uint8_t *buffer, size_t capacity) {
-    if (pendingStart_ == pending_.size()) {
-        pending_.clear();
-        pendingStart_ = 0;
-        runUntil([this] { return !pending_.empty(); });
+void CurlTransfer::receive(size_t pieceSize, const Consumer &consume) {
+    consumer_ = &consume;
+    pieceSize_ = pieceSize;
+    const bool more = deliver(reinterpret_cast<const uint8_t *>(pending_.data()), pending_.size());
+    pending_.clear();
+    if (paused_ && more && !ended_) {
+        paused_ = false;
+        curl_easy_pause(easy_.get(), CURLPAUSE_CONT);  // hands over the held bytes at once
     }
-    const size_t count = std::min(capacity, pending_.size() - pendingStart_);
-    std::memcpy(buffer, pending_.data() + pendingStart_, count);
-    pendingStart_ += count;
-    return count;
+    if (consumerStopped_)
+        drop();
+    else
+        runUntil([] { return false; });
+    consumer_ = nullptr;
 }
 
 int64_t CurlTransfer::fileTime() const {

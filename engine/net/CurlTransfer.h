@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,8 +15,8 @@ namespace eng {
 class InternetSession;
 
 // One transfer on a session, driven step by step by its caller's thread: it
-// runs until the response head is in, then hands out the body as the caller
-// reads it. A transfer that stays silent for the session's receive time-out
+// runs until the response head is in, then hands the body to the caller's
+// consumer as it arrives. A transfer that stays silent for the session's receive time-out
 // fails with 12002; closing the session ends it at once with 12017. Refused
 // connections are tried again as often as the session's connect retries say.
 class CurlTransfer {
@@ -28,12 +29,17 @@ public:
     // The easy handle, for options of the caller's protocol before start.
     CURL *handle() const { return easy_.get(); }
 
+    // Hands body bytes to the consumer in pieces of at most this size.
+    using Consumer = std::function<bool(const uint8_t *bytes, size_t count)>;
+
     // Runs until the response head is complete, body bytes wait or the
     // transfer ended. False when it failed before any answer came.
     bool start();
-    // Copies up to `capacity` body bytes; 0 at the end of the body, also when
-    // the transfer failed under way (see error()).
-    size_t read(uint8_t *buffer, size_t capacity);
+    // Hands the body to `consume` in pieces of at most `pieceSize` bytes as
+    // they arrive, straight from the network buffer, until the body ends or
+    // the consumer answers false (which drops the transfer, no error). A
+    // failure under way ends the body too (see error()).
+    void receive(size_t pieceSize, const Consumer &consume);
 
     const ResponseHead &head() const { return head_; }
     // The Internet library error number of the failure; 0 while none happened.
@@ -57,12 +63,16 @@ private:
 
     static size_t onHeader(char *data, size_t size, size_t count, void *self);
     static size_t onBody(char *data, size_t size, size_t count, void *self);
+    // Passes bytes to the consumer piece by piece; false when it stopped them.
+    bool deliver(const uint8_t *bytes, size_t count);
 
     // Runs the transfer until `ready` holds or it ends.
     template <typename Ready>
     void runUntil(Ready ready);
     void collectResult();
     void fail(uint32_t error);
+    // Ends the transfer where it stands.
+    void drop();
     std::chrono::milliseconds timeLeft() const;
 
     InternetSession &session_;
@@ -76,8 +86,13 @@ private:
     bool anythingReceived_ = false;
     Clock::time_point lastActivity_;
     ResponseHead head_;
+    // Body bytes that arrive before the consumer asks for them; past a limit
+    // the transfer pauses until it does.
     std::string pending_;
-    size_t pendingStart_ = 0;
+    bool paused_ = false;
+    const Consumer *consumer_ = nullptr;
+    size_t pieceSize_ = 0;
+    bool consumerStopped_ = false;
 };
 
 }  // namespace eng

@@ -41,7 +41,9 @@ public:
     // Creates the worker thread; false (state 5) when it could not be created.
     bool start();
     // Aborts the retrieval for the given reason; true when this posted the
-    // job's result (the job had not finished yet).
+    // job's result (the job had not finished yet). The worker thread may still
+    // be winding down then: until its thread-ended message, the engine reads
+    // only the record's URL resource id, aborted reason and error code.
     virtual bool abort(uint32_t reason);
 
 protected:

@@ -91,8 +91,10 @@ bool FtpJob::readListing() {
     curl_easy_setopt(listing.handle(), CURLOPT_DIRLISTONLY, 1L);
     std::string names;
     if (listing.start()) {
-        uint8_t chunk[kChunkSize];
-        while (const size_t count = listing.read(chunk, sizeof chunk)) names.append(chunk, chunk + count);
+        listing.receive(kChunkSize, [&names](const uint8_t *bytes, size_t count) {
+            names.append(bytes, bytes + count);
+            return true;
+        });
     }
     if (listing.error() != 0) {
         if (listing.result() != CURLE_REMOTE_FILE_NOT_FOUND && listing.result() != CURLE_REMOTE_ACCESS_DENIED)

@@ -91,21 +91,20 @@ void NetworkJob::rejectBySize() {
 
 bool NetworkJob::readBody(CurlTransfer &transfer, bool sizeFiltered) {
     const bool filtered = sizeFiltered && (record_.minSize != 0 || record_.maxSize != 0);
-    uint8_t chunk[kChunkSize];
-    for (;;) {
-        const size_t count = transfer.read(chunk, sizeof chunk);
-        if (count == 0) {
-            if (transfer.error() != 0) recordError(transfer.error());
-            return true;
-        }
+    bool rejected = false;
+    transfer.receive(kChunkSize, [&](const uint8_t *bytes, size_t count) {
         if (filtered && record_.received + count > record_.maxSize) {
             record_.received += static_cast<uint32_t>(count);
             record_.lastChunk = static_cast<uint32_t>(count);
             rejectBySize();
+            rejected = true;
             return false;
         }
-        appendChunk(chunk, count);
-    }
+        appendChunk(bytes, count);
+        return true;
+    });
+    if (!rejected && transfer.error() != 0) recordError(transfer.error());
+    return !rejected;
 }
 
 void NetworkJob::resolveLocation() {
