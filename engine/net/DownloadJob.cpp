@@ -74,17 +74,22 @@ void DownloadJob::recordError(uint32_t code) {
 bool DownloadJob::cancelled() const { return record_.errorCode.load() == kErrOperationCancelled; }
 
 void DownloadJob::resetBody() {
-    record_.body.clear();
-    record_.contentLength = 0;
-    record_.received = 0;
-    record_.lastChunk = 0;
+    whileRunning([this] {
+        record_.body.clear();
+        record_.contentLength = 0;
+        record_.received = 0;
+        record_.lastChunk = 0;
+    });
 }
 
-void DownloadJob::appendChunk(const uint8_t *bytes, size_t count) {
-    record_.received += static_cast<uint32_t>(count);
-    record_.lastChunk = static_cast<uint32_t>(count);
-    record_.body.insert(record_.body.end(), bytes, bytes + count);
-    reportProgress();
+bool DownloadJob::appendChunk(const uint8_t *bytes, size_t count) {
+    const bool appended = whileRunning([&] {
+        record_.received += static_cast<uint32_t>(count);
+        record_.lastChunk = static_cast<uint32_t>(count);
+        record_.body.insert(record_.body.end(), bytes, bytes + count);
+    });
+    if (appended) reportProgress();
+    return appended;
 }
 
 }  // namespace eng

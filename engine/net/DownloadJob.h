@@ -61,8 +61,19 @@ protected:
     bool cancelled() const;
     // Truncates the body and zeroes the content length and the byte counts.
     void resetBody();
-    // Appends a chunk, with received, last chunk and progress updated.
-    void appendChunk(const uint8_t *bytes, size_t count);
+    // Appends a chunk, with received, last chunk and progress updated; false
+    // when the job has been aborted meanwhile.
+    bool appendChunk(const uint8_t *bytes, size_t count);
+    // Changes the record's results under the job's lock, unless an abort has
+    // already handed the record to the engine (false then): from that moment
+    // the worker leaves what the engine reads untouched.
+    template <class Write>
+    bool whileRunning(Write write) {
+        std::lock_guard guard(lock_);
+        if (record_.state == DownloadRecord::Finished) return false;
+        write();
+        return true;
+    }
     const CredentialsPrompt &prompt() const { return context_.prompt; }
 
     DownloadRecord record_;

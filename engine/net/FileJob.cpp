@@ -93,8 +93,7 @@ void FileJob::readFile(int descriptor) {
             record_.contentLength = 0;
             return;
         }
-        if (count == 0) return;
-        appendChunk(piece.data(), static_cast<size_t>(count));
+        if (count == 0 || !appendChunk(piece.data(), static_cast<size_t>(count))) return;
     }
 }
 

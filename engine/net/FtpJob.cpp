@@ -26,7 +26,7 @@ void FtpJob::run() {
         if (!askCredentials(retry, parts->host)) break;
         uint32_t failure = kErrLoginFailure;
         record_.errorCode.compare_exchange_strong(failure, 0);  // try again afresh, unless cancelled meanwhile
-        record_.statusCode = 0;
+        whileRunning([this] { record_.statusCode = 0; });
         lastError_ = 0;
     }
 }
@@ -47,8 +47,10 @@ void FtpJob::retrieve() {
         curl_easy_setopt(lookup.handle(), CURLOPT_NOBODY, 1L);
         curl_easy_setopt(lookup.handle(), CURLOPT_FILETIME, 1L);
         if (lookup.start() && lookup.error() == 0) {
-            record_.contentLength = static_cast<uint32_t>(std::max<int64_t>(lookup.announcedSize(), 0));
-            if (lookup.fileTime() >= 0) record_.lastModified = formatHttpTime(lookup.fileTime(), false);
+            whileRunning([&] {
+                record_.contentLength = static_cast<uint32_t>(std::max<int64_t>(lookup.announcedSize(), 0));
+                if (lookup.fileTime() >= 0) record_.lastModified = formatHttpTime(lookup.fileTime(), false);
+            });
             readFile();
         } else if (lookup.result() == CURLE_REMOTE_FILE_NOT_FOUND) {
             missing = true;
@@ -57,12 +59,15 @@ void FtpJob::retrieve() {
         }
     }
     if (missing && !readListing() && lastError_ == 0) {
-        record_.statusCode = 404;
-        record_.statusText = "Not Found";
+        whileRunning([this] {
+            record_.statusCode = 404;
+            record_.statusText = "Not Found";
+        });
     }
     if (!opened_ && lastError_ != 0 && record_.errorCode.load() == 0) {
         recordError(lastError_);
-        if (lastError_ == kErrIncorrectPassword || lastError_ == kErrLoginFailure) record_.statusCode = 401;
+        const bool loginRefused = lastError_ == kErrIncorrectPassword || lastError_ == kErrLoginFailure;
+        if (loginRefused) whileRunning([this] { record_.statusCode = 401; });
     }
 }
 
@@ -75,10 +80,12 @@ void FtpJob::readFile() {
     }
     opened_ = true;
     setHandlesOpen();
-    if (record_.contentLength == 0)
-        record_.contentLength = static_cast<uint32_t>(std::max<int64_t>(file.announcedSize(), 0));
-    record_.statusCode = 200;
-    record_.statusText = "OK";
+    whileRunning([&] {
+        if (record_.contentLength == 0)
+            record_.contentLength = static_cast<uint32_t>(std::max<int64_t>(file.announcedSize(), 0));
+        record_.statusCode = 200;
+        record_.statusText = "OK";
+    });
     beginBody();
     readBody(file, false);
 }
@@ -104,11 +111,13 @@ bool FtpJob::readListing() {
     opened_ = true;
     setHandlesOpen();
     const std::string page = ftpDirectoryPage(directory, names);
-    record_.body.assign(page.begin(), page.end());
-    record_.contentLength = record_.received = static_cast<uint32_t>(page.size());
-    record_.statusCode = 200;
-    record_.statusText = "OK";
-    record_.contentType = "text/html";
+    whileRunning([&] {
+        record_.body.assign(page.begin(), page.end());
+        record_.contentLength = record_.received = static_cast<uint32_t>(page.size());
+        record_.statusCode = 200;
+        record_.statusText = "OK";
+        record_.contentType = "text/html";
+    });
     return true;
 }
 

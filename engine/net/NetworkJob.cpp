@@ -56,26 +56,28 @@ void NetworkJob::finish() {
 }
 
 void NetworkJob::readResponseHead(const ResponseHead &head) {
-    record_.statusCode = head.status();
-    record_.contentLength = head.contentLength();
-    if (auto type = head.field("Content-Type")) record_.contentType = asciiLowered(type->substr(0, kHeaderValueLimit));
-    if (!head.version().empty()) record_.httpVersion = head.version().substr(0, kHeaderValueLimit);
-    copyField(head, "Server", record_.server);
-    if (!head.statusText().empty()) record_.statusText = head.statusText().substr(0, kHeaderValueLimit);
-    copyField(head, "Last-Modified", record_.lastModified);
-    copyField(head, "Location", record_.location);
-    const bool challenged = record_.statusCode == 401 || record_.statusCode == 407;
-    if (!challenged && record_.resumeOffset != 0 && record_.statusCode != 206) record_.resumeOffset = 0;
+    whileRunning([&] {
+        record_.statusCode = head.status();
+        record_.contentLength = head.contentLength();
+        if (auto type = head.field("Content-Type"))
+            record_.contentType = asciiLowered(type->substr(0, kHeaderValueLimit));
+        if (!head.version().empty()) record_.httpVersion = head.version().substr(0, kHeaderValueLimit);
+        copyField(head, "Server", record_.server);
+        if (!head.statusText().empty()) record_.statusText = head.statusText().substr(0, kHeaderValueLimit);
+        copyField(head, "Last-Modified", record_.lastModified);
+        copyField(head, "Location", record_.location);
+        const bool challenged = record_.statusCode == 401 || record_.statusCode == 407;
+        if (!challenged && record_.resumeOffset != 0 && record_.statusCode != 206) record_.resumeOffset = 0;
+    });
     lastError_ = 0;
 }
 
 void NetworkJob::beginBody() {
-    {
-        std::lock_guard guard(lock_);
-        if (record_.state != DownloadRecord::Finished) record_.state = DownloadRecord::Receiving;
-    }
-    reportProgress();
-    record_.body.reserve(std::min(record_.contentLength, kLargestReservation));
+    const bool running = whileRunning([this] {
+        record_.state = DownloadRecord::Receiving;
+        record_.body.reserve(std::min(record_.contentLength, kLargestReservation));
+    });
+    if (running) reportProgress();
 }
 
 bool NetworkJob::sizeFilterPasses(uint32_t length) const {
@@ -83,10 +85,14 @@ bool NetworkJob::sizeFilterPasses(uint32_t length) const {
     return record_.minSize <= length && length <= record_.maxSize;
 }
 
-void NetworkJob::rejectBySize() {
-    record_.statusCode = kNotAccepted;
-    record_.body.assign(kSizeFilterMessage.begin(), kSizeFilterMessage.end());
-    record_.contentType = "text/html";
+void NetworkJob::rejectBySize(size_t lastChunk) {
+    whileRunning([&] {
+        record_.received += static_cast<uint32_t>(lastChunk);
+        record_.lastChunk = static_cast<uint32_t>(lastChunk);
+        record_.statusCode = kNotAccepted;
+        record_.body.assign(kSizeFilterMessage.begin(), kSizeFilterMessage.end());
+        record_.contentType = "text/html";
+    });
 }
 
 bool NetworkJob::readBody(CurlTransfer &transfer, bool sizeFiltered) {
@@ -94,14 +100,11 @@ bool NetworkJob::readBody(CurlTransfer &transfer, bool sizeFiltered) {
     bool rejected = false;
     transfer.receive(kChunkSize, [&](const uint8_t *bytes, size_t count) {
         if (filtered && record_.received + count > record_.maxSize) {
-            record_.received += static_cast<uint32_t>(count);
-            record_.lastChunk = static_cast<uint32_t>(count);
-            rejectBySize();
+            rejectBySize(count);
             rejected = true;
             return false;
         }
-        appendChunk(bytes, count);
-        return true;
+        return appendChunk(bytes, count);
     });
     if (!rejected && transfer.error() != 0) recordError(transfer.error());
     return !rejected;
@@ -110,7 +113,8 @@ bool NetworkJob::readBody(CurlTransfer &transfer, bool sizeFiltered) {
 void NetworkJob::resolveLocation() {
     if (record_.location.empty()) return;
     const auto combined = url::combine(record_.url, record_.location, url::NoEncode);
-    record_.location = combined ? canonicalUrl(*combined) : std::string();
+    std::string absolute = combined ? canonicalUrl(*combined) : std::string();
+    whileRunning([&] { record_.location = std::move(absolute); });
 }
 
 bool NetworkJob::askCredentials(uint32_t retry, const std::string &server) {

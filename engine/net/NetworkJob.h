@@ -45,8 +45,9 @@ protected:
     bool readBody(CurlTransfer &transfer, bool sizeFiltered);
     // The size filter's verdict on the announced length (true when inactive).
     bool sizeFilterPasses(uint32_t length) const;
-    // Status 406 with the filter's message as an HTML body.
-    void rejectBySize();
+    // Status 406 with the filter's message as an HTML body; the chunk that
+    // went past the maximum is counted.
+    void rejectBySize(size_t lastChunk = 0);
     // Makes the record's location absolute and canonical against its URL.
     void resolveLocation();
     // Asks for credentials after a challenge (never for a retrieval that

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "net/HttpJob.h"
 #include "support/FreePort.h"
 #include "support/JobRunner.h"
@@ -259,6 +261,33 @@ TEST_F(HttpJobTest, AbortPostsTheResultAtOnceAndTheThreadEndLater) {
     const auto ended = runner.waitDone(1s);
     ASSERT_TRUE(ended.has_value());
     EXPECT_EQ(ended->wParam, 1u);
+}
+
+TEST_F(HttpJobTest, AnAbortedJobLeavesItsRecordToTheEngine) {
+    server.trickle("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 3000\r\n\r\n" +
+                       std::string(3000, 't'),
+                   1ms);
+    auto download = job("/trickle");
+    ASSERT_TRUE(download->start());
+    const auto &record = download->record();
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (runner.progress().reports().empty() || runner.progress().reports().back().received < 100) {
+        ASSERT_LT(std::chrono::steady_clock::now(), deadline);
+        std::this_thread::sleep_for(2ms);
+    }
+    ASSERT_TRUE(download->abort(1));
+    // What the engine reads of an aborted record stays as it was at the abort,
+    // while the worker winds down.
+    const size_t kept = record.body.size();
+    const uint32_t status = record.statusCode;
+    const auto done = runner.waitDone(2s);
+    ASSERT_TRUE(done && done->wParam == 0);
+    const auto ended = runner.waitDone(2s);
+    ASSERT_TRUE(ended && ended->wParam == 1);
+    EXPECT_EQ(record.body.size(), kept);
+    EXPECT_GT(kept, 0u);
+    EXPECT_EQ(record.statusCode, status);
+    EXPECT_EQ(record.errorCode.load(), eng::kErrOperationCancelled);
 }
 
 }  // namespace
