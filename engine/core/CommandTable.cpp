@@ -85,13 +85,11 @@ CommandTable defaultCommandTable() {
                 kSerializeTask,
                 kSerializeUrlres,
                 kRefreshUrlRes2,
-                kRefreshPrj,
-                kCountRefreshable,
                 kValidateQuery,
                 kTestFilter,
                 kCountNotAcceptedResources},
                Entry::Frame::InLParam);
-    setExports(table, {kRun, kStop, kResetProgress, kStopTask, kRunTask}, Entry::Frame::None);
+    setExports(table, {kStopTask, kRunTask}, Entry::Frame::None);
     table.set(kCompactDatabase, Entry{maintain<compactDatabase>, Entry::Caller::Export, Entry::Frame::InLParam,
                                       Entry::Phase::AfterCommit});
     table.set(kRepairDatabase, Entry{maintain<repairDatabase>, Entry::Caller::Export, Entry::Frame::InLParam,
@@ -108,6 +106,7 @@ CommandTable defaultCommandTable() {
     addFilterCommands(table);
     addTaskTransfer(table);
     addDownloadCommands(table);
+    addCrawlCommands(table);
     return table;
 }
 

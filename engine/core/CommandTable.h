@@ -76,5 +76,6 @@ void addTaskCommands(CommandTable &table);
 void addFilterCommands(CommandTable &table);
 void addTaskTransfer(CommandTable &table);
 void addDownloadCommands(CommandTable &table);
+void addCrawlCommands(CommandTable &table);
 
 }  // namespace eng

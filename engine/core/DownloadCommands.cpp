@@ -1,4 +1,5 @@
 #include "core/CommandTable.h"
+#include "core/CrawlScheduler.h"
 #include "core/Engine.h"
 #include "core/Messages.h"
 #include "net/DownloadJob.h"
@@ -22,7 +23,7 @@ intptr_t downloadDone(DispatchContext &c) {
         pool.threadEnded(job);
         return 0;
     }
-    if (const auto held = pool.find(job)) c.engine.processDownload(*held);
+    if (const auto held = pool.find(job)) c.engine.crawl().processFinished(*held);
     pool.finished(job);
     return 0;
 }

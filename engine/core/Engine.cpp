@@ -2,6 +2,7 @@
 
 #include "content/HtmlScanner.h"
 #include "core/CAdvTasksTable.h"
+#include "core/CrawlScheduler.h"
 #include "core/DownloadProgressReporter.h"
 #include "core/Messages.h"
 #include "core/Records.h"
@@ -17,6 +18,10 @@
 #include "sys/MessageQueue.h"
 
 namespace eng {
+
+namespace {
+constexpr uint32_t kQueuedState = 3, kDownloadingState = 4;
+}  // namespace
 
 Engine::Engine(const OpenRequest &request, std::shared_ptr<Event> completion, std::shared_ptr<MessageQueue> queue,
                CommandTable commands)
@@ -56,11 +61,16 @@ void Engine::open() {
         notifyItemResource(item, resource);
     };
     hooks.projectFilter = [this] { return properties_->filter.text(); };
+    hooks.followLinks = [this](TaskRow &task, const ItemRow &item) { crawl_->followLinks(task, item); };
     tasks_ = std::make_unique<CAdvTasksTable>(*tables_, std::move(hooks));
     downloadProgress_ = std::make_shared<DownloadProgressReporter>(progress_, notifier_);
     downloads_ = std::make_unique<DownloadPool>(*queue_);
     downloads_->setMaxPerServer(properties_->maxPerServer);
     downloads_->setPause(properties_->pause);
+    crawl_ = std::make_unique<CrawlScheduler>(*this);
+    // Downloads that the end of an earlier session cut off are queued again.
+    tables_->urlRes.setAllStates(kDownloadingState, kQueuedState);
+    progress_.setCounts(tables_->urlRes.countQueued(), 0, tables_->urlRes.countErrors(ErrorKind::AllErrors, false));
     progress_.postStatistics();
 }
 
@@ -72,13 +82,26 @@ void Engine::applyConnectionSettings() {
 
 JobContext Engine::jobContext() const { return JobContext{queue_, downloadProgress_, {}}; }
 
-void Engine::processDownload(DownloadJob &job) {
-    if (processor_) processor_(job);
+void Engine::goOnline() {
+    if (running_) return;
+    running_ = true;
+    runStartTime_ = now();
+}
+
+void Engine::goOffline() {
+    if (!running_) return;
+    running_ = false;
+    downloads_->abortAll();
+    properties_->onlineTime += now() - runStartTime_;
+    runStartTime_ = 0;
+    progress_.stopTimer();
 }
 
 void Engine::shutdown() {
-    running_ = false;
-    if (downloads_) downloads_->shutdown();
+    if (downloads_) {
+        goOffline();
+        downloads_->shutdown();
+    }
     if (downloadProgress_) downloadProgress_->disconnect();
     progress_.stopTimer();
     try {

@@ -18,6 +18,7 @@
 namespace eng {
 
 class CAdvTasksTable;
+class CrawlScheduler;
 class DownloadJob;
 class DownloadPool;
 class DownloadProgressReporter;
@@ -72,16 +73,17 @@ public:
     void applyConnectionSettings();
     // What a new download job needs from this engine.
     JobContext jobContext() const;
-    // Processes the result of a finished download (the crawl sets how).
-    void processDownload(DownloadJob &job);
-    void setDownloadProcessor(std::function<void(DownloadJob &)> processor) { processor_ = std::move(processor); }
+    CrawlScheduler &crawl() { return *crawl_; }
+    // Goes online (true) or offline; offline aborts every running download
+    // and adds the time online to the project's.
+    void goOnline();
+    void goOffline();
     MessageQueue &queue() { return *queue_; }
     Event &completion() { return *completion_; }
     const std::string &projectPath() const { return projectPath_; }
     EngWnd *ownerWindow() const { return ownerWindow_; }
 
     bool running() const { return running_; }
-    void setRunning(bool running) { running_ = running; }
     // Recomputes whether downloads may start (the online detector's verdict).
     bool refreshAllowed();
     bool allowed() const { return allowed_; }
@@ -108,7 +110,7 @@ private:
     std::unique_ptr<CAdvTasksTable> tasks_;
     std::shared_ptr<DownloadProgressReporter> downloadProgress_;
     std::unique_ptr<DownloadPool> downloads_;
-    std::function<void(DownloadJob &)> processor_;
+    std::unique_ptr<CrawlScheduler> crawl_;
     mutable std::mutex browserAddressLock_;
     std::string browserAddress_;
     Notifier notifier_;

@@ -114,6 +114,8 @@ void ProgressCounters::stopTimer() {
 }
 
 void ProgressCounters::resetProgress() {
+    done_ = 0;
+    errors_ = 0;
     {
         std::lock_guard lock(lock_);
         bytesReceived_ = 0;

@@ -57,7 +57,8 @@ public:
     // Computes, posts a final notification and stops the timer.
     void stopTimer();
     bool timerRunning() const { return timerId_ != 0; }
-    // Zeroes the byte totals and times and posts statistics.
+    // Zeroes the byte totals, the done and error counts and the times (the
+    // queued count stays), then posts statistics.
     void resetProgress();
 
     // Computes the statistics now and posts them.

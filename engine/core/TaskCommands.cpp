@@ -157,6 +157,21 @@ intptr_t refreshTask(DispatchContext &c) {
     return 0;
 }
 
+// Refreshes the failed resources of running tasks, of every task. Kinds
+// other than 1 to 3 count as every failure.
+intptr_t refreshProject(DispatchContext &c) {
+    const auto kind = static_cast<ErrorKind>(c.args().readInt32());
+    for (const UrlResRow &resource : c.engine.tables().urlRes.listErrors(0, kind)) refreshResource(c, resource, true);
+    c.setResult(1);
+    return 0;
+}
+
+intptr_t countRefreshable(DispatchContext &c) {
+    const auto kind = static_cast<ErrorKind>(c.args().readInt32());
+    c.setResult(static_cast<int32_t>(c.engine.tables().urlRes.countErrors(kind, true)));
+    return 0;
+}
+
 intptr_t refreshUrlRes(DispatchContext &c) {
     auto resource = c.engine.tables().urlRes.find(int64_t{c.args().readUInt32()});
     c.setResult(resource && refreshResource(c, *resource, true) ? 1 : 0);
@@ -190,8 +205,7 @@ intptr_t createUrlRes(DispatchContext &c) {
     if (address.empty()) return 0;
     const uint32_t urlId = strings(c).intern(address, StringKind::Url, true);
     const uint32_t postId = strings(c).intern(form, StringKind::FormData, true);
-    const auto resource =
-        tasks(c).addAddress(task, urlId, postId, c.engine.activeFolder(), c.engine.running());
+    const auto resource = tasks(c).addAddress(task, urlId, postId, c.engine.activeFolder(), c.engine.running());
     c.setResult(resource ? 1 : 0);
     return 0;
 }
@@ -227,17 +241,18 @@ void addTaskCommands(CommandTable &table) {
     table.set(msg::kGetFolderTasks, {getFolderTasks});
     table.set(msg::kRefreshTask, {refreshTask});
     table.set(msg::kRefreshUrlRes, {refreshUrlRes});
+    table.set(msg::kRefreshPrj, {refreshProject});
+    table.set(msg::kCountRefreshable, {countRefreshable});
     table.set(msg::kDeleteUrlRes, {deleteUrlRes});
     table.set(msg::kCreateUrlRes, {createUrlRes});
     table.set(msg::kCountNotAcceptedResources, {countNotAccepted});
     using Entry = CommandEntry;
     table.set(msg::kStopTask, Entry{switchTask<CAdvTasksTable::kActive, CAdvTasksTable::kStopped>,
                                     Entry::Caller::Export, Entry::Frame::None});
-    table.set(msg::kRunTask, Entry{switchTask<CAdvTasksTable::kStopped, CAdvTasksTable::kActive>,
-                                   Entry::Caller::Export, Entry::Frame::None});
+    table.set(msg::kRunTask, Entry{switchTask<CAdvTasksTable::kStopped, CAdvTasksTable::kActive>, Entry::Caller::Export,
+                                   Entry::Frame::None});
     table.set(msg::kTaskAdded, internal([](DispatchContext &c) { return announceTask(c, ENG_NOTIFY_TASK_ADDED); }));
-    table.set(msg::kTaskChanged,
-              internal([](DispatchContext &c) { return announceTask(c, ENG_NOTIFY_TASK_CHANGED); }));
+    table.set(msg::kTaskChanged, internal([](DispatchContext &c) { return announceTask(c, ENG_NOTIFY_TASK_CHANGED); }));
 }
 
 }  // namespace eng

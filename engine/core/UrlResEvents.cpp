@@ -5,6 +5,7 @@
 #include "core/Engine.h"
 #include "core/Messages.h"
 #include "core/Records.h"
+#include "net/DownloadPool.h"
 #include "store/ProjectTables.h"
 
 namespace eng {
@@ -17,9 +18,11 @@ const UrlResRow *oldRow(DispatchContext &c) { return reinterpret_cast<const UrlR
 CountedUrlRes counted(const UrlResRow &row) { return {static_cast<CrawlState>(row.state), row.error}; }
 
 // While the project runs the statistics timer reports changes; while it is
-// stopped they are reported at once.
-void counted(DispatchContext &c, CounterChange change) {
+// stopped they are reported at once. A resource that stopped downloading
+// (its task was stopped, or it was deleted) loses its running download.
+void counted(DispatchContext &c, CounterChange change, uint32_t urlResId) {
     if (change.changed && !c.engine.running()) c.engine.progress().postStatistics();
+    if (change.abortDownload) c.engine.downloads().abortResource(urlResId);
 }
 
 void notify(DispatchContext &c, uint8_t action, const UrlResRow &row) {
@@ -32,18 +35,18 @@ void notify(DispatchContext &c, uint8_t action, const UrlResRow &row) {
 }
 
 intptr_t inserted(DispatchContext &c) {
-    counted(c, c.engine.progress().inserted(counted(*newRow(c))));
+    counted(c, c.engine.progress().inserted(counted(*newRow(c))), newRow(c)->urlResId);
     return 0;
 }
 
 intptr_t changed(DispatchContext &c) {
-    counted(c, c.engine.progress().changed(counted(*newRow(c)), counted(*oldRow(c))));
+    counted(c, c.engine.progress().changed(counted(*newRow(c)), counted(*oldRow(c))), newRow(c)->urlResId);
     notify(c, ENG_URLRES_CHANGED, *newRow(c));
     return 0;
 }
 
 intptr_t deleting(DispatchContext &c) {
-    counted(c, c.engine.progress().deleted(counted(*oldRow(c))));
+    counted(c, c.engine.progress().deleted(counted(*oldRow(c))), oldRow(c)->urlResId);
     notify(c, ENG_URLRES_DELETING, *oldRow(c));
     return 0;
 }

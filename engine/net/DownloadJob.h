@@ -45,6 +45,8 @@ public:
     // be winding down then: until its thread-ended message, the engine reads
     // only the record's URL resource id, aborted reason and error code.
     virtual bool abort(uint32_t reason);
+    // Posts the record's progress to the engine's reporter.
+    void reportProgress();
 
 protected:
     virtual bool openSession() = 0;
@@ -55,7 +57,6 @@ protected:
     // the worker's blocking calls return at once.
     virtual void interrupt() {}
 
-    void reportProgress();
     // Records an error unless the retrieval has been cancelled.
     void recordError(uint32_t code);
     bool cancelled() const;

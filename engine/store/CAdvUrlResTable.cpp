@@ -13,7 +13,7 @@ constexpr uint32_t kDone = 2, kQueued = 3, kDownloading = 4, kSuspended = 5;
 
 // The string fields of a row, each of which holds one reference.
 constexpr uint32_t UrlResRow::*kStringFields[] = {&UrlResRow::urlId, &UrlResRow::postId, &UrlResRow::redirectUrlId,
-                                                   &UrlResRow::userAgentId, &UrlResRow::referer};
+                                                  &UrlResRow::userAgentId, &UrlResRow::referer};
 
 std::string errorCondition(ErrorKind kind) {
     switch (kind) {
@@ -29,8 +29,7 @@ std::string errorCondition(ErrorKind kind) {
 
 }  // namespace
 
-CAdvUrlResTable::CAdvUrlResTable(Database &db, CStrTable &strings, CResTable &bodies, SavedQueries &queries,
-                                 Send send)
+CAdvUrlResTable::CAdvUrlResTable(Database &db, CStrTable &strings, CResTable &bodies, SavedQueries &queries, Send send)
     : CUrlResTable(db), strings_(strings), bodies_(bodies), queries_(queries), send_(std::move(send)) {}
 
 UrlResRow CAdvUrlResTable::make(uint32_t urlId, uint32_t postId) {
@@ -164,6 +163,50 @@ uint32_t CAdvUrlResTable::countQueued() {
     return n;
 }
 
+namespace {
+
+// Keys of queued resources in the order of the StatePriority index.
+constexpr std::string_view kQueuedKeys =
+    "SELECT UrlResId, Priority, Domain FROM UrlRes INDEXED BY \"UrlRes.StatePriority\" WHERE State = 3";
+constexpr std::string_view kQueuedOrder = " ORDER BY State, Priority DESC, Domain LIMIT 1";
+
+struct QueuedKey {
+    uint32_t id;
+    int64_t priority;
+    int64_t domain;
+};
+
+std::optional<QueuedKey> firstKey(Statement &query) {
+    std::optional<QueuedKey> key;
+    if (query.step()) key = QueuedKey{static_cast<uint32_t>(query.integer(0)), query.integer(1), query.integer(2)};
+    query.reset();
+    return key;
+}
+
+}  // namespace
+
+std::optional<UrlResRow> CAdvUrlResTable::nextQueued(const std::function<bool(uint32_t domain)> &busy) {
+    static const std::string first = std::string(kQueuedKeys) + std::string(kQueuedOrder);
+    static const std::string sameLevel =
+        std::string(kQueuedKeys) + " AND Priority = ?1 AND Domain > ?2" + std::string(kQueuedOrder);
+    static const std::string lowerLevel = std::string(kQueuedKeys) + " AND Priority < ?1" + std::string(kQueuedOrder);
+    std::optional<QueuedKey> key = firstKey(statement(first));
+    while (key && busy(static_cast<uint32_t>(key->domain))) {
+        Statement &next = statement(sameLevel);
+        next.bind(1, key->priority);
+        next.bind(2, key->domain);
+        std::optional<QueuedKey> after = firstKey(next);
+        if (!after) {
+            Statement &lower = statement(lowerLevel);
+            lower.bind(1, key->priority);
+            after = firstKey(lower);
+        }
+        key = after;
+    }
+    if (!key) return std::nullopt;
+    return find(int64_t{key->id});
+}
+
 uint32_t CAdvUrlResTable::count(const std::string &sql) {
     Statement s = db_.prepare(sql);
     return s.step() ? static_cast<uint32_t>(s.integer(0)) : 0;
@@ -187,9 +230,8 @@ uint32_t CAdvUrlResTable::countErrors(ErrorKind kind, bool runningOnly) {
 std::vector<UrlResRow> CAdvUrlResTable::listErrors(uint32_t task, ErrorKind kind) {
     if (task == 0)
         return select("SELECT UrlRes.UrlResId FROM UrlRes WHERE " + errorCondition(kind) + " and RunCount<>0");
-    return select(
-        "SELECT UrlRes.UrlResId FROM UrlRes INNER JOIN Items ON UrlRes.UrlResId = Items.UrlResId WHERE " +
-        errorCondition(kind) + " and RunCount<>0 and Items.TaskId = " + std::to_string(task));
+    return select("SELECT UrlRes.UrlResId FROM UrlRes INNER JOIN Items ON UrlRes.UrlResId = Items.UrlResId WHERE " +
+                  errorCondition(kind) + " and RunCount<>0 and Items.TaskId = " + std::to_string(task));
 }
 
 void CAdvUrlResTable::setAllStates(uint32_t from, uint32_t to) {
@@ -199,8 +241,8 @@ void CAdvUrlResTable::setAllStates(uint32_t from, uint32_t to) {
     q.run();
 }
 
-UrlResRow CAdvUrlResTable::obtainForCrawl(uint32_t urlId, uint32_t postId, double acceptableAgeDays,
-                                          int32_t priority, uint32_t state, uint32_t userAgentId) {
+UrlResRow CAdvUrlResTable::obtainForCrawl(uint32_t urlId, uint32_t postId, double acceptableAgeDays, int32_t priority,
+                                          uint32_t state, uint32_t userAgentId) {
     const Date today = now();
     if (acceptableAgeDays != 0) {
         // A fetch still waiting or running is the one to share: rows not yet
@@ -227,9 +269,9 @@ UrlResRow CAdvUrlResTable::obtainForCrawl(uint32_t urlId, uint32_t postId, doubl
 
 void CAdvUrlResTable::reset(UrlResRow &row, bool forced) {
     row.state = kQueued;
-    const bool resumable = !forced && row.contentLength != row.size &&
-                           (row.statusCode == 206 ||
-                            (row.error && (row.statusCode == 200 || row.statusCode == kStatusUnchanged)));
+    const bool resumable =
+        !forced && row.contentLength != row.size &&
+        (row.statusCode == 206 || (row.error && (row.statusCode == 200 || row.statusCode == kStatusUnchanged)));
     if (!resumable) {
         row.size = 0;
         row.resId = 0;

@@ -14,9 +14,9 @@ namespace eng {
 
 // Which failed resources an error count or list takes.
 enum class ErrorKind : int {
-    ServerErrors = 1,     // Error without TcpError
-    NetworkErrors = 2,    // TcpError
-    AllErrors = 3,        // Error
+    ServerErrors = 1,   // Error without TcpError
+    NetworkErrors = 2,  // TcpError
+    AllErrors = 3,      // Error
 };
 
 // The URL resources with their crawl operations. Every row holds a reference
@@ -58,6 +58,11 @@ public:
     // the address, or a new queued one (revalidating the closest earlier fetch).
     UrlResRow obtainForCrawl(uint32_t urlId, uint32_t postId, double acceptableAgeDays, int32_t priority,
                              uint32_t state, uint32_t userAgentId);
+    // The queued resource to download next: the highest priority first; among
+    // equal priorities the lowest site key whose host is not busy. A busy
+    // host's other queued rows at that priority are passed over in one seek.
+    std::optional<UrlResRow> nextQueued(const std::function<bool(uint32_t domain)> &busy);
+
     // Puts a fetched resource back in the queue (not written).
     static void reset(UrlResRow &row, bool forced);
 

@@ -132,6 +132,13 @@ public:
     }
 
 protected:
+    // A statement prepared on first use and kept with the table object.
+    Statement &statement(const std::string &sql) {
+        auto it = statements_.find(sql);
+        if (it == statements_.end()) it = statements_.emplace(sql, db_.prepare(sql)).first;
+        return it->second;
+    }
+
     Database &db_;
 
 private:
@@ -155,7 +162,8 @@ private:
         if (keyCount == 0 || keyCount > named.columns.size())
             throw CDatabaseException("Wrong number of keys for index " + named.name);
         std::string sql = " WHERE ";
-        for (size_t i = 0; i < keyCount; ++i) sql += (i ? " AND " : "") + sqlName(bareColumn(named.columns[i])) + " = ?";
+        for (size_t i = 0; i < keyCount; ++i)
+            sql += (i ? " AND " : "") + sqlName(bareColumn(named.columns[i])) + " = ?";
         return sql;
     }
     std::string columnList() const {
@@ -178,11 +186,6 @@ private:
         return "UPDATE " + sqlName(table_) + " SET " + sets + " WHERE " + sqlName(keyColumn_) + " = ?";
     }
 
-    Statement &statement(const std::string &sql) {
-        auto it = statements_.find(sql);
-        if (it == statements_.end()) it = statements_.emplace(sql, db_.prepare(sql)).first;
-        return it->second;
-    }
     Statement &seekStatement(std::string_view index, const std::vector<KeyValue> &keys) {
         Statement &s = statement(seekSql(index, keys.size()));
         bindKeys(s, keys);
