@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "api/engine.h"
+#include "content/HtmlEscape.h"
 #include "content/HtmlScanner.h"
 #include "core/CAdvTasksTable.h"
 #include "core/DownloadResult.h"
@@ -21,29 +22,6 @@ constexpr uint32_t kDone = 2, kDownloading = 4;
 // Relations by which an item was found whose page's links are followed:
 // plain links, frames, and the like that open a page of their own.
 constexpr uint32_t kFollowedTags[] = {0, 4, 5, 12, 13};
-
-std::string escapedAttribute(std::string_view text) {
-    std::string escaped;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case '"':
-                escaped += "&quot;";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            default:
-                escaped += c;
-        }
-    }
-    return escaped;
-}
 
 std::string_view textOf(const std::vector<uint8_t> &bytes) {
     return {reinterpret_cast<const char *>(bytes.data()), bytes.size()};
@@ -125,7 +103,7 @@ void CrawlScheduler::prepareRedirect(DownloadRecord &record) {
         const std::string page =
             "<!-- This file is created by libengine -->\r\n"
             "<html><head><meta http-equiv=\"refresh\" content=\"0;URL=" +
-            escapedAttribute(record.location) + "\"></head><body></body></html>";
+            escapeHtml(record.location) + "\"></head><body></body></html>";
         record.body.assign(page.begin(), page.end());
         record.contentType = "text/html";
     } else if (isHtml(record.contentType)) {

@@ -1,31 +1,10 @@
 #include "net/FtpDirectoryPage.h"
 
+#include "content/HtmlEscape.h"
+
 namespace eng {
 
 namespace {
-
-std::string escapedHtml(std::string_view text) {
-    std::string escaped;
-    for (const char c : text) {
-        switch (c) {
-            case '&':
-                escaped += "&amp;";
-                break;
-            case '<':
-                escaped += "&lt;";
-                break;
-            case '>':
-                escaped += "&gt;";
-                break;
-            case '"':
-                escaped += "&quot;";
-                break;
-            default:
-                escaped += c;
-        }
-    }
-    return escaped;
-}
 
 // A name as a link relative to the directory: "./" in front so that a colon
 // in it is not taken for a scheme, and the characters that would end or
@@ -42,7 +21,7 @@ std::string relativeLink(std::string_view name) {
         else
             link += c;
     }
-    return escapedHtml(link);
+    return escapeHtml(link);
 }
 
 // A name as some servers list it, with its directory in front: the last part.
@@ -55,14 +34,14 @@ std::string_view entryName(std::string_view line) {
 }  // namespace
 
 std::string ftpDirectoryPage(std::string_view directoryUrl, std::string_view nameList) {
-    const std::string base = escapedHtml(directoryUrl);
+    const std::string base = escapeHtml(directoryUrl);
     std::string page = "<html><head><base href=\"" + base + "\"><title>Index of " + base +
                        "</title></head><body><h1>Index of " + base + "</h1><ul>\n";
     while (!nameList.empty()) {
         const auto end = nameList.find('\n');
         const std::string_view name = entryName(nameList.substr(0, end));
         if (!name.empty() && name != "." && name != "..") {
-            page += "<li><a href=\"" + relativeLink(name) + "\">" + escapedHtml(name) + "</a></li>\n";
+            page += "<li><a href=\"" + relativeLink(name) + "\">" + escapeHtml(name) + "</a></li>\n";
         }
         if (end == std::string_view::npos) break;
         nameList.remove_prefix(end + 1);
