@@ -9,6 +9,7 @@
 #include "LinksCommand.h"
 #include "ProjectCommands.h"
 #include "PropsCommand.h"
+#include "RunCommands.h"
 #include "TaskCommands.h"
 #include "TaskListCommands.h"
 #include "engine.h"
@@ -49,6 +50,10 @@ constexpr Command kCommands[] = {
     {"rm", "rm PROJECT TASK", "delete a task", removeTask},
     {"stop", "stop PROJECT TASK", "stop a task and show its state", stopTask},
     {"start", "start PROJECT TASK", "let a stopped task run again and show its state", startTask},
+    {"run", "run PROJECT [--connections N] [--per-server N] [--retries N] [--timeout S] [--pause S] [--for S]",
+     "go online and crawl until nothing is queued (or S seconds pass, or Ctrl-C); then offline", runProject},
+    {"mirror", "mirror URL [-o PROJECT] [--force] [add's task options] [run's options]",
+     "make a project with one task for URL and crawl it to the end (PROJECT: the host's name .slk)", mirrorSite},
     {"filter-test", "filter-test PROJECT TASK URL [--kind N]",
      "whether the task's filter accepts URL as a link of kind N (0, a hyperlink, unless given)", testTaskFilter},
 };

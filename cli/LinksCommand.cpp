@@ -18,9 +18,9 @@ namespace {
 
 // What each kind of link is, as the scanner reports them.
 const char *kindName(int kind) {
-    static const char *const kNames[] = {"link",       "image",   "background", "table background", "frame",
-                                         "iframe",     "script",  "sound",      "input image",      "embed",
-                                         "applet",     "stylesheet", "refresh", "cell background",  "header background"};
+    static const char *const kNames[] = {"link",   "image",      "background", "table background", "frame",
+                                         "iframe", "script",     "sound",      "input image",      "embed",
+                                         "applet", "stylesheet", "refresh",    "cell background",  "header background"};
     return kind >= 0 && kind < static_cast<int>(std::size(kNames)) ? kNames[kind] : "other";
 }
 
@@ -31,7 +31,6 @@ std::string readPage(const std::string &path) {
     page << in.rdbuf();
     return page.str();
 }
-
 
 void print(int kind, const std::string &url) { std::cout << kind << '\t' << kindName(kind) << '\t' << url << '\n'; }
 

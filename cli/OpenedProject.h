@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "engine.h"
+
 namespace lark {
 
 // A project opened through the engine for the life of the object. Opening
@@ -9,7 +11,8 @@ namespace lark {
 // a Failure).
 class OpenedProject {
 public:
-    explicit OpenedProject(const std::string &path);
+    // Notifications go to the window when one is given.
+    explicit OpenedProject(const std::string &path, EngWnd *notify = nullptr);
     OpenedProject(const OpenedProject &) = delete;
     OpenedProject &operator=(const OpenedProject &) = delete;
     ~OpenedProject();

@@ -41,7 +41,6 @@ std::string sizeText(uintmax_t bytes) {
     return text;
 }
 
-
 }  // namespace
 
 int newProject(const std::vector<std::string> &words) {

@@ -7,50 +7,12 @@
 #include "EngineMessages.h"
 #include "Failure.h"
 #include "OpenedProject.h"
+#include "ProjectSettings.h"
 #include "engine.h"
 
 namespace lark {
 
 namespace {
-
-// The properties as lark shows and edits them.
-struct Properties {
-    EngProjectProps raw{};
-    std::string note, filter, userText, httpProxy, ftpProxy;
-};
-
-Properties readProperties() {
-    void *addr = nullptr;
-    uint32_t len = 0;
-    if (Eng_GetProjectProp(&addr, &len) != 0 || len != sizeof(EngProjectProps))
-        throw Failure("the properties could not be read");
-    Properties p;
-    p.raw = *static_cast<EngProjectProps *>(addr);
-    // Each string is copied out of the record by value, then released.
-    auto take = [](char *text) {
-        std::string copy = text ? text : "";
-        Eng_FreeMem(text);
-        return copy;
-    };
-    p.note = take(p.raw.note);
-    p.filter = take(p.raw.filter);
-    p.userText = take(p.raw.userText);
-    p.httpProxy = take(p.raw.httpProxy);
-    p.ftpProxy = take(p.raw.ftpProxy);
-    Eng_FreeMem(addr);
-    return p;
-}
-
-void writeProperties(Properties p) {
-    p.raw.note = p.note.data();
-    p.raw.filter = p.filter.data();
-    p.raw.userText = p.userText.data();
-    p.raw.httpProxy = p.httpProxy.data();
-    p.raw.ftpProxy = p.ftpProxy.data();
-    EngineMessages messages;
-    if (Eng_SetProjectProp(&p.raw, sizeof p.raw) != 1)
-        throw Failure(messages.summary("the properties could not be written"));
-}
 
 uint32_t number(const std::string &name, const std::string &text) {
     char *end = nullptr;
@@ -84,8 +46,8 @@ void show(const Properties &p) {
     std::printf("note         %s\n", p.note.c_str());
     std::printf("filter       %s\n", p.filter.c_str());
     std::printf("user-text    %s\n", p.userText.c_str());
-    std::printf("(while open) timeout %u s, pause %u s, connections %u, per server %u, retries %u\n",
-                p.raw.timeout, p.raw.pause, p.raw.maxConnections, p.raw.maxPerServer, p.raw.retries);
+    std::printf("(while open) timeout %u s, pause %u s, connections %u, per server %u, retries %u\n", p.raw.timeout,
+                p.raw.pause, p.raw.maxConnections, p.raw.maxPerServer, p.raw.retries);
 }
 
 }  // namespace

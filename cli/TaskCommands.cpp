@@ -30,13 +30,20 @@ std::string engineFilter(const std::string &given) {
 // What an expression's error code means, as the program words it.
 std::string filterErrorText(int32_t code) {
     switch (code) {
-        case -1: return "Bad query";
-        case -2: return "No closing bracket";
-        case -3: return "No closing quote";
-        case -4: return "Missing operand";
-        case -5: return "Syntax Error";
-        case -6: return "Missing operation";
-        default: return "Unexpected error";
+        case -1:
+            return "Bad query";
+        case -2:
+            return "No closing bracket";
+        case -3:
+            return "No closing quote";
+        case -4:
+            return "Missing operand";
+        case -5:
+            return "Syntax Error";
+        case -6:
+            return "Missing operation";
+        default:
+            return "Unexpected error";
     }
 }
 
@@ -68,8 +75,8 @@ struct NewTask {
     uint32_t depth, folder, age;
 };
 
-NewTask readNewTask(const Arguments &args) {
-    return {args.at(1),
+NewTask readNewTask(const Arguments &args, const std::string &url) {
+    return {url,
             args.value("name").value_or(""),
             engineFilter(args.value("filter").value_or("")),
             args.value("agent").value_or(""),
@@ -115,20 +122,23 @@ int switchTask(const std::string &command, const std::vector<std::string> &words
 
 }  // namespace
 
+uint32_t createTaskFrom(const Arguments &args, const std::string &url) {
+    NewTask task = readNewTask(args, url);
+    if (!folderExists(task.folder)) throw Failure("there is no folder " + std::to_string(task.folder));
+    checkFilter(task.filter);
+    EngineMessages messages;
+    const int32_t id = create(task);
+    if (id == 0) throw Failure("cannot make a task for \"" + task.url + "\" (not an http, https, ftp or file address)");
+    if (id < 0) throw Failure(messages.summary("the task could not be created"));
+    return static_cast<uint32_t>(id);
+}
+
 int addTask(const std::vector<std::string> &words) {
-    Arguments args(words, {"depth", "name", "filter", "folder", "agent", "age", "post"}, {});
+    Arguments args(words, kTaskOptions, {});
     args.expectCount(2, 2);
-    NewTask task = readNewTask(args);
     return reportingFailures("add", [&] {
         OpenedProject project(args.at(0));
-        if (!folderExists(task.folder)) throw Failure("there is no folder " + std::to_string(task.folder));
-        checkFilter(task.filter);
-        EngineMessages messages;
-        const int32_t id = create(task);
-        if (id == 0)
-            throw Failure("cannot make a task for \"" + task.url + "\" (not an http, https, ftp or file address)");
-        if (id < 0) throw Failure(messages.summary("the task could not be created"));
-        std::cout << id << '\n';
+        std::cout << createTaskFrom(args, args.at(1)) << '\n';
         return 0;
     });
 }

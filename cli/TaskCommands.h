@@ -1,9 +1,19 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
 namespace lark {
+
+class Arguments;
+
+// The options that describe a new task.
+inline const std::set<std::string> kTaskOptions = {"depth", "name", "filter", "folder", "agent", "age", "post"};
+
+// Creates a task for the address in the open project from the task options
+// given; its number. A Failure when the engine refuses it.
+uint32_t createTaskFrom(const Arguments &args, const std::string &url);
 
 // lark add PROJECT URL [--depth N] [--name T] [--filter TEXT] [--folder ID] [--agent UA] [--age DAYS] [--post DATA]
 int addTask(const std::vector<std::string> &words);
