@@ -54,6 +54,7 @@ bool CrawlScheduler::startNext() {
         unfetchable.urlResId = resource->urlResId;
         unfetchable.errorCode = kErrUnrecognizedScheme;
         settle(*resource, unfetchable, false);
+        reportIfDrained();
         return true;
     }
     fillRecord(job->record(), *resource, url);
@@ -92,10 +93,13 @@ void CrawlScheduler::processFinished(DownloadJob &job) {
     job.reportProgress();
     prepareRedirect(record);
     if (auto resource = tables_.urlRes.find(int64_t{record.urlResId})) settle(*resource, record, true);
-    if (engine_.progress().queued() == 0) {
-        engine_.progress().postStatistics();
-        engine_.progress().stopTimer();
-    }
+    reportIfDrained();
+}
+
+void CrawlScheduler::reportIfDrained() {
+    if (engine_.progress().queued() != 0) return;
+    engine_.progress().postStatistics();
+    engine_.progress().stopTimer();
 }
 
 void CrawlScheduler::prepareRedirect(DownloadRecord &record) {

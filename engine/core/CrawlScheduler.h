@@ -42,6 +42,8 @@ private:
     // A resource became done: every task holding it counts it and follows its links.
     void expand(const UrlResRow &resource);
     void followLinksNow(TaskRow &task, const ItemRow &item);
+    // Nothing waits any more: final statistics, and the timer stops.
+    void reportIfDrained();
 
     Engine &engine_;
     ProjectTables &tables_;

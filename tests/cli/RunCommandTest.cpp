@@ -39,6 +39,12 @@ TEST_F(RunCommandTest, NothingQueuedFinishesAtOnce) {
     EXPECT_TRUE(test::contains(run, "finished: done 0  queued 0  errors 0")) << run.output;
 }
 
+TEST_F(RunCommandTest, AnAddressNoDownloadCanFetchEndsTheRunAsAnError) {
+    const auto run = test::runLark("mirror file:no-slashes.html -o " + dir.file("f.slk") + " --for 20");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(test::contains(run, "finished: done 1  queued 0  errors 1")) << run.output;
+}
+
 TEST_F(RunCommandTest, MirrorFetchesAPageAndWhatItLinksTo) {
     server.answer(
         test::httpResponse(200, "OK", "<html><a href=\"next.html\">next</a></html>", {"Content-Type: text/html"}));

@@ -137,11 +137,18 @@ TEST_F(CrawlTest, GoingOfflineAbortsEveryDownloadAsARefreshableTransportError) {
     EXPECT_EQ(server.requests().size(), 5u);  // none retried
     EXPECT_EQ(Eng_CountRefreshable(1), 0);
     Eng_CloseProject();
-    EXPECT_EQ(test::queryInteger(project.path(),
-                                 "SELECT count(*) FROM UrlRes WHERE State = 2 AND TcpError AND "
-                                 "LastError = 12017 AND Retries = 0"),
+    EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM UrlRes WHERE State = 2 AND TcpError AND "
+                                                 "LastError = 12017 AND Retries = 0"),
               5);
     EXPECT_GT(test::queryInteger(project.path(), "SELECT OnlineTime > 0 FROM Project"), 0);
+
+    // Refreshing the transport errors queues them again (to wait: offline).
+    ASSERT_EQ(Eng_OpenProject(project.path().c_str(), nullptr, nullptr, nullptr), 0);
+    EXPECT_EQ(Eng_RefreshPrj(2), 1);
+    EXPECT_EQ(Eng_CountRefreshable(2), 0);
+    Eng_CloseProject();
+    EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM UrlRes WHERE State = 3"), 5);
+    EXPECT_EQ(test::queryInteger(project.path(), "SELECT sum(Queued) FROM Tasks"), 5);
 }
 
 TEST_F(CrawlTest, InterruptedDownloadsAreQueuedAgainAtTheNextOpen) {
@@ -173,4 +180,17 @@ TEST_F(CrawlTest, ProjectTimeoutBecomesTheNetworkTimeouts) {
     EXPECT_EQ(now.receiveTimeoutSeconds, 17u);
     EXPECT_EQ(now.sendTimeoutSeconds, 17u);
     EXPECT_EQ(now.connectRetries, 5u);
+}
+
+TEST_F(CrawlTest, AnAddressNoDownloadCanFetchIsSettledAsFailedOnce) {
+    test::OpenProject project;
+    const uint32_t task = createTask("file:no-slashes.html");
+    ASSERT_GT(task, 0u);
+    ASSERT_EQ(Eng_Run(), 0);
+    ASSERT_TRUE(eventually([&] { return taskById(task).raw.state == ENG_TASK_COMPLETE; }));
+    EXPECT_EQ(taskById(task).errorText, "The URL does not use a recognized protocol.");
+    Eng_CloseProject();
+    EXPECT_EQ(test::queryText(project.path(), "SELECT State || ' ' || Error || ' ' || LastError || ' ' || Retries "
+                                              "FROM UrlRes"),
+              "2 1 12006 0");
 }

@@ -1,0 +1,290 @@
+#!/usr/bin/env bash
+# Whole-site crawl benchmark: lark against wget and httrack on one generated
+# site served by a local nginx. It generates a site of 10,000 pages in 100
+# folders (about 26,000 files: pages, per-page and shared GIF/PNG images, one
+# style sheet per folder and 1,000 images referenced only from inside those
+# style sheets), serves it on 127.0.0.1, mirrors it with each tool from the
+# same start address with unlimited depth on the host, and prints for each
+# tool the wall time, user+sys CPU, peak RSS, files and pages stored and CPU
+# milliseconds per page, then how many of the style-sheet-only images each
+# one stored. Builds nothing: build lark first (scripts/build); wget, httrack,
+# nginx and GNU time come from `scripts/setup bench`.
+#
+# Usage: bench/crawl.sh [BUILD_DIR]
+#   BUILD_DIR defaults to build/ in the repository.
+#   CRAWL_FOLDERS=N (environment) makes a smaller or larger site: N folders of
+#   100 pages each (default 100).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-$root/build}
+lark=$build/bin/lark
+folders=${CRAWL_FOLDERS:-100}
+connections=8
+
+die() {
+    echo "crawl.sh: $*" >&2
+    exit 2
+}
+[[ -x $lark ]] || die "$lark not found; build it first (scripts/build)"
+for tool in /usr/sbin/nginx /usr/bin/python3 /usr/bin/time wget httrack sqlite3; do
+    command -v "$tool" >/dev/null || die "$tool not found; run scripts/setup bench"
+done
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/crawl-bench.XXXXXX")
+nginx_pid=
+cleanup() {
+    if [[ -n $nginx_pid ]]; then
+        kill "$nginx_pid" 2>/dev/null || true
+        wait "$nginx_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# ---- The site --------------------------------------------------------------
+# Folder dF holds pages p0..p99.html, style.css, img/pK.gif|png (one image of
+# its own per page) and bg/b0..b9.png (named only by style.css). shared/ holds
+# a pool of images that 70% of the pages also show. Links of p0 and p1..p9 make
+# a tree (index -> p0 -> p1..p9 -> p10..p99) so that every page is within
+# depth 3 of the index; the other pages link 5-10 pages at random, written as
+# "pK.html", "../dF/pK.html" or "/dF/pK.html".
+site=$work/site
+mkdir -p "$site"
+echo "generating the site ($folders folders of 100 pages) ..."
+/usr/bin/python3 - "$site" "$folders" >"$work/site.counts" <<'EOF'
+import os, random, struct, sys, zlib
+
+root, folders = sys.argv[1], int(sys.argv[2])
+pages = 100
+pool = folders * 50
+css_images = 10
+rng = random.Random(20240611)
+words = ("lark crawl mirror page folder image style sheet link anchor host server "
+         "request answer header body project task queue depth filter store index "
+         "title paragraph text word river stone field garden window letter "
+         "morning evening summer winter number").split()
+paragraphs = [" ".join(rng.choice(words) for _ in range(rng.randint(40, 120)))
+              for _ in range(400)]
+files = 0
+
+def write(path, data):
+    global files
+    full = os.path.join(root, path)
+    os.makedirs(os.path.dirname(full), exist_ok=True)
+    with open(full, "wb") as out:
+        out.write(data if isinstance(data, bytes) else data.encode())
+    files += 1
+
+def gif(name):
+    # A 1x1 GIF with a comment block that makes every file distinct.
+    note = (name + " " + "x" * rng.randint(100, 600)).encode()[:255]
+    return (b"GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xff\xff\xff"
+            + b"\x21\xfe" + bytes([len(note)]) + note + b"\x00"
+            + b"\x2c\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00\x3b")
+
+def png(name):
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data
+                + struct.pack(">I", zlib.crc32(kind + data) & 0xffffffff))
+    text = b"Comment\x00" + (name + " " + "y" * rng.randint(100, 600)).encode()
+    return (b"\x89PNG\r\n\x1a\n"
+            + chunk(b"IHDR", struct.pack(">IIBBBBB", 1, 1, 8, 0, 0, 0, 0))
+            + chunk(b"tEXt", text)
+            + chunk(b"IDAT", zlib.compress(b"\x00\x00"))
+            + chunk(b"IEND", b""))
+
+def image(path):
+    write(path, gif(path) if path.endswith(".gif") else png(path))
+
+def page_text():
+    size, parts = rng.randint(2000, 6000), []
+    while sum(len(p) for p in parts) < size:
+        parts.append("<p>" + rng.choice(paragraphs) + "</p>\n")
+    return "".join(parts)
+
+def random_link(f):
+    kind, g, k = rng.randrange(3), rng.randrange(folders), rng.randrange(pages)
+    if kind == 0:
+        return f"p{k}.html"
+    if kind == 1:
+        return f"../d{g}/p{k}.html"
+    return f"/d{g}/p{k}.html"
+
+for j in range(pool):
+    image(f"shared/s{j}.{'png' if j % 2 else 'gif'}")
+
+seq = 0
+for f in range(folders):
+    rules = []
+    for k in range(css_images):
+        image(f"d{f}/bg/b{k}.png")
+        quote = ("", '"', "'")[k % 3]
+        rules.append(f".c{k} {{ background: #eee url({quote}bg/b{k}.png{quote}) no-repeat; }}")
+    write(f"d{f}/style.css", "body { font-family: serif; }\n" + "\n".join(rules) + "\n")
+    for p in range(pages):
+        n = f * pages + p
+        if p == 0:
+            links = [f"p{k}.html" for k in range(1, 10)] + [random_link(f)]
+        elif p < 10:
+            links = [f"p{k}.html" for k in range(10 * p, 10 * p + 10)]
+        else:
+            links = [random_link(f) for _ in range(rng.randint(5, 10))]
+        own = f"img/p{p}.{'gif' if n % 2 else 'png'}"
+        image(f"d{f}/{own}")
+        images = [own]
+        if n % 10 < 7:
+            j = seq % pool
+            seq += 1
+            images.append((f"/shared/s{j}." if n % 3 else f"../shared/s{j}.") + ("png" if j % 2 else "gif"))
+        sheet = "style.css" if n % 2 else f"/d{f}/style.css"
+        body = [f"<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">\n<title>Folder {f} page {p}</title>\n",
+                f"<link rel=\"stylesheet\" href=\"{sheet}\"></head>\n<body class=\"c{p % css_images}\">\n",
+                f"<h1>Folder {f}, page {p}</h1>\n"]
+        text = page_text()
+        cut = len(text) // 2
+        body.append(text[:cut])
+        body += [f"<img src=\"{src}\" alt=\"picture {i}\">\n" for i, src in enumerate(images)]
+        body.append("<ul>\n" + "".join(f"<li><a href=\"{href}\">link {i}</a></li>\n"
+                                       for i, href in enumerate(links)) + "</ul>\n")
+        body.append(text[cut:])
+        body.append("</body></html>\n")
+        write(f"d{f}/p{p}.html", "".join(body))
+
+write("index.html", "<!DOCTYPE html>\n<html><head><title>Crawl benchmark</title></head><body>\n<ul>\n"
+      + "".join(f"<li><a href=\"{'/' if f % 2 else ''}d{f}/p0.html\">folder {f}</a></li>\n" for f in range(folders))
+      + "</ul>\n</body></html>\n")
+print(files, folders * pages + 1, folders * css_images)
+EOF
+read -r site_files site_pages site_css_images <"$work/site.counts"
+echo "site: $site_files files, $site_pages pages, $site_css_images images named only in style sheets"
+
+# ---- nginx -----------------------------------------------------------------
+ngx=$work/nginx
+mkdir -p "$ngx"
+free_port() {
+    /usr/bin/python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
+}
+port_open() {
+    /usr/bin/python3 -c 'import socket, sys; socket.create_connection(("127.0.0.1", int(sys.argv[1])), 1).close()' "$1" \
+        2>/dev/null
+}
+start_nginx() {
+    port=$(free_port)
+    {
+        echo "daemon off;"
+        echo "worker_processes 2;"
+        # Workers of a master run as root switch to "nobody", who cannot read a private temporary folder.
+        [[ $(id -u) -eq 0 ]] && echo "user root;"
+        echo "pid \"$ngx/nginx.pid\";"
+        echo "lock_file \"$ngx/nginx.lock\";"
+        echo "error_log \"$ngx/error.log\" warn;"
+        echo "events { worker_connections 1024; }"
+        echo "http {"
+        [[ -f /etc/nginx/mime.types ]] && echo "    include /etc/nginx/mime.types;"
+        echo "    default_type application/octet-stream;"
+        echo "    access_log off;"
+        for kind in client_body proxy fastcgi uwsgi scgi; do
+            echo "    ${kind}_temp_path \"$ngx/$kind\";"
+        done
+        echo "    server {"
+        echo "        listen 127.0.0.1:$port;"
+        echo "        server_name localhost;"
+        echo "        root \"$site\";"
+        echo "    }"
+        echo "}"
+    } >"$ngx/nginx.conf"
+    rm -f "$ngx/nginx.pid" "$ngx/error.log"
+    /usr/sbin/nginx -p "$ngx/" -c "$ngx/nginx.conf" -e "$ngx/error.log" >"$ngx/stderr.log" 2>&1 &
+    nginx_pid=$!
+    # nginx writes its pid file once its port is bound.
+    for _ in $(seq 200); do
+        kill -0 "$nginx_pid" 2>/dev/null || break
+        [[ -f $ngx/nginx.pid ]] && port_open "$port" && return 0
+        sleep 0.05
+    done
+    wait "$nginx_pid" 2>/dev/null || true
+    nginx_pid=
+    return 1
+}
+started=
+for _ in 1 2 3 4 5; do
+    if start_nginx; then
+        started=1
+        break
+    fi
+    grep -q "Address already in use" "$ngx/error.log" "$ngx/stderr.log" 2>/dev/null ||
+        die "nginx did not start: $(cat "$ngx/error.log" "$ngx/stderr.log" 2>/dev/null)"
+done
+[[ -n $started ]] || die "nginx found no free port"
+url=http://127.0.0.1:$port/
+echo "serving on $url"
+
+# ---- The crawls --------------------------------------------------------------
+# Each row: tool, connections, wall s, user+sys s, peak RSS MB, files, pages, CPU ms/page, css-only images.
+rows=()
+# measure NAME COMMAND...: runs COMMAND under GNU time, its output in $work/NAME.log.
+measure() {
+    local name=$1
+    shift
+    echo "crawling with $name ..."
+    if ! /usr/bin/time -f "%e %U %S %M" -o "$work/$name.time" "$@" >"$work/$name.log" 2>&1; then
+        echo "  $name exited with an error; the last lines of its output:"
+        tail -n 5 "$work/$name.log" | sed 's/^/    /'
+    fi
+    # GNU time writes "Command exited with non-zero status N" before its line when the command fails.
+    read -r wall user sys rss < <(tail -n 1 "$work/$name.time")
+}
+add_row() {
+    local name=$1 conns=$2 files=$3 pages=$4 css=$5
+    local cpu
+    cpu=$(awk -v u="$user" -v s="$sys" 'BEGIN { printf "%.2f", u + s }')
+    rows+=("$(awk -v n="$name" -v c="$conns" -v w="$wall" -v cpu="$cpu" -v rss="$rss" -v f="$files" -v p="$pages" \
+        -v css="$css" 'BEGIN {
+            printf "%s|%s|%.2f|%.2f|%.1f|%d|%d|%s|%d", n, c, w, cpu, rss / 1024, f, p,
+                (p > 0 ? sprintf("%.3f", cpu * 1000 / p) : "-"), css }')")
+}
+
+# lark stores everything in one project file.
+project=$work/lark.slk
+measure lark "$lark" mirror "$url" -o "$project" --depth 100 --connections "$connections" --per-server "$connections"
+done_rows="FROM UrlRes WHERE State=2 AND StatusCode=200"
+lark_files=$(sqlite3 "$project" "SELECT count(*) $done_rows" 2>/dev/null || echo 0)
+lark_pages=$(sqlite3 "$project" "SELECT count(*) $done_rows AND ContentType LIKE 'text/html%'" 2>/dev/null || echo 0)
+lark_css=$(sqlite3 "$project" "SELECT count(*) $done_rows AND Url LIKE '%/bg/%'" 2>/dev/null || echo 0)
+add_row lark "$connections" "$lark_files" "$lark_pages" "$lark_css"
+
+# wget fetches over one connection at a time.
+out=$work/wget
+measure wget wget --mirror --no-parent -nv --page-requisites -e robots=off "$url" -P "$out"
+add_row wget 1 "$(find "$out" -type f | wc -l)" "$(find "$out" -type f -name '*.html' | wc -l)" \
+    "$(find "$out" -type f -path '*/bg/*' | wc -l)"
+
+# httrack: its security limits (-%!) and rate limits lifted, robots.txt ignored,
+# the host never abandoned, keep-alive on. Its mirror lies in a folder named
+# after the host; its own files (hts-cache/, hts-log.txt, index.html and its
+# images) lie at the top of the output folder and are not counted.
+out=$work/httrack
+measure httrack httrack "$url" -O "$out" -q -%v0 -%! -c"$connections" -%c1000 -A1000000000 -r100 -s0 -H0 -%k \
+    -T30 -R1
+mirror_files() { find "$out" -mindepth 2 -type f -not -path "$out/hts-cache/*" "$@"; }
+add_row httrack "$connections" "$(mirror_files | wc -l)" "$(mirror_files -name '*.html' | wc -l)" \
+    "$(mirror_files -path '*/bg/*' | wc -l)"
+
+# ---- The table ---------------------------------------------------------------
+echo
+echo "Site: $site_files files, $site_pages pages (.html), $site_css_images images named only in style sheets;"
+echo "nginx on 127.0.0.1, $(nproc) cores. wget has a single connection."
+echo
+printf '%-8s %5s %8s %10s %9s %7s %7s %9s\n' tool conns "wall s" "user+sys s" "peak MB" files pages "CPU ms/pg"
+for row in "${rows[@]}"; do
+    IFS='|' read -r name conns wall cpu rss files pages perpage css <<<"$row"
+    printf '%-8s %5s %8s %10s %9s %7s %7s %9s\n' "$name" "$conns" "$wall" "$cpu" "$rss" "$files" "$pages" "$perpage"
+done
+echo
+line="Images named only in style sheets ($site_css_images in all) stored:"
+for row in "${rows[@]}"; do
+    IFS='|' read -r name _ _ _ _ _ _ _ css <<<"$row"
+    line+=" $name $css,"
+done
+echo "${line%,}"
