@@ -127,3 +127,16 @@ TEST(Notifier, NullWindowPostsNothingAndRefusedPostsReleaseThePayload) {
     refused.post(ENG_NOTIFY_TASK_CHANGED, [](eng::MemoryStream &s) { s.writeStrRef("lost"); });
     EXPECT_EQ(window.size(), 0u);
 }
+
+TEST(ProgressCounters, ResetProgressKeepsOnlyTheQueuedCount) {
+    Counters c;
+    c.counters.setCounts(7, 3, 2);
+    c.counters.addReceived(5000, true);
+    c.counters.resetProgress();
+    const EngStatisticsRecord r = takeStatistics(c.window);
+    EXPECT_EQ(r.queued, 7u);
+    EXPECT_EQ(r.done, 0u);
+    EXPECT_EQ(r.errors, 0u);
+    EXPECT_EQ(r.bytesReceived, 0u);
+    EXPECT_EQ(r.averageSpeed, 0u);
+}
