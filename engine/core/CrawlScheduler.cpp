@@ -109,6 +109,9 @@ void CrawlScheduler::prepareRedirect(DownloadRecord &record) {
             "<html><head><meta http-equiv=\"refresh\" content=\"0;URL=" +
             escapeHtml(record.location) + "\"></head><body></body></html>";
         record.body.assign(page.begin(), page.end());
+        // The page stands for the whole answer: its length is the length,
+        // or the redirect would look like a cut transfer and be retried.
+        record.contentLength = static_cast<uint32_t>(page.size());
         record.contentType = "text/html";
     } else if (isHtml(record.contentType)) {
         const std::string_view page = textOf(record.body);

@@ -194,3 +194,21 @@ TEST_F(CrawlTest, AnAddressNoDownloadCanFetchIsSettledAsFailedOnce) {
                                               "FROM UrlRes"),
               "2 1 12006 0");
 }
+
+TEST_F(CrawlTest, ARedirectWithABodyIsStoredAsTheRedirectPageWithoutError) {
+    test::ScriptedHttpServer server;
+    server.answer(test::httpResponse(301, "Moved Permanently", "<html>moved to there</html>",
+                                     {"Location: /there.html", "Content-Type: text/html"}));
+    server.answer(test::httpResponse(200, "OK", "<html>here</html>", {"Content-Type: text/html"}));
+    test::OpenProject project;
+    setProperties(2, 2, 3);
+    const uint32_t task = createTask(server.url("/here.html"), 1);
+    ASSERT_EQ(Eng_Run(), 0);
+    ASSERT_TRUE(eventually([&] { return taskById(task).raw.state == ENG_TASK_COMPLETE; }));
+    EXPECT_EQ(server.requests().size(), 2u);  // not retried
+    Eng_CloseProject();
+    EXPECT_EQ(test::queryText(project.path(), "SELECT StatusCode || ' ' || Error || ' ' || TcpError || ' ' || Retries "
+                                              "|| ' ' || ContentType FROM UrlRes WHERE UrlResId = 1"),
+              "301 0 0 0 text/html");
+    EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM UrlRes WHERE State = 2 AND NOT Error"), 2);
+}
