@@ -38,12 +38,15 @@ constexpr int kHyperlink = 0, kImage = 1, kFrame = 4, kIframe = 5, kScript = 6, 
 // pages show images (PNG and GIF bytes, each image different).
 //
 // With the special pages, the start page also links to: a page with a style
-// sheet, a <style> block and a shared image; a frameset whose frames hold an
-// iframe; a redirect chain /r1 -> /r2 -> /r3.html; a page with a META
-// refresh; a missing page (404); a slowly served page (about 8 KB at 2 KB/s);
-// a page on a second server (a scripted server: it answers 500 once, then
-// 200); a chain of pages c1, c2, ... each with a leaf page whose only link is
-// an image; a folder address (/d3/); a query with "&amp;"; an image map area.
+// sheet, a <style> block and a shared image (the url(...) in the block and in
+// the style sheet name images nothing else links to: the scanner reads
+// <link rel=stylesheet>, the refresh and its tag table only, so they are no
+// links); a frameset whose frames hold an iframe; a redirect chain /r1 -> /r2
+// -> /r3.html; a page with a META refresh; a missing page (404); a slowly
+// served page (about 8 KB at 2 KB/s); a page on a second server (a scripted
+// server that answers 500 once, then 200); a chain of pages c1, c2, ... each
+// with a leaf page whose only link is an image; a folder address (/d3/); a
+// query written with "&amp;"; an image map's area; a script.
 //
 // How a crawl reaches the addresses (what expected() computes): a plain link
 // (kind 0) leads one level deeper, every other kind stays on its page's
@@ -63,10 +66,6 @@ public:
         unsigned seed = 20240611;    // of the cross links
         bool specials = true;        // the special pages listed above
         size_t padding = 0;          // bytes of filler text added to each numbered page
-        // Whether url(...) inside a <style> block is a link. The scanner reads
-        // the <link rel=stylesheet> tags, the refresh and the tag table only
-        // (HtmlScanner.h), so it is not.
-        bool styleBlockUrlsAreLinks = false;
     };
 
     // What answers an address.
@@ -75,12 +74,12 @@ public:
     struct Address {
         Answer answer = Answer::Page;
         int status = 200;
-        std::string body;             // the bytes served with status 200 (nginx or the second server)
-        std::string location;         // of a redirect: the absolute target
-        std::set<SiteLink> links;     // what a stored copy records (a redirect: its refresh)
-        bool onOtherServer = false;   // answered by the scripted server
-        int failuresFirst = 0;        // 500 answers before the 200
-        bool linksFollowed = false;   // reached by followed link kinds (or the start page)
+        std::string body;            // the bytes served with status 200 (nginx or the second server)
+        std::string location;        // of a redirect: the absolute target
+        std::set<SiteLink> links;    // what a stored copy records (a redirect: its refresh)
+        bool onOtherServer = false;  // answered by the scripted server
+        int failuresFirst = 0;       // 500 answers before the 200
+        bool linksFollowed = false;  // reached by followed link kinds (or the start page)
     };
 
     struct Expectation {
