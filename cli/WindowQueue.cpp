@@ -13,12 +13,15 @@ WindowQueue::~WindowQueue() {
 
 int WindowQueue::post(EngWnd *self, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
     WindowQueue *queue = reinterpret_cast<Window *>(self)->owner;
+    bool wasEmpty = false;
     {
         std::lock_guard lock(queue->mutex_);
         if (queue->refusing_) return 0;
+        wasEmpty = queue->messages_.empty();
         queue->messages_.push_back(Posted{msg, wParam, lParam});
     }
-    queue->arrived_.notify_all();
+    // Takers wait only on an empty queue: later posts need not wake anyone.
+    if (wasEmpty) queue->arrived_.notify_all();
     return 1;
 }
 

@@ -3,6 +3,7 @@
 #include "core/Dispatcher.h"
 #include "core/EngineRegistry.h"
 #include "core/Messages.h"
+#include "core/TransactionBatch.h"
 #include "sys/Event.h"
 #include "sys/MessageQueue.h"
 #include "sys/UiHost.h"
@@ -25,22 +26,38 @@ void dispatchPlatformMessage(Engine &engine, const Message &m) {
 
 void runMessageLoop(Engine &engine) {
     MessageQueue &queue = engine.queue();
+    TransactionBatch batch(engine.database());
     for (;;) {
+        batch.commitIfDue();
+        if (auto late = queue.takeOverdueTimer()) {
+            queue.runTimer(static_cast<uint32_t>(late->wParam));
+            continue;
+        }
         if (auto command = queue.takeInRange(msg::kFirstCommand, msg::kLastCommand)) {
+            batch.commit();
             engine.dispatch(*command);
             continue;
         }
         if (queue.hasInRange(msg::kDownloadDone, msg::kDownloadDone)) {
+            batch.join();
             if (mayStartDownloads(engine)) engine.send(msg::kStartNext);
             if (auto done = queue.takeInRange(msg::kDownloadDone, msg::kDownloadDone)) engine.dispatch(*done);
             continue;
         }
         if (auto other = queue.takeNext()) {
+            batch.commit();
             if (other->msg == kQuitMessage) return;
             dispatchPlatformMessage(engine, *other);
             continue;
         }
-        if (mayStartDownloads(engine) && engine.send(msg::kStartNext) != 0) continue;
+        if (mayStartDownloads(engine)) {
+            batch.join();
+            if (engine.send(msg::kStartNext) != 0) continue;
+        }
+        // Downloads tend to finish one after another: the batch stays open
+        // for a moment in case the next one is about to end.
+        if (batch.isOpen() && queue.waitFor(TransactionBatch::kIdleWait)) continue;
+        batch.commit();
         queue.wait();
     }
 }

@@ -21,7 +21,8 @@ bool runEngineThread(const OpenRequest &request, std::shared_ptr<Event> completi
 // The message loop: commands first, then download completions (each after a
 // scheduling step that can refill the slot about to free up), then anything
 // else; when idle it keeps starting downloads while it can and sleeps only
-// when it cannot.
+// when it cannot. A timer that a stream of messages kept waiting a whole
+// period runs ahead of them; runs of crawl messages share a transaction.
 void runMessageLoop(Engine &engine);
 
 }  // namespace eng

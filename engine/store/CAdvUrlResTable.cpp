@@ -80,7 +80,7 @@ bool CAdvUrlResTable::update(const UrlResRow &row) {
         bodies_.release(stored->resId);
     }
     send_(Event::Changed, &written, &*stored);
-    edit(written);
+    editChanged(written, *stored);
     return true;
 }
 

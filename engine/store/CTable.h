@@ -54,6 +54,7 @@ public:
           indexes_(std::move(indexes)),
           keyColumn_(std::move(keyColumn)),
           autoKey_(autoKey) {
+        if (fields_.size() > 64) throw CDatabaseException("Too many columns bound on table " + table_);
         // Opening the table object checks that the table and every bound column exist.
         db_.prepare("SELECT " + columnList() + " FROM " + sqlName(table_) + " LIMIT 0");
     }
@@ -88,7 +89,7 @@ public:
 
     // Inserts the row; an automatic key is read back into the row and returned.
     uint32_t add(Row &row) {
-        Statement &s = statement(insertSql());
+        Statement &s = cached("i", [this] { return insertSql(); });
         bindFields(s, row);
         s.run();
         if (!autoKey_) return 0;
@@ -96,11 +97,12 @@ public:
         return row.*autoKey_;
     }
     // Writes every bound column of the row with the row's key.
-    void edit(const Row &row) {
-        Statement &s = statement(updateSql());
-        const int n = bindFields(s, row);
-        bindKey(s, n + 1, row);
-        s.run();
+    void edit(const Row &row) { editColumns(row, allFields()); }
+    // Writes only the columns in which the row differs from its stored
+    // version: indexes over unchanged columns are left alone.
+    void editChanged(const Row &row, const Row &stored) {
+        const uint64_t changed = changedFields(row, stored);
+        if (changed != 0) editColumns(row, changed);
     }
     void remove(const KeyValue &key) {
         Statement &s = statement("DELETE FROM " + sqlName(table_) + " WHERE " + sqlName(keyColumn_) + " = ?");
@@ -180,16 +182,41 @@ private:
         }
         return "INSERT INTO " + sqlName(table_) + " (" + columns + ") VALUES (" + values + ")";
     }
-    std::string updateSql() const {
+    std::string updateSql(uint64_t columns) const {
         std::string sets;
-        for (const Field<Row> &f : fields_) sets += (sets.empty() ? "" : ", ") + sqlName(f.column) + " = ?";
+        for (size_t i = 0; i < fields_.size(); ++i)
+            if (columns & (uint64_t{1} << i)) sets += (sets.empty() ? "" : ", ") + sqlName(fields_[i].column) + " = ?";
         return "UPDATE " + sqlName(table_) + " SET " + sets + " WHERE " + sqlName(keyColumn_) + " = ?";
     }
 
     Statement &seekStatement(std::string_view index, const std::vector<KeyValue> &keys) {
-        Statement &s = statement(seekSql(index, keys.size()));
+        Statement &s = cached("s" + std::to_string(keys.size()) + std::string(index),
+                              [&] { return seekSql(index, keys.size()); });
         bindKeys(s, keys);
         return s;
+    }
+    // A statement kept under a short key, its text made only when first used.
+    template <class MakeSql>
+    Statement &cached(const std::string &key, MakeSql makeSql) {
+        auto it = byKey_.find(key);
+        if (it == byKey_.end()) it = byKey_.emplace(key, db_.prepare(makeSql())).first;
+        return it->second;
+    }
+
+    // Bit i stands for field i.
+    uint64_t allFields() const { return fields_.size() == 64 ? ~uint64_t{0} : (uint64_t{1} << fields_.size()) - 1; }
+    uint64_t changedFields(const Row &row, const Row &stored) const {
+        uint64_t changed = 0;
+        for (size_t i = 0; i < fields_.size(); ++i)
+            std::visit([&](auto member) { if (!(row.*member == stored.*member)) changed |= uint64_t{1} << i; },
+                       fields_[i].member);
+        return changed;
+    }
+    void editColumns(const Row &row, uint64_t columns) {
+        Statement &s = cached("u" + std::to_string(columns), [&] { return updateSql(columns); });
+        const int n = bindFields(s, row, columns);
+        bindKey(s, n + 1, row);
+        s.run();
     }
     static void bindValue(Statement &s, int n, const KeyValue &key) {
         if (const auto *number = std::get_if<int64_t>(&key))
@@ -202,11 +229,14 @@ private:
         for (const KeyValue &k : keys) bindValue(s, n++, k);
     }
 
-    // Binds every bound column in order from parameter 1; returns how many.
-    // The automatic key is not a bound column: it is never written.
-    int bindFields(Statement &s, const Row &row) const {
+    // Binds the bound columns (all, or those of the mask) in order from
+    // parameter 1; returns how many. The automatic key is not a bound
+    // column: it is never written.
+    int bindFields(Statement &s, const Row &row, uint64_t columns = ~uint64_t{0}) const {
         int n = 0;
-        for (const Field<Row> &f : fields_) {
+        for (size_t i = 0; i < fields_.size(); ++i) {
+            if (!(columns & (uint64_t{1} << i))) continue;
+            const Field<Row> &f = fields_[i];
             ++n;
             std::visit(
                 [&](auto member) {
@@ -270,6 +300,7 @@ private:
     std::string keyColumn_;
     uint32_t Row::*autoKey_;
     std::map<std::string, Statement> statements_;
+    std::map<std::string, Statement> byKey_;
 };
 
 }  // namespace eng

@@ -66,6 +66,9 @@ int64_t Database::lastInsertKey() const { return sqlite3_last_insert_rowid(db_);
 void Database::takeExclusiveLock() {
     execute("PRAGMA journal_mode=WAL");
     execute("PRAGMA synchronous=NORMAL");
+    // Each command runs in a savepoint: its statement journal stays in
+    // memory instead of being written to a temporary file page by page.
+    execute("PRAGMA temp_store=MEMORY");
     execute("BEGIN EXCLUSIVE; COMMIT");
 }
 

@@ -68,19 +68,39 @@ std::optional<Message> MessageQueue::takeNext() {
     return std::nullopt;
 }
 
-void MessageQueue::wait() {
+std::optional<Message> MessageQueue::takeOverdueTimer() {
+    std::lock_guard lock(mutex_);
+    const auto now = Clock::now();
+    for (auto &[id, timer] : timers_) {
+        if (timer.due + timer.period <= now) {
+            timer.due = now + timer.period;
+            return Message{kTimerMessage, id, 0};
+        }
+    }
+    return std::nullopt;
+}
+
+void MessageQueue::wait() { waitUntil(Clock::time_point::max()); }
+
+bool MessageQueue::waitFor(std::chrono::milliseconds limit) { return waitUntil(Clock::now() + limit); }
+
+bool MessageQueue::waitUntil(Clock::time_point limit) {
     std::unique_lock lock(mutex_);
     while (messages_.empty()) {
-        if (timers_.empty()) {
-            posted_.wait(lock);
-            continue;
+        auto wake = limit;
+        if (!timers_.empty()) {
+            const auto next = std::min_element(timers_.begin(), timers_.end(), [](const auto &a, const auto &b) {
+                                  return a.second.due < b.second.due;
+                              })->second.due;
+            if (next <= Clock::now()) return true;
+            wake = std::min(wake, next);
         }
-        auto next = std::min_element(timers_.begin(), timers_.end(), [](const auto &a, const auto &b) {
-                        return a.second.due < b.second.due;
-                    })->second.due;
-        if (next <= Clock::now()) return;
-        posted_.wait_until(lock, next);
+        if (wake == Clock::time_point::max())
+            posted_.wait(lock);
+        else if (posted_.wait_until(lock, wake) == std::cv_status::timeout && wake == limit && messages_.empty())
+            return false;
     }
+    return true;
 }
 
 uint32_t MessageQueue::setTimer(std::chrono::milliseconds period, TimerCallback callback) {

@@ -40,8 +40,14 @@ public:
     std::optional<Message> takeInRange(uint32_t first, uint32_t last);
     // The oldest posted message, or else a timer that is due.
     std::optional<Message> takeNext();
+    // A timer that has waited a whole period past its due time because
+    // posted messages kept coming first; taken ahead of them so that a busy
+    // queue cannot starve its timers.
+    std::optional<Message> takeOverdueTimer();
     // Sleeps until a message is posted or the next timer falls due.
     void wait();
+    // The same for at most the time given: false when it passed with nothing to take.
+    bool waitFor(std::chrono::milliseconds limit);
 
     uint32_t setTimer(std::chrono::milliseconds period, TimerCallback callback);
     void killTimer(uint32_t id);
@@ -57,6 +63,7 @@ private:
     };
 
     std::optional<uint32_t> dueTimerLocked(Clock::time_point now) const;
+    bool waitUntil(Clock::time_point limit);
 
     mutable std::mutex mutex_;
     std::condition_variable posted_;

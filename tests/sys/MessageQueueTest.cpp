@@ -72,3 +72,17 @@ TEST(Event, AutoResetLetsOneWaiterThroughPerSet) {
     manual.reset();
     EXPECT_FALSE(manual.waitFor(1ms));
 }
+
+TEST(MessageQueue, ATimerStarvedByMessagesForAWholePeriodIsOverdue) {
+    eng::MessageQueue queue;
+    const uint32_t timer = queue.setTimer(std::chrono::milliseconds(20), [] {});
+    EXPECT_FALSE(queue.takeOverdueTimer());
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));  // due, but not a period late
+    EXPECT_FALSE(queue.takeOverdueTimer());
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const auto late = queue.takeOverdueTimer();
+    ASSERT_TRUE(late);
+    EXPECT_EQ(late->msg, eng::kTimerMessage);
+    EXPECT_EQ(late->wParam, timer);
+    EXPECT_FALSE(queue.takeOverdueTimer());  // rescheduled a period on
+}

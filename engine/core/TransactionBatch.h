@@ -1,0 +1,43 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+
+#include "store/Database.h"
+
+namespace eng {
+
+// Lets a run of crawl messages (finished downloads, scheduling steps) share
+// one database transaction, each message in a savepoint of its own, so that
+// a busy crawl commits a few times a second instead of once per download.
+// The loop commits the batch before anything else runs (a command, any
+// other message), before it sleeps, and when the batch is old or long.
+class TransactionBatch {
+public:
+    static constexpr std::chrono::milliseconds kLongest{200};
+    static constexpr uint32_t kMostMessages = 64;
+    // How long an idle loop keeps the batch open for more.
+    static constexpr std::chrono::milliseconds kIdleWait{20};
+
+    explicit TransactionBatch(Database &db) : db_(db) {}
+    TransactionBatch(const TransactionBatch &) = delete;
+    TransactionBatch &operator=(const TransactionBatch &) = delete;
+    ~TransactionBatch();
+
+    // A crawl message follows: opens the batch unless one is open.
+    void join();
+    void commitIfDue();
+    void commit();
+    bool isOpen() const { return open_ != nullptr; }
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    Database &db_;
+    std::unique_ptr<Transaction> open_;
+    Clock::time_point opened_{};
+    uint32_t messages_ = 0;
+};
+
+}  // namespace eng
