@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <thread>
 #include <unistd.h>
 
 #include "Arguments.h"
@@ -96,12 +97,15 @@ int crawl(const std::string &path, const Arguments &args) {
     Eng_Run();
     bool finished = false;
     while (!interrupted && !(limited && std::chrono::steady_clock::now() >= deadline)) {
-        if (auto posted = window.take(std::chrono::milliseconds(200))) take(progress, *posted);
+        // Notifications are taken in bursts, a few times a second: waking for
+        // each of them would cost the crawl more than showing them is worth.
+        while (auto posted = window.take()) take(progress, *posted);
         if (progress.countsKnown() && progress.queued() == 0) {
             finished = true;
             break;
         }
         progress.show();
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
     Eng_Stop();
     while (auto posted = window.take()) take(progress, *posted);

@@ -13,21 +13,24 @@ WindowQueue::~WindowQueue() {
 
 int WindowQueue::post(EngWnd *self, uint32_t msg, uintptr_t wParam, intptr_t lParam) {
     WindowQueue *queue = reinterpret_cast<Window *>(self)->owner;
-    bool wasEmpty = false;
+    bool takerWaits = false;
     {
         std::lock_guard lock(queue->mutex_);
         if (queue->refusing_) return 0;
-        wasEmpty = queue->messages_.empty();
         queue->messages_.push_back(Posted{msg, wParam, lParam});
+        takerWaits = queue->waiting_ != 0;
     }
-    // Takers wait only on an empty queue: later posts need not wake anyone.
-    if (wasEmpty) queue->arrived_.notify_all();
+    // Waking costs a system call: only a taker that sleeps needs it.
+    if (takerWaits) queue->arrived_.notify_all();
     return 1;
 }
 
 std::optional<Posted> WindowQueue::take(std::chrono::milliseconds wait) {
     std::unique_lock lock(mutex_);
-    if (!arrived_.wait_for(lock, wait, [this] { return !messages_.empty(); })) return std::nullopt;
+    ++waiting_;
+    const bool arrived = arrived_.wait_for(lock, wait, [this] { return !messages_.empty(); });
+    --waiting_;
+    if (!arrived) return std::nullopt;
     Posted p = messages_.front();
     messages_.pop_front();
     return p;

@@ -48,6 +48,7 @@ private:
     std::condition_variable arrived_;
     std::deque<Posted> messages_;
     bool refusing_ = false;
+    int waiting_ = 0;  // takers asleep on arrived_
 };
 
 // Releases a notification's payload (the buffer; records with strings

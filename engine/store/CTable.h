@@ -190,8 +190,8 @@ private:
     }
 
     Statement &seekStatement(std::string_view index, const std::vector<KeyValue> &keys) {
-        Statement &s = cached("s" + std::to_string(keys.size()) + std::string(index),
-                              [&] { return seekSql(index, keys.size()); });
+        Statement &s =
+            cached("s" + std::to_string(keys.size()) + std::string(index), [&] { return seekSql(index, keys.size()); });
         bindKeys(s, keys);
         return s;
     }
@@ -208,8 +208,11 @@ private:
     uint64_t changedFields(const Row &row, const Row &stored) const {
         uint64_t changed = 0;
         for (size_t i = 0; i < fields_.size(); ++i)
-            std::visit([&](auto member) { if (!(row.*member == stored.*member)) changed |= uint64_t{1} << i; },
-                       fields_[i].member);
+            std::visit(
+                [&](auto member) {
+                    if (!(row.*member == stored.*member)) changed |= uint64_t{1} << i;
+                },
+                fields_[i].member);
         return changed;
     }
     void editColumns(const Row &row, uint64_t columns) {

@@ -45,7 +45,16 @@ void Database::probe() {
     throw CDatabaseException("Cannot open the project \"" + path_ + "\": " + sqlite3_errmsg(db_));
 }
 
-Database::~Database() { sqlite3_close(db_); }
+Database::~Database() {
+    levelStatements_.clear();  // finalized before the connection closes
+    sqlite3_close(db_);
+}
+
+void Database::runLevelStatement(const std::string &sql) {
+    auto it = levelStatements_.find(sql);
+    if (it == levelStatements_.end()) it = levelStatements_.emplace(sql, prepare(sql)).first;
+    it->second.run();
+}
 
 void Database::execute(std::string_view sql) {
     const std::string text(sql);
@@ -83,14 +92,14 @@ void Database::dropRuntimeTables() {
 }
 
 void Database::begin() {
-    execute(depth_ == 0 ? std::string("BEGIN") : "SAVEPOINT level" + std::to_string(depth_));
+    runLevelStatement(depth_ == 0 ? std::string("BEGIN") : "SAVEPOINT level" + std::to_string(depth_));
     ++depth_;
 }
 
 void Database::commit() {
     if (depth_ == 0) return;
     const int level = depth_ - 1;
-    execute(level == 0 ? std::string("COMMIT") : "RELEASE level" + std::to_string(level));
+    runLevelStatement(level == 0 ? std::string("COMMIT") : "RELEASE level" + std::to_string(level));
     depth_ = level;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -56,10 +57,14 @@ public:
 
 private:
     void probe();
+    // Runs a transaction statement, prepared on its first use: every
+    // command opens and ends a level.
+    void runLevelStatement(const std::string &sql);
 
     std::string path_;
     sqlite3 *db_ = nullptr;
     int depth_ = 0;
+    std::map<std::string, Statement> levelStatements_;
 };
 
 // One transaction level, rolled back unless committed.
