@@ -13,13 +13,17 @@
 # Usage: bench/crawl.sh [BUILD_DIR]
 #   BUILD_DIR defaults to build/ in the repository.
 #   CRAWL_FOLDERS=N (environment) makes a smaller or larger site: N folders of
-#   100 pages each (default 100).
+#   100 pages each (default 100). CRAWL_TOOLS="lark wget httrack" (default)
+#   picks the tools; CRAWL_TIMEOUT=S stops a tool after S seconds (default
+#   1800); CRAWL_KEEP=1 keeps the temporary folder and its logs.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$root/build}
 lark=$build/bin/lark
 folders=${CRAWL_FOLDERS:-100}
 connections=8
+limit=${CRAWL_TIMEOUT:-1800}
+tools=" ${CRAWL_TOOLS:-lark wget httrack} "
 
 die() {
     echo "crawl.sh: $*" >&2
@@ -37,7 +41,11 @@ cleanup() {
         kill "$nginx_pid" 2>/dev/null || true
         wait "$nginx_pid" 2>/dev/null || true
     fi
-    rm -rf "$work"
+    if [[ -n ${CRAWL_KEEP:-} ]]; then
+        echo "kept $work"
+    else
+        rm -rf "$work"
+    fi
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
@@ -223,15 +231,25 @@ echo "serving on $url"
 # ---- The crawls --------------------------------------------------------------
 # Each row: tool, connections, wall s, user+sys s, peak RSS MB, files, pages, CPU ms/page, css-only images.
 rows=()
-# measure NAME COMMAND...: runs COMMAND under GNU time, its output in $work/NAME.log.
+notes=()
+# measure NAME COMMAND...: runs COMMAND under GNU time (stopped after $limit
+# seconds), its output in $work/NAME.log.
 measure() {
     local name=$1
     shift
     echo "crawling with $name ..."
-    if ! /usr/bin/time -f "%e %U %S %M" -o "$work/$name.time" "$@" >"$work/$name.log" 2>&1; then
-        echo "  $name exited with an error; the last lines of its output:"
-        tail -n 5 "$work/$name.log" | sed 's/^/    /'
+    local status=0
+    /usr/bin/time -f "%e %U %S %M" -o "$work/$name.time" timeout --foreground "$limit" "$@" </dev/null \
+        >"$work/$name.log" 2>&1 || status=$?
+    if [[ $status -eq 124 ]]; then
+        notes+=("$name was stopped after $limit s: its counts are partial.")
+        echo "  $name stopped after $limit s; the last lines of its output:"
+    elif [[ $status -ne 0 ]]; then
+        notes+=("$name exited with status $status.")
+        echo "  $name exited with status $status; the last lines of its output:"
     fi
+    [[ $status -eq 0 ]] || tail -n 5 "$work/$name.log" | sed 's/^/    /'
+
     # GNU time writes "Command exited with non-zero status N" before its line when the command fails.
     read -r wall user sys rss < <(tail -n 1 "$work/$name.time")
 }
@@ -246,30 +264,39 @@ add_row() {
 }
 
 # lark stores everything in one project file.
-project=$work/lark.slk
-measure lark "$lark" mirror "$url" -o "$project" --depth 100 --connections "$connections" --per-server "$connections"
-done_rows="FROM UrlRes WHERE State=2 AND StatusCode=200"
-lark_files=$(sqlite3 "$project" "SELECT count(*) $done_rows" 2>/dev/null || echo 0)
-lark_pages=$(sqlite3 "$project" "SELECT count(*) $done_rows AND ContentType LIKE 'text/html%'" 2>/dev/null || echo 0)
-lark_css=$(sqlite3 "$project" "SELECT count(*) $done_rows AND Url LIKE '%/bg/%'" 2>/dev/null || echo 0)
-add_row lark "$connections" "$lark_files" "$lark_pages" "$lark_css"
+if [[ $tools == *" lark "* ]]; then
+    project=$work/lark.slk
+    measure lark "$lark" mirror "$url" -o "$project" --depth 100 --connections "$connections" \
+        --per-server "$connections"
+    done_rows="FROM UrlRes WHERE State=2 AND StatusCode=200"
+    lark_files=$(sqlite3 "$project" "SELECT count(*) $done_rows" 2>/dev/null || echo 0)
+    lark_pages=$(sqlite3 "$project" "SELECT count(*) $done_rows AND ContentType LIKE 'text/html%'" 2>/dev/null || echo 0)
+    lark_css=$(sqlite3 "$project" "SELECT count(*) $done_rows AND Url LIKE '%/bg/%'" 2>/dev/null || echo 0)
+    add_row lark "$connections" "$lark_files" "$lark_pages" "$lark_css"
+fi
 
 # wget fetches over one connection at a time.
-out=$work/wget
-measure wget wget --mirror --no-parent -nv --page-requisites -e robots=off "$url" -P "$out"
-add_row wget 1 "$(find "$out" -type f | wc -l)" "$(find "$out" -type f -name '*.html' | wc -l)" \
-    "$(find "$out" -type f -path '*/bg/*' | wc -l)"
+if [[ $tools == *" wget "* ]]; then
+    out=$work/wget
+    measure wget wget --mirror --no-parent -nv --page-requisites -e robots=off "$url" -P "$out"
+    add_row wget 1 "$(find "$out" -type f | wc -l)" "$(find "$out" -type f -name '*.html' | wc -l)" \
+        "$(find "$out" -type f -path '*/bg/*' | wc -l)"
+fi
 
-# httrack: its security limits (-%!) and rate limits lifted, robots.txt ignored,
-# the host never abandoned, keep-alive on. Its mirror lies in a folder named
+# httrack: robots.txt ignored, the host never abandoned, keep-alive on, and its
+# politeness limits lifted: -%! (security limits), -%c0 (connections per
+# second) and -A0 (transfer rate). All three are needed: without any one of
+# them it paces itself to a few files a second. Its mirror lies in a folder named
 # after the host; its own files (hts-cache/, hts-log.txt, index.html and its
 # images) lie at the top of the output folder and are not counted.
-out=$work/httrack
-measure httrack httrack "$url" -O "$out" -q -%v0 -%! -c"$connections" -%c1000 -A1000000000 -r100 -s0 -H0 -%k \
-    -T30 -R1
 mirror_files() { find "$out" -mindepth 2 -type f -not -path "$out/hts-cache/*" "$@"; }
-add_row httrack "$connections" "$(mirror_files | wc -l)" "$(mirror_files -name '*.html' | wc -l)" \
-    "$(mirror_files -path '*/bg/*' | wc -l)"
+if [[ $tools == *" httrack "* ]]; then
+    out=$work/httrack
+    measure httrack httrack "$url" -O "$out" -q -%v0 -%! -c"$connections" -%c0 -A0 -r100 -s0 -H0 -%k \
+        -T30 -R1
+    add_row httrack "$connections" "$(mirror_files | wc -l)" "$(mirror_files -name '*.html' | wc -l)" \
+        "$(mirror_files -path '*/bg/*' | wc -l)"
+fi
 
 # ---- The table ---------------------------------------------------------------
 echo
@@ -288,3 +315,6 @@ for row in "${rows[@]}"; do
     line+=" $name $css,"
 done
 echo "${line%,}"
+for note in "${notes[@]}"; do
+    echo "$note"
+done
