@@ -5,17 +5,16 @@
 
 namespace eng {
 
-TransactionBatch::~TransactionBatch() {
-    try {
-        commit();
-    } catch (...) {
-        showEngineMessage(currentErrorText());
-    }
-}
+TransactionBatch::~TransactionBatch() { commit(); }
 
 void TransactionBatch::join() {
     if (!open_) {
-        open_ = std::make_unique<Transaction>(db_);
+        try {
+            open_ = std::make_unique<Transaction>(db_);
+        } catch (...) {
+            showEngineMessage(currentErrorText());  // the message runs in a transaction of its own
+            return;
+        }
         opened_ = Clock::now();
         messages_ = 0;
     }
@@ -28,9 +27,14 @@ void TransactionBatch::commitIfDue() {
 
 void TransactionBatch::commit() {
     if (!open_) return;
-    // A failed commit leaves the transaction to its destructor, which rolls it back.
+    // A failed commit (a full disk, say) is reported like a failed command;
+    // the transaction's destructor rolls the batch back.
     const std::unique_ptr<Transaction> closing = std::move(open_);
-    closing->commit();
+    try {
+        closing->commit();
+    } catch (...) {
+        showEngineMessage(currentErrorText());
+    }
 }
 
 }  // namespace eng

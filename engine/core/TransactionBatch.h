@@ -28,6 +28,7 @@ public:
     // A crawl message follows: opens the batch unless one is open.
     void join();
     void commitIfDue();
+    // Never throws: a failure is shown and the batch rolled back.
     void commit();
     bool isOpen() const { return open_ != nullptr; }
 
