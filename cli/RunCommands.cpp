@@ -154,9 +154,12 @@ int mirrorSite(const std::vector<std::string> &words) {
         } catch (const std::runtime_error &e) {
             throw Failure(e.what());
         }
-        {
+        try {
             OpenedProject project(path);
             createTaskFrom(args, url);
+        } catch (const Failure &) {
+            std::filesystem::remove(path, error);  // no task: the new project goes again
+            throw;
         }
         const int status = crawl(path, args);
         std::cout << "project " << path << '\n';

@@ -60,6 +60,13 @@ TEST_F(RunCommandTest, MirrorFetchesAPageAndWhatItLinksTo) {
     const auto again = test::runLark("mirror " + server.url("/start.html") + " -o " + path);
     EXPECT_EQ(again.status, 1);
     EXPECT_TRUE(test::contains(again, "exists already")) << again.output;
+
+    // A task that cannot be made leaves no project behind.
+    const std::string refused = dir.file("refused.slk");
+    const auto bad = test::runLark("mirror mailto:someone@example.com -o " + refused);
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_TRUE(test::contains(bad, "cannot make a task")) << bad.output;
+    EXPECT_FALSE(std::filesystem::exists(refused));
 }
 
 TEST_F(RunCommandTest, CtrlCGoesOfflineAndKeepsTheCutDownloadRefreshable) {
