@@ -5,9 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "content/AsciiText.h"
 #include "content/LocalFileNames.h"
 #include "content/MimeType.h"
+#include "content/PercentDecoding.h"
 #include "net/HttpDate.h"
 
 namespace eng {
@@ -16,29 +16,11 @@ namespace {
 
 constexpr std::string_view kFileScheme = "file://";
 
-int hexValue(char c) {
-    if (isAsciiDigit(c)) return c - '0';
-    const char lower = asciiLower(c);
-    return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
-}
-
 // The local path of a file address: the text after "file://" up to any query
 // or fragment, with its percent escapes decoded.
 std::string localPath(std::string_view url) {
     std::string_view rest = url.substr(std::min(url.size(), kFileScheme.size()));
-    rest = rest.substr(0, rest.find_first_of("?#"));
-    std::string path;
-    for (size_t i = 0; i < rest.size(); ++i) {
-        const int high = rest[i] == '%' && i + 2 < rest.size() ? hexValue(rest[i + 1]) : -1;
-        const int low = high >= 0 ? hexValue(rest[i + 2]) : -1;
-        if (low >= 0) {
-            path += static_cast<char>(high * 16 + low);
-            i += 2;
-        } else {
-            path += rest[i];
-        }
-    }
-    return path;
+    return percentDecoded(rest.substr(0, rest.find_first_of("?#")));
 }
 
 // Closes the descriptor when the reading ends, whichever way.
