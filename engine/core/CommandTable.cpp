@@ -57,7 +57,6 @@ CommandTable defaultCommandTable() {
                 kGetSubFolders,
                 kGetFolderTasks,
                 kGetBody,
-                kGetItemFromUrl,
                 kSearchItems,
                 kGetRelItems,
                 kRefreshUrlRes,
@@ -76,15 +75,12 @@ CommandTable defaultCommandTable() {
                 kDeleteUrlRes,
                 kGetStatistics,
                 kFindTaskItem,
-                kGetSource,
                 kCreateUrlRes,
                 kFindTasks,
                 kRefreshTask,
-                kGetItemFromUrlResId,
                 kCountNotIndexedResources,
                 kSerializeTask,
                 kSerializeUrlres,
-                kRefreshUrlRes2,
                 kValidateQuery,
                 kTestFilter,
                 kCountNotAcceptedResources},
@@ -107,6 +103,7 @@ CommandTable defaultCommandTable() {
     addTaskTransfer(table);
     addDownloadCommands(table);
     addCrawlCommands(table);
+    addBrowserLookups(table);
     return table;
 }
 

@@ -77,5 +77,6 @@ void addFilterCommands(CommandTable &table);
 void addTaskTransfer(CommandTable &table);
 void addDownloadCommands(CommandTable &table);
 void addCrawlCommands(CommandTable &table);
+void addBrowserLookups(CommandTable &table);
 
 }  // namespace eng

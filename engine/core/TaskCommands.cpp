@@ -6,6 +6,7 @@
 #include "core/CommandTable.h"
 #include "core/Engine.h"
 #include "core/Messages.h"
+#include "core/ResourceRefresh.h"
 #include "core/Records.h"
 #include "store/Database.h"
 #include "store/StringRef.h"
@@ -124,24 +125,6 @@ intptr_t switchTask(DispatchContext &c) {
     return 0;
 }
 
-// Puts a failed or stored resource back in the queue: every task holding it
-// counts it as queued again.
-bool refreshResource(DispatchContext &c, UrlResRow resource, bool forced) {
-    auto stored = c.engine.tables().urlRes.find(int64_t{resource.urlResId});
-    if (!stored || stored->state != 2 || (!forced && !stored->error) || stored->runCount == 0) return false;
-    for (const ItemRow &item : c.engine.tables().items.withUrlRes(resource.urlResId)) {
-        if (auto task = tasks(c).load(item.taskId)) {
-            tasks(c).resourceRequeued(*task, item, *stored);
-            tasks(c).save(*task);
-        }
-    }
-    resource = *stored;
-    CAdvUrlResTable::reset(resource, false);
-    resource.retries = 0;
-    c.engine.tables().urlRes.update(resource);
-    return true;
-}
-
 intptr_t refreshTask(DispatchContext &c) {
     auto task = tasks(c).load(c.args().readUInt32());
     const int32_t mode = c.args().readInt32();
@@ -151,7 +134,7 @@ intptr_t refreshTask(DispatchContext &c) {
     } else if (mode & (kRefreshServerErrors | kRefreshNetworkErrors)) {
         const auto kind = static_cast<ErrorKind>(mode & (kRefreshServerErrors | kRefreshNetworkErrors));
         for (const UrlResRow &resource : c.engine.tables().urlRes.listErrors(task->taskId, kind))
-            refreshResource(c, resource, true);
+            refreshResource(c.engine, resource.urlResId, true);
         c.setResult(1);
     }
     return 0;
@@ -161,7 +144,8 @@ intptr_t refreshTask(DispatchContext &c) {
 // other than 1 to 3 count as every failure.
 intptr_t refreshProject(DispatchContext &c) {
     const auto kind = static_cast<ErrorKind>(c.args().readInt32());
-    for (const UrlResRow &resource : c.engine.tables().urlRes.listErrors(0, kind)) refreshResource(c, resource, true);
+    for (const UrlResRow &resource : c.engine.tables().urlRes.listErrors(0, kind))
+        refreshResource(c.engine, resource.urlResId, true);
     c.setResult(1);
     return 0;
 }
@@ -174,7 +158,7 @@ intptr_t countRefreshable(DispatchContext &c) {
 
 intptr_t refreshUrlRes(DispatchContext &c) {
     auto resource = c.engine.tables().urlRes.find(int64_t{c.args().readUInt32()});
-    c.setResult(resource && refreshResource(c, *resource, true) ? 1 : 0);
+    c.setResult(resource && refreshResource(c.engine, resource->urlResId, true) ? 1 : 0);
     return 0;
 }
 

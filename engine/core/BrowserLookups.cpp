@@ -1,0 +1,123 @@
+// The lookups the browser windows make for the addresses they show: the
+// item and resource of an address, a resource by id, a stored body as
+// source text, and refreshing the resource of an address.
+#include "content/CanonicalUrl.h"
+#include "core/CommandTable.h"
+#include "core/Engine.h"
+#include "core/Messages.h"
+#include "core/Records.h"
+#include "core/ResourceRefresh.h"
+#include "store/ProjectTables.h"
+
+namespace eng {
+
+namespace {
+
+std::string text(const char *caller) { return caller ? caller : ""; }
+
+// An address and its form data as the application names them, with the task
+// and the date that pick the stored version.
+struct AddressQuery {
+    std::string address;
+    std::string formData;
+    uint32_t task = 0;
+    Date date = 0;
+};
+
+AddressQuery readQuery(DispatchContext &c) {
+    AddressQuery query;
+    query.address = text(static_cast<const char *>(c.args().readCallerAddr()));
+    query.formData = text(static_cast<const char *>(c.args().readCallerAddr()));
+    query.task = c.args().readUInt32();
+    query.date = c.args().readDate();
+    return query;
+}
+
+struct AddressKeys {
+    uint32_t urlId;
+    uint32_t postId;
+};
+
+// The string keys of the address and form data, looked up without adding
+// them; nothing when either was never stored (no copy can exist then).
+std::optional<AddressKeys> keysOf(ProjectTables &t, const AddressQuery &query) {
+    const std::string address = canonicalUrl(query.address);
+    if (address.empty()) return std::nullopt;
+    const uint32_t urlId = t.strings.intern(address, StringKind::Url, false);
+    const uint32_t postId = query.formData.empty() ? 0 : t.strings.intern(query.formData, StringKind::FormData, false);
+    if (urlId == 0 || (!query.formData.empty() && postId == 0)) return std::nullopt;
+    return AddressKeys{urlId, postId};
+}
+
+// The resource of the task's item for the address, if the task has one.
+std::optional<UrlResRow> taskResource(ProjectTables &t, uint32_t task, const AddressKeys &keys) {
+    if (task == 0) return std::nullopt;
+    const auto item = t.items.inTask(task, keys.urlId, keys.postId);
+    if (!item || item->urlResId == 0) return std::nullopt;
+    return t.urlRes.find(int64_t{item->urlResId});
+}
+
+void writeResource(DispatchContext &c, const UrlResRow &resource) {
+    MemoryStream &out = c.answer();
+    writeItemRecord(out, ItemRow{});
+    writeUrlResRecord(out, resource, c.engine.tables().strings);
+}
+
+intptr_t getItemFromUrl(DispatchContext &c) {
+    const AddressQuery query = readQuery(c);
+    c.answer();
+    ProjectTables &t = c.engine.tables();
+    const auto keys = keysOf(t, query);
+    if (!keys) return 0;
+    auto resource = taskResource(t, query.task, *keys);
+    if (!resource && query.date != 0) resource = t.urlRes.findClosest(keys->urlId, keys->postId, query.date);
+    if (!resource) resource = t.urlRes.findLatest(keys->urlId, keys->postId);
+    if (resource) writeResource(c, *resource);
+    return 0;
+}
+
+intptr_t getItemFromUrlResId(DispatchContext &c) {
+    const uint32_t id = c.args().readUInt32();
+    c.answer();
+    if (auto resource = c.engine.tables().urlRes.find(int64_t{id})) writeResource(c, *resource);
+    return 0;
+}
+
+intptr_t getSource(DispatchContext &c) {
+    const uint32_t id = c.args().readUInt32();
+    MemoryStream &out = c.answer();
+    ProjectTables &t = c.engine.tables();
+    const auto resource = t.urlRes.find(int64_t{id});
+    if (!resource || resource->resId == 0) return 0;
+    if (auto body = t.res.read(resource->resId))
+        out.writeCountedText({reinterpret_cast<const char *>(body->bytes.data()), body->bytes.size()});
+    return 0;
+}
+
+// With a task, only the task's own resource for the address counts.
+intptr_t refreshUrlRes2(DispatchContext &c) {
+    AddressQuery query;
+    query.task = c.args().readUInt32();
+    query.address = text(static_cast<const char *>(c.args().readCallerAddr()));
+    query.formData = text(static_cast<const char *>(c.args().readCallerAddr()));
+    query.date = c.args().readDate();
+    ProjectTables &t = c.engine.tables();
+    const auto keys = keysOf(t, query);
+    std::optional<UrlResRow> resource;
+    if (keys)
+        resource = query.task ? taskResource(t, query.task, *keys)
+                              : t.urlRes.findClosest(keys->urlId, keys->postId, query.date);
+    c.setResult(resource && refreshResource(c.engine, resource->urlResId, false) ? 1 : 0);
+    return 0;
+}
+
+}  // namespace
+
+void addBrowserLookups(CommandTable &table) {
+    table.set(msg::kGetItemFromUrl, {getItemFromUrl});
+    table.set(msg::kGetItemFromUrlResId, {getItemFromUrlResId});
+    table.set(msg::kGetSource, {getSource});
+    table.set(msg::kRefreshUrlRes2, {refreshUrlRes2});
+}
+
+}  // namespace eng

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "api/engine.h"
+#include "support/OpenProject.h"
+#include "support/ScriptedHttpServer.h"
+#include "support/TaskRecords.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+struct Resource {
+    uint32_t id = 0;
+    int32_t status = 0;
+    std::string url;
+};
+
+// The URL resource of an (empty item, resource) answer, strings released.
+std::optional<Resource> resourceIn(void *addr, uint32_t len) {
+    if (len == 0) return std::nullopt;
+    EXPECT_EQ(len, sizeof(EngItemRecord) + sizeof(EngUrlResRecord));
+    EngUrlResRecord record;
+    std::memcpy(&record, static_cast<char *>(addr) + sizeof(EngItemRecord), sizeof record);
+    Resource resource{record.id, record.status, record.url};
+    for (char *text : {record.url, record.formData, record.errorText, record.contentType, record.title})
+        Eng_FreeMem(text);
+    Eng_FreeMem(addr);
+    return resource;
+}
+
+std::optional<Resource> byUrl(const std::string &url, uint32_t task = 0, double date = 0) {
+    void *addr = nullptr;
+    uint32_t len = 0;
+    Eng_GetItemFromUrl(url.c_str(), "", task, date, &addr, &len);
+    return resourceIn(addr, len);
+}
+
+std::optional<Resource> byId(uint32_t id) {
+    void *addr = nullptr;
+    uint32_t len = 0;
+    Eng_GetItemFromUrlResID(id, &addr, &len);
+    return resourceIn(addr, len);
+}
+
+std::string source(uint32_t id) {
+    void *addr = nullptr;
+    uint32_t len = 0;
+    Eng_GetSource(id, &addr, &len);
+    if (len == 0) return "(none)";
+    uint32_t size = 0;
+    std::memcpy(&size, addr, sizeof size);
+    std::string text(static_cast<char *>(addr) + sizeof size, size);
+    Eng_FreeMem(addr);
+    return text;
+}
+
+test::Task taskById(uint32_t id) {
+    void *addr = nullptr;
+    uint32_t len = 0;
+    Eng_GetTaskFromID(id, &addr, &len);
+    auto tasks = test::tasksIn(addr, len);
+    return tasks.empty() ? test::Task{} : tasks[0];
+}
+
+// A project with two fetched pages: one stored, one missing (404).
+class BrowserLookups : public ::testing::Test {
+protected:
+    void SetUp() override {
+        server.answer(test::httpResponse(200, "OK", "<html>stored page</html>", {"Content-Type: text/html"}));
+        server.answer(test::httpResponse(404, "Not Found", "gone", {"Content-Type: text/html"}));
+        const std::string pageUrl = server.url("/page.html"), missingUrl = server.url("/missing.html");
+        EngTaskRecord first = test::taskInput(pageUrl.c_str(), 0);
+        stored = static_cast<uint32_t>(Eng_CreateTask(&first));
+        ASSERT_EQ(Eng_Run(), 0);
+        ASSERT_TRUE(server.waitForRequests(1, 5s));
+        EngTaskRecord second = test::taskInput(missingUrl.c_str(), 0);
+        missing = static_cast<uint32_t>(Eng_CreateTask(&second));
+        for (int i = 0; i < 1000 && (taskById(stored).raw.state != ENG_TASK_COMPLETE ||
+                                     taskById(missing).raw.state != ENG_TASK_COMPLETE);
+             ++i)
+            std::this_thread::sleep_for(5ms);
+        ASSERT_EQ(taskById(missing).raw.state, ENG_TASK_COMPLETE);
+        ASSERT_EQ(Eng_Stop(), 0);
+    }
+
+    test::ScriptedHttpServer server;
+    test::OpenProject project;
+    uint32_t stored = 0, missing = 0;
+};
+
+TEST_F(BrowserLookups, AnAddressIsFoundWithOrWithoutItsTaskAndSoIsItsSource) {
+    const auto page = byUrl(server.url("/page.html"));
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->status, 200);
+    EXPECT_EQ(page->url, server.url("/page.html"));
+    EXPECT_EQ(byUrl(server.url("/page.html"), stored)->id, page->id);
+    EXPECT_EQ(byUrl(server.url("/page.html#anchor"), 0, 50000.0)->id, page->id);  // canonical, closest to a date
+    EXPECT_EQ(byId(page->id)->url, page->url);
+    EXPECT_EQ(source(page->id), "<html>stored page</html>");
+
+    EXPECT_FALSE(byUrl(server.url("/never.html")));
+    EXPECT_FALSE(byUrl("not an address"));
+    EXPECT_FALSE(byId(999));
+    EXPECT_EQ(source(999), "(none)");
+}
+
+TEST_F(BrowserLookups, RefreshQueuesOnlyAFailedResourceAgain) {
+    EXPECT_EQ(Eng_RefreshUrlRes2(stored, server.url("/page.html").c_str(), "", 0), 0);     // stored fine
+    EXPECT_EQ(Eng_RefreshUrlRes2(stored, server.url("/missing.html").c_str(), "", 0), 0);  // not that task's
+    EXPECT_EQ(Eng_RefreshUrlRes2(missing, server.url("/missing.html").c_str(), "", 0), 1);
+    EXPECT_EQ(taskById(missing).raw.queued, 1u);
+    EXPECT_EQ(taskById(missing).raw.state, ENG_TASK_ACTIVE);
+    EXPECT_EQ(Eng_RefreshUrlRes2(0, server.url("/nowhere.html").c_str(), "", 0), 0);
+}
+
+}  // namespace
