@@ -111,9 +111,16 @@ intptr_t refreshUrlRes2(DispatchContext &c) {
     return 0;
 }
 
+// The token comes in the result slot.
+intptr_t kivAbortWaiting(DispatchContext &c) {
+    c.setResult(c.engine.waiters().abortWaiting(static_cast<uint32_t>(c.frame->result)) ? 1 : 0);
+    return 0;
+}
+
 }  // namespace
 
 void addBrowserLookups(CommandTable &table) {
+    table.set(msg::kKivAbortWaiting, {kivAbortWaiting});
     table.set(msg::kGetItemFromUrl, {getItemFromUrl});
     table.set(msg::kGetItemFromUrlResId, {getItemFromUrlResId});
     table.set(msg::kGetSource, {getSource});

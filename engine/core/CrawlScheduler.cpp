@@ -93,6 +93,7 @@ void CrawlScheduler::processFinished(DownloadJob &job) {
     job.reportProgress();
     prepareRedirect(record);
     if (auto resource = tables_.urlRes.find(int64_t{record.urlResId})) settle(*resource, record, true);
+    engine_.waiters().wake(record.urlResId);
     reportIfDrained();
 }
 

@@ -103,6 +103,7 @@ void Engine::shutdown() {
         downloads_->shutdown();
     }
     if (downloadProgress_) downloadProgress_->disconnect();
+    waiters_.releaseAll();
     progress_.stopTimer();
     try {
         Transaction saving(*database_);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "api/engine.h"
+#include "core/BrowserWaiters.h"
 #include "core/CommandTable.h"
 #include "core/Dispatcher.h"
 #include "core/Notifier.h"
@@ -74,6 +75,7 @@ public:
     // What a new download job needs from this engine.
     JobContext jobContext() const;
     CrawlScheduler &crawl() { return *crawl_; }
+    BrowserWaiters &waiters() { return waiters_; }
     // Goes online (true) or offline; offline aborts every running download
     // and adds the time online to the project's.
     void goOnline();
@@ -111,6 +113,7 @@ private:
     std::shared_ptr<DownloadProgressReporter> downloadProgress_;
     std::unique_ptr<DownloadPool> downloads_;
     std::unique_ptr<CrawlScheduler> crawl_;
+    BrowserWaiters waiters_;
     mutable std::mutex browserAddressLock_;
     std::string browserAddress_;
     Notifier notifier_;
