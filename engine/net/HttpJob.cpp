@@ -7,10 +7,6 @@
 
 namespace eng {
 
-namespace {
-bool isChallenge(uint32_t status) { return status == 401 || status == 407; }
-}  // namespace
-
 void HttpJob::run() {
     lastError_ = 0;
     const auto parts = url::split(record_.url);
@@ -36,7 +32,8 @@ void HttpJob::run() {
         }
         if (!receive(request)) break;
         if (!isChallenge(record_.statusCode) || retry >= kCredentialRetries) break;
-        if (!retryWithCredentials(request, retry, parts->host)) break;
+        if (!answerChallenge(request.head(), retry, parts->host)) break;
+        applyCredentials(request, record_.statusCode);
         resetBody();
         sent = request.send(headers, record_.postData);
     }
@@ -51,19 +48,6 @@ bool HttpJob::receive(HttpRequest &request) {
     }
     beginBody();
     return readBody(request.transfer(), true);
-}
-
-bool HttpJob::retryWithCredentials(HttpRequest &request, uint32_t retry, const std::string &server) {
-    const bool proxy = record_.statusCode == 407;
-    const auto challenge = request.head().field(proxy ? "Proxy-Authenticate" : "WWW-Authenticate");
-    record_.realm = realmOf(challenge.value_or(std::string()).substr(0, 1023));
-    if (!askCredentials(retry, server)) return false;
-    Credentials credentials{record_.userName, record_.password};
-    if (proxy)
-        request.setProxyCredentials(std::move(credentials));
-    else
-        request.setServerCredentials(std::move(credentials));
-    return true;
 }
 
 }  // namespace eng

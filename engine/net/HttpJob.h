@@ -22,8 +22,6 @@ private:
     // Reads one response: head, size filter, body. False when the size
     // filter rejected it.
     bool receive(HttpRequest &request);
-    // After a challenge: asks for credentials and sets them on the request.
-    bool retryWithCredentials(HttpRequest &request, uint32_t retry, const std::string &server);
 };
 
 }  // namespace eng

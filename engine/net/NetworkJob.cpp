@@ -5,6 +5,8 @@
 #include "content/AsciiText.h"
 #include "content/CanonicalUrl.h"
 #include "net/CurlTransfer.h"
+#include "net/HttpExchangeText.h"
+#include "net/HttpRequest.h"
 #include "net/ResponseHead.h"
 #include "net/Url.h"
 #include "sys/InternetErrors.h"
@@ -16,8 +18,9 @@ namespace {
 constexpr uint32_t kNotAccepted = 406;
 constexpr std::string_view kSizeFilterMessage =
     "This resource is not accepted, because it not fulfil requirements of the size filter.";
-// Header values are taken up to this length.
+// Header values are taken up to this length; a challenge header up to the other.
 constexpr size_t kHeaderValueLimit = 4095;
+constexpr size_t kChallengeLimit = 1023;
 // Room made in advance for an announced length, at most: a length that a
 // server merely claims must not reserve gigabytes.
 constexpr uint32_t kLargestReservation = 16u << 20;
@@ -115,6 +118,20 @@ void NetworkJob::resolveLocation() {
     const auto combined = url::combine(record_.url, record_.location, url::NoEncode);
     std::string absolute = combined ? canonicalUrl(*combined) : std::string();
     whileRunning([&] { record_.location = std::move(absolute); });
+}
+
+bool NetworkJob::answerChallenge(const ResponseHead &head, uint32_t retry, const std::string &server) {
+    const auto challenge = head.field(head.status() == 407 ? "Proxy-Authenticate" : "WWW-Authenticate");
+    record_.realm = realmOf(challenge.value_or(std::string()).substr(0, kChallengeLimit));
+    return askCredentials(retry, server);
+}
+
+void NetworkJob::applyCredentials(HttpRequest &request, uint32_t status) const {
+    Credentials credentials{record_.userName, record_.password};
+    if (status == 407)
+        request.setProxyCredentials(std::move(credentials));
+    else
+        request.setServerCredentials(std::move(credentials));
 }
 
 bool NetworkJob::askCredentials(uint32_t retry, const std::string &server) {

@@ -9,6 +9,7 @@
 namespace eng {
 
 class CurlTransfer;
+class HttpRequest;
 class ResponseHead;
 
 // A retrieval over the network (HTTP, FTP, FTP through a proxy): it opens a
@@ -53,6 +54,15 @@ protected:
     // Asks for credentials after a challenge (never for a retrieval that
     // belongs to no resource).
     bool askCredentials(uint32_t retry, const std::string &server);
+
+    // A 401 (server) or 407 (proxy) answer.
+    static bool isChallenge(uint32_t status) { return status == 401 || status == 407; }
+    // Takes the realm of the answer's challenge into the record and asks for
+    // credentials for it; true when they were given.
+    bool answerChallenge(const ResponseHead &head, uint32_t retry, const std::string &server);
+    // Sets the record's credentials on the request: for the proxy after a
+    // 407, for the server otherwise.
+    void applyCredentials(HttpRequest &request, uint32_t status) const;
 
     uint32_t lastError_ = 0;
 

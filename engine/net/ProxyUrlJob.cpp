@@ -8,18 +8,6 @@
 
 namespace eng {
 
-namespace {
-bool isChallenge(uint32_t status) { return status == 401 || status == 407; }
-}  // namespace
-
-void ProxyUrlJob::setCredentials(HttpRequest &request, uint32_t status) const {
-    Credentials credentials{record_.userName, record_.password};
-    if (status == 407)
-        request.setProxyCredentials(std::move(credentials));
-    else
-        request.setServerCredentials(std::move(credentials));
-}
-
 void ProxyUrlJob::run() {
     lastError_ = 0;
     const auto parts = url::split(record_.url);
@@ -40,16 +28,13 @@ void ProxyUrlJob::run() {
             record_.userName = login.userName;
             record_.password = login.password;
         }
-        setCredentials(request, firstStatus);
+        applyCredentials(request, firstStatus);
         resend = true;
     }
     for (uint32_t retry = 0; attempt(request, headers, resend); ++retry) {
         if (!isChallenge(record_.statusCode) || retry >= kCredentialRetries) break;
-        const bool proxy = record_.statusCode == 407;
-        const auto challenge = request.head().field(proxy ? "Proxy-Authenticate" : "WWW-Authenticate");
-        record_.realm = realmOf(challenge.value_or(std::string()).substr(0, 1023));
-        if (!askCredentials(retry, server)) break;
-        setCredentials(request, record_.statusCode);
+        if (!answerChallenge(request.head(), retry, server)) break;
+        applyCredentials(request, record_.statusCode);
         resend = true;
     }
     // Only a redirect is followed; a location on any other answer is dropped
@@ -57,7 +42,7 @@ void ProxyUrlJob::run() {
     if (record_.statusCode >= 300 && record_.statusCode <= 303)
         resolveLocation();
     else
-        record_.location.clear();
+        whileRunning([this] { record_.location.clear(); });
 }
 
 bool ProxyUrlJob::attempt(HttpRequest &request, const std::string &headers, bool send) {

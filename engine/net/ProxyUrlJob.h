@@ -25,7 +25,6 @@ private:
     // Sends again (after a challenge, with the record's credentials) and
     // reads the answer; false when the attempts must stop.
     bool attempt(HttpRequest &request, const std::string &headers, bool send);
-    void setCredentials(HttpRequest &request, uint32_t status) const;
 };
 
 }  // namespace eng
