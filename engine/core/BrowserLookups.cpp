@@ -13,8 +13,6 @@ namespace eng {
 
 namespace {
 
-std::string text(const char *caller) { return caller ? caller : ""; }
-
 // An address and its form data as the application names them, with the task
 // and the date that pick the stored version.
 struct AddressQuery {
@@ -26,8 +24,8 @@ struct AddressQuery {
 
 AddressQuery readQuery(DispatchContext &c) {
     AddressQuery query;
-    query.address = text(static_cast<const char *>(c.args().readCallerAddr()));
-    query.formData = text(static_cast<const char *>(c.args().readCallerAddr()));
+    query.address = c.args().readCallerText();
+    query.formData = c.args().readCallerText();
     query.task = c.args().readUInt32();
     query.date = c.args().readDate();
     return query;
@@ -98,8 +96,8 @@ intptr_t getSource(DispatchContext &c) {
 intptr_t refreshUrlRes2(DispatchContext &c) {
     AddressQuery query;
     query.task = c.args().readUInt32();
-    query.address = text(static_cast<const char *>(c.args().readCallerAddr()));
-    query.formData = text(static_cast<const char *>(c.args().readCallerAddr()));
+    query.address = c.args().readCallerText();
+    query.formData = c.args().readCallerText();
     query.date = c.args().readDate();
     ProjectTables &t = c.engine.tables();
     const auto keys = keysOf(t, query);

@@ -74,9 +74,7 @@ void CrawlScheduler::fillRecord(DownloadRecord &record, const UrlResRow &resourc
     record.minSize = resource.minSize;
     record.maxSize = resource.maxSize;
     record.referer = tables_.strings.textOf(resource.referer);
-    const bool resumable =
-        resource.statusCode == 200 || resource.statusCode == 206 || resource.statusCode == kStatusUnchanged;
-    record.resumeOffset = resource.resId != 0 && resumable ? resource.size : 0;
+    record.resumeOffset = resource.resId != 0 && holdsStoredCopy(resource.statusCode) ? resource.size : 0;
     if (resource.lastModified != 0) record.lastModified = formatHttpDate(resource.lastModified);
     record.userAgent = tables_.strings.textOf(resource.userAgentId);
     if (record.userAgent.empty()) record.userAgent = kDefaultUserAgent;

@@ -13,8 +13,6 @@ constexpr uint32_t kDone = 2, kQueued = 3, kSuspended = 5;
 constexpr size_t kTitleLength = 255;
 constexpr size_t kFileNameTitleLength = 100;
 
-bool isStoredCopy(int16_t status) { return status == 200 || status == 206 || status == kStatusUnchanged; }
-
 void markDone(UrlResRow &row) {
     if (row.state != kSuspended) row.state = kDone;
     row.doneTime = now();
@@ -51,7 +49,8 @@ bool refreshGoesOn(ProjectTables &t, UrlResRow &row, const UrlResRow &fetched, D
     if (status == 206) {
         // The stored part and the rest make the whole body; the stored
         // copy's announced length stays.
-        if (auto stored = t.res.read(row.resId)) d.body.insert(d.body.begin(), stored->bytes.begin(), stored->bytes.end());
+        if (auto stored = t.res.read(row.resId))
+            d.body.insert(d.body.begin(), stored->bytes.begin(), stored->bytes.end());
         const uint32_t announced = row.contentLength;
         row = fetched;
         row.contentLength = announced;
@@ -108,7 +107,7 @@ void applyDownloadResult(ProjectTables &t, UrlResRow &row, DownloadRecord &d, st
     UrlResRow fetched = row;
     copyResponse(t, fetched, d);
     fetched.title = titleFor(fetched, address, pageTitle);
-    if (row.resId != 0 && isStoredCopy(row.statusCode)) {
+    if (row.resId != 0 && holdsStoredCopy(row.statusCode)) {
         if (!refreshGoesOn(t, row, fetched, d)) return;
     } else {
         row = fetched;

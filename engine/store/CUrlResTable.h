@@ -42,6 +42,10 @@ struct UrlResRow {
 // Status stored for a download that found the stored copy unchanged.
 inline constexpr int16_t kStatusUnchanged = 499;
 
+// The statuses under which a resource's body is a copy of the resource (whole,
+// the part before a cut, or kept as unchanged): one to refresh or resume.
+inline bool holdsStoredCopy(int16_t status) { return status == 200 || status == 206 || status == kStatusUnchanged; }
+
 // Table UrlRes: one row per fetch of an address.
 class CUrlResTable : public CTable<UrlResRow> {
 public:
