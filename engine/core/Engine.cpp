@@ -65,8 +65,7 @@ void Engine::open() {
     tasks_ = std::make_unique<CAdvTasksTable>(*tables_, std::move(hooks));
     downloadProgress_ = std::make_shared<DownloadProgressReporter>(progress_, notifier_);
     downloads_ = std::make_unique<DownloadPool>(*queue_);
-    downloads_->setMaxPerServer(properties_->maxPerServer);
-    downloads_->setPause(properties_->pause);
+    applyPoolLimits();
     crawl_ = std::make_unique<CrawlScheduler>(*this);
     // Downloads that the end of an earlier session cut off are queued again.
     tables_->urlRes.setAllStates(kDownloadingState, kQueuedState);
@@ -74,9 +73,13 @@ void Engine::open() {
     progress_.postStatistics();
 }
 
-void Engine::applyConnectionSettings() {
+void Engine::applyPoolLimits() {
     downloads_->setMaxPerServer(properties_->maxPerServer);
     downloads_->setPause(properties_->pause);
+}
+
+void Engine::applyConnectionSettings() {
+    applyPoolLimits();
     NetworkSettings::setProjectTimeout(properties_->timeout);
 }
 

@@ -102,6 +102,8 @@ private:
     // Turns a URL resource table event into the engine message that keeps the
     // counters and tells the application.
     void sendUrlResEvent(CAdvUrlResTable::Event event, const UrlResRow *now, const UrlResRow *before);
+    // The pool takes the project's connections per server and pause.
+    void applyPoolLimits();
     // Tells the application that an item got a URL resource.
     void notifyItemResource(const ItemRow &item, const UrlResRow &resource);
 
