@@ -58,14 +58,6 @@ std::string source(uint32_t id) {
     return text;
 }
 
-test::Task taskById(uint32_t id) {
-    void *addr = nullptr;
-    uint32_t len = 0;
-    Eng_GetTaskFromID(id, &addr, &len);
-    auto tasks = test::tasksIn(addr, len);
-    return tasks.empty() ? test::Task{} : tasks[0];
-}
-
 // A project with two fetched pages: one stored, one missing (404).
 class BrowserLookups : public ::testing::Test {
 protected:
@@ -79,11 +71,11 @@ protected:
         ASSERT_TRUE(server.waitForRequests(1, 5s));
         EngTaskRecord second = test::taskInput(missingUrl.c_str(), 0);
         missing = static_cast<uint32_t>(Eng_CreateTask(&second));
-        for (int i = 0; i < 1000 && (taskById(stored).raw.state != ENG_TASK_COMPLETE ||
-                                     taskById(missing).raw.state != ENG_TASK_COMPLETE);
+        for (int i = 0; i < 1000 && (test::taskById(stored).raw.state != ENG_TASK_COMPLETE ||
+                                     test::taskById(missing).raw.state != ENG_TASK_COMPLETE);
              ++i)
             std::this_thread::sleep_for(5ms);
-        ASSERT_EQ(taskById(missing).raw.state, ENG_TASK_COMPLETE);
+        ASSERT_EQ(test::taskById(missing).raw.state, ENG_TASK_COMPLETE);
         ASSERT_EQ(Eng_Stop(), 0);
     }
 
@@ -112,8 +104,8 @@ TEST_F(BrowserLookups, RefreshQueuesOnlyAFailedResourceAgain) {
     EXPECT_EQ(Eng_RefreshUrlRes2(stored, server.url("/page.html").c_str(), "", 0), 0);     // stored fine
     EXPECT_EQ(Eng_RefreshUrlRes2(stored, server.url("/missing.html").c_str(), "", 0), 0);  // not that task's
     EXPECT_EQ(Eng_RefreshUrlRes2(missing, server.url("/missing.html").c_str(), "", 0), 1);
-    EXPECT_EQ(taskById(missing).raw.queued, 1u);
-    EXPECT_EQ(taskById(missing).raw.state, ENG_TASK_ACTIVE);
+    EXPECT_EQ(test::taskById(missing).raw.queued, 1u);
+    EXPECT_EQ(test::taskById(missing).raw.state, ENG_TASK_ACTIVE);
     EXPECT_EQ(Eng_RefreshUrlRes2(0, server.url("/nowhere.html").c_str(), "", 0), 0);
 }
 

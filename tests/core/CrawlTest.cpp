@@ -19,14 +19,6 @@ uint32_t createTask(const std::string &url, uint32_t depth = 0) {
     return static_cast<uint32_t>(Eng_CreateTask(&in));
 }
 
-test::Task taskById(uint32_t id) {
-    void *addr = nullptr;
-    uint32_t len = 0;
-    Eng_GetTaskFromID(id, &addr, &len);
-    auto tasks = test::tasksIn(addr, len);
-    return tasks.empty() ? test::Task{} : tasks[0];
-}
-
 void setProperties(uint16_t connections, uint16_t perServer, uint16_t retries) {
     EngProjectProps props{};
     props.timeout = 30;
@@ -85,9 +77,9 @@ TEST_F(CrawlTest, AServerErrorIsRetriedWithFallingPriorityUntilTheRetriesAreUsed
     setProperties(2, 2, 3);
     const uint32_t task = createTask(server.url("/busy"));
     ASSERT_EQ(Eng_Run(), 0);
-    ASSERT_TRUE(eventually([&] { return taskById(task).raw.state == ENG_TASK_COMPLETE; }));
+    ASSERT_TRUE(eventually([&] { return test::taskById(task).raw.state == ENG_TASK_COMPLETE; }));
     EXPECT_EQ(server.requests().size(), 4u);
-    EXPECT_EQ(taskById(task).raw.retrieved, 1u);
+    EXPECT_EQ(test::taskById(task).raw.retrieved, 1u);
     Eng_CloseProject();
     EXPECT_EQ(test::queryText(project.path(),
                               "SELECT Retries || ' ' || Priority || ' ' || StatusCode || ' ' || Error || ' ' || "
@@ -107,7 +99,7 @@ TEST_F(CrawlTest, AbortConnectionCancelsOneDownloadAndCloseLetsBlockedOnesGo) {
     ASSERT_TRUE(server.waitForRequests(2, 5s));
     const uint32_t resource = 1;  // the first task's start resource in a new project
     Eng_AbortConnection(resource);
-    ASSERT_TRUE(eventually([&] { return taskById(first).raw.state == ENG_TASK_COMPLETE; }));
+    ASSERT_TRUE(eventually([&] { return test::taskById(first).raw.state == ENG_TASK_COMPLETE; }));
     EXPECT_EQ(server.requests().size(), 2u);  // cancelled: not retried
 
     const auto closing = std::chrono::steady_clock::now();
@@ -137,8 +129,9 @@ TEST_F(CrawlTest, GoingOfflineAbortsEveryDownloadAsARefreshableTransportError) {
     EXPECT_EQ(server.requests().size(), 5u);  // none retried
     EXPECT_EQ(Eng_CountRefreshable(1), 0);
     Eng_CloseProject();
-    EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM UrlRes WHERE State = 2 AND TcpError AND "
-                                                 "LastError = 12017 AND Retries = 0"),
+    EXPECT_EQ(test::queryInteger(project.path(),
+                                 "SELECT count(*) FROM UrlRes WHERE State = 2 AND TcpError AND "
+                                 "LastError = 12017 AND Retries = 0"),
               5);
     EXPECT_GT(test::queryInteger(project.path(), "SELECT OnlineTime > 0 FROM Project"), 0);
 
@@ -187,11 +180,12 @@ TEST_F(CrawlTest, AnAddressNoDownloadCanFetchIsSettledAsFailedOnce) {
     const uint32_t task = createTask("file:no-slashes.html");
     ASSERT_GT(task, 0u);
     ASSERT_EQ(Eng_Run(), 0);
-    ASSERT_TRUE(eventually([&] { return taskById(task).raw.state == ENG_TASK_COMPLETE; }));
-    EXPECT_EQ(taskById(task).errorText, "The URL does not use a recognized protocol.");
+    ASSERT_TRUE(eventually([&] { return test::taskById(task).raw.state == ENG_TASK_COMPLETE; }));
+    EXPECT_EQ(test::taskById(task).errorText, "The URL does not use a recognized protocol.");
     Eng_CloseProject();
-    EXPECT_EQ(test::queryText(project.path(), "SELECT State || ' ' || Error || ' ' || LastError || ' ' || Retries "
-                                              "FROM UrlRes"),
+    EXPECT_EQ(test::queryText(project.path(),
+                              "SELECT State || ' ' || Error || ' ' || LastError || ' ' || Retries "
+                              "FROM UrlRes"),
               "2 1 12006 0");
 }
 
@@ -204,11 +198,12 @@ TEST_F(CrawlTest, ARedirectWithABodyIsStoredAsTheRedirectPageWithoutError) {
     setProperties(2, 2, 3);
     const uint32_t task = createTask(server.url("/here.html"), 1);
     ASSERT_EQ(Eng_Run(), 0);
-    ASSERT_TRUE(eventually([&] { return taskById(task).raw.state == ENG_TASK_COMPLETE; }));
+    ASSERT_TRUE(eventually([&] { return test::taskById(task).raw.state == ENG_TASK_COMPLETE; }));
     EXPECT_EQ(server.requests().size(), 2u);  // not retried
     Eng_CloseProject();
-    EXPECT_EQ(test::queryText(project.path(), "SELECT StatusCode || ' ' || Error || ' ' || TcpError || ' ' || Retries "
-                                              "|| ' ' || ContentType FROM UrlRes WHERE UrlResId = 1"),
+    EXPECT_EQ(test::queryText(project.path(),
+                              "SELECT StatusCode || ' ' || Error || ' ' || TcpError || ' ' || Retries "
+                              "|| ' ' || ContentType FROM UrlRes WHERE UrlResId = 1"),
               "301 0 0 0 text/html");
     EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM UrlRes WHERE State = 2 AND NOT Error"), 2);
 }

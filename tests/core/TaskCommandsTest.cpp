@@ -12,15 +12,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-test::Task taskById(uint32_t id) {
-    void *addr = nullptr;
-    uint32_t len = 0;
-    Eng_GetTaskFromID(id, &addr, &len);
-    auto tasks = test::tasksIn(addr, len);
-    EXPECT_EQ(tasks.size(), 1u);
-    return tasks.empty() ? test::Task{} : tasks[0];
-}
-
 // The notifications posted since the last call, by number (URL resource
 // notices with their action), payloads released.
 std::vector<uint32_t> notifications(lark::WindowQueue &window) {
@@ -49,7 +40,7 @@ TEST(Tasks, CreatingATaskAnnouncesItThenItsStartItemThenItsCounters) {
     EXPECT_EQ(notifications(project.notifications()),
               (std::vector<uint32_t>{ENG_NOTIFY_TASK_ADDED, ENG_NOTIFY_URLRES * 10 + 1, ENG_NOTIFY_URLRES * 10 + 2,
                                      ENG_NOTIFY_TASK_CHANGED}));
-    test::Task t = taskById(static_cast<uint32_t>(id));
+    test::Task t = test::taskById(static_cast<uint32_t>(id));
     EXPECT_EQ(t.url, "http://example.com/start");
     EXPECT_EQ(t.raw.depth, 255u);
     EXPECT_EQ(t.raw.state, 4u);
@@ -80,20 +71,20 @@ TEST(Tasks, StopAndRunSwitchOnlyBetweenActiveAndStopped) {
     EngTaskRecord in = test::taskInput("http://example.com/");
     const auto id = static_cast<uint32_t>(Eng_CreateTask(&in));
     Eng_RunTask(id);  // already active
-    EXPECT_EQ(taskById(id).raw.state, 4u);
+    EXPECT_EQ(test::taskById(id).raw.state, 4u);
     Eng_StopTask(id);
-    EXPECT_EQ(taskById(id).raw.state, 5u);
+    EXPECT_EQ(test::taskById(id).raw.state, 5u);
     Eng_StopTask(id);
-    EXPECT_EQ(taskById(id).raw.state, 5u);
+    EXPECT_EQ(test::taskById(id).raw.state, 5u);
     Eng_RunTask(id);
-    EXPECT_EQ(taskById(id).raw.state, 4u);
+    EXPECT_EQ(test::taskById(id).raw.state, 4u);
     Eng_CloseProject();
     EXPECT_EQ(test::queryText(project.path(), "SELECT State || ',' || RunCount FROM UrlRes"), "3,1");
     // A complete task cannot be stopped: there is nothing left to stop.
     test::executeSql(project.path(), "UPDATE Tasks SET State = 2, Queued = 0");
     ASSERT_EQ(Eng_OpenProject(project.path().c_str(), nullptr, nullptr, nullptr), 0);
     Eng_StopTask(id);
-    EXPECT_EQ(taskById(id).raw.state, 2u);
+    EXPECT_EQ(test::taskById(id).raw.state, 2u);
 }
 
 TEST(Tasks, UpdateListsFindAndDelete) {
@@ -102,15 +93,15 @@ TEST(Tasks, UpdateListsFindAndDelete) {
     EngTaskRecord b = test::taskInput("http://example.com/b");
     const auto idA = static_cast<uint32_t>(Eng_CreateTask(&a));
     const auto idB = static_cast<uint32_t>(Eng_CreateTask(&b));
-    EXPECT_EQ(taskById(idA).name, "Alpha");
-    EXPECT_FALSE(taskById(idA).raw.followRedirects);
+    EXPECT_EQ(test::taskById(idA).name, "Alpha");
+    EXPECT_FALSE(test::taskById(idA).raw.followRedirects);
 
     EngTaskRecord changed = test::taskInput("http://example.com/a", 3, "", "Renamed");
     changed.id = idA;
     changed.note = const_cast<char *>("  a note  ");
     changed.folder = 7;
     EXPECT_EQ(Eng_UpdateTask(&changed), 1);
-    test::Task t = taskById(idA);
+    test::Task t = test::taskById(idA);
     EXPECT_EQ(t.name, "Renamed");
     EXPECT_EQ(t.note, "a note");
     EXPECT_EQ(t.raw.depth, 3u);
@@ -146,7 +137,7 @@ TEST(Tasks, RefreshingEverythingNeedsItems) {
     EngTaskRecord in = test::taskInput("http://example.com/");
     const auto id = static_cast<uint32_t>(Eng_CreateTask(&in));
     EXPECT_EQ(Eng_RefreshTask(id, 4), 1);
-    EXPECT_EQ(taskById(id).raw.queued, 1u);
+    EXPECT_EQ(test::taskById(id).raw.queued, 1u);
     EXPECT_EQ(Eng_RefreshTask(999, 4), 0);
     Eng_StopTask(id);
     EXPECT_EQ(Eng_RefreshTask(id, 4), 0);  // a stopped task is left alone
@@ -185,21 +176,24 @@ TEST(Tasks, AnAddressLinkedFromAFetchedPageJoinsThatPagesTask) {
     Eng_CloseProject();
     // The start page was fetched and links to /next (a plain link) and /pic.gif (an image).
     auto hash = [](const char *text) { return std::to_string(eng::CStrTable::hashOf(text)); };
-    test::executeSql(project.path(),
-                     "INSERT INTO Res (ResId, Size, Hash, Type, ContentType, RefCount) VALUES (9, 1, 1, 1, 'text/html', 1);"
-                     "UPDATE UrlRes SET ResId = 9, State = 2 WHERE UrlResId = 1;"
-                     "INSERT INTO Strings (StrId, Type, Hash, RefCount, String) VALUES (50, 1, " +
-                         hash("http://example.com/next") + ", 1, 'http://example.com/next'), (51, 1, " +
-                         hash("http://example.com/pic.gif") + ", 1, 'http://example.com/pic.gif');"
-                         "INSERT INTO Rel (ResId, UrlId, PostId, Relation) VALUES (9, 50, 0, 0), (9, 51, 0, 1);");
+    test::executeSql(
+        project.path(),
+        "INSERT INTO Res (ResId, Size, Hash, Type, ContentType, RefCount) VALUES (9, 1, 1, 1, 'text/html', 1);"
+        "UPDATE UrlRes SET ResId = 9, State = 2 WHERE UrlResId = 1;"
+        "INSERT INTO Strings (StrId, Type, Hash, RefCount, String) VALUES (50, 1, " +
+            hash("http://example.com/next") + ", 1, 'http://example.com/next'), (51, 1, " +
+            hash("http://example.com/pic.gif") +
+            ", 1, 'http://example.com/pic.gif');"
+            "INSERT INTO Rel (ResId, UrlId, PostId, Relation) VALUES (9, 50, 0, 0), (9, 51, 0, 1);");
     ASSERT_EQ(Eng_OpenProject(project.path().c_str(), nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(Eng_CreateUrlRes("http://example.com/next", "", 0), 1);
     EXPECT_EQ(Eng_CreateUrlRes("http://example.com/pic.gif", "", id), 1);
     Eng_CloseProject();
     EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM Tasks"), 1);
-    EXPECT_EQ(test::queryText(project.path(),
-                              "SELECT group_concat(Level || ':' || Tag) FROM (SELECT Level, Tag FROM Items ORDER BY ItemId)"),
-              "0:0,1:0,0:1");
+    EXPECT_EQ(
+        test::queryText(project.path(),
+                        "SELECT group_concat(Level || ':' || Tag) FROM (SELECT Level, Tag FROM Items ORDER BY ItemId)"),
+        "0:0,1:0,0:1");
 }
 
 TEST(Tasks, RefreshingAndDeletingResourcesKeepTheCountsRight) {
@@ -220,7 +214,7 @@ TEST(Tasks, RefreshingAndDeletingResourcesKeepTheCountsRight) {
     )");
     ASSERT_EQ(Eng_OpenProject(project.path().c_str(), nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(Eng_RefreshUrlRes(1), 1);
-    test::Task t = taskById(id);
+    test::Task t = test::taskById(id);
     EXPECT_EQ(t.raw.state, 4u);
     EXPECT_EQ(t.raw.queued, 1u);
     EXPECT_EQ(t.raw.retrieved, 1u);
@@ -229,13 +223,12 @@ TEST(Tasks, RefreshingAndDeletingResourcesKeepTheCountsRight) {
 
     EXPECT_EQ(Eng_DeleteUrlRes(1), 0);  // the start page stays
     EXPECT_EQ(Eng_DeleteUrlRes(70), 1);
-    t = taskById(id);
+    t = test::taskById(id);
     EXPECT_EQ(t.raw.retrieved, 0u);
     EXPECT_EQ(t.raw.size, 0u);
     Eng_CloseProject();
     EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM UrlRes WHERE UrlResId = 70"), 0);
-    EXPECT_EQ(test::queryText(project.path(), "SELECT State || ',' || Retries FROM UrlRes WHERE UrlResId = 1"),
-              "3,0");
+    EXPECT_EQ(test::queryText(project.path(), "SELECT State || ',' || Retries FROM UrlRes WHERE UrlResId = 1"), "3,0");
 }
 
 TEST(Tasks, ItemsThatTheFilterRefusedAreCounted) {

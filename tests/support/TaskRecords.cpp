@@ -2,6 +2,14 @@
 
 namespace test {
 
+Task taskById(uint32_t id) {
+    void *addr = nullptr;
+    uint32_t len = 0;
+    Eng_GetTaskFromID(id, &addr, &len);
+    auto tasks = tasksIn(addr, len);
+    return tasks.empty() ? Task{} : tasks[0];
+}
+
 std::vector<Task> tasksIn(void *addr, uint32_t len) {
     std::vector<Task> out;
     auto *records = static_cast<EngTaskRecord *>(addr);
