@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "Arguments.h"
+#include "CatCommand.h"
 #include "FilterTestCommand.h"
 #include "FolderCommands.h"
 #include "LinksCommand.h"
@@ -54,6 +55,8 @@ constexpr Command kCommands[] = {
      "go online and crawl until nothing is queued (or S seconds pass, or Ctrl-C); then offline", runProject},
     {"mirror", "mirror URL [-o PROJECT] [--force] [add's task options] [run's options]",
      "make a project with one task for URL and crawl it to the end (PROJECT: the host's name .slk)", mirrorSite},
+    {"cat", "cat PROJECT URL [--task N] [--date D-M-Y-h-m-s]",
+     "what the browser gets for URL: content type, address, then the stored page or the status page", catPage},
     {"filter-test", "filter-test PROJECT TASK URL [--kind N]",
      "whether the task's filter accepts URL as a link of kind N (0, a hyperlink, unless given)", testTaskFilter},
 };

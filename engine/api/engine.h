@@ -268,7 +268,24 @@ ENG_EXPORT void Eng_GetTaskItems(uint32_t task, void **addr, uint32_t *len);
 ENG_EXPORT void Eng_FindTaskItem(uint32_t task, uint32_t item, void **addr, uint32_t *len);
 ENG_EXPORT void Eng_GetRelItems(uint32_t urlRes, int16_t group, void **addr, uint32_t *len);
 
-/* Browser requests. */
+/*
+ * Browser requests. Eng_GetBody answers with a reply record: UInt32 status
+ * kind, UInt32 main-page flag, then for a status kind the UInt32 URL resource
+ * id (that of the queued page for ENG_BODY_QUEUED, else 0); for a page
+ * (ENG_BODY_PAGE) the counted texts final address (empty unless stored
+ * redirects were followed), content type and body, and a UInt32 wait token:
+ * not 0 while the page is being fetched, when the texts are empty. The token
+ * is a descriptor the caller owns: it becomes readable when the download has
+ * been processed, and the caller closes it.
+ */
+#define ENG_BODY_PAGE 0u
+#define ENG_BODY_INVALID_URL 1u          /* the address is empty once canonical */
+#define ENG_BODY_TOO_MANY_REDIRECTS 2u   /* more than 10 stored redirects in a row */
+#define ENG_BODY_NO_CONNECTION 3u        /* queued, and the connection is known to be down */
+#define ENG_BODY_QUEUED 4u               /* queued while the project is offline */
+#define ENG_BODY_NOT_ACCEPTED 5u         /* not stored and not enqueued, or stored as not acceptable */
+#define ENG_BODY_NOT_AVAILABLE_OFFLINE 7u /* not stored, and not enqueued while offline */
+#define ENG_BODY_NO_DATA 8u              /* stored without a body */
 ENG_EXPORT void Eng_GetBody(const char *url, const char *form, uint32_t referrerHash, uint32_t task, double date,
                             void **addr, uint32_t *len);
 ENG_EXPORT void Eng_GetItemFromUrl(const char *url, const char *form, uint32_t task, double date, void **addr,

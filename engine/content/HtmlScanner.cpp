@@ -61,8 +61,7 @@ int tagIndex(std::string_view tagText) {
         const std::string_view name = kTags[i].name;
         if (!startsWithNoCase(tagText, name)) continue;
         const bool prefixOnly = static_cast<int>(i) == kScript || static_cast<int>(i) == kEndScript;
-        if (prefixOnly || tagText.size() == name.size() ||
-            static_cast<signed char>(tagText[name.size()]) <= 32)
+        if (prefixOnly || tagText.size() == name.size() || static_cast<signed char>(tagText[name.size()]) <= 32)
             return static_cast<int>(i);
     }
     return -1;
@@ -100,7 +99,7 @@ public:
             std::string address = resolve(base_, target->text);
             if (address.empty()) return false;
             const std::string_view raw = tagText.substr(content->offset, content->rawLength);
-            const size_t in = raw.find(target->text);
+            const size_t in = raw.find(target->text, raw.find(';'));  // the delay may read alike
             const size_t offset = at + 1 + content->offset + (in == std::string_view::npos ? 0 : in);
             found.emplace(std::move(address), LinkSpot{kRefresh, offset, target->text.size()});
             return false;
@@ -190,6 +189,17 @@ PageLinks extractLinks(std::string_view base, std::string_view page) { return Sc
 std::string refreshTarget(std::string_view base, std::string_view page) {
     auto found = Scan(base, page).refreshLink();
     return found ? found->first : std::string();
+}
+
+std::optional<unsigned long> refreshDelay(std::string_view page) {
+    const auto content = findTagAttribute(page, "meta", "http-equiv", "refresh", "content");
+    if (!content) return std::nullopt;
+    unsigned long seconds = 0;
+    for (const char c : *content) {
+        if (c < '0' || c > '9') break;
+        seconds = std::min(seconds * 10 + static_cast<unsigned long>(c - '0'), 1UL << 31);
+    }
+    return seconds;
 }
 
 std::optional<BaseTag> findBase(std::string_view page) {

@@ -45,6 +45,10 @@ std::optional<BaseTag> findBase(std::string_view page);
 // The address a META refresh leads to, resolved; empty when there is none.
 std::string refreshTarget(std::string_view base, std::string_view page);
 
+// The seconds a META refresh waits: the whole number its content starts
+// with (0 when it starts with none); nothing when the page has no refresh.
+std::optional<unsigned long> refreshDelay(std::string_view page);
+
 // The page's title as UTF-8 (character references decoded, recoded from the
 // charset the content type names); empty when it has none.
 std::string pageTitle(std::string_view page, std::string_view contentType);

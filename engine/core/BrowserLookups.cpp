@@ -2,6 +2,7 @@
 // item and resource of an address, a resource by id, a stored body as
 // source text, and refreshing the resource of an address.
 #include "content/CanonicalUrl.h"
+#include "core/AddressLookup.h"
 #include "core/CommandTable.h"
 #include "core/Engine.h"
 #include "core/Messages.h"
@@ -31,28 +32,9 @@ AddressQuery readQuery(DispatchContext &c) {
     return query;
 }
 
-struct AddressKeys {
-    uint32_t urlId;
-    uint32_t postId;
-};
-
-// The string keys of the address and form data, looked up without adding
-// them; nothing when either was never stored (no copy can exist then).
+// The keys of the query's address, canonicalised, and form data.
 std::optional<AddressKeys> keysOf(ProjectTables &t, const AddressQuery &query) {
-    const std::string address = canonicalUrl(query.address);
-    if (address.empty()) return std::nullopt;
-    const uint32_t urlId = t.strings.intern(address, StringKind::Url, false);
-    const uint32_t postId = query.formData.empty() ? 0 : t.strings.intern(query.formData, StringKind::FormData, false);
-    if (urlId == 0 || (!query.formData.empty() && postId == 0)) return std::nullopt;
-    return AddressKeys{urlId, postId};
-}
-
-// The resource of the task's item for the address, if the task has one.
-std::optional<UrlResRow> taskResource(ProjectTables &t, uint32_t task, const AddressKeys &keys) {
-    if (task == 0) return std::nullopt;
-    const auto item = t.items.inTask(task, keys.urlId, keys.postId);
-    if (!item || item->urlResId == 0) return std::nullopt;
-    return t.urlRes.find(int64_t{item->urlResId});
+    return storedKeysOf(t, canonicalUrl(query.address), query.formData);
 }
 
 void writeResource(DispatchContext &c, const UrlResRow &resource) {

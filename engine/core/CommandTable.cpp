@@ -74,6 +74,7 @@ CommandTable defaultCommandTable() {
     addDownloadCommands(table);
     addCrawlCommands(table);
     addBrowserLookups(table);
+    addBodyRequests(table);
     return table;
 }
 

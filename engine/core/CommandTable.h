@@ -78,5 +78,6 @@ void addTaskTransfer(CommandTable &table);
 void addDownloadCommands(CommandTable &table);
 void addCrawlCommands(CommandTable &table);
 void addBrowserLookups(CommandTable &table);
+void addBodyRequests(CommandTable &table);
 
 }  // namespace eng

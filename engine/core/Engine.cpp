@@ -1,5 +1,6 @@
 #include "core/Engine.h"
 
+#include "content/CanonicalUrl.h"
 #include "content/HtmlScanner.h"
 #include "core/CAdvTasksTable.h"
 #include "core/CrawlScheduler.h"
@@ -146,9 +147,10 @@ std::string Engine::browserAddress() const {
     return browserAddress_;
 }
 
-void Engine::setBrowserAddress(std::string address) {
+void Engine::setBrowserAddress(std::string_view address) {
+    std::string canonical = canonicalUrl(address);
     std::lock_guard lock(browserAddressLock_);
-    browserAddress_ = std::move(address);
+    browserAddress_ = std::move(canonical);
 }
 
 }  // namespace eng

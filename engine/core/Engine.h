@@ -89,11 +89,18 @@ public:
     // Recomputes whether downloads may start (the online detector's verdict).
     bool refreshAllowed();
     bool allowed() const { return allowed_; }
+    // Whether a queued resource would be downloaded now: the project runs and
+    // downloads are allowed.
+    bool canFetch() { return refreshAllowed() && running(); }
+    // The priority of the next resource the browser asks for: each request
+    // goes ahead of the ones before it.
+    int32_t takeBrowserPriority() { return browserPriority_++; }
 
     uint32_t activeFolder() const { return activeFolder_; }
     void setActiveFolder(uint32_t folder) { activeFolder_ = folder; }
+    // The canonical address of the page the browser navigates to.
     std::string browserAddress() const;
-    void setBrowserAddress(std::string address);
+    void setBrowserAddress(std::string_view address);
 
     uint32_t currentMessage() const { return currentMessage_; }
     void setCurrentMessage(uint32_t message) { currentMessage_ = message; }
@@ -118,6 +125,7 @@ private:
     BrowserWaiters waiters_;
     mutable std::mutex browserAddressLock_;
     std::string browserAddress_;
+    int32_t browserPriority_ = 0;
     Notifier notifier_;
     EngWnd *ownerWindow_;
     bool allowed_ = false;

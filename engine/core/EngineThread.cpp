@@ -12,8 +12,6 @@ namespace eng {
 
 namespace {
 
-bool mayStartDownloads(Engine &engine) { return engine.refreshAllowed() && engine.running(); }
-
 // Handles a message that is not one of the engine's own numbered messages.
 void dispatchPlatformMessage(Engine &engine, const Message &m) {
     if (m.msg == kTimerMessage)
@@ -40,7 +38,7 @@ void runMessageLoop(Engine &engine) {
         }
         if (queue.hasInRange(msg::kDownloadDone, msg::kDownloadDone)) {
             batch.join();
-            if (mayStartDownloads(engine)) engine.send(msg::kStartNext);
+            if (engine.canFetch()) engine.send(msg::kStartNext);
             if (auto done = queue.takeInRange(msg::kDownloadDone, msg::kDownloadDone)) engine.dispatch(*done);
             continue;
         }
@@ -50,7 +48,7 @@ void runMessageLoop(Engine &engine) {
             dispatchPlatformMessage(engine, *other);
             continue;
         }
-        if (mayStartDownloads(engine)) {
+        if (engine.canFetch()) {
             batch.join();
             if (engine.send(msg::kStartNext) != 0) continue;
         }

@@ -200,7 +200,7 @@ TEST(Exports, CommandNotBuiltYetAnswersZeroAndShowsWhy) {
     EXPECT_EQ(Eng_IndexDatabase(), 0);
     void *addr = kUntouched;
     uint32_t len = kUntouchedLength;
-    Eng_GetBody("http://example.com/", "", 0, 0, 0, &addr, &len);
+    Eng_GetStatistics(&addr, &len);
     EXPECT_EQ(addr, nullptr);
     EXPECT_EQ(len, 0u);
     auto shown = ui.messages();

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "store/CUrlResTable.h"
+#include "sys/DateTime.h"
+
+namespace eng {
+
+struct ProjectTables;
+
+// The string keys of an address (canonical) and its form data.
+struct AddressKeys {
+    uint32_t urlId;
+    uint32_t postId;
+};
+
+// The keys of an address and its form data, looked up without adding them;
+// nothing when either was never stored (no copy can exist then).
+std::optional<AddressKeys> storedKeysOf(ProjectTables &t, const std::string &canonicalAddress,
+                                        const std::string &formData);
+
+// The resource of the task's item for the address, if the task has one.
+std::optional<UrlResRow> taskResource(ProjectTables &t, uint32_t task, const AddressKeys &keys);
+
+// The stored version of an address the browser shows: the task's own when a
+// task is given and has one, else the fetch closest to the date.
+std::optional<UrlResRow> shownResource(ProjectTables &t, uint32_t task, const AddressKeys &keys, Date date);
+
+}  // namespace eng
