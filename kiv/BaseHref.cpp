@@ -1,6 +1,7 @@
 #include "BaseHref.h"
 
 #include "OfflineAddress.h"
+#include "net/Url.h"
 #include "content/AsciiText.h"
 
 namespace kiv {
@@ -55,9 +56,11 @@ std::string withOfflineBase(std::string_view page, const std::string &pageAddres
                             const OfflineAddressBuilder &addresses, BaseMap &bases) {
     const auto href = findBaseHref(page);
     if (!href) return std::string(page);
-    bases.set(href->value, pageAddress);
+    // A relative href stands for the address it names from the page.
+    const std::string base = eng::url::combine(pageAddress, href->value, eng::url::NoEncode).value_or(href->value);
+    bases.set(base, pageAddress);
     std::string rewritten(page.substr(0, href->offset));
-    rewritten += addresses.ownForm(href->value);
+    rewritten += addresses.ownForm(base);
     rewritten += page.substr(href->offset + href->length);
     return rewritten;
 }

@@ -20,9 +20,10 @@ struct BaseHref {
 };
 std::optional<BaseHref> findBaseHref(std::string_view page);
 
-// The page with its BASE href turned into an offline address, the base
-// recorded as standing for the page's own address, so that links combined
-// against it are keyed by this page. A page without one comes back as it is.
+// The page with its BASE href (made absolute against the page's address)
+// turned into an offline address, the base recorded as standing for the
+// page's own address, so that links combined against it are keyed by this
+// page. A page without one comes back as it is.
 std::string withOfflineBase(std::string_view page, const std::string &pageAddress,
                             const OfflineAddressBuilder &addresses, BaseMap &bases);
 

@@ -151,12 +151,10 @@ std::string KivRequest::delivered(const BodyReply &reply, const OfflineAddressBu
     };
     if (mime == "text/css") return cssWithOfflineLinks(reply.body, combine);
     if (mime != "text/html") return reply.body;
-    if (const auto base = findBaseHref(reply.body)) {
-        const std::string page = withOfflineBase(reply.body, request_.address, addresses, bases_);
-        documentBase = addresses.ownForm(base->value);
-        return withOfflineLinks(page, request_.address, combine);
-    }
-    return withOfflineLinks(reply.body, request_.address, combine);
+    if (!findBaseHref(reply.body)) return withOfflineLinks(reply.body, request_.address, combine);
+    const std::string page = withOfflineBase(reply.body, request_.address, addresses, bases_);
+    documentBase = findBaseHref(page)->value;
+    return withOfflineLinks(page, request_.address, combine);
 }
 
 bool KivRequest::waitForDownload() {

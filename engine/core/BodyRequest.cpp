@@ -22,7 +22,6 @@ namespace eng {
 
 namespace {
 
-constexpr uint32_t kDone = 2, kQueued = 3, kDownloading = 4, kSuspended = 5;
 constexpr int kMaxRedirects = 10;
 constexpr int16_t kNotAcceptable = 406;
 
@@ -83,11 +82,11 @@ public:
             resource = enqueue(address, formData);
             if (!resource) return writeStatus(out, ENG_BODY_NOT_ACCEPTED, mainPage_);
         }
-        if (resource->state == kSuspended && engine_.canFetch()) {
-            resource->state = kQueued;
+        if (resource->state == ENG_STATE_SUSPENDED && engine_.canFetch()) {
+            resource->state = ENG_STATE_QUEUED;
             t_.urlRes.update(*resource);
         }
-        if (resource->state == kDone) return answerStored(out, *resource, depth);
+        if (resource->state == ENG_STATE_DONE) return answerStored(out, *resource, depth);
         answerPending(out, *resource);
     }
 
@@ -111,7 +110,7 @@ private:
 
     void answerPending(MemoryStream &out, UrlResRow &resource) {
         if (!engine_.canFetch()) return writeStatus(out, ENG_BODY_QUEUED, mainPage_, resource.urlResId);
-        if (resource.state != kDownloading) {
+        if (resource.state != ENG_STATE_DOWNLOADING) {
             resource.priority = engine_.takeBrowserPriority();
             t_.urlRes.update(resource);
         }

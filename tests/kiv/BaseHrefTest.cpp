@@ -34,6 +34,11 @@ TEST(BaseHref, TheBaseBecomesAnOfflineAddressKeyedByItsPage) {
     EXPECT_EQ(kiv::OfflineAddressBuilder::combine("kiv:0:d:2:http://cdn/assets/", "a.png", bases),
               "kiv:" + key + ":d:2:http://cdn/assets/a.png");
     EXPECT_EQ(kiv::withOfflineBase("<p>plain</p>", "http://h/p.html", builder, bases), "<p>plain</p>");
+
+    // A relative base names an address from the page, which it then stands for.
+    EXPECT_EQ(kiv::withOfflineBase("<base href=\"../up/\">", "http://h/a/page.html", builder, bases),
+              "<base href=\"kiv:" + std::to_string(static_cast<int32_t>(eng::urlHash("http://h/a/page.html"))) +
+                  ":d:2:http://h/up/\">");
 }
 
 }  // namespace
