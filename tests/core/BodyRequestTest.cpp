@@ -9,6 +9,8 @@
 #include "api/engine.h"
 #include "content/UrlHash.h"
 #include "net/NetworkSettings.h"
+#include "support/ConnectionProperties.h"
+#include "support/Eventually.h"
 #include "support/FreePort.h"
 #include "support/OpenProject.h"
 #include "support/ScriptedHttpServer.h"
@@ -67,23 +69,6 @@ uint32_t createTask(const std::string &url) {
     return static_cast<uint32_t>(Eng_CreateTask(&in));
 }
 
-void setProperties(uint32_t options, uint16_t connections) {
-    EngProjectProps props{};
-    props.optionFlags = options;
-    props.timeout = 30;
-    props.maxConnections = connections;
-    props.maxPerServer = connections;
-    props.note = props.filter = props.userText = const_cast<char *>("");
-    ASSERT_EQ(Eng_SetProjectProp(&props, sizeof props), 1);
-}
-
-template <class Predicate>
-bool eventually(Predicate condition, std::chrono::milliseconds limit = 10s) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(5ms);
-    return condition();
-}
-
 std::string page(const std::string &text) { return test::httpResponse(200, "OK", text, {"Content-Type: text/html"}); }
 
 class BodyRequest : public ::testing::Test {
@@ -94,7 +79,7 @@ protected:
     void crawl(size_t requests) {
         ASSERT_EQ(Eng_Run(), 0);
         ASSERT_TRUE(server.waitForRequests(requests, 10s));
-        ASSERT_TRUE(eventually([&] {
+        ASSERT_TRUE(test::eventually([&] {
             for (const uint32_t task : tasks)
                 if (test::taskById(task).raw.state != ENG_TASK_COMPLETE) return false;
             return true;
@@ -109,7 +94,7 @@ protected:
 };
 
 TEST_F(BodyRequest, TheMostRecentRequestIsFetchedFirstAndEveryWaiterWakes) {
-    setProperties(0, 1);
+    ASSERT_TRUE(test::setConnectionProperties(1, 1));
     server.trickle(page("first, slowly"), 10ms);  // holds the only connection a while
     server.answer(page("second"));
     server.answer(page("third"));
@@ -143,10 +128,10 @@ TEST_F(BodyRequest, TheMostRecentRequestIsFetchedFirstAndEveryWaiterWakes) {
 
 TEST_F(BodyRequest, OfflineAPageNothingLinksToBecomesATaskUnlessTheOptionSaysNot) {
     const std::string wanted = server.url("/unlinked.html");
-    setProperties(ENG_OPTION_NO_OFFLINE_ENQUEUE, 2);
+    ASSERT_TRUE(test::setConnectionProperties(2, 2, 0, ENG_OPTION_NO_OFFLINE_ENQUEUE));
     EXPECT_EQ(getBody(wanted).status, ENG_BODY_NOT_AVAILABLE_OFFLINE);
 
-    setProperties(0, 2);
+    ASSERT_TRUE(test::setConnectionProperties(2, 2));
     Eng_BeforeNavigate(wanted.c_str(), nullptr);
     const Reply queued = getBody(wanted + "#part");
     EXPECT_EQ(queued.status, ENG_BODY_QUEUED);
@@ -184,6 +169,21 @@ TEST_F(BodyRequest, StoredPagesFailuresAndWhatAPageMayStillAdd) {
     }
     EXPECT_EQ(getBody(server.url("/made26.gif"), referrer).status, ENG_BODY_NOT_ACCEPTED);
     EXPECT_EQ(test::taskById(tasks[0]).raw.queued, 26u);
+}
+
+TEST_F(BodyRequest, AGeneratedAddressOnASiteThePageAlreadyReachesIsNotAdded) {
+    server.answer(page("<html>a page with scripts</html>"));
+    tasks.push_back(createTask(server.url("/page.html")));
+    crawl(1);
+    const uint32_t referrer = eng::urlHash(server.url("/page.html"));
+    // The page's first request to another site is taken; it then reaches that site.
+    EXPECT_EQ(getBody("http://tracker.test/pixel.gif", referrer).status, ENG_BODY_QUEUED);
+    EXPECT_EQ(getBody("http://tracker.test/hit?id=123456789", referrer).status, ENG_BODY_NOT_ACCEPTED);
+    EXPECT_EQ(getBody("http://tracker.test/banner/123456789.png", referrer).status, ENG_BODY_QUEUED);  // an image
+    EXPECT_EQ(getBody(server.url("/more?id=123456789"), referrer).status, ENG_BODY_QUEUED);           // its own site
+    // A page the browser navigates to is no embedded request.
+    Eng_BeforeNavigate("http://tracker.test/next?id=987654321", nullptr);
+    EXPECT_EQ(getBody("http://tracker.test/next?id=987654321", referrer).status, ENG_BODY_QUEUED);
 }
 
 }  // namespace

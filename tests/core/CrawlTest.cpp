@@ -5,6 +5,8 @@
 
 #include "api/engine.h"
 #include "net/NetworkSettings.h"
+#include "support/ConnectionProperties.h"
+#include "support/Eventually.h"
 #include "support/OpenProject.h"
 #include "support/ProjectFiles.h"
 #include "support/ScriptedHttpServer.h"
@@ -17,23 +19,6 @@ namespace {
 uint32_t createTask(const std::string &url, uint32_t depth = 0) {
     EngTaskRecord in = test::taskInput(url.c_str(), depth);
     return static_cast<uint32_t>(Eng_CreateTask(&in));
-}
-
-void setProperties(uint16_t connections, uint16_t perServer, uint16_t retries) {
-    EngProjectProps props{};
-    props.timeout = 30;
-    props.maxConnections = connections;
-    props.maxPerServer = perServer;
-    props.retries = retries;
-    props.note = props.filter = props.userText = const_cast<char *>("");
-    ASSERT_EQ(Eng_SetProjectProp(&props, sizeof props), 1);
-}
-
-template <class Predicate>
-bool eventually(Predicate condition, std::chrono::milliseconds limit = 10s) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!condition() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(5ms);
-    return condition();
 }
 
 size_t requestsForHost(const test::ScriptedHttpServer &server, const std::string &host) {
@@ -56,7 +41,7 @@ TEST_F(CrawlTest, AHostAtItsLimitIsPassedOverForTheNextHost) {
     test::ScriptedHttpServer server;
     for (int i = 0; i < 6; ++i) server.silent();
     test::OpenProject project;
-    setProperties(4, 2, 0);
+    ASSERT_TRUE(test::setConnectionProperties(4, 2, 0));
     // Two host names for the same server: two hosts to the scheduler.
     for (const char *host : {"127.0.0.1", "localhost"})
         for (int i = 0; i < 3; ++i)
@@ -74,10 +59,10 @@ TEST_F(CrawlTest, AServerErrorIsRetriedWithFallingPriorityUntilTheRetriesAreUsed
     test::ScriptedHttpServer server;
     for (int i = 0; i < 4; ++i) server.answer(test::httpResponse(503, "Service Unavailable", "busy"));
     test::OpenProject project;
-    setProperties(2, 2, 3);
+    ASSERT_TRUE(test::setConnectionProperties(2, 2, 3));
     const uint32_t task = createTask(server.url("/busy"));
     ASSERT_EQ(Eng_Run(), 0);
-    ASSERT_TRUE(eventually([&] { return test::taskById(task).raw.state == ENG_TASK_COMPLETE; }));
+    ASSERT_TRUE(test::eventually([&] { return test::taskById(task).raw.state == ENG_TASK_COMPLETE; }));
     EXPECT_EQ(server.requests().size(), 4u);
     EXPECT_EQ(test::taskById(task).raw.retrieved, 1u);
     Eng_CloseProject();
@@ -92,14 +77,14 @@ TEST_F(CrawlTest, AbortConnectionCancelsOneDownloadAndCloseLetsBlockedOnesGo) {
     server.silent();
     server.silent();
     auto project = std::make_unique<test::OpenProject>();
-    setProperties(2, 2, 5);
+    ASSERT_TRUE(test::setConnectionProperties(2, 2, 5));
     const uint32_t first = createTask(server.url("/first"));
     createTask(server.url("/second"));
     ASSERT_EQ(Eng_Run(), 0);
     ASSERT_TRUE(server.waitForRequests(2, 5s));
     const uint32_t resource = 1;  // the first task's start resource in a new project
     Eng_AbortConnection(resource);
-    ASSERT_TRUE(eventually([&] { return test::taskById(first).raw.state == ENG_TASK_COMPLETE; }));
+    ASSERT_TRUE(test::eventually([&] { return test::taskById(first).raw.state == ENG_TASK_COMPLETE; }));
     EXPECT_EQ(server.requests().size(), 2u);  // cancelled: not retried
 
     const auto closing = std::chrono::steady_clock::now();
@@ -118,13 +103,13 @@ TEST_F(CrawlTest, GoingOfflineAbortsEveryDownloadAsARefreshableTransportError) {
     test::ScriptedHttpServer server;
     for (int i = 0; i < 5; ++i) server.silent();
     test::OpenProject project;
-    setProperties(5, 5, 3);
+    ASSERT_TRUE(test::setConnectionProperties(5, 5, 3));
     for (int i = 0; i < 5; ++i) createTask(server.url("/page" + std::to_string(i)));
     ASSERT_EQ(Eng_Run(), 0);
     ASSERT_TRUE(server.waitForRequests(5, 5s));
     ASSERT_EQ(Eng_Stop(), 0);
     EXPECT_EQ(Eng_IsOnline(), 0);
-    ASSERT_TRUE(eventually([] { return Eng_CountRefreshable(2) == 5; }));
+    ASSERT_TRUE(test::eventually([] { return Eng_CountRefreshable(2) == 5; }));
     std::this_thread::sleep_for(100ms);
     EXPECT_EQ(server.requests().size(), 5u);  // none retried
     EXPECT_EQ(Eng_CountRefreshable(1), 0);
@@ -180,7 +165,7 @@ TEST_F(CrawlTest, AnAddressNoDownloadCanFetchIsSettledAsFailedOnce) {
     const uint32_t task = createTask("file:no-slashes.html");
     ASSERT_GT(task, 0u);
     ASSERT_EQ(Eng_Run(), 0);
-    ASSERT_TRUE(eventually([&] { return test::taskById(task).raw.state == ENG_TASK_COMPLETE; }));
+    ASSERT_TRUE(test::eventually([&] { return test::taskById(task).raw.state == ENG_TASK_COMPLETE; }));
     EXPECT_EQ(test::taskById(task).errorText, "The URL does not use a recognized protocol.");
     Eng_CloseProject();
     EXPECT_EQ(test::queryText(project.path(),
@@ -195,10 +180,10 @@ TEST_F(CrawlTest, ARedirectWithABodyIsStoredAsTheRedirectPageWithoutError) {
                                      {"Location: /there.html", "Content-Type: text/html"}));
     server.answer(test::httpResponse(200, "OK", "<html>here</html>", {"Content-Type: text/html"}));
     test::OpenProject project;
-    setProperties(2, 2, 3);
+    ASSERT_TRUE(test::setConnectionProperties(2, 2, 3));
     const uint32_t task = createTask(server.url("/here.html"), 1);
     ASSERT_EQ(Eng_Run(), 0);
-    ASSERT_TRUE(eventually([&] { return test::taskById(task).raw.state == ENG_TASK_COMPLETE; }));
+    ASSERT_TRUE(test::eventually([&] { return test::taskById(task).raw.state == ENG_TASK_COMPLETE; }));
     EXPECT_EQ(server.requests().size(), 2u);  // not retried
     Eng_CloseProject();
     EXPECT_EQ(test::queryText(project.path(),

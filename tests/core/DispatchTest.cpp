@@ -10,6 +10,7 @@
 #include "api/CallFrame.h"
 #include "api/EngineProcess.h"
 #include "api/engine.h"
+#include "support/Eventually.h"
 #include "core/Engine.h"
 #include "core/EngineRegistry.h"
 #include "core/Messages.h"
@@ -42,15 +43,6 @@ void postToEngine(uint32_t message, intptr_t lParam = 0) {
     ASSERT_TRUE(eng::EngineRegistry::instance().withEngine([&](eng::Engine &e) {
         e.queue().post(eng::Message{message, 0, lParam});
     }));
-}
-
-template <class Predicate>
-bool eventually(Predicate p) {
-    for (int i = 0; i < 500; ++i) {
-        if (p()) return true;
-        std::this_thread::sleep_for(10ms);
-    }
-    return p();
 }
 
 struct Journal {
@@ -97,7 +89,7 @@ TEST(Dispatch, CommandsAreTakenBeforeWaitingCompletions) {
     postToEngine(msg::kGetFolder);
     gate.set();
     caller.join();
-    ASSERT_TRUE(eventually([&] { return journal.size() == 4; }));
+    ASSERT_TRUE(test::eventually([&] { return journal.size() == 4; }));
     EXPECT_EQ(journal.entries,
               (std::vector<std::string>{"first command", "later command", "completion 1", "completion 2"}));
 }
@@ -143,7 +135,7 @@ TEST(Dispatch, FailingInternalMessageWakesNobody) {
     test::OpenProject project(table);
     ASSERT_EQ(project.openResult(), 0);
     postToEngine(msg::kTaskChanged);
-    ASSERT_TRUE(eventually([&] { return !ui.messages().empty(); }));
+    ASSERT_TRUE(test::eventually([&] { return !ui.messages().empty(); }));
     EXPECT_EQ(ui.messages()[0].text, "internal trouble");
     // Had the failure set the completion event, this call would return at
     // once, before its handler had stored 42.

@@ -19,6 +19,7 @@
 #include "engine.h"
 #include "content/UrlHash.h"
 #include "kiv.h"
+#include "support/ConnectionProperties.h"
 #include "support/NginxServer.h"
 #include "support/RunLark.h"
 #include "support/TempDir.h"
@@ -303,17 +304,10 @@ TEST_F(KivHandlerTest, OfflineAMissingPageIsQueuedUnlessTheOptionSaysNot) {
     EXPECT_EQ(embedded.reports.mimeType, "text/html");
     EXPECT_EQ(embedded.body(), "");
 
-    EngProjectProps props{};
-    props.optionFlags = ENG_OPTION_NO_OFFLINE_ENQUEUE;
-    props.timeout = 30;
-    props.maxConnections = 2;
-    props.maxPerServer = 2;
-    props.note = props.filter = props.userText = const_cast<char *>("");
-    ASSERT_EQ(Eng_SetProjectProp(&props, sizeof props), 1);
+    ASSERT_TRUE(test::setConnectionProperties(2, 2, 0, ENG_OPTION_NO_OFFLINE_ENQUEUE));
     auto refused = browse("/elsewhere.html");
     EXPECT_NE(refused->body().find("The page is not available offline"), std::string::npos);
-    props.optionFlags = 0;
-    ASSERT_EQ(Eng_SetProjectProp(&props, sizeof props), 1);
+    ASSERT_TRUE(test::setConnectionProperties(2, 2));
 }
 
 TEST_F(KivHandlerTest, ARequestWaitsForItsPageAndAnAbortedOneReportsNothingAndLeaksNothing) {
