@@ -120,8 +120,12 @@ int32_t KivRequest::fetch() {
 
     const OfflineAddressBuilder addresses(request_, bases_);
     std::string mimeType = "text/html", body;
+    uint32_t shownStatus = 0;
     if (reply->status != 0) {
-        if (reply->mainPage) body = statusPage(static_cast<int32_t>(reply->status), reply->urlResId, request_.address);
+        if (reply->mainPage) {
+            body = statusPage(static_cast<int32_t>(reply->status), reply->urlResId, request_.address);
+            shownStatus = reply->status;
+        }
     } else {
         if (!reply->finalAddress.empty()) {
             std::lock_guard guard(lock_);
@@ -137,6 +141,7 @@ int32_t KivRequest::fetch() {
     }
     std::lock_guard guard(lock_);
     mimeType_ = std::move(mimeType);
+    statusPage_ = shownStatus;
     body_ = std::move(body);
     readAt_ = 0;
     return KIV_S_OK;
@@ -181,6 +186,8 @@ void KivRequest::report(int32_t result) {
         return;
     }
     if (!redirect_.empty() && sink_.progress) sink_.progress(sink_.context, KIV_STATUS_REDIRECTING, redirect_.c_str());
+    if (statusPage_ != 0 && sink_.progress)
+        sink_.progress(sink_.context, KIV_STATUS_STATUS_PAGE, std::to_string(statusPage_).c_str());
     if (mimeType_ != "n/a" && sink_.progress)
         sink_.progress(sink_.context, KIV_STATUS_MIMETYPE_AVAILABLE, mimeType_.c_str());
     const auto size = static_cast<uint32_t>(body_.size());

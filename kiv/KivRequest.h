@@ -60,6 +60,7 @@ private:
     std::mutex lock_;  // the token and the data, between the worker and the browser's calls
     int token_ = -1;
     std::string mimeType_;
+    uint32_t statusPage_ = 0;  // the kind of the status page delivered, 0 for none
     std::string redirect_;
     std::string body_;
     size_t readAt_ = 0;

@@ -33,6 +33,7 @@ extern "C" {
 /* What progress reports carry. */
 #define KIV_STATUS_REDIRECTING 1u /* the offline address the page was really found under */
 #define KIV_STATUS_MIMETYPE_AVAILABLE 2u
+#define KIV_STATUS_STATUS_PAGE 3u /* the data is a status page of the library's own; the text is its kind */
 
 /* Flags of the data report. */
 #define KIV_DATA_LAST_NOTIFICATION 4u

@@ -83,7 +83,9 @@ public:
                        [](void *self, uint32_t status, const char *text) {
                            auto &r = *static_cast<Reports *>(self);
                            std::lock_guard guard(r.lock_);
-                           (status == KIV_STATUS_REDIRECTING ? r.redirect : r.mimeType) = text;
+                           (status == KIV_STATUS_REDIRECTING     ? r.redirect
+                 : status == KIV_STATUS_STATUS_PAGE ? r.statusPage
+                                                    : r.mimeType) = text;
                            ++r.count_;
                        },
                        [](void *self, uint32_t flags, uint32_t progress, uint32_t maximum) {
@@ -111,7 +113,7 @@ public:
         return count_;
     }
 
-    std::string redirect, mimeType;
+    std::string redirect, mimeType, statusPage;
     uint32_t dataFlags = 0, size = 0;
 
 private:
@@ -220,6 +222,7 @@ TEST_F(KivHandlerTest, StoredRedirectsAreFollowedUpToTen) {
     EXPECT_EQ(hops->reports.redirect, offline("/target.html"));
     EXPECT_EQ(hops->reports.mimeType, "text/html");
     EXPECT_EQ(hops->reports.dataFlags, KIV_DATA_LAST_NOTIFICATION | KIV_DATA_FULLY_AVAILABLE);
+    EXPECT_EQ(hops->reports.statusPage, "");
 
     // The chain's start is eleven redirects from its end.
     auto chain = browse("/c0.html");
@@ -296,6 +299,7 @@ TEST_F(KivHandlerTest, OfflineAMissingPageIsQueuedUnlessTheOptionSaysNot) {
     const std::string page = queued->body();
     EXPECT_NE(page.find("The page is queued"), std::string::npos);
     EXPECT_NE(page.find("window.external.DeleteItem("), std::string::npos);
+    EXPECT_EQ(queued->reports.statusPage, "4");  // so the program knows the page is its own
     EXPECT_EQ(page.find("DeleteItem(0)"), std::string::npos);
 
     // An embedded request gets no status page, only its type.
@@ -303,6 +307,7 @@ TEST_F(KivHandlerTest, OfflineAMissingPageIsQueuedUnlessTheOptionSaysNot) {
     ASSERT_EQ(embedded.reports.result(), KIV_S_OK);
     EXPECT_EQ(embedded.reports.mimeType, "text/html");
     EXPECT_EQ(embedded.body(), "");
+    EXPECT_EQ(embedded.reports.statusPage, "");
 
     ASSERT_TRUE(test::setConnectionProperties(2, 2, 0, ENG_OPTION_NO_OFFLINE_ENQUEUE));
     auto refused = browse("/elsewhere.html");

@@ -1,0 +1,109 @@
+#include "BrowserPage.h"
+
+#include <QFile>
+#include <cstring>
+#include <QMessageBox>
+#include <QTimer>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
+#include <QWebEngineView>
+
+#include "AddressNormalisation.h"
+#include "BrowserPages.h"
+#include "EngineDate.h"
+#include "EngineLibrary.h"
+#include "KestProject.h"
+#include "OfflineAddressText.h"
+#include "ProgramOptions.h"
+
+namespace {
+
+// Whether the engine holds a stored copy of the address.
+bool stored(const QString &address) {
+    const QByteArray url = address.toUtf8();
+    void *addr = nullptr;
+    uint32_t len = 0;
+    engine().Eng_GetItemFromUrl(url.constData(), "", 0, engineDate(QDateTime::currentDateTime()), &addr, &len);
+    if (len < sizeof(EngItemRecord) + sizeof(EngUrlResRecord)) return false;
+    EngUrlResRecord record;
+    std::memcpy(&record, static_cast<char *>(addr) + sizeof(EngItemRecord), sizeof record);
+    for (char *text : {record.url, record.formData, record.errorText, record.contentType, record.title})
+        engine().Eng_FreeMem(text);
+    engine().Eng_FreeMem(addr);
+    return true;
+}
+
+}  // namespace
+
+BrowserPage::BrowserPage(QWebEngineProfile *profile, KestProject &project, const ProgramOptions &options,
+                         QObject *parent)
+    : QWebEnginePage(profile, parent), project_(project), options_(options), external_(*this, project) {
+    BrowserPages::instance().add(this);
+    installExternal();
+}
+
+BrowserPage::~BrowserPage() { BrowserPages::instance().remove(this); }
+
+QWidget *BrowserPage::viewWidget() const { return QWebEngineView::forPage(this); }
+
+void BrowserPage::installExternal() {
+    channel_.registerObject(QStringLiteral("external"), &external_);
+    setWebChannel(&channel_);
+    QFile api(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+    api.open(QIODevice::ReadOnly);
+    QWebEngineScript script;
+    script.setName(QStringLiteral("external"));
+    script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+    script.setWorldId(QWebEngineScript::MainWorld);
+    script.setRunsOnSubFrames(false);
+    script.setSourceCode(QString::fromUtf8(api.readAll()) +
+                         QStringLiteral("\nnew QWebChannel(qt.webChannelTransport, function (channel) {"
+                                        " window.external = channel.objects.external; });"));
+    scripts().insert(script);
+}
+
+bool BrowserPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) {
+    if (url.scheme() == QStringLiteral("kiv")) return acceptOffline(url, type, isMainFrame);
+    if (url.scheme() == QStringLiteral("qzinfo")) {
+        if (isMainFrame) {
+            requestedDocument_ = url;
+            ownPage_ = true;
+        }
+        return true;
+    }
+    const QString address = normalisedAddress(url.toString());
+    if (address.isEmpty()) return true;  // about:, data: and the like
+    if (address.startsWith(QStringLiteral("http"))) {
+        const QUrl offline(offlineAddress(address, 0, QDateTime::currentDateTime()));
+        QTimer::singleShot(0, this, [this, offline] { load(offline); });
+    } else {
+        QMessageBox::critical(viewWidget(), QStringLiteral("Sitelark"),
+                              QStringLiteral("Can't open the URL: ") + address);
+    }
+    return false;
+}
+
+bool BrowserPage::acceptOffline(const QUrl &url, NavigationType type, bool isMainFrame) {
+    const QString offline = url.toString(QUrl::FullyEncoded);
+    const QString address = wrappedAddress(offline);
+    engine().Eng_BeforeNavigate(address.toUtf8().constData(), "");
+    if (!isMainFrame) return true;
+    requestedDocument_ = url;
+    ownPage_ = false;
+    emit addressShown(address);
+    if (project_.running() || type != NavigationTypeLinkClicked || stored(address)) return true;
+    const auto answer = QMessageBox::question(
+        viewWidget(), QStringLiteral("Sitelark"),
+        QStringLiteral(
+            "The page you are trying to access is not available offline.\r\nDo you want to enqueue this URL?"),
+        QMessageBox::Yes | QMessageBox::No);
+    if (answer == QMessageBox::Yes) project_.createUrlRes(offline, QString(), offlineNumber(offline));
+    return false;
+}
+
+QWebEnginePage *BrowserPage::createWindow(WebWindowType) {
+    if (!options_.allowOpenInNewWin) return nullptr;
+    QWebEnginePage *page = nullptr;
+    emit newWindowRequested(&page);
+    return page;
+}

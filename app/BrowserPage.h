@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QUrl>
+#include <QWebChannel>
+#include <QWebEnginePage>
+
+#include "External.h"
+
+class KestProject;
+struct ProgramOptions;
+
+// A browser window's page: every navigation it is about to make is turned
+// into an offline address and told to the engine first; pages get the
+// channel to window.external, which answers only while the document shown
+// is the program's own.
+class BrowserPage : public QWebEnginePage {
+    Q_OBJECT
+
+public:
+    BrowserPage(QWebEngineProfile *profile, KestProject &project, const ProgramOptions &options, QObject *parent);
+    ~BrowserPage() override;
+
+    // The offline address of the last document the page asked for.
+    const QUrl &requestedDocument() const { return requestedDocument_; }
+    bool ownPage() const { return ownPage_; }
+    // The view that shows the page, for dialogs about it.
+    QWidget *viewWidget() const;
+    void setOwnPage(bool own) { ownPage_ = own; }
+
+signals:
+    // The wrapped address of a top-level navigation, for the address bar.
+    void addressShown(const QString &address);
+    // A page asks for a new window; the receiver sets the page to load into.
+    void newWindowRequested(QWebEnginePage **page);
+
+protected:
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
+    QWebEnginePage *createWindow(WebWindowType type) override;
+
+private:
+    bool acceptOffline(const QUrl &url, NavigationType type, bool isMainFrame);
+    void installExternal();
+
+    KestProject &project_;
+    const ProgramOptions &options_;
+    External external_;
+    QWebChannel channel_;
+    QUrl requestedDocument_;
+    bool ownPage_ = false;
+};

@@ -1,0 +1,17 @@
+#include "BrowserPages.h"
+
+#include <algorithm>
+
+#include "BrowserPage.h"
+
+BrowserPages &BrowserPages::instance() {
+    static BrowserPages pages;
+    return pages;
+}
+
+void BrowserPages::remove(BrowserPage *page) { std::erase(pages_, page); }
+
+void BrowserPages::documentAnswered(const QUrl &url, bool ownPage) {
+    for (BrowserPage *page : pages_)
+        if (page->requestedDocument() == url) page->setOwnPage(ownPage);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QUrl>
+#include <vector>
+
+class BrowserPage;
+
+// The browser pages that exist, so that an answered "kiv:" document can be
+// told to the page that asked for it.
+class BrowserPages {
+public:
+    static BrowserPages &instance();
+    void add(BrowserPage *page) { pages_.push_back(page); }
+    void remove(BrowserPage *page);
+    // A main document was answered: with a status page of the program's own
+    // (true) or with stored content.
+    void documentAnswered(const QUrl &url, bool ownPage);
+
+private:
+    std::vector<BrowserPage *> pages_;
+};

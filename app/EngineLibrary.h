@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+
+#include "engine.h"
+
+// The engine's functions that the program calls, bound by name from
+// libengine.so when the program starts. The program does not link the
+// engine, so that it can refuse an engine of another version with a message
+// instead of failing to load.
+#define SITELARK_ENGINE_FUNCTIONS(X) \
+    X(Eng_GetVersion)                \
+    X(Eng_FreeMem)                   \
+    X(Eng_SetUiHost)                 \
+    X(Eng_OpenProject)               \
+    X(Eng_IsOpen)                    \
+    X(Eng_CloseProject)              \
+    X(Eng_IsOnline)                  \
+    X(Eng_Run)                       \
+    X(Eng_Stop)                      \
+    X(Eng_CreateTask)                \
+    X(Eng_FindTasks)                 \
+    X(Eng_RefreshPrj)                \
+    X(Eng_CountRefreshable)          \
+    X(Eng_GetProjectProp)            \
+    X(Eng_SetProjectProp)            \
+    X(Eng_CreateUrlRes)              \
+    X(Eng_DeleteUrlRes)              \
+    X(Eng_GetFolder)                 \
+    X(Eng_GetItemFromUrl)            \
+    X(Eng_BeforeNavigate)            \
+    X(Eng_CompactDatabase)           \
+    X(Eng_RepairDatabase)
+
+struct EngineLibrary {
+    // Binds every function; an error text naming what is missing, else empty.
+    QString bind(const QString &file);
+    // The engine's version text.
+    QString version() const;
+
+#define SITELARK_ENGINE_POINTER(name) decltype(&::name) name = nullptr;
+    SITELARK_ENGINE_FUNCTIONS(SITELARK_ENGINE_POINTER)
+#undef SITELARK_ENGINE_POINTER
+};
+
+// The bound engine of this process.
+EngineLibrary &engine();

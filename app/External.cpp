@@ -1,0 +1,58 @@
+#include "External.h"
+
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "BrowserPage.h"
+#include "EngineLibrary.h"
+#include "KestProject.h"
+#include "OfflineAddressText.h"
+#include "TaskCreation.h"
+
+External::External(BrowserPage &page, KestProject &project) : page_(page), project_(project) {}
+
+bool External::allowed() const { return page_.ownPage() && project_.active(); }
+
+void External::GoOnline() {
+    if (allowed()) project_.setRunning(true);
+}
+
+void External::DeleteItem(int itemId) {
+    if (!allowed()) return;
+    const bool deleted = engine().Eng_DeleteUrlRes(static_cast<uint32_t>(itemId)) != 0;
+    QMessageBox::information(
+        page_.viewWidget(), QStringLiteral("Sitelark"),
+        deleted ? QStringLiteral("File was deleted successfully.") : QStringLiteral("Can't delete the item."));
+}
+
+void External::TurnOffDoNotQueue() {
+    if (!allowed()) return;
+    project_.setProjectOptions(project_.projectOptions() & ~ENG_OPTION_NO_OFFLINE_ENQUEUE);
+    project_.writeProperties();
+}
+
+void External::RefreshProject() {
+    if (!allowed()) return;
+    if (QMessageBox::question(page_.viewWidget(), QStringLiteral("Sitelark"),
+                              QStringLiteral("This will refresh all files that were not retrieved because of "
+                                             "Internet connection errors."),
+                              QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok)
+        project_.refreshProject();
+}
+
+void External::EnqueueItem(const QString &url) {
+    if (!allowed() || !isOfflineAddress(url)) return;
+    if (project_.createUrlRes(url, QString(), offlineNumber(url)) == 0)
+        QMessageBox::information(page_.viewWidget(), QStringLiteral("Sitelark"),
+                                 QStringLiteral("Resources were not enqueued because they already exist or URL is "
+                                                "not valid."));
+}
+
+void External::CreateTask(const QString &url) {
+    if (allowed() && isOfflineAddress(url)) askAndCreateTask(page_.viewWidget(), project_, wrappedAddress(url), 1);
+}
+
+void External::OpenInExternal(const QString &url) {
+    if (allowed() && isOfflineAddress(url)) QDesktopServices::openUrl(QUrl(wrappedAddress(url)));
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class BrowserPage;
+class KestProject;
+
+// The scripting object that the program's own pages (status pages, "qzinfo:"
+// pages) reach as window.external. Every page gets the channel to it, so
+// every member first asks whether the page now shown is the program's own:
+// for stored web content each call does nothing, so no downloaded page can
+// delete data or change settings.
+class External : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(QString id READ id CONSTANT)
+
+public:
+    External(BrowserPage &page, KestProject &project);
+    QString id() const { return QStringLiteral("Quenmar"); }
+
+public slots:
+    void GoOnline();
+    void DeleteItem(int itemId);
+    void TurnOffDoNotQueue();
+    void RefreshProject();
+    void EnqueueItem(const QString &url);
+    void CreateTask(const QString &url);
+    void OpenInExternal(const QString &url);
+
+private:
+    bool allowed() const;
+
+    BrowserPage &page_;
+    KestProject &project_;
+};

@@ -1,0 +1,184 @@
+#include "KestProject.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <cstring>
+
+#include "AddressNormalisation.h"
+#include "BusMessages.h"
+#include "MessageBus.h"
+#include "EngineLibrary.h"
+#include "OfflineAddressText.h"
+
+KestProject::KestProject(QObject *parent)
+    : QObject(parent),
+      notifications_(std::make_unique<NotificationWindow>(
+          [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { notified(message, wParam, lParam); })) {}
+
+KestProject::~KestProject() { close(); }
+
+QString KestProject::title() const { return QFileInfo(fileName_).completeBaseName(); }
+
+bool KestProject::active() const { return engine().Eng_IsOpen() != 0; }
+
+void KestProject::setActive(bool active) {
+    if (active == this->active()) return;
+    if (active)
+        open();
+    else
+        close();
+}
+
+void KestProject::open() {
+    const QByteArray path = fileName_.toLocal8Bit();
+    if (engine().Eng_OpenProject(path.constData(), nullptr, notifications_->window(), &NotificationWindow::pump) == 0) {
+        justOpened_ = true;
+        readProperties();
+    }
+    emit afterOpen();
+}
+
+void KestProject::close() {
+    if (!active()) return;
+    emit beforeClose();
+    setRunning(false);
+    engine().Eng_CloseProject();
+    NotificationWindow::pump();
+    propertiesRead_ = false;
+    note_.clear();
+    filter_.clear();
+    emit afterClose();
+}
+
+bool KestProject::running() const { return engine().Eng_IsOnline() != 0; }
+
+void KestProject::setRunning(bool running) {
+    if (running == this->running()) return;
+    if (running) {
+        if (properties_.maxConnections == 0) {
+            properties_.maxConnections = 1;
+            writeProperties();
+        }
+        engine().Eng_Run();
+    } else {
+        engine().Eng_Stop();
+    }
+    emit runningChange();
+}
+
+void KestProject::readProperties() {
+    if (propertiesRead_) return;
+    void *addr = nullptr;
+    uint32_t len = 0;
+    if (engine().Eng_GetProjectProp(&addr, &len) == 0 || len < sizeof(EngProjectProps)) return;
+    std::memcpy(&properties_, addr, sizeof properties_);
+    note_ = QByteArray(properties_.note);
+    filter_ = QByteArray(properties_.filter);
+    for (char *text :
+         {properties_.note, properties_.filter, properties_.userText, properties_.httpProxy, properties_.ftpProxy})
+        engine().Eng_FreeMem(text);
+    engine().Eng_FreeMem(addr);
+    properties_.note = note_.data();
+    properties_.filter = filter_.data();
+    properties_.userText = properties_.httpProxy = properties_.ftpProxy = const_cast<char *>("");
+    propertiesRead_ = true;
+}
+
+bool KestProject::writeProperties() {
+    if (engine().Eng_SetProjectProp(&properties_, sizeof properties_) == 0) return false;
+    emit prjPropsChange();
+    return true;
+}
+
+int KestProject::createTask(const QString &address, int depth, uint32_t folder, const QString &name) {
+    const QByteArray url = normalisedAddress(address).toUtf8();
+    if (url.isEmpty()) return -5;
+    const QByteArray agent = defaultUserAgent_.toUtf8(), title = name.toUtf8();
+    EngTaskRecord task{};
+    task.url = const_cast<char *>(url.constData());
+    task.formData = task.reserved1 = task.reserved2 = task.filter = task.note = task.referer = task.errorText =
+        task.contentType = const_cast<char *>("");
+    task.userAgent = const_cast<char *>(agent.constData());
+    task.name = const_cast<char *>(title.constData());
+    task.depth = static_cast<uint32_t>(depth);
+    task.acceptableAge = defaultAcceptableAge_;
+    task.folder = folder;
+    task.followRedirects = 1;
+    return engine().Eng_CreateTask(&task);
+}
+
+bool KestProject::findTasks(const QString &address) {
+    const QByteArray url = normalisedAddress(address).toUtf8();
+    void *addr = nullptr;
+    uint32_t len = 0;
+    engine().Eng_FindTasks(url.constData(), "", &addr, &len);
+    const size_t count = len / sizeof(EngTaskRecord);
+    for (size_t k = 0; k < count; ++k) {
+        EngTaskRecord record;
+        std::memcpy(&record, static_cast<char *>(addr) + k * sizeof record, sizeof record);
+        for (char *text :
+             {record.url, record.formData, record.reserved1, record.reserved2, record.userAgent, record.filter,
+              record.note, record.name, record.referer, record.errorText, record.contentType})
+            engine().Eng_FreeMem(text);
+        NotificationWindow::pump();
+    }
+    if (addr) engine().Eng_FreeMem(addr);
+    return count > 0;
+}
+
+int KestProject::createUrlRes(const QString &address, const QString &formData, uint32_t task) {
+    const QByteArray url = wrappedAddress(address).toUtf8(), form = formData.toUtf8();
+    return engine().Eng_CreateUrlRes(url.constData(), form.constData(), task);
+}
+
+int KestProject::refreshableCount() const { return engine().Eng_CountRefreshable(2); }
+
+void KestProject::refreshProject() { engine().Eng_RefreshPrj(2); }
+
+void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+    const auto *payload = reinterpret_cast<const char *>(lParam);
+    switch (message) {
+        case ENG_NOTIFY_PROGRESS: {
+            EngDownloadProgressRecord record;
+            if (wParam < sizeof record) return;
+            std::memcpy(&record, payload, sizeof record);
+            emit progress(record.state, &record);
+            break;
+        }
+        case ENG_NOTIFY_STATISTICS:
+            statisticsArrived(payload, wParam);
+            break;
+        case ENG_NOTIFY_URLRES: {
+            EngItemRecord item;
+            EngUrlResRecord resource;
+            if (wParam < 1 + sizeof item + sizeof resource) return;
+            std::memcpy(&item, payload + 1, sizeof item);
+            std::memcpy(&resource, payload + 1 + sizeof item, sizeof resource);
+            emit itemChanged(static_cast<uint8_t>(payload[0]), resource.id, &item);
+            break;
+        }
+        case ENG_NOTIFY_TASK_CHANGED:
+        case ENG_NOTIFY_TASK_ADDED: {
+            EngTaskRecord task;
+            if (wParam < sizeof task) return;
+            std::memcpy(&task, payload, sizeof task);
+            emit(message == ENG_NOTIFY_TASK_ADDED ? taskNew(&task) : taskChange(&task));
+            break;
+        }
+        default:
+            break;
+    }
+}
+
+void KestProject::statisticsArrived(const char *payload, size_t length) {
+    EngStatisticsRecord record;
+    if (!active() || length < sizeof record) return;
+    std::memcpy(&record, payload, sizeof record);
+    statistics_ = StatProgress{record.bytesReceived, record.averageSpeed, record.bytesLastSecond,
+                               record.remainingTime, record.elapsedTime,  record.queued,
+                               record.done,          record.errors};
+    emit statProgress(QDateTime::currentMSecsSinceEpoch());
+    if (!justOpened_) return;
+    justOpened_ = false;
+    MessageBus::instance().postToAll(statistics_.itemsRemaining ? bus::kPromptIncomplete : bus::kHintGoOnline);
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+
+#include "NotificationWindow.h"
+#include "StatProgress.h"
+
+// The project session: at most one open project, its properties as the
+// engine keeps them, the operations the windows use, and the engine's
+// notifications turned into signals. On the GUI thread only.
+class KestProject : public QObject {
+    Q_OBJECT
+
+public:
+    explicit KestProject(QObject *parent = nullptr);
+    ~KestProject() override;
+
+    QString fileName() const { return fileName_; }
+    void setFileName(const QString &fileName) { fileName_ = fileName; }
+    // The file name without folder and extension.
+    QString title() const;
+
+    bool active() const;
+    // Opens FileName, or closes; nothing when already so.
+    void setActive(bool active);
+    bool running() const;
+    void setRunning(bool running);
+
+    // The properties, read once per open project.
+    const EngProjectProps &properties() const { return properties_; }
+    uint32_t projectOptions() const { return properties_.optionFlags; }
+    void setProjectOptions(uint32_t options) { properties_.optionFlags = options; }
+    // Writes the properties; true when the engine took them.
+    bool writeProperties();
+
+    const StatProgress &statistics() const { return statistics_; }
+    int defaultAcceptableAge() const { return defaultAcceptableAge_; }
+    void setDefaultAcceptableAge(int days) { defaultAcceptableAge_ = days; }
+    // The user agent of tasks created without one.
+    void setDefaultUserAgent(const QString &agent) { defaultUserAgent_ = agent; }
+
+    // Creates a task at the address (normalised first): the new task's id,
+    // -5 when the address is no address, 0 when the engine refused.
+    int createTask(const QString &address, int depth, uint32_t folder, const QString &name = {});
+    // Whether a task exists for the address.
+    bool findTasks(const QString &address);
+    // Queues an address (an offline address is unwrapped) into a task or a new one.
+    int createUrlRes(const QString &address, const QString &formData, uint32_t task);
+    int refreshableCount() const;
+    void refreshProject();
+
+signals:
+    void afterOpen();
+    void beforeClose();
+    void afterClose();
+    void statProgress(qint64 messageTime);
+    void runningChange();
+    void progress(int action, const EngDownloadProgressRecord *record);
+    void itemChanged(int action, uint32_t urlResId, const EngItemRecord *item);
+    void taskChange(const EngTaskRecord *task);
+    void taskNew(const EngTaskRecord *task);
+    void prjPropsChange();
+
+private:
+    void open();
+    void close();
+    void readProperties();
+    void notified(uint32_t message, uintptr_t wParam, intptr_t lParam);
+    void statisticsArrived(const char *payload, size_t length);
+
+    QString fileName_;
+    std::unique_ptr<NotificationWindow> notifications_;
+    EngProjectProps properties_{};
+    QByteArray note_, filter_;  // the texts the properties point to
+    bool propertiesRead_ = false;
+    bool justOpened_ = false;
+    StatProgress statistics_;
+    int defaultAcceptableAge_ = 360;
+    QString defaultUserAgent_;
+};

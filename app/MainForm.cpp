@@ -1,0 +1,521 @@
+#include "MainForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QStorageInfo>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolTip>
+#include <QUuid>
+#include <stdexcept>
+
+#include "BrowserForm.h"
+#include "BrowserProfile.h"
+#include "BusMessages.h"
+#include "EngineLibrary.h"
+#include "OpenProjectChooser.h"
+#include "ProjectTemplate.h"
+#include "TaskCreation.h"
+
+namespace {
+
+constexpr uint32_t kRootFolder = 1;
+const QString kProjectFilter = QStringLiteral("Project file (*.slk)");
+
+// Asks a yes-or-no question with a "Do not show at next time" box; the
+// answer, and whether the box was ticked.
+std::pair<bool, bool> askWithOptOut(QWidget *parent, const QString &text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Information"), text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    auto *optOut = new QCheckBox(QStringLiteral("Do not show at next time"), &box);
+    box.setCheckBox(optOut);
+    const bool yes = box.exec() == QMessageBox::Yes;
+    return {yes, optOut->isChecked()};
+}
+
+}  // namespace
+
+MainForm::MainForm(const QStringList &arguments)
+    : arguments_(arguments),
+      pages_(new QTabWidget(this)),
+      projectPage_(new QLabel(this)),
+      statusState_(new QLabel(this)),
+      statusCounts_(new QLabel(this)),
+      quitTimer_(new QTimer(this)),
+      diskTimer_(new QTimer(this)) {
+    setWindowTitle(QStringLiteral("Sitelark"));
+    MessageBus::instance().add(this, QStringLiteral("MainForm"));
+    buildCommands();
+    buildAddressBar();
+    projectPage_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+    projectPage_->setMargin(12);
+    pages_->addTab(projectPage_, QStringLiteral("Project"));
+    pages_->setTabsClosable(true);
+    pages_->tabBar()->setTabButton(0, QTabBar::RightSide, nullptr);
+    connect(pages_, &QTabWidget::tabCloseRequested, this, [this](int index) {
+        if (index > 0) pages_->widget(index)->close();
+    });
+    connect(pages_, &QTabWidget::currentChanged, this, &MainForm::updateCommands);
+    setCentralWidget(pages_);
+    statusBar()->addWidget(statusState_);
+    statusBar()->addWidget(statusCounts_, 1);
+
+    project_.setDefaultAcceptableAge(settings_.text(QStringLiteral("DefaultAcceptableAge")).value_or("360").toInt());
+    project_.setDefaultUserAgent(
+        QStringLiteral("Mozilla/4.0 (compatible; MSIE 5.5 ; Windows 98 "
+                       "<a href=\"https://sitelark.example/bot.html\">Sitelark offline browser</a> )"));
+    if (!settings_.text(QStringLiteral("Install_Id")))
+        settings_.setText(QStringLiteral("Install_Id"), QUuid::createUuid().toString(QUuid::WithBraces).toUpper());
+    for (const QString &path : settings_.list(QStringLiteral("DocumentList")))
+        if (QFileInfo::exists(path)) recent_ << path;
+    rebuildReopenMenu();
+    const QRect placement(settings_.number(QStringLiteral("Left")).value_or(80),
+                          settings_.number(QStringLiteral("Top")).value_or(60),
+                          settings_.number(QStringLiteral("Width")).value_or(1000),
+                          settings_.number(QStringLiteral("Height")).value_or(700));
+    setGeometry(placement);
+
+    connect(&project_, &KestProject::afterOpen, this, &MainForm::afterOpen);
+    connect(&project_, &KestProject::beforeClose, this, &MainForm::beforeClose);
+    connect(&project_, &KestProject::afterClose, this, &MainForm::refreshCaption);
+    connect(&project_, &KestProject::runningChange, this, &MainForm::runningChanged);
+    connect(&project_, &KestProject::statProgress, this, [this](qint64 time) {
+        MessageBus::instance().sendToAll(bus::kStatProgress, reinterpret_cast<quintptr>(&project_.statistics()), time);
+    });
+    connect(&project_, &KestProject::progress, this, [this](int action, const EngDownloadProgressRecord *record) {
+        MessageBus::instance().sendToAll(bus::kProgress, static_cast<quintptr>(action),
+                                         reinterpret_cast<qintptr>(record));
+    });
+    connect(&project_, &KestProject::taskNew, this, [](const EngTaskRecord *task) {
+        MessageBus::instance().sendToAll(bus::kTaskAdded, 0, reinterpret_cast<qintptr>(task));
+    });
+    connect(&project_, &KestProject::taskChange, this, [](const EngTaskRecord *task) {
+        MessageBus::instance().sendToAll(bus::kTaskChanged, 0, reinterpret_cast<qintptr>(task));
+    });
+    connect(&project_, &KestProject::prjPropsChange, this,
+            [] { MessageBus::instance().sendToAll(bus::kProjectPropsChanged); });
+
+    connect(quitTimer_, &QTimer::timeout, this, &MainForm::quitTick);
+    quitTimer_->start(1000);
+    connect(diskTimer_, &QTimer::timeout, this, &MainForm::checkDiskSpace);
+    diskTimer_->setInterval(30000);
+    refreshCaption();
+    updateCommands();
+}
+
+MainForm::~MainForm() {
+    project_.setActive(false);
+    settings_.setNumber(QStringLiteral("FirstStart"), 0);
+}
+
+void MainForm::buildCommands() {
+    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    QAction *newProject = file->addAction(QStringLiteral("New"), this, &MainForm::newProject);
+    newProject->setToolTip(QStringLiteral("Create New Project"));
+    QAction *open = file->addAction(QStringLiteral("Open"), this, &MainForm::openProject);
+    open->setToolTip(QStringLiteral("Open Project"));
+    reopenMenu_ = file->addMenu(QStringLiteral("Reopen"));
+    QAction *close = file->addAction(QStringLiteral("Close"), this, [this] { project_.setActive(false); });
+    close->setToolTip(QStringLiteral("Close project"));
+    QAction *clear = file->addAction(QStringLiteral("Clear"), this, &MainForm::clearProject);
+    clear->setToolTip(QStringLiteral("Clear project"));
+    file->addSeparator();
+    file->addAction(QStringLiteral("Compact Database"), this, &MainForm::compactDatabase);
+    file->addAction(QStringLiteral("Repair Database"), this, &MainForm::repairDatabase);
+    file->addSeparator();
+    file->addAction(QStringLiteral("Exit"), this, &QWidget::close);
+
+    QMenu *projectMenu = menuBar()->addMenu(QStringLiteral("&Project"));
+    online_ = projectMenu->addAction(QStringLiteral("Go Online"), this, &MainForm::toggleOnline);
+    online_->setObjectName(QStringLiteral("acOnline"));
+    QAction *refresh =
+        projectMenu->addAction(QStringLiteral("Refresh Project"), this, &MainForm::refreshProjectCommand);
+    QAction *browse = projectMenu->addAction(QStringLiteral("Browse"), this,
+                                             [this] { openBrowser(QString(), 0, QDateTime::currentDateTime(), true); });
+    browse->setObjectName(QStringLiteral("acShowBrowser"));
+    browse->setToolTip(QStringLiteral("Launch Built-In Browser"));
+    projectCommands_ = {close, clear, online_, refresh, browse};
+
+    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
+    mainBar_ = addToolBar(QStringLiteral("Main"));
+    mainBar_->addActions({newProject, open, online_, browse});
+    view->addAction(mainBar_->toggleViewAction());
+    QAction *closePage = view->addAction(QStringLiteral("Close Active Page"), this, [this] {
+        if (pages_->currentIndex() > 0) pages_->currentWidget()->close();
+    });
+    closePage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
+    closePage->setObjectName(QStringLiteral("acCloseActivePage"));
+    addressBar_ = new QToolBar(QStringLiteral("Address Bar"), this);
+    view->addAction(addressBar_->toggleViewAction());
+}
+
+void MainForm::buildAddressBar() {
+    addToolBarBreak();
+    addToolBar(addressBar_);
+    address_ = new QLineEdit(QStringLiteral("http://"), addressBar_);
+    address_->setObjectName(QStringLiteral("address"));
+    depth_ = new QSpinBox(addressBar_);
+    depth_->setObjectName(QStringLiteral("depth"));
+    depth_->setRange(0, 255);
+    depth_->setValue(1);
+    depth_->setPrefix(QStringLiteral("Depth "));
+    addressBar_->addWidget(address_);
+    addressBar_->addWidget(depth_);
+    QAction *get = addressBar_->addAction(QStringLiteral("Get"), this, &MainForm::getAddress);
+    get->setObjectName(QStringLiteral("acGet"));
+    connect(address_, &QLineEdit::returnPressed, this, &MainForm::getAddress);
+    projectCommands_ << get;
+}
+
+void MainForm::updateCommands() {
+    const bool open = project_.active();
+    for (QAction *command : std::as_const(projectCommands_)) command->setEnabled(open);
+    address_->setEnabled(open);
+    depth_->setEnabled(open);
+    const bool running = open && project_.running();
+    online_->setText(running ? QStringLiteral("Go Offline") : QStringLiteral("Go Online"));
+    online_->setToolTip(online_->text());
+    findChild<QAction *>(QStringLiteral("acCloseActivePage"))->setEnabled(pages_->currentIndex() > 0);
+    reopenMenu_->menuAction()->setVisible(!recent_.isEmpty());
+}
+
+void MainForm::refreshCaption() {
+    QString caption;
+    if (quitTime_.isValid()) {
+        const qint64 left = std::max<qint64>(0, QDateTime::currentDateTime().secsTo(quitTime_));
+        caption = QStringLiteral("(%1:%2:%3) - ")
+                      .arg(left / 3600, 2, 10, QLatin1Char('0'))
+                      .arg(left / 60 % 60, 2, 10, QLatin1Char('0'))
+                      .arg(left % 60, 2, 10, QLatin1Char('0'));
+    }
+    caption += QStringLiteral("Sitelark");
+    if (project_.active())
+        caption += QStringLiteral(" - ") + project_.title() +
+                   (project_.running() ? QStringLiteral(" - [ONLINE]") : QStringLiteral(" - [OFFLINE]"));
+    setWindowTitle(caption);
+    statusState_->setText(project_.active()
+                              ? (project_.running() ? QStringLiteral("Online") : QStringLiteral("Offline"))
+                              : QStringLiteral("No project"));
+    updateCommands();
+}
+
+void MainForm::rebuildReopenMenu() {
+    reopenMenu_->clear();
+    for (const QString &path : std::as_const(recent_))
+        reopenMenu_->addAction(path, this, [this, path] { reopen(path); });
+    reopenMenu_->menuAction()->setVisible(!recent_.isEmpty());
+}
+
+void MainForm::addRecent(const QString &path) {
+    // Paths keep their case: file names differ by case here.
+    recent_.removeAll(path);
+    recent_.prepend(path);
+    settings_.setList(QStringLiteral("DocumentList"), recent_);
+    rebuildReopenMenu();
+}
+
+void MainForm::reopen(const QString &path) {
+    project_.setActive(false);
+    project_.setFileName(path);
+    project_.setActive(true);
+    if (project_.active()) addRecent(path);
+}
+
+void MainForm::openFile(const QString &path) {
+    project_.setActive(false);
+    project_.setFileName(QFileInfo(path).absoluteFilePath());
+    project_.setActive(true);
+}
+
+void MainForm::newProject() {
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("New Project File Name"), QStringLiteral("NewProject.slk"),
+                                     kProjectFilter, nullptr, QFileDialog::DontUseNativeDialog);
+    if (path.isEmpty()) return;
+    project_.setActive(false);
+    try {
+        eng::writeNewProject(path.toStdString());
+    } catch (const std::exception &) {
+        return;  // the project stays closed
+    }
+    openFile(path);
+    if (project_.active()) project_.setRunning(true);
+}
+
+void MainForm::openProject() {
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Open Project"), QString(), kProjectFilter,
+                                                      nullptr, QFileDialog::DontUseNativeDialog);
+    if (!path.isEmpty()) openFile(path);
+}
+
+void MainForm::clearProject() {
+    if (QMessageBox::question(this, QStringLiteral("Sitelark"), QStringLiteral("Clear this project ?"),
+                              QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+        return;
+    const QString path = project_.fileName();
+    project_.setActive(false);
+    try {
+        eng::writeNewProject(path.toStdString());
+    } catch (const std::exception &) {
+        return;
+    }
+    openFile(path);
+}
+
+void MainForm::compactDatabase() {
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Compact Database"), QString(),
+                                                      kProjectFilter, nullptr, QFileDialog::DontUseNativeDialog);
+    if (path.isEmpty()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool done = engine().Eng_CompactDatabase(path.toLocal8Bit().constData()) != 0;
+    QApplication::restoreOverrideCursor();
+    if (done)
+        QMessageBox::information(this, QStringLiteral("Sitelark"), QStringLiteral("Operation completed successfully."));
+    else
+        QMessageBox::critical(this, QStringLiteral("Sitelark"), QStringLiteral("Error compacting database."));
+}
+
+void MainForm::repairDatabase() {
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Repair Database"), QString(),
+                                                      kProjectFilter, nullptr, QFileDialog::DontUseNativeDialog);
+    if (path.isEmpty()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool done = engine().Eng_RepairDatabase(path.toLocal8Bit().constData()) != 0;
+    QApplication::restoreOverrideCursor();
+    if (done)
+        QMessageBox::information(this, QStringLiteral("Sitelark"), QStringLiteral("Operation completed successfully."));
+    else
+        QMessageBox::critical(this, QStringLiteral("Sitelark"), QStringLiteral("Error repairing database."));
+}
+
+void MainForm::toggleOnline() {
+    if (!project_.running() && options_.showRefreshMessage) {
+        if (const int n = project_.refreshableCount(); n > 0) {
+            const auto [yes, optOut] = askWithOptOut(
+                this, QString::number(n) +
+                          QStringLiteral(" files could not be retrieved because of temporary Internet connection "
+                                         "errors.\r\nDo you want these files to be queued for next download?"));
+            if (yes) project_.refreshProject();
+            if (optOut) options_.showRefreshMessage = false;
+        }
+    }
+    project_.setRunning(!project_.running());
+}
+
+void MainForm::refreshProjectCommand() {
+    const int n = project_.refreshableCount();
+    if (n == 0) {
+        QMessageBox::information(this, QStringLiteral("Sitelark"),
+                                 QStringLiteral("This command refreshes all files that were not retrieved due to "
+                                                "network connection errors. Currently the project does not contain "
+                                                "such files."));
+        return;
+    }
+    if (QMessageBox::question(
+            this, QStringLiteral("Sitelark"),
+            QString::number(n) + QStringLiteral(" files could not be retrieved because of temporary Internet "
+                                                "connection errors.\r\nDo you want these files to be queued for "
+                                                "next download?"),
+            QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok)
+        project_.refreshProject();
+}
+
+void MainForm::getAddress() {
+    if (!project_.active()) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const int result = project_.createTask(address_->text(), depth_->value(), kRootFolder);
+    QApplication::restoreOverrideCursor();
+    reportTaskResult(this, result);
+}
+
+BrowserForm *MainForm::openBrowser(const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
+    BrowserForm *browser = newWindow ? nullptr : defaultBrowser_;
+    if (!browser) {
+        browser = new BrowserForm(browserProfile(), project_, options_);
+        connect(browser, &QObject::destroyed, this, [this, browser] {
+            if (defaultBrowser_ == browser) defaultBrowser_ = nullptr;
+        });
+        connect(browser, &BrowserForm::windowRequested, this,
+                [this](BrowserForm **form) { *form = openBrowser(QString(), 0, QDateTime::currentDateTime(), true); });
+        if (options_.openBrowserInTabs) {
+            pages_->addTab(browser, QStringLiteral("Browser"));
+            connect(browser, &BrowserForm::captionChanged, this, [this, browser](const QString &caption) {
+                pages_->setTabText(pages_->indexOf(browser), caption.left(40));
+            });
+        } else {
+            connect(browser, &BrowserForm::captionChanged, browser, &QWidget::setWindowTitle);
+            browser->resize(900, 700);
+        }
+        if (!defaultBrowser_) defaultBrowser_ = browser;
+    }
+    if (options_.openBrowserInTabs)
+        pages_->setCurrentWidget(browser);
+    else
+        browser->show(), browser->raise();
+    browser->open(address, number, stamp);
+    return browser;
+}
+
+void MainForm::start() {
+    if (!settings_.number(QStringLiteral("FirstStart"))) {
+        newProject();
+        return;
+    }
+    const QString first = arguments_.value(1);
+    if (!first.isEmpty() && QFileInfo(first).isFile()) {
+        openFile(first);
+    } else if (options_.openNewProjectAtStart || recent_.isEmpty()) {
+        chooseProject();
+    } else {
+        openFile(recent_.first());
+        if (!project_.active()) chooseProject();
+    }
+    applySwitches();
+    if (options_.launchBrowserAtStart && project_.active())
+        openBrowser(QString(), 0, QDateTime::currentDateTime(), false);
+}
+
+void MainForm::chooseProject() {
+    OpenProjectChooser chooser(recent_, this);
+    if (chooser.exec() != QDialog::Accepted) return;
+    if (chooser.createNew())
+        newProject();
+    else if (chooser.chosenFile().isEmpty())
+        openProject();
+    else
+        openFile(chooser.chosenFile());
+}
+
+void MainForm::applySwitches() {
+    for (const QString &argument : arguments_.mid(1)) {
+        QString word = argument;
+        word.remove(u'/').remove(u'\\');
+        word = word.toUpper();
+        if (word == QStringLiteral("RUN") && project_.active()) project_.setRunning(true);
+        if (word.startsWith(QStringLiteral("WORKTIME="))) {
+            const QTime span = QTime::fromString(word.mid(9), QStringLiteral("hh:mm"));
+            if (span.isValid()) quitTime_ = QDateTime::currentDateTime().addSecs(span.msecsSinceStartOfDay() / 1000);
+        }
+        if (word == QStringLiteral("?"))
+            QMessageBox::information(this, QStringLiteral("Sitelark"),
+                                     QStringLiteral("Usage: Sitelark [PROJECT.slk] [RUN] [WORKTIME=hh:mm] [?]\n\n"
+                                                    "PROJECT.slk\topens the project\nRUN\tgoes online\n"
+                                                    "WORKTIME=hh:mm\tcloses the program after that time\n"
+                                                    "?\tshows this text"));
+    }
+    refreshCaption();
+}
+
+void MainForm::afterOpen() {
+    refreshCaption();
+    if (!project_.active()) return;
+    MessageBus::instance().sendToAll(bus::kProjectOpened, 1);
+    addRecent(project_.fileName());
+    showStatistics();
+    if (options_.goToOnlineAfterOpen) project_.setRunning(true);
+}
+
+void MainForm::beforeClose() {
+    MessageBus::instance().sendToAll(bus::kProjectClosing);
+    address_->setEnabled(false);
+    depth_->setEnabled(false);
+}
+
+void MainForm::runningChanged() { MessageBus::instance().sendToAll(bus::kRunningChanged, project_.running() ? 1 : 0); }
+
+void MainForm::busMessage(int message, quintptr wParam, qintptr) {
+    switch (message) {
+        case bus::kRunningChanged:
+            refreshCaption();
+            if (wParam)
+                diskTimer_->start();
+            else
+                diskTimer_->stop();
+            break;
+        case bus::kStatProgress:
+            showStatistics();
+            break;
+        case bus::kPromptIncomplete:
+            promptIncomplete();
+            break;
+        case bus::kHintGoOnline:
+            hintGoOnline();
+            break;
+        default:
+            break;
+    }
+}
+
+void MainForm::promptIncomplete() {
+    if (!project_.active() || project_.running() || !options_.showOnlinePrompt2) return;
+    const auto [yes, optOut] = askWithOptOut(
+        this, QStringLiteral("The project contains incomplete tasks. Do you want to go online and download them now?"));
+    if (optOut) options_.showOnlinePrompt2 = false;
+    if (yes) toggleOnline();
+}
+
+void MainForm::hintGoOnline() {
+    if (!project_.active() || project_.running() || !mainBar_->isVisible()) return;
+    QWidget *button = mainBar_->widgetForAction(online_);
+    if (!button) return;
+    QToolTip::showText(button->mapToGlobal(button->rect().center()), QStringLiteral("Click here to go online"), button);
+}
+
+void MainForm::showStatistics() {
+    if (!project_.active()) {
+        projectPage_->clear();
+        statusCounts_->clear();
+        return;
+    }
+    const StatProgress &s = project_.statistics();
+    const QString counts = QStringLiteral("Retrieved %1, queued %2, errors %3, %4 bytes")
+                               .arg(s.itemsRetrieved)
+                               .arg(s.itemsRemaining)
+                               .arg(s.errors)
+                               .arg(s.bytesRetrieved);
+    statusCounts_->setText(counts);
+    projectPage_->setText(QStringLiteral("<h3>%1</h3><p>%2</p><p>%3</p>")
+                              .arg(project_.title().toHtmlEscaped(), project_.fileName().toHtmlEscaped(), counts));
+}
+
+void MainForm::quitTick() {
+    if (quitTime_.isValid()) {
+        refreshCaption();
+        if (QDateTime::currentDateTime() >= quitTime_) close();
+    }
+    if (quitTime_.isValid() && project_.active() && project_.running() && project_.statistics().itemsRemaining == 0)
+        close();
+}
+
+void MainForm::checkDiskSpace() {
+    const QStorageInfo disk(QFileInfo(project_.fileName()).absolutePath());
+    if (disk.bytesAvailable() >= static_cast<qint64>(options_.diskSize) * 1024) return;
+    project_.setRunning(false);
+    diskTimer_->stop();
+    QMessageBox::warning(this, QStringLiteral("Sitelark"),
+                         QStringLiteral("The program stopped downloading because free disk space dropped below the "
+                                        "user specified level. Change program settings in the Options dialog box or "
+                                        "remove unused files to free disk space."));
+}
+
+void MainForm::closeEvent(QCloseEvent *event) {
+    settings_.setNumber(QStringLiteral("Left"), static_cast<uint32_t>(std::max(0, geometry().x())));
+    settings_.setNumber(QStringLiteral("Top"), static_cast<uint32_t>(std::max(0, geometry().y())));
+    settings_.setNumber(QStringLiteral("Width"), static_cast<uint32_t>(width()));
+    settings_.setNumber(QStringLiteral("Height"), static_cast<uint32_t>(height()));
+    settings_.setList(QStringLiteral("DocumentList"), recent_);
+    project_.setActive(false);
+    event->accept();
+}

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QDateTime>
+#include <QMainWindow>
+#include <QStringList>
+
+#include "KestProject.h"
+#include "MessageBus.h"
+#include "ProgramOptions.h"
+#include "ProgramSettings.h"
+
+class BrowserForm;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QSpinBox;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+
+// The main window: the project session, the program-wide commands, the
+// address bar, the pages (the project page first, browsers after it) and
+// the status bar.
+class MainForm : public QMainWindow, public BusWindow {
+    Q_OBJECT
+
+public:
+    explicit MainForm(const QStringList &arguments);
+    ~MainForm() override;
+
+    KestProject &project() { return project_; }
+    // Decides what to open (first start, the command line, the last
+    // project), then applies the command-line switches. Run once shown.
+    void start();
+
+    // Opens a browser page: the default browser unless a new one is asked for.
+    BrowserForm *openBrowser(const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow);
+    void openFile(const QString &path);
+    QStringList recentProjects() const { return recent_; }
+    void reopen(const QString &path);
+
+    void busMessage(int message, quintptr wParam, qintptr lParam) override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildCommands();
+    void buildAddressBar();
+    void updateCommands();
+    void refreshCaption();
+    void rebuildReopenMenu();
+    void addRecent(const QString &path);
+
+    void newProject();
+    void openProject();
+    void clearProject();
+    void compactDatabase();
+    void repairDatabase();
+    void toggleOnline();
+    void refreshProjectCommand();
+    void getAddress();
+    void chooseProject();
+    void applySwitches();
+
+    void afterOpen();
+    void beforeClose();
+    void runningChanged();
+    void promptIncomplete();
+    void hintGoOnline();
+    void quitTick();
+    void checkDiskSpace();
+    void showStatistics();
+
+    ProgramSettings settings_;
+    ProgramOptions options_;
+    KestProject project_;
+    QStringList arguments_;
+    QStringList recent_;
+    BrowserForm *defaultBrowser_ = nullptr;
+    QDateTime quitTime_;
+
+    QTabWidget *pages_;
+    QLabel *projectPage_;
+    QLabel *statusState_;
+    QLabel *statusCounts_;
+    QToolBar *mainBar_;
+    QToolBar *addressBar_;
+    QLineEdit *address_;
+    QSpinBox *depth_;
+    QMenu *reopenMenu_;
+    QAction *online_;
+    QTimer *quitTimer_;
+    QTimer *diskTimer_;
+    QList<QAction *> projectCommands_;
+};

@@ -1,0 +1,254 @@
+// The desktop program under a real display: a first start with a fresh
+// settings file, a project crawled from a site that nginx serves, the stored
+// pages shown in the embedded browser through "kiv:", a status page whose
+// link reaches the program, and a reopened project. Screenshots go to the
+// build folder.
+
+#include <QAction>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QImage>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWebEngineView>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "BrowserForm.h"
+#include "BrowserPage.h"
+#include "BrowserProfile.h"
+#include "EngineLibrary.h"
+#include "MainForm.h"
+#include "kiv.h"
+#include "support/NginxServer.h"
+#include "support/TempDir.h"
+
+namespace {
+
+void writeFile(const std::filesystem::path &path, const std::string &text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+void writeSite(const std::filesystem::path &root) {
+    writeFile(root / "index.html",
+              "<html><head><title>Test site</title></head><body><h1>Welcome to the test site</h1>"
+              "<img id=\"logo\" src=\"images/logo.png\" width=\"64\" height=\"64\">"
+              "<p><a id=\"next\" href=\"page2.html\">The second page</a> <a href=\"evil.html\">scripts</a></p>"
+              "</body></html>");
+    writeFile(root / "page2.html",
+              "<html><head><title>Second</title></head><body><p>This is the second page.</p>"
+              "<a href=\"index.html\">back</a></body></html>");
+    // A downloaded page that tries the program's scripting object.
+    writeFile(root / "evil.html",
+              "<html><head><title>evil</title><script>"
+              "function tryIt() { if (!window.external || !window.external.DeleteItem) return setTimeout(tryIt, 50);"
+              " for (var id = 1; id < 40; ++id) window.external.DeleteItem(id);"
+              " document.title = 'tried ' + window.external.id; }"
+              "window.onload = tryIt;</script></head><body>evil page</body></html>");
+    std::filesystem::create_directories(root / "images");
+    QImage logo(64, 64, QImage::Format_RGB32);
+    logo.fill(QColor(30, 120, 200));
+    logo.save(QString::fromStdString((root / "images" / "logo.png").string()), "PNG");
+}
+
+// Runs JavaScript in the page and waits for its result.
+QVariant evaluate(QWebEnginePage *page, const QString &script) {
+    QVariant result;
+    bool done = false;
+    page->runJavaScript(script, [&](const QVariant &value) {
+        result = value;
+        done = true;
+    });
+    for (int waited = 0; !done && waited < 10000; waited += 10) QTest::qWait(10);
+    if (!done) QTest::qFail("the script gave no result", __FILE__, __LINE__);
+    return result;
+}
+
+QString bodyText(QWebEnginePage *page) {
+    return evaluate(page, QStringLiteral("document.body ? document.body.innerText : ''")).toString();
+}
+
+// Fills the first file dialog that opens with the path, and accepts it.
+void answerFileDialog(const QString &path) {
+    QTimer::singleShot(200, [path] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        const QFileInfo file(path);
+        dialog->setDirectory(file.absolutePath());
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setText(file.fileName());
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+
+bool stored(const QString &address) {
+    void *addr = nullptr;
+    uint32_t len = 0;
+    engine().Eng_GetItemFromUrl(address.toUtf8().constData(), "", 0, 0, &addr, &len);
+    if (len < sizeof(EngItemRecord) + sizeof(EngUrlResRecord)) return false;
+    EngUrlResRecord record;
+    std::memcpy(&record, static_cast<char *>(addr) + sizeof(EngItemRecord), sizeof record);
+    for (char *text : {record.url, record.formData, record.errorText, record.contentType, record.title})
+        engine().Eng_FreeMem(text);
+    engine().Eng_FreeMem(addr);
+    return record.state == ENG_STATE_DONE;
+}
+
+}  // namespace
+
+class GuiTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void firstStartCreatesAProjectAndGoesOnline();
+    void aTaskForTheSiteIsDownloaded();
+    void theStartPageShowsFromTheStore();
+    void aRelativeLinkInAStoredPageIsFollowed();
+    void aStoredPageCannotUseTheScriptingObject();
+    void aMissingPageShowsAStatusPageWhoseLinkGoesOnline();
+    void theProjectClosesAndReopensFromTheRecentList();
+    void cleanupTestCase();
+
+private:
+    QString url(const QString &path) const { return base_ + path; }
+    QWebEnginePage *showInBrowser(const QString &address);
+    void screenshot(QWidget *widget, const QString &name);
+
+    std::unique_ptr<test::TempDir> site_;
+    std::unique_ptr<test::NginxServer> nginx_;
+    QString base_;  // the site's address, also once nginx has stopped
+    QTemporaryDir work_;
+    std::unique_ptr<MainForm> form_;
+    BrowserForm *browser_ = nullptr;
+};
+
+void GuiTest::initTestCase() {
+    site_ = std::make_unique<test::TempDir>();
+    writeSite(site_->path());
+    nginx_ = std::make_unique<test::NginxServer>(site_->path());
+    base_ = QString::fromStdString(nginx_->url(""));
+    form_ = std::make_unique<MainForm>(QStringList{QStringLiteral("Sitelark")});
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+}
+
+void GuiTest::firstStartCreatesAProjectAndGoesOnline() {
+    const QString path = work_.filePath(QStringLiteral("site.slk"));
+    answerFileDialog(path);
+    form_->start();  // a first start runs New Project
+    QVERIFY(form_->project().active());
+    QCOMPARE(form_->project().fileName(), path);
+    QVERIFY(form_->project().running());
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Sitelark - site - [ONLINE]"));
+}
+
+void GuiTest::aTaskForTheSiteIsDownloaded() {
+    form_->findChild<QLineEdit *>(QStringLiteral("address"))->setText(url(QStringLiteral("/index.html")));
+    form_->findChild<QSpinBox *>(QStringLiteral("depth"))->setValue(2);
+    form_->findChild<QAction *>(QStringLiteral("acGet"))->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        form_->project().statistics().itemsRetrieved >= 4 && form_->project().statistics().itemsRemaining == 0, 30000);
+    QVERIFY(stored(url(QStringLiteral("/images/logo.png"))));
+}
+
+QWebEnginePage *GuiTest::showInBrowser(const QString &address) {
+    browser_ = form_->openBrowser(address, 0, QDateTime::currentDateTime(), false);
+    QSignalSpy loaded(browser_->page(), &QWebEnginePage::loadFinished);
+    if (!loaded.wait(20000)) QTest::qFail("the page did not load", __FILE__, __LINE__);
+    return browser_->page();
+}
+
+void GuiTest::theStartPageShowsFromTheStore() {
+    form_->project().setRunning(false);  // nothing may come from the network now
+    nginx_.reset();
+    QWebEnginePage *page = showInBrowser(url(QStringLiteral("/index.html")));
+    QVERIFY(bodyText(page).contains(QStringLiteral("Welcome to the test site")));
+    QVERIFY(page->url().toString().startsWith(QStringLiteral("kiv:0:")));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        evaluate(page, QStringLiteral("var i = document.getElementById('logo');"
+                                      " i.complete && i.naturalWidth == 64 && i.src.startsWith('kiv:')"))
+            .toBool(),
+        10000);
+    screenshot(form_.get(), QStringLiteral("main-window.png"));
+    screenshot(browser_->view(), QStringLiteral("stored-page.png"));
+}
+
+void GuiTest::aRelativeLinkInAStoredPageIsFollowed() {
+    QWebEnginePage *page = browser_->page();
+    QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
+    evaluate(page, QStringLiteral("document.getElementById('next').click(); true"));
+    QVERIFY(loaded.wait(20000));
+    QVERIFY(bodyText(page).contains(QStringLiteral("This is the second page.")));
+    QVERIFY(page->url().toString().endsWith(url(QStringLiteral("/page2.html"))));
+}
+
+void GuiTest::aStoredPageCannotUseTheScriptingObject() {
+    QWebEnginePage *page = showInBrowser(url(QStringLiteral("/evil.html")));
+    // The script reached the object (it read its id) and asked it to delete.
+    QTRY_COMPARE_WITH_TIMEOUT(page->title(), QStringLiteral("tried Quenmar"), 10000);
+    QTest::qWait(300);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);  // no "File was deleted" box
+    for (const char *path : {"/index.html", "/page2.html", "/images/logo.png", "/evil.html"})
+        QVERIFY2(stored(url(QString::fromLatin1(path))), path);
+}
+
+void GuiTest::aMissingPageShowsAStatusPageWhoseLinkGoesOnline() {
+    QVERIFY(!form_->project().running());
+    QWebEnginePage *page = showInBrowser(url(QStringLiteral("/missing.html")));
+    QVERIFY(bodyText(page).contains(QStringLiteral("The page is queued")));
+    QVERIFY(browser_->page()->ownPage());
+    screenshot(browser_->view(), QStringLiteral("status-page.png"));
+    QTRY_VERIFY_WITH_TIMEOUT(evaluate(page, QStringLiteral("!!(window.external && window.external.GoOnline)")).toBool(),
+                             10000);
+    evaluate(page, QStringLiteral("document.querySelector('a[href^=\"javascript:GoOnline\"]').click(); true"));
+    QTRY_VERIFY_WITH_TIMEOUT(form_->project().running(), 10000);
+}
+
+void GuiTest::theProjectClosesAndReopensFromTheRecentList() {
+    form_->project().setRunning(false);
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Sitelark - site - [OFFLINE]"));
+    const QString path = form_->project().fileName();
+    form_->project().setActive(false);
+    QVERIFY(!form_->project().active());
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Sitelark"));
+    QVERIFY(form_->recentProjects().contains(path));
+    form_->reopen(form_->recentProjects().first());
+    QVERIFY(form_->project().active());
+    QCOMPARE(form_->windowTitle(), QStringLiteral("Sitelark - site - [OFFLINE]"));
+}
+
+void GuiTest::cleanupTestCase() { form_.reset(); }
+
+void GuiTest::screenshot(QWidget *widget, const QString &name) {
+    QTest::qWait(200);  // the last frame painted
+    QVERIFY(widget->grab().save(QStringLiteral(SCREENSHOT_DIR "/") + name));
+}
+
+int main(int argc, char **argv) {
+    // A fresh settings file, so that this is a first start.
+    QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    const QString bound = engine().bind(QStringLiteral("libengine.so"));
+    if (!bound.isEmpty()) {
+        fprintf(stderr, "%s\n", qPrintable(bound));
+        return 1;
+    }
+    registerBrowserSchemes();
+    QApplication application(argc, argv);
+    Kiv_Register(nullptr);
+    GuiTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "GuiTest.moc"
