@@ -24,10 +24,9 @@
 
 #include "BrowserForm.h"
 #include "BrowserPage.h"
-#include "BrowserProfile.h"
 #include "EngineLibrary.h"
 #include "MainForm.h"
-#include "kiv.h"
+#include "Startup.h"
 #include "support/NginxServer.h"
 #include "support/TempDir.h"
 
@@ -238,15 +237,12 @@ int main(int argc, char **argv) {
     // A fresh settings file, so that this is a first start.
     QTemporaryDir settings;
     qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
-    if (!qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX")) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    const QString bound = engine().bind(QStringLiteral("libengine.so"));
-    if (!bound.isEmpty()) {
-        fprintf(stderr, "%s\n", qPrintable(bound));
+    if (const QString error = prepareStartup(); !error.isEmpty()) {
+        fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
-    registerBrowserSchemes();
     QApplication application(argc, argv);
-    Kiv_Register(nullptr);
+    if (!finishStartup()) return 1;
     GuiTest test;
     return QTest::qExec(&test, argc, argv);
 }
