@@ -1,18 +1,23 @@
 #include "BrowserForm.h"
 
+#include <QAction>
 #include <QDateTime>
+#include <QMenu>
+#include <QWebEngineContextMenuRequest>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
-#include <QWebEngineHistory>
 #include <QWebEngineView>
 #include <cmath>
 
 #include "AddressNormalisation.h"
+#include "EngineLibrary.h"
+#include "FragmentLinks.h"
+#include "StoredResource.h"
+#include "TaskCreation.h"
 #include "BrowserPage.h"
 #include "BusMessages.h"
-#include "EngineDate.h"
 #include "KestProject.h"
 #include "OfflineAddressText.h"
 #include "ProgramOptions.h"
@@ -20,6 +25,7 @@
 namespace {
 
 const char *const kDownloadStates[] = {"Creating", "Connecting", "Reading", "Retrieved"};
+constexpr uint32_t kRootFolder = 1;
 
 }  // namespace
 
@@ -41,6 +47,9 @@ BrowserForm::BrowserForm(QWebEngineProfile *profile, KestProject &project, const
     bar->addWidget(address_);
     bar->addAction(tr("Go"), this, &BrowserForm::go);
     connect(address_, &QLineEdit::returnPressed, this, &BrowserForm::go);
+    buildCommands(bar);
+    view_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view_, &QWidget::customContextMenuRequested, this, &BrowserForm::showContextMenu);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -49,7 +58,8 @@ BrowserForm::BrowserForm(QWebEngineProfile *profile, KestProject &project, const
     layout->addWidget(status_);
     connect(page_, &BrowserPage::addressShown, address_, &QLineEdit::setText);
     connect(page_, &QWebEnginePage::titleChanged, this, [this](const QString &title) {
-        emit captionChanged(title.isEmpty() ? wrappedAddress(page_->url().toString()) : wrappedAddress(title));
+        title_ = wrappedAddress(title.isEmpty() ? page_->url().toString() : title);
+        updateCaption();
     });
     connect(page_, &QWebEnginePage::linkHovered, status_,
             [this](const QString &link) { status_->setText(wrappedAddress(link)); });
@@ -95,4 +105,72 @@ void BrowserForm::showProgress(const EngDownloadProgressRecord &record) {
     status_->setText(QStringLiteral("%1%  %2, %3, %4")
                          .arg(percent)
                          .arg(QString::fromLatin1(kDownloadStates[record.state - 1]), amount, shown));
+}
+
+void BrowserForm::buildCommands(QToolBar *bar) {
+    bar->addSeparator();
+    QAction *task =
+        bar->addAction(tr("Cr Task"), this, [this] { askAndCreateTask(this, project_, shownAddress(), kRootFolder); });
+    task->setToolTip(tr("Create task on opened page "));
+    bar->addAction(tr("Get All Links"), this,
+                   [this] { reportTaskResult(this, project_.createTask(shownAddress(), 1, kRootFolder)); });
+    auto *more = new QMenu(this);
+    more->addAction(tr("Retrieve page from database"), page_, [this] { page_->triggerAction(QWebEnginePage::Reload); });
+    more->addAction(tr("Retrieve page from internet"), this, &BrowserForm::refreshFromInternet);
+    more->addAction(tr("Select As Default"), this, &BrowserForm::defaultRequested);
+    more->addAction(tr("New Window"), this, &BrowserForm::newWindowRequested);
+    more->addAction(tr("Close"), this, &QWidget::close);
+    QAction *menu = bar->addAction(tr("Page"));
+    menu->setMenu(more);
+}
+
+void BrowserForm::showContextMenu(const QPoint &at) {
+    QMenu *menu = view_->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const QWebEngineContextMenuRequest *request = view_->lastContextMenuRequest();
+    const QString target = (request->linkUrl().isValid() ? request->linkUrl() : request->mediaUrl()).toString();
+    menu->addSeparator();
+    if (isOfflineAddress(target)) {
+        menu->addAction(tr("Enqueue Target"), this, [this, target] { enqueueLinks(this, project_, {target}); });
+        menu->addAction(tr("Create Task"), this,
+                        [this, target] { askAndCreateTask(this, project_, wrappedAddress(target), kRootFolder); });
+    }
+    if (!request->selectedText().isEmpty()) {
+        const QString document = page_->url().toString(QUrl::FullyEncoded);
+        menu->addAction(tr("Enqueue all links in selected text"), this, [this, document] {
+            withSelectedHtml(
+                [this, document](const QString &html) { enqueueLinks(this, project_, fragmentLinks(document, html)); });
+        });
+        menu->addAction(tr("Create task(s) for all links in selected text"), this, [this, document] {
+            withSelectedHtml([this, document](const QString &html) {
+                createTasksForLinks(this, project_, fragmentLinks(document, html));
+            });
+        });
+    }
+    menu->popup(view_->mapToGlobal(at));
+}
+
+void BrowserForm::withSelectedHtml(const std::function<void(const QString &)> &use) {
+    page_->runJavaScript(
+        QStringLiteral("(function () { var s = window.getSelection(), d = document.createElement('div');"
+                       " for (var i = 0; i < s.rangeCount; ++i) d.appendChild(s.getRangeAt(i).cloneContents());"
+                       " return d.innerHTML; })()"),
+        [use](const QVariant &html) { use(html.toString()); });
+}
+
+QString BrowserForm::shownAddress() const { return wrappedAddress(page_->url().toString(QUrl::FullyEncoded)); }
+
+void BrowserForm::refreshFromInternet() {
+    if (const auto resource = storedResource(shownAddress()); resource && resource->done)
+        engine().Eng_RefreshUrlRes(resource->id);
+    page_->triggerAction(QWebEnginePage::Reload);
+}
+
+void BrowserForm::setDefault(bool isDefault) {
+    default_ = isDefault;
+    updateCaption();
+}
+
+void BrowserForm::updateCaption() {
+    emit captionChanged((default_ ? QStringLiteral("(Default) ") : QString()) + title_);
 }

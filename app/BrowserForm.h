@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "MessageBus.h"
 #include "engine.h"
@@ -9,6 +10,7 @@ class BrowserPage;
 class KestProject;
 class QLabel;
 class QLineEdit;
+class QToolBar;
 class QWebEngineProfile;
 class QWebEngineView;
 struct ProgramOptions;
@@ -30,13 +32,25 @@ public:
 
     void busMessage(int message, quintptr wParam, qintptr lParam) override;
 
+    // The default browser's caption starts with "(Default) ".
+    void setDefault(bool isDefault);
+
 signals:
     // A page asks for a window of its own.
     void windowRequested(BrowserForm **form);
     void captionChanged(const QString &caption);
+    void defaultRequested();
+    void newWindowRequested();
 
 private:
     void go();
+    void buildCommands(QToolBar *bar);
+    void showContextMenu(const QPoint &at);
+    // Calls back with the HTML of the page's selection (empty without one).
+    void withSelectedHtml(const std::function<void(const QString &)> &use);
+    QString shownAddress() const;
+    void refreshFromInternet();
+    void updateCaption();
     void showProgress(const EngDownloadProgressRecord &record);
 
     KestProject &project_;
@@ -44,4 +58,6 @@ private:
     BrowserPage *page_;
     QLineEdit *address_;
     QLabel *status_;
+    QString title_;
+    bool default_ = false;
 };

@@ -1,7 +1,6 @@
 #include "BrowserPage.h"
 
 #include <QFile>
-#include <cstring>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWebEngineScript>
@@ -10,30 +9,11 @@
 
 #include "AddressNormalisation.h"
 #include "BrowserPages.h"
-#include "EngineDate.h"
 #include "EngineLibrary.h"
 #include "KestProject.h"
 #include "OfflineAddressText.h"
 #include "ProgramOptions.h"
-
-namespace {
-
-// Whether the engine holds a stored copy of the address.
-bool stored(const QString &address) {
-    const QByteArray url = address.toUtf8();
-    void *addr = nullptr;
-    uint32_t len = 0;
-    engine().Eng_GetItemFromUrl(url.constData(), "", 0, engineDate(QDateTime::currentDateTime()), &addr, &len);
-    if (len < sizeof(EngItemRecord) + sizeof(EngUrlResRecord)) return false;
-    EngUrlResRecord record;
-    std::memcpy(&record, static_cast<char *>(addr) + sizeof(EngItemRecord), sizeof record);
-    for (char *text : {record.url, record.formData, record.errorText, record.contentType, record.title})
-        engine().Eng_FreeMem(text);
-    engine().Eng_FreeMem(addr);
-    return true;
-}
-
-}  // namespace
+#include "StoredResource.h"
 
 BrowserPage::BrowserPage(QWebEngineProfile *profile, KestProject &project, const ProgramOptions &options,
                          QObject *parent)
@@ -91,7 +71,7 @@ bool BrowserPage::acceptOffline(const QUrl &url, NavigationType type, bool isMai
     requestedDocument_ = url;
     ownPage_ = false;
     emit addressShown(address);
-    if (project_.running() || type != NavigationTypeLinkClicked || stored(address)) return true;
+    if (project_.running() || type != NavigationTypeLinkClicked || storedResource(address)) return true;
     const auto answer = QMessageBox::question(
         viewWidget(), QStringLiteral("Sitelark"),
         QStringLiteral(

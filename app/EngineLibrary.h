@@ -28,6 +28,7 @@
     X(Eng_DeleteUrlRes)              \
     X(Eng_GetFolder)                 \
     X(Eng_GetItemFromUrl)            \
+    X(Eng_RefreshUrlRes)             \
     X(Eng_BeforeNavigate)            \
     X(Eng_CompactDatabase)           \
     X(Eng_RepairDatabase)

@@ -6,6 +6,7 @@
 
 #include "BrowserPage.h"
 #include "EngineLibrary.h"
+#include "FragmentLinks.h"
 #include "KestProject.h"
 #include "OfflineAddressText.h"
 #include "TaskCreation.h"
@@ -47,6 +48,14 @@ void External::EnqueueItem(const QString &url) {
         QMessageBox::information(page_.viewWidget(), QStringLiteral("Sitelark"),
                                  QStringLiteral("Resources were not enqueued because they already exist or URL is "
                                                 "not valid."));
+}
+
+void External::EnqueueFromText(const QString &documentUrl, const QString &html) {
+    if (allowed()) enqueueLinks(page_.viewWidget(), project_, fragmentLinks(documentUrl, html));
+}
+
+void External::CreateTasksFromText(const QString &documentUrl, const QString &html) {
+    if (allowed()) createTasksForLinks(page_.viewWidget(), project_, fragmentLinks(documentUrl, html));
 }
 
 void External::CreateTask(const QString &url) {

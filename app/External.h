@@ -25,6 +25,8 @@ public slots:
     void TurnOffDoNotQueue();
     void RefreshProject();
     void EnqueueItem(const QString &url);
+    void EnqueueFromText(const QString &documentUrl, const QString &html);
+    void CreateTasksFromText(const QString &documentUrl, const QString &html);
     void CreateTask(const QString &url);
     void OpenInExternal(const QString &url);
 

@@ -25,6 +25,7 @@
 #include "BrowserProfile.h"
 #include "BusMessages.h"
 #include "EngineLibrary.h"
+#include "FileAssociation.h"
 #include "OpenProjectChooser.h"
 #include "ProjectTemplate.h"
 #include "TaskCreation.h"
@@ -76,6 +77,7 @@ MainForm::MainForm(const QStringList &arguments)
     project_.setDefaultUserAgent(
         QStringLiteral("Mozilla/4.0 (compatible; MSIE 5.5 ; Windows 98 "
                        "<a href=\"https://sitelark.example/bot.html\">Sitelark offline browser</a> )"));
+    associateProjectFiles();
     if (!settings_.text(QStringLiteral("Install_Id")))
         settings_.setText(QStringLiteral("Install_Id"), QUuid::createUuid().toString(QUuid::WithBraces).toUpper());
     for (const QString &path : settings_.list(QStringLiteral("DocumentList")))
@@ -358,7 +360,10 @@ BrowserForm *MainForm::openBrowser(const QString &address, uint32_t number, cons
             connect(browser, &BrowserForm::captionChanged, browser, &QWidget::setWindowTitle);
             browser->resize(900, 700);
         }
-        if (!defaultBrowser_) defaultBrowser_ = browser;
+        if (!defaultBrowser_) {
+            defaultBrowser_ = browser;
+            browser->setDefault(true);
+        }
     }
     if (options_.openBrowserInTabs)
         pages_->setCurrentWidget(browser);

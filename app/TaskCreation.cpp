@@ -1,11 +1,14 @@
 #include "TaskCreation.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QStringList>
 #include <cstring>
 
 #include "EngineLibrary.h"
 #include "KestProject.h"
+#include "NotificationWindow.h"
+#include "OfflineAddressText.h"
 
 bool reportTaskResult(QWidget *parent, int result) {
     if (result > 0) return true;
@@ -42,4 +45,39 @@ void askAndCreateTask(QWidget *parent, KestProject &project, const QString &addr
     const auto answer = QMessageBox::question(parent, QStringLiteral("Sitelark"), question,
                                               QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Cancel);
     if (answer == QMessageBox::Ok) reportTaskResult(parent, project.createTask(address, 1, folder));
+}
+
+void enqueueLinks(QWidget *parent, KestProject &project, const QStringList &links) {
+    if (links.isEmpty()) return;
+    if (QMessageBox::question(parent, QStringLiteral("Sitelark"),
+                              QStringLiteral("Do you want enqueue %1 resource(s).").arg(links.size()),
+                              QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    for (const QString &link : links) {
+        project.createUrlRes(link, QString(), offlineNumber(link));
+        NotificationWindow::pump();
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void createTasksForLinks(QWidget *parent, KestProject &project, const QStringList &links) {
+    if (links.isEmpty()) return;
+    if (QMessageBox::question(parent, QStringLiteral("Sitelark"),
+                              QStringLiteral("Do you want create %1 task(s).").arg(links.size()),
+                              QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    qsizetype created = 0;
+    for (const QString &link : links) {
+        const QString address = wrappedAddress(link);
+        if (!project.findTasks(address) && project.createTask(address, 1, 1) > 0) ++created;
+        NotificationWindow::pump();
+    }
+    QApplication::restoreOverrideCursor();
+    if (created < links.size())
+        QMessageBox::information(parent, QStringLiteral("Sitelark"),
+                                 QStringLiteral("%1 tasks were not created because they already exist or URLs are not "
+                                                "valid.")
+                                     .arg(links.size() - created));
 }

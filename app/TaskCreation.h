@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class KestProject;
 class QWidget;
@@ -11,6 +12,13 @@ bool reportTaskResult(QWidget *parent, int result);
 
 // The folder names from the root down to the folder, joined by backslashes.
 QString folderPath(uint32_t folder);
+
+// Asks whether to queue the links (offline addresses), then queues each.
+void enqueueLinks(QWidget *parent, KestProject &project, const QStringList &links);
+// Asks whether to create tasks for the links (offline addresses), then
+// creates one in the root folder for each address that has none yet, and
+// says how many were not created.
+void createTasksForLinks(QWidget *parent, KestProject &project, const QStringList &links);
 
 // Asks whether to create a task for the address in the folder (warning when
 // one exists already), then creates it and reports the result.

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+// What the engine holds for an address: its latest URL resource, whether
+// fetched or still queued.
+struct StoredResource {
+    uint32_t id = 0;
+    bool done = false;  // fetched, successfully or not
+};
+
+// The resource of an address closest to now; nothing when the engine has none.
+std::optional<StoredResource> storedResource(const QString &address);
