@@ -24,6 +24,7 @@
 #include "BrowserForm.h"
 #include "BrowserProfile.h"
 #include "BusMessages.h"
+#include "DropBox.h"
 #include "EngineLibrary.h"
 #include "FileAssociation.h"
 #include "OpenProjectChooser.h"
@@ -55,7 +56,8 @@ MainForm::MainForm(const QStringList &arguments)
       statusState_(new QLabel(this)),
       statusCounts_(new QLabel(this)),
       quitTimer_(new QTimer(this)),
-      diskTimer_(new QTimer(this)) {
+      diskTimer_(new QTimer(this)),
+      dropBox_(std::make_unique<DropBox>(project_, settings_, this)) {
     setWindowTitle(QStringLiteral("Sitelark"));
     MessageBus::instance().add(this, QStringLiteral("MainForm"));
     buildCommands();
@@ -109,6 +111,11 @@ MainForm::MainForm(const QStringList &arguments)
     connect(&project_, &KestProject::prjPropsChange, this,
             [] { MessageBus::instance().sendToAll(bus::kProjectPropsChanged); });
 
+    connect(dropBox_.get(), &DropBox::browserRequested, this, [this] {
+        if (options_.openBrowserInTabs) showNormal(), raise();
+        openBrowser(QString(), 0, QDateTime::currentDateTime(), true);
+    });
+    if (settings_.number(QStringLiteral("Visible")).value_or(0)) dropBox_->show();
     connect(quitTimer_, &QTimer::timeout, this, &MainForm::quitTick);
     quitTimer_->start(1000);
     connect(diskTimer_, &QTimer::timeout, this, &MainForm::checkDiskSpace);
@@ -159,6 +166,9 @@ void MainForm::buildCommands() {
     });
     closePage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
     closePage->setObjectName(QStringLiteral("acCloseActivePage"));
+    QAction *dropBox =
+        view->addAction(QStringLiteral("Drop Box"), this, [this] { dropBox_->setVisible(!dropBox_->isVisible()); });
+    dropBox->setToolTip(QStringLiteral("Show/Hide Drop Box"));
     addressBar_ = new QToolBar(QStringLiteral("Address Bar"), this);
     view->addAction(addressBar_->toggleViewAction());
 }
@@ -521,6 +531,8 @@ void MainForm::closeEvent(QCloseEvent *event) {
     settings_.setNumber(QStringLiteral("Width"), static_cast<uint32_t>(width()));
     settings_.setNumber(QStringLiteral("Height"), static_cast<uint32_t>(height()));
     settings_.setList(QStringLiteral("DocumentList"), recent_);
+    dropBox_->save();
+    dropBox_->hide();
     project_.setActive(false);
     event->accept();
 }

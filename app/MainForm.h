@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QMainWindow>
 #include <QStringList>
+#include <memory>
 
 #include "KestProject.h"
 #include "MessageBus.h"
@@ -10,6 +11,7 @@
 #include "ProgramSettings.h"
 
 class BrowserForm;
+class DropBox;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -30,6 +32,7 @@ public:
     ~MainForm() override;
 
     KestProject &project() { return project_; }
+    DropBox &dropBox() { return *dropBox_; }
     // Decides what to open (first start, the command line, the last
     // project), then applies the command-line switches. Run once shown.
     void start();
@@ -94,4 +97,5 @@ private:
     QTimer *quitTimer_;
     QTimer *diskTimer_;
     QList<QAction *> projectCommands_;
+    std::unique_ptr<DropBox> dropBox_;  // a window of its own
 };

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "EngineLibrary.h"
+#include "AddressNormalisation.h"
 #include "KestProject.h"
 #include "NotificationWindow.h"
 #include "OfflineAddressText.h"
@@ -80,4 +81,18 @@ void createTasksForLinks(QWidget *parent, KestProject &project, const QStringLis
                                  QStringLiteral("%1 tasks were not created because they already exist or URLs are not "
                                                 "valid.")
                                      .arg(links.size() - created));
+}
+
+int createTasksForAddresses(QWidget *parent, KestProject &project, const QStringList &addresses, uint32_t folder) {
+    if (addresses.size() == 1 && normalisedAddress(wrappedAddress(addresses.first())).isEmpty()) {
+        QMessageBox::critical(parent, QStringLiteral("Sitelark"),
+                              QStringLiteral("The URL ") + addresses.first() + QStringLiteral(" is not valid."));
+        return 0;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    int created = 0;
+    for (const QString &address : addresses)
+        if (reportTaskResult(parent, project.createTask(wrappedAddress(address), 0, folder))) ++created;
+    QApplication::restoreOverrideCursor();
+    return created;
 }

@@ -20,6 +20,11 @@ void enqueueLinks(QWidget *parent, KestProject &project, const QStringList &link
 // says how many were not created.
 void createTasksForLinks(QWidget *parent, KestProject &project, const QStringList &links);
 
+// Creates a task of depth 0 in the folder for each address (an offline
+// address is unwrapped), as a drop of addresses does; a single text that is
+// no address is refused with a message. The number of tasks created.
+int createTasksForAddresses(QWidget *parent, KestProject &project, const QStringList &addresses, uint32_t folder);
+
 // Asks whether to create a task for the address in the folder (warning when
 // one exists already), then creates it and reports the result.
 void askAndCreateTask(QWidget *parent, KestProject &project, const QString &address, uint32_t folder);

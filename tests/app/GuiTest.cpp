@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -25,6 +27,7 @@
 
 #include "BrowserForm.h"
 #include "BrowserPage.h"
+#include "DropBox.h"
 #include "EngineLibrary.h"
 #include "FragmentLinks.h"
 #include "MainForm.h"
@@ -106,6 +109,7 @@ private slots:
     void initTestCase();
     void firstStartCreatesAProjectAndGoesOnline();
     void aTaskForTheSiteIsDownloaded();
+    void addressesDroppedOnTheDropBoxBecomeTasks();
     void theStartPageShowsFromTheStore();
     void aRelativeLinkInAStoredPageIsFollowed();
     void aStoredPageCannotUseTheScriptingObject();
@@ -160,6 +164,33 @@ void GuiTest::aTaskForTheSiteIsDownloaded() {
     QTRY_VERIFY_WITH_TIMEOUT(
         form_->project().statistics().itemsRetrieved >= 4 && form_->project().statistics().itemsRemaining == 0, 30000);
     QVERIFY(stored(url(QStringLiteral("/images/logo.png"))));
+}
+
+void GuiTest::addressesDroppedOnTheDropBoxBecomeTasks() {
+    DropBox &box = form_->dropBox();
+    QCOMPARE(box.windowTitle(), QStringLiteral("Root Folder"));  // the root folder is "Root"
+    const auto drop = [&](const QString &text) {
+        QMimeData data;
+        data.setText(text);
+        return box.take(data);
+    };
+    QVERIFY(!form_->project().findTasks(url(QStringLiteral("/page2.html"))));
+    QCOMPARE(drop(url(QStringLiteral("/page2.html")) + QStringLiteral("\r\n") +
+                  QStringLiteral("kiv:0:09-12-2026-10-00-00:0:") + url(QStringLiteral("/evil.html"))),
+             2);
+    QVERIFY(form_->project().findTasks(url(QStringLiteral("/page2.html"))));
+    QVERIFY(form_->project().findTasks(url(QStringLiteral("/evil.html"))));
+
+    // A text that is no address says so and creates nothing.
+    QString shown;
+    QTimer::singleShot(100, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->close();
+        }
+    });
+    QCOMPARE(drop(QStringLiteral("mailto:someone")), 0);
+    QCOMPARE(shown, QStringLiteral("The URL mailto:someone is not valid."));
 }
 
 QWebEnginePage *GuiTest::showInBrowser(const QString &address) {

@@ -1,0 +1,134 @@
+#include "DropBox.h"
+
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTextStream>
+#include <QUrl>
+
+#include "BusMessages.h"
+#include "KestProject.h"
+#include "ProgramSettings.h"
+#include "TaskCreation.h"
+
+namespace {
+
+constexpr uint32_t kRootFolder = 1;
+constexpr int kOpaque = 255;
+
+// The address an internet shortcut file holds (its "URL=" line).
+QString shortcutAddress(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+    QTextStream in(&file);
+    while (!in.atEnd()) {
+        const QString line = in.readLine().trimmed();
+        if (line.startsWith(QStringLiteral("URL="), Qt::CaseInsensitive)) return line.mid(4);
+    }
+    return {};
+}
+
+// The addresses dropped: the links dragged, a shortcut file's address, a
+// file's own path, or the lines of a text.
+QStringList droppedAddresses(const QMimeData &data) {
+    QStringList addresses;
+    for (const QUrl &url : data.urls()) {
+        if (!url.isLocalFile())
+            addresses << url.toString();
+        else if (url.toLocalFile().endsWith(QStringLiteral(".url"), Qt::CaseInsensitive))
+            addresses << shortcutAddress(url.toLocalFile());
+        else
+            addresses << url.toLocalFile();
+    }
+    if (addresses.isEmpty() && data.hasText())
+        addresses = data.text().split(QRegularExpression(QStringLiteral("[\r\n]+")));
+    addresses.removeAll(QString());
+    return addresses;
+}
+
+}  // namespace
+
+DropBox::DropBox(KestProject &project, ProgramSettings &settings, QWidget *mainWindow)
+    : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
+      project_(project),
+      settings_(settings),
+      mainWindow_(mainWindow) {
+    setFixedSize(46, 42);
+    setAcceptDrops(true);
+    setWindowOpacity(settings_.number(QStringLiteral("Transparent")).value_or(179) / double(kOpaque));
+    const int screenWidth = QGuiApplication::primaryScreen()->availableGeometry().width();
+    move(settings_.number(QStringLiteral("Left")).value_or(screenWidth - width() - 2),
+         settings_.number(QStringLiteral("Top")).value_or(0));
+    MessageBus::instance().add(this, QStringLiteral("DropBox"));
+}
+
+void DropBox::save() const {
+    settings_.setNumber(QStringLiteral("Transparent"), static_cast<uint32_t>(windowOpacity() * kOpaque + 0.5));
+    settings_.setNumber(QStringLiteral("Left"), static_cast<uint32_t>(std::max(0, x())));
+    settings_.setNumber(QStringLiteral("Top"), static_cast<uint32_t>(std::max(0, y())));
+    settings_.setNumber(QStringLiteral("Visible"), isVisible() ? 1 : 0);
+}
+
+void DropBox::busMessage(int message, quintptr, qintptr) {
+    // Without a folder tree yet, the box drops into the root folder while a project is open.
+    if (message == bus::kProjectOpened) setFolder(kRootFolder);
+    if (message == bus::kProjectClosing) setFolder(0);
+}
+
+void DropBox::setFolder(uint32_t folder) {
+    folder_ = folder;
+    setWindowTitle(folder ? folderPath(folder).section(u'\\', -1) + QStringLiteral(" Folder") : QString());
+    update();
+}
+
+void DropBox::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(rect(), folder_ ? QColor(40, 110, 180) : QColor(120, 120, 120));
+    painter.setPen(QPen(Qt::white, 3));
+    const QPointF top(width() / 2.0, 8), bottom(width() / 2.0, height() - 10);
+    painter.drawLine(top, bottom);
+    painter.drawLine(bottom, bottom + QPointF(-8, -8));
+    painter.drawLine(bottom, bottom + QPointF(8, -8));
+}
+
+void DropBox::mousePressEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton) grabbedAt_ = event->position().toPoint();
+}
+
+void DropBox::mouseMoveEvent(QMouseEvent *event) {
+    if (event->buttons() & Qt::LeftButton) move(event->globalPosition().toPoint() - grabbedAt_);
+}
+
+void DropBox::contextMenuEvent(QContextMenuEvent *event) {
+    QMenu menu;
+    menu.addAction(tr("Show Main Form"), this,
+                   [this] { mainWindow_->setWindowState(mainWindow_->windowState() ^ Qt::WindowMinimized); });
+    QAction *browse = menu.addAction(tr("Launch Browser"), this, &DropBox::browserRequested);
+    browse->setEnabled(project_.active());
+    menu.addAction(tr("Hide Drop Box"), this, &QWidget::hide);
+    QMenu *transparency = menu.addMenu(tr("Transparent"));
+    for (const auto &[name, opacity] : {std::pair{"None", 255}, {"70%", 179}, {"50%", 126}, {"30%", 77}})
+        transparency->addAction(tr(name), this,
+                                [this, opacity = opacity] { setWindowOpacity(opacity / double(kOpaque)); });
+    menu.exec(event->globalPos());
+}
+
+void DropBox::dragEnterEvent(QDragEnterEvent *event) {
+    if (folder_ && (event->mimeData()->hasUrls() || event->mimeData()->hasText())) event->acceptProposedAction();
+}
+
+void DropBox::dropEvent(QDropEvent *event) {
+    if (!folder_) return;
+    event->acceptProposedAction();
+    take(*event->mimeData());
+}
+
+int DropBox::take(const QMimeData &data) {
+    return folder_ ? createTasksForAddresses(this, project_, droppedAddresses(data), folder_) : 0;
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QPoint>
+#include <QWidget>
+
+#include "MessageBus.h"
+
+class KestProject;
+class QMimeData;
+class ProgramSettings;
+
+// A small window that stays on top and takes addresses dropped from other
+// programs: each becomes a task in its folder. It is moved by dragging it;
+// its menu shows the main window, launches a browser, hides it and sets its
+// transparency. Its place, transparency and visibility are kept.
+class DropBox : public QWidget, public BusWindow {
+    Q_OBJECT
+
+public:
+    DropBox(KestProject &project, ProgramSettings &settings, QWidget *mainWindow);
+    // Keeps the place, transparency and visibility.
+    void save() const;
+
+    void busMessage(int message, quintptr wParam, qintptr lParam) override;
+    // Takes what was dropped: the number of tasks created in the box's folder.
+    int take(const QMimeData &data);
+
+signals:
+    void browserRequested();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    void setFolder(uint32_t folder);
+
+    KestProject &project_;
+    ProgramSettings &settings_;
+    QWidget *mainWindow_;
+    uint32_t folder_ = 0;
+    QPoint grabbedAt_;
+};
