@@ -287,29 +287,26 @@ void MainForm::clearProject() {
 }
 
 void MainForm::compactDatabase() {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Compact Database"), QString(),
-                                                      kProjectFilter, nullptr, QFileDialog::DontUseNativeDialog);
-    if (path.isEmpty()) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool done = engine().Eng_CompactDatabase(path.toLocal8Bit().constData()) != 0;
-    QApplication::restoreOverrideCursor();
-    if (done)
-        QMessageBox::information(this, QStringLiteral("Sitelark"), QStringLiteral("Operation completed successfully."));
-    else
-        QMessageBox::critical(this, QStringLiteral("Sitelark"), QStringLiteral("Error compacting database."));
+    runDatabaseTool(QStringLiteral("Compact Database"), engine().Eng_CompactDatabase,
+                    QStringLiteral("Error compacting database."));
 }
 
 void MainForm::repairDatabase() {
-    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Repair Database"), QString(),
-                                                      kProjectFilter, nullptr, QFileDialog::DontUseNativeDialog);
+    runDatabaseTool(QStringLiteral("Repair Database"), engine().Eng_RepairDatabase,
+                    QStringLiteral("Error repairing database."));
+}
+
+void MainForm::runDatabaseTool(const QString &title, int32_t (*tool)(const char *), const QString &failure) {
+    const QString path =
+        QFileDialog::getOpenFileName(this, title, QString(), kProjectFilter, nullptr, QFileDialog::DontUseNativeDialog);
     if (path.isEmpty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool done = engine().Eng_RepairDatabase(path.toLocal8Bit().constData()) != 0;
+    const bool done = tool(path.toLocal8Bit().constData()) != 0;
     QApplication::restoreOverrideCursor();
     if (done)
         QMessageBox::information(this, QStringLiteral("Sitelark"), QStringLiteral("Operation completed successfully."));
     else
-        QMessageBox::critical(this, QStringLiteral("Sitelark"), QStringLiteral("Error repairing database."));
+        QMessageBox::critical(this, QStringLiteral("Sitelark"), failure);
 }
 
 void MainForm::toggleOnline() {

@@ -61,6 +61,8 @@ private:
     void clearProject();
     void compactDatabase();
     void repairDatabase();
+    // Asks for a project file and runs the engine's tool on it, saying how it went.
+    void runDatabaseTool(const QString &title, int32_t (*tool)(const char *), const QString &failure);
     void toggleOnline();
     void refreshProjectCommand();
     void getAddress();

@@ -11,6 +11,15 @@
 #include "NotificationWindow.h"
 #include "OfflineAddressText.h"
 
+namespace {
+
+bool confirmed(QWidget *parent, const QString &question) {
+    return QMessageBox::question(parent, QStringLiteral("Sitelark"), question, QMessageBox::Ok | QMessageBox::Cancel) ==
+           QMessageBox::Ok;
+}
+
+}  // namespace
+
 bool reportTaskResult(QWidget *parent, int result) {
     if (result > 0) return true;
     QMessageBox::critical(
@@ -49,10 +58,7 @@ void askAndCreateTask(QWidget *parent, KestProject &project, const QString &addr
 }
 
 void enqueueLinks(QWidget *parent, KestProject &project, const QStringList &links) {
-    if (links.isEmpty()) return;
-    if (QMessageBox::question(parent, QStringLiteral("Sitelark"),
-                              QStringLiteral("Do you want enqueue %1 resource(s).").arg(links.size()),
-                              QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+    if (links.isEmpty() || !confirmed(parent, QStringLiteral("Do you want enqueue %1 resource(s).").arg(links.size())))
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     for (const QString &link : links) {
@@ -63,10 +69,7 @@ void enqueueLinks(QWidget *parent, KestProject &project, const QStringList &link
 }
 
 void createTasksForLinks(QWidget *parent, KestProject &project, const QStringList &links) {
-    if (links.isEmpty()) return;
-    if (QMessageBox::question(parent, QStringLiteral("Sitelark"),
-                              QStringLiteral("Do you want create %1 task(s).").arg(links.size()),
-                              QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+    if (links.isEmpty() || !confirmed(parent, QStringLiteral("Do you want create %1 task(s).").arg(links.size())))
         return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     qsizetype created = 0;
