@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDateTime>
 #include <QMenu>
+#include <QMessageBox>
 #include <QWebEngineContextMenuRequest>
 #include <QLabel>
 #include <QLineEdit>
@@ -61,8 +62,7 @@ BrowserForm::BrowserForm(QWebEngineProfile *profile, KestProject &project, const
         title_ = wrappedAddress(title.isEmpty() ? page_->url().toString() : title);
         updateCaption();
     });
-    connect(page_, &QWebEnginePage::linkHovered, status_,
-            [this](const QString &link) { status_->setText(wrappedAddress(link)); });
+    connect(page_, &QWebEnginePage::linkHovered, status_, [this](const QString &link) { showLinkHint(link); });
     connect(page_, &QWebEnginePage::windowCloseRequested, this, [this, &options] {
         if (options.allowCloseFromScript) close();
     });
@@ -82,10 +82,27 @@ void BrowserForm::open(const QString &address, uint32_t number, const QDateTime 
 void BrowserForm::go() {
     const QString address = normalisedAddress(address_->text());
     if (address.isEmpty()) {
-        status_->setText(QStringLiteral("Can't open the URL: ") + address_->text());
+        QMessageBox::information(this, QStringLiteral("Sitelark"),
+                                 QStringLiteral("Can't open the URL: ") + address_->text());
         return;
     }
-    open(address, 0, QDateTime::currentDateTime());
+    // Going from a shown page to an address the project lacks makes a task for it.
+    uint32_t number = 0;
+    if (isOfflineAddress(page_->url().toString()) && shownAddress() != address && !storedResource(address)) {
+        const int task = project_.createTask(address, 1, kRootFolder);
+        if (reportTaskResult(this, task)) number = static_cast<uint32_t>(task);
+    }
+    open(address, number, QDateTime::currentDateTime());
+}
+
+void BrowserForm::showLinkHint(const QString &link) {
+    if (link.isEmpty() || !isOfflineAddress(link)) {
+        status_->setText(wrappedAddress(link));
+        return;
+    }
+    const QString address = wrappedAddress(link);
+    const auto resource = storedResource(address);
+    status_->setText((resource ? resource->hint() : QStringLiteral("Not retrieved")) + QStringLiteral(", ") + address);
 }
 
 void BrowserForm::busMessage(int message, quintptr wParam, qintptr lParam) {

@@ -50,6 +50,8 @@ private:
     void withSelectedHtml(const std::function<void(const QString &)> &use);
     QString shownAddress() const;
     void refreshFromInternet();
+    // The status line for a link under the mouse: what the project holds of it.
+    void showLinkHint(const QString &link);
     void updateCaption();
     void showProgress(const EngDownloadProgressRecord &record);
 

@@ -20,6 +20,7 @@
     X(Eng_Stop)                      \
     X(Eng_CreateTask)                \
     X(Eng_FindTasks)                 \
+    X(Eng_RefreshTask)               \
     X(Eng_RefreshPrj)                \
     X(Eng_CountRefreshable)          \
     X(Eng_GetProjectProp)            \

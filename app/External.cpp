@@ -65,3 +65,7 @@ void External::CreateTask(const QString &url) {
 void External::OpenInExternal(const QString &url) {
     if (allowed() && isOfflineAddress(url)) QDesktopServices::openUrl(QUrl(wrappedAddress(url)));
 }
+
+void External::RefreshTask(int taskId) {
+    if (allowed()) engine().Eng_RefreshTask(static_cast<uint32_t>(taskId), 2);
+}

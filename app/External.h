@@ -29,6 +29,7 @@ public slots:
     void CreateTasksFromText(const QString &documentUrl, const QString &html);
     void CreateTask(const QString &url);
     void OpenInExternal(const QString &url);
+    void RefreshTask(int taskId);
 
 private:
     bool allowed() const;

@@ -17,5 +17,14 @@ std::optional<StoredResource> storedResource(const QString &address) {
     for (char *text : {record.url, record.formData, record.errorText, record.contentType, record.title})
         engine().Eng_FreeMem(text);
     engine().Eng_FreeMem(addr);
-    return StoredResource{record.id, record.state == ENG_STATE_DONE};
+    return StoredResource{record.id, record.state == ENG_STATE_DONE, record.error != 0, record.size, record.state};
+}
+
+QString StoredResource::hint() const {
+    // Item states by value: a fetched resource is "Ok" (6) or "Error" (7).
+    static const char *const kNames[] = {"Not Retrieved", "Not accepted", "Done", "Queued",
+                                         "Downloading",   "Stopped",      "Ok",   "Error"};
+    if (done && !failed) return QStringLiteral("Retrieved %1 bytes").arg(size);
+    const int item = done ? 7 : state;
+    return QString::fromLatin1(item < 8 ? kNames[item] : "Not Retrieved");
 }

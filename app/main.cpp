@@ -1,15 +1,15 @@
 // Sitelark, the desktop program: binds the engine and refuses one of another
 // version, registers the offline protocol handler and the browser schemes,
 // then shows the main window, which opens a project.
-#include <QApplication>
 #include <QTimer>
 
 #include "MainForm.h"
+#include "SitelarkApplication.h"
 #include "Startup.h"
 
 int main(int argc, char **argv) {
     prepareStartup();
-    QApplication application(argc, argv);
+    SitelarkApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Sitelark"));
     if (!finishStartup()) return 1;
     MainForm form(application.arguments());

@@ -164,6 +164,10 @@ void GuiTest::aTaskForTheSiteIsDownloaded() {
     QTRY_VERIFY_WITH_TIMEOUT(
         form_->project().statistics().itemsRetrieved >= 4 && form_->project().statistics().itemsRemaining == 0, 30000);
     QVERIFY(stored(url(QStringLiteral("/images/logo.png"))));
+    // What a link hint says of a stored page.
+    const auto size = std::filesystem::file_size(site_->path() / "page2.html");
+    QCOMPARE(storedResource(url(QStringLiteral("/page2.html")))->hint(),
+             QStringLiteral("Retrieved %1 bytes").arg(size));
 }
 
 void GuiTest::addressesDroppedOnTheDropBoxBecomeTasks() {
