@@ -116,6 +116,7 @@ private slots:
     void aMissingPageShowsAStatusPageWhoseLinkGoesOnline();
     void theProjectClosesAndReopensFromTheRecentList();
     void theLinksOfAFragmentAreOfflineAddressesOnce();
+    void theCommandLineOpensAProjectGoesOnlineAndQuitsWhenDone();
     void cleanupTestCase();
 
 private:
@@ -280,6 +281,21 @@ void GuiTest::theLinksOfAFragmentAreOfflineAddressesOnce() {
                                  "<area href=\"c.html\"><a name=\"top\">no link</a><a href=\"a.html\">again</a>"));
     QCOMPARE(links, (QStringList{QStringLiteral("kiv:0:09-12-2026-10-00-00:3:http://h/dir/a.html"),
                                  QStringLiteral("kiv:0:09-12-2026-10-00-00:3:http://h/b.html?x=1")}));
+}
+
+void GuiTest::theCommandLineOpensAProjectGoesOnlineAndQuitsWhenDone() {
+    const QString path = form_->project().fileName();
+    form_.reset();  // one project per process
+    MainForm started({QStringLiteral("Sitelark"), path, QStringLiteral("/run"), QStringLiteral("WorkTime=00:30")});
+    started.show();
+    started.start();
+    QVERIFY(started.project().active());
+    QVERIFY(started.project().running());
+    QVERIFY2(started.windowTitle().startsWith(QStringLiteral("(00:")), qPrintable(started.windowTitle()));
+    QVERIFY(started.windowTitle().endsWith(QStringLiteral("Sitelark - site - [ONLINE]")));
+    // Online with nothing left to download, the program closes before its time.
+    QTRY_VERIFY_WITH_TIMEOUT(!started.isVisible(), 20000);
+    QVERIFY(!started.project().active());
 }
 
 void GuiTest::cleanupTestCase() { form_.reset(); }
