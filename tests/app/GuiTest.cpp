@@ -31,6 +31,7 @@
 #include "EngineLibrary.h"
 #include "FragmentLinks.h"
 #include "MainForm.h"
+#include "NotificationWindow.h"
 #include "Startup.h"
 #include "StoredResource.h"
 #include "support/NginxServer.h"
@@ -117,6 +118,7 @@ private slots:
     void theProjectClosesAndReopensFromTheRecentList();
     void theLinksOfAFragmentAreOfflineAddressesOnce();
     void theCommandLineOpensAProjectGoesOnlineAndQuitsWhenDone();
+    void whileTheEngineWorksOnlyItsNotificationsAreDispatched();
     void cleanupTestCase();
 
 private:
@@ -296,6 +298,21 @@ void GuiTest::theCommandLineOpensAProjectGoesOnlineAndQuitsWhenDone() {
     // Online with nothing left to download, the program closes before its time.
     QTRY_VERIFY_WITH_TIMEOUT(!started.isVisible(), 20000);
     QVERIFY(!started.project().active());
+}
+
+void GuiTest::whileTheEngineWorksOnlyItsNotificationsAreDispatched() {
+    std::vector<uint32_t> handled;
+    NotificationWindow notifications([&](uint32_t message, uintptr_t, intptr_t) { handled.push_back(message); });
+    bool userEventRan = false;
+    QMetaObject::invokeMethod(
+        qApp, [&] { userEventRan = true; }, Qt::QueuedConnection);
+    EngWnd *window = notifications.window();
+    QCOMPARE(window->post(window, ENG_NOTIFY_ONLINE, 1, 0), 1);
+    NotificationWindow::pump();  // as the engine does while a call waits
+    QCOMPARE(handled, std::vector<uint32_t>{ENG_NOTIFY_ONLINE});
+    QVERIFY(!userEventRan);  // no user command starts inside an engine call
+    QCoreApplication::processEvents();
+    QVERIFY(userEventRan);
 }
 
 void GuiTest::cleanupTestCase() { form_.reset(); }
