@@ -24,6 +24,17 @@ BrowserPage::BrowserPage(QWebEngineProfile *profile, KestProject &project, const
 
 BrowserPage::~BrowserPage() { BrowserPages::instance().remove(this); }
 
+bool BrowserPage::ownPage() const {
+    return url().scheme() == QStringLiteral("qzinfo") || (!statusDocument_.isEmpty() && url() == statusDocument_);
+}
+
+void BrowserPage::documentAnswered(const QUrl &url, bool statusPage) {
+    if (statusPage)
+        statusDocument_ = url;
+    else if (url == statusDocument_)
+        statusDocument_.clear();
+}
+
 QWidget *BrowserPage::viewWidget() const { return QWebEngineView::forPage(this); }
 
 void BrowserPage::installExternal() {
@@ -44,13 +55,7 @@ void BrowserPage::installExternal() {
 
 bool BrowserPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) {
     if (url.scheme() == QStringLiteral("kiv")) return acceptOffline(url, type, isMainFrame);
-    if (url.scheme() == QStringLiteral("qzinfo")) {
-        if (isMainFrame) {
-            requestedDocument_ = url;
-            ownPage_ = true;
-        }
-        return true;
-    }
+    if (url.scheme() == QStringLiteral("qzinfo")) return true;
     const QString address = normalisedAddress(url.toString());
     if (address.isEmpty()) return true;  // about:, data: and the like
     if (address.startsWith(QStringLiteral("http"))) {
@@ -69,7 +74,6 @@ bool BrowserPage::acceptOffline(const QUrl &url, NavigationType type, bool isMai
     engine().Eng_BeforeNavigate(address.toUtf8().constData(), "");
     if (!isMainFrame) return true;
     requestedDocument_ = url;
-    ownPage_ = false;
     emit addressShown(address);
     if (project_.running() || type != NavigationTypeLinkClicked || storedResource(address)) return true;
     const auto answer = QMessageBox::question(

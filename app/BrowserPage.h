@@ -22,10 +22,15 @@ public:
 
     // The offline address of the last document the page asked for.
     const QUrl &requestedDocument() const { return requestedDocument_; }
-    bool ownPage() const { return ownPage_; }
+    // Whether the document shown now is one of the program's own pages: a
+    // "qzinfo:" page, or the status page the handler answered for the
+    // address shown. It asks the committed address, so a stored document
+    // that is still shown while another one loads never counts.
+    bool ownPage() const;
     // The view that shows the page, for dialogs about it.
     QWidget *viewWidget() const;
-    void setOwnPage(bool own) { ownPage_ = own; }
+    // The handler answered a main document: with a status page (true) or content.
+    void documentAnswered(const QUrl &url, bool statusPage);
 
 signals:
     // The wrapped address of a top-level navigation, for the address bar.
@@ -46,5 +51,5 @@ private:
     External external_;
     QWebChannel channel_;
     QUrl requestedDocument_;
-    bool ownPage_ = false;
+    QUrl statusDocument_;  // the address last answered with a status page
 };

@@ -11,7 +11,7 @@ BrowserPages &BrowserPages::instance() {
 
 void BrowserPages::remove(BrowserPage *page) { std::erase(pages_, page); }
 
-void BrowserPages::documentAnswered(const QUrl &url, bool ownPage) {
+void BrowserPages::documentAnswered(const QUrl &url, bool statusPage) {
     for (BrowserPage *page : pages_)
-        if (page->requestedDocument() == url) page->setOwnPage(ownPage);
+        if (page->requestedDocument() == url) page->documentAnswered(url, statusPage);
 }

@@ -14,7 +14,7 @@ public:
     void remove(BrowserPage *page);
     // A main document was answered: with a status page of the program's own
     // (true) or with stored content.
-    void documentAnswered(const QUrl &url, bool ownPage);
+    void documentAnswered(const QUrl &url, bool statusPage);
 
 private:
     std::vector<BrowserPage *> pages_;

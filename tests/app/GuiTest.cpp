@@ -47,7 +47,8 @@ void writeSite(const std::filesystem::path &root) {
     writeFile(root / "index.html",
               "<html><head><title>Test site</title></head><body><h1>Welcome to the test site</h1>"
               "<img id=\"logo\" src=\"images/logo.png\" width=\"64\" height=\"64\">"
-              "<p><a id=\"next\" href=\"page2.html\">The second page</a> <a href=\"evil.html\">scripts</a></p>"
+              "<p><a id=\"next\" href=\"page2.html\">The second page</a> <a href=\"evil.html\">scripts</a>"
+              " <a href=\"leaving.html\">leaving</a> <a href=\"http://127.0.0.1:1/unreachable.html\">down</a></p>"
               "</body></html>");
     writeFile(root / "page2.html",
               "<html><head><title>Second</title></head><body><p>This is the second page.</p>"
@@ -59,6 +60,14 @@ void writeSite(const std::filesystem::path &root) {
               " for (var id = 1; id < 40; ++id) window.external.DeleteItem(id);"
               " document.title = 'tried ' + window.external.id; }"
               "window.onload = tryIt;</script></head><body>evil page</body></html>");
+    // One that leaves for a page the program answers itself (the server that is
+    // down gets a status page) and calls while it still shows.
+    writeFile(root / "leaving.html",
+              "<html><head><title>leaving</title><script>"
+              "function leave() { if (!window.external || !window.external.DeleteItem) return setTimeout(leave, 50);"
+              " setInterval(function () { for (var id = 1; id < 40; ++id) window.external.DeleteItem(id); }, 1);"
+              " location.href = 'kiv:0:01-01-2026-00-00-00:0:http://127.0.0.1:1/unreachable.html'; }"
+              "window.onload = leave;</script></head><body>leaving</body></html>");
     std::filesystem::create_directories(root / "images");
     QImage logo(64, 64, QImage::Format_RGB32);
     logo.fill(QColor(30, 120, 200));
@@ -245,6 +254,10 @@ void GuiTest::aStoredPageCannotUseTheScriptingObject() {
     QWebEnginePage *page = showInBrowser(url(QStringLiteral("/evil.html")));
     // The script reached the object (it read its id) and asked it to delete.
     QTRY_COMPARE_WITH_TIMEOUT(page->title(), QStringLiteral("tried Quenmar"), 10000);
+    // Nor while it leaves for a page that the program answers itself.
+    showInBrowser(url(QStringLiteral("/leaving.html")));
+    QTRY_VERIFY_WITH_TIMEOUT(bodyText(page).contains(QStringLiteral("The server could not be reached")), 10000);
+    QVERIFY(browser_->page()->ownPage());
     QTest::qWait(300);
     QVERIFY(!boxOpened);
     for (const char *path : {"/index.html", "/page2.html", "/images/logo.png", "/evil.html"})
