@@ -12,6 +12,7 @@
 #include <QWebEngineView>
 #include <cmath>
 
+#include "AddressDragHandle.h"
 #include "AddressNormalisation.h"
 #include "EngineLibrary.h"
 #include "FragmentLinks.h"
@@ -45,6 +46,7 @@ BrowserForm::BrowserForm(QWebEngineProfile *profile, KestProject &project, const
     bar->addAction(view_->pageAction(QWebEnginePage::Forward));
     bar->addAction(view_->pageAction(QWebEnginePage::Stop));
     bar->addAction(view_->pageAction(QWebEnginePage::Reload));
+    bar->addWidget(new AddressDragHandle([this] { return page_->url().isEmpty() ? QString() : shownAddress(); }, this));
     bar->addWidget(address_);
     bar->addAction(tr("Go"), this, &BrowserForm::go);
     connect(address_, &QLineEdit::returnPressed, this, &BrowserForm::go);
