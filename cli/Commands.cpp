@@ -56,7 +56,9 @@ constexpr Command kCommands[] = {
     {"mirror", "mirror URL [-o PROJECT] [--force] [add's task options] [run's options]",
      "make a project with one task for URL and crawl it to the end (PROJECT: the host's name .slk)", mirrorSite},
     {"cat", "cat PROJECT URL [--task N] [--date D-M-Y-h-m-s]",
-     "what the browser gets for URL: content type, address, then the stored page or the status page", catPage},
+     "what the browser gets for URL: content type, address, then the stored page or the status page (as in the "
+     "browser, a missing page is queued unless the project's option 1 says not)",
+     catPage},
     {"filter-test", "filter-test PROJECT TASK URL [--kind N]",
      "whether the task's filter accepts URL as a link of kind N (0, a hyperlink, unless given)", testTaskFilter},
 };
