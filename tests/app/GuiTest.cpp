@@ -4,6 +4,7 @@
 // link reaches the program, and a reopened project. Screenshots go to the
 // build folder.
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -32,6 +33,7 @@
 #include "FragmentLinks.h"
 #include "MainForm.h"
 #include "NotificationWindow.h"
+#include "ProjectTemplate.h"
 #include "Startup.h"
 #include "StoredResource.h"
 #include "support/NginxServer.h"
@@ -105,6 +107,16 @@ void answerFileDialog(const QString &path) {
     });
 }
 
+// Answers the next message box with the button, keeping its text.
+void answerMessageBox(QMessageBox::StandardButton button, QString *text) {
+    QTimer::singleShot(200, [button, text] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        *text = box->text();
+        box->button(button)->click();
+    });
+}
+
 bool stored(const QString &address) {
     const auto resource = storedResource(address);
     return resource && resource->done;
@@ -125,6 +137,7 @@ private slots:
     void aStoredPageCannotUseTheScriptingObject();
     void aMissingPageShowsAStatusPageWhoseLinkGoesOnline();
     void theProjectClosesAndReopensFromTheRecentList();
+    void clearEmptiesTheProjectAndCompactReportsSuccess();
     void theLinksOfAFragmentAreOfflineAddressesOnce();
     void theCommandLineOpensAProjectGoesOnlineAndQuitsWhenDone();
     void whileTheEngineWorksOnlyItsNotificationsAreDispatched();
@@ -133,6 +146,7 @@ private slots:
 private:
     QString url(const QString &path) const { return base_ + path; }
     QWebEnginePage *showInBrowser(const QString &address);
+    void triggerMenuCommand(const QString &text);
     void screenshot(QWidget *widget, const QString &name);
 
     std::unique_ptr<test::TempDir> site_;
@@ -287,6 +301,31 @@ void GuiTest::theProjectClosesAndReopensFromTheRecentList() {
     form_->reopen(form_->recentProjects().first());
     QVERIFY(form_->project().active());
     QCOMPARE(form_->windowTitle(), QStringLiteral("Sitelark - site - [OFFLINE]"));
+}
+
+void GuiTest::clearEmptiesTheProjectAndCompactReportsSuccess() {
+    QVERIFY(stored(url(QStringLiteral("/index.html"))));
+    QString asked;
+    answerMessageBox(QMessageBox::Ok, &asked);
+    triggerMenuCommand(QStringLiteral("Clear"));
+    QCOMPARE(asked, QStringLiteral("Clear this project ?"));
+    QVERIFY(form_->project().active());
+    QVERIFY(!stored(url(QStringLiteral("/index.html"))));
+
+    // Compacting another, closed project file.
+    const QString other = work_.filePath(QStringLiteral("other.slk"));
+    eng::writeNewProject(other.toStdString());
+    answerFileDialog(other);
+    QString said;
+    QTimer::singleShot(600, [&] { answerMessageBox(QMessageBox::Ok, &said); });
+    triggerMenuCommand(QStringLiteral("Compact Database"));
+    QTRY_COMPARE_WITH_TIMEOUT(said, QStringLiteral("Operation completed successfully."), 5000);
+}
+
+void GuiTest::triggerMenuCommand(const QString &text) {
+    for (QAction *action : form_->findChildren<QAction *>())
+        if (action->text() == text) return action->trigger();
+    QFAIL(qPrintable(QStringLiteral("no command ") + text));
 }
 
 void GuiTest::theLinksOfAFragmentAreOfflineAddressesOnce() {
