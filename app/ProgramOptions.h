@@ -11,7 +11,6 @@ struct ProgramOptions {
     bool goToOnlineAfterOpen = false;
     uint32_t diskSize = 300;  // kilobytes of free disk space below which downloading stops
     bool showRefreshMessage = true;
-    bool showOnlinePrompt = true;
     bool showOnlinePrompt2 = true;
     bool allowOpenInNewWin = true;
     bool allowCloseFromScript = true;
