@@ -1,17 +1,14 @@
 #include "DropBox.h"
 
 #include <QContextMenuEvent>
-#include <QFile>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QScreen>
-#include <QTextStream>
-#include <QUrl>
 
 #include "BusMessages.h"
+#include "DroppedAddresses.h"
 #include "KestProject.h"
 #include "ProgramSettings.h"
 #include "TaskCreation.h"
@@ -20,36 +17,6 @@ namespace {
 
 constexpr uint32_t kRootFolder = 1;
 constexpr int kOpaque = 255;
-
-// The address an internet shortcut file holds (its "URL=" line).
-QString shortcutAddress(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
-    QTextStream in(&file);
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
-        if (line.startsWith(QStringLiteral("URL="), Qt::CaseInsensitive)) return line.mid(4);
-    }
-    return {};
-}
-
-// The addresses dropped: the links dragged, a shortcut file's address, a
-// file's own path, or the lines of a text.
-QStringList droppedAddresses(const QMimeData &data) {
-    QStringList addresses;
-    for (const QUrl &url : data.urls()) {
-        if (!url.isLocalFile())
-            addresses << url.toString();
-        else if (url.toLocalFile().endsWith(QStringLiteral(".url"), Qt::CaseInsensitive))
-            addresses << shortcutAddress(url.toLocalFile());
-        else
-            addresses << url.toLocalFile();
-    }
-    if (addresses.isEmpty() && data.hasText())
-        addresses = data.text().split(QRegularExpression(QStringLiteral("[\r\n]+")));
-    addresses.removeAll(QString());
-    return addresses;
-}
 
 }  // namespace
 

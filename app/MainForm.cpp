@@ -29,6 +29,7 @@
 #include "FileAssociation.h"
 #include "OpenProjectChooser.h"
 #include "ProjectTemplate.h"
+#include "TabStripDropTarget.h"
 #include "TaskCreation.h"
 
 namespace {
@@ -71,6 +72,7 @@ MainForm::MainForm(const QStringList &arguments)
         if (index > 0) pages_->widget(index)->close();
     });
     connect(pages_, &QTabWidget::currentChanged, this, &MainForm::updateCommands);
+    new TabStripDropTarget(pages_->tabBar(), project_);  // owned by the tab strip
     setCentralWidget(pages_);
     statusBar()->addWidget(statusState_);
     statusBar()->addWidget(statusCounts_, 1);

@@ -29,6 +29,7 @@
 #include "BrowserForm.h"
 #include "BrowserPage.h"
 #include "DropBox.h"
+#include "DroppedAddresses.h"
 #include "EngineLibrary.h"
 #include "FragmentLinks.h"
 #include "MainForm.h"
@@ -139,6 +140,7 @@ private slots:
     void theProjectClosesAndReopensFromTheRecentList();
     void clearEmptiesTheProjectAndCompactReportsSuccess();
     void theLinksOfAFragmentAreOfflineAddressesOnce();
+    void droppedDataGivesItsAddresses();
     void theCommandLineOpensAProjectGoesOnlineAndQuitsWhenDone();
     void whileTheEngineWorksOnlyItsNotificationsAreDispatched();
     void cleanupTestCase();
@@ -365,6 +367,23 @@ void GuiTest::whileTheEngineWorksOnlyItsNotificationsAreDispatched() {
     QVERIFY(!userEventRan);  // no user command starts inside an engine call
     QCoreApplication::processEvents();
     QVERIFY(userEventRan);
+}
+
+void GuiTest::droppedDataGivesItsAddresses() {
+    const QString shortcut = work_.filePath(QStringLiteral("site.url")),
+                  plain = work_.filePath(QStringLiteral("notes.txt"));
+    writeFile(shortcut.toStdString(), "[InternetShortcut]\r\nURL=http://example.test/from-shortcut.html\r\n");
+    writeFile(plain.toStdString(), "text");
+    QMimeData links;
+    links.setUrls({QUrl(QStringLiteral("http://example.test/a.html")), QUrl::fromLocalFile(shortcut),
+                   QUrl::fromLocalFile(plain)});
+    links.setText(QStringLiteral("ignored while there are links"));
+    QCOMPARE(droppedAddresses(links), (QStringList{QStringLiteral("http://example.test/a.html"),
+                                                   QStringLiteral("http://example.test/from-shortcut.html"), plain}));
+    QMimeData text;
+    text.setText(QStringLiteral("http://example.test/1.html\r\n\r\nhttp://example.test/2.html\n"));
+    QCOMPARE(droppedAddresses(text),
+             (QStringList{QStringLiteral("http://example.test/1.html"), QStringLiteral("http://example.test/2.html")}));
 }
 
 void GuiTest::cleanupTestCase() { form_.reset(); }

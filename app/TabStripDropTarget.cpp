@@ -1,0 +1,47 @@
+#include "TabStripDropTarget.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTabBar>
+
+#include "DroppedAddresses.h"
+#include "KestProject.h"
+#include "TaskCreation.h"
+
+namespace {
+
+constexpr uint32_t kRootFolder = 1;
+constexpr int kMovesToSwitch = 20;
+
+}  // namespace
+
+TabStripDropTarget::TabStripDropTarget(QTabBar *tabs, KestProject &project)
+    : QObject(tabs), tabs_(tabs), project_(project) {
+    tabs->setAcceptDrops(true);
+    tabs->installEventFilter(this);
+}
+
+bool TabStripDropTarget::eventFilter(QObject *, QEvent *event) {
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto *drag = static_cast<QDropEvent *>(event);
+            const bool takes = project_.active() && (drag->mimeData()->hasUrls() || drag->mimeData()->hasText());
+            if (takes) drag->acceptProposedAction();
+            const int tab = tabs_->tabAt(drag->position().toPoint());
+            movesOverTab_ = tab == hoveredTab_ ? movesOverTab_ + 1 : 0;
+            hoveredTab_ = tab;
+            if (tab >= 0 && movesOverTab_ > kMovesToSwitch) tabs_->setCurrentIndex(tab);
+            return takes;
+        }
+        case QEvent::Drop: {
+            auto *drop = static_cast<QDropEvent *>(event);
+            if (!project_.active()) return false;
+            drop->acceptProposedAction();
+            createTasksForAddresses(tabs_, project_, droppedAddresses(*drop->mimeData()), kRootFolder);
+            return true;
+        }
+        default:
+            return false;
+    }
+}
