@@ -9,6 +9,7 @@
 #include "MessageBus.h"
 #include "EngineLibrary.h"
 #include "OfflineAddressText.h"
+#include "RecordRelease.h"
 
 KestProject::KestProject(QObject *parent)
     : QObject(parent),
@@ -116,10 +117,7 @@ bool KestProject::findTasks(const QString &address) {
     for (size_t k = 0; k < count; ++k) {
         EngTaskRecord record;
         std::memcpy(&record, static_cast<char *>(addr) + k * sizeof record, sizeof record);
-        for (char *text :
-             {record.url, record.formData, record.reserved1, record.reserved2, record.userAgent, record.filter,
-              record.note, record.name, record.referer, record.errorText, record.contentType})
-            engine().Eng_FreeMem(text);
+        eng::releaseRecordStrings(record, engine().Eng_FreeMem);
         NotificationWindow::pump();
     }
     if (addr) engine().Eng_FreeMem(addr);

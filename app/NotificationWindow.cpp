@@ -4,7 +4,7 @@
 #include <QThread>
 
 #include "EngineLibrary.h"
-#include "NotificationRelease.h"
+#include "RecordRelease.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "EngineDate.h"
 #include "EngineLibrary.h"
+#include "RecordRelease.h"
 
 std::optional<StoredResource> storedResource(const QString &address) {
     const QByteArray url = address.toUtf8();
@@ -14,8 +15,7 @@ std::optional<StoredResource> storedResource(const QString &address) {
     if (len < sizeof(EngItemRecord) + sizeof(EngUrlResRecord)) return std::nullopt;
     EngUrlResRecord record;
     std::memcpy(&record, static_cast<char *>(addr) + sizeof(EngItemRecord), sizeof record);
-    for (char *text : {record.url, record.formData, record.errorText, record.contentType, record.title})
-        engine().Eng_FreeMem(text);
+    eng::releaseRecordStrings(record, engine().Eng_FreeMem);
     engine().Eng_FreeMem(addr);
     return StoredResource{record.id, record.state == ENG_STATE_DONE, record.error != 0, record.size, record.state};
 }

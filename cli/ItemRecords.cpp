@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "RecordRelease.h"
 #include "engine.h"
 
 namespace lark {
@@ -19,7 +20,7 @@ std::vector<ItemEntry> taskItems(uint32_t task) {
         std::memcpy(&item, static_cast<char *>(addr) + offset, sizeof item);
         std::memcpy(&r, static_cast<char *>(addr) + offset + sizeof item, sizeof r);
         out.push_back({item.item, item.level, r.state, r.status, r.size, r.error != 0, r.url, r.errorText});
-        for (char *s : {r.url, r.formData, r.errorText, r.contentType, r.title}) Eng_FreeMem(s);
+        eng::releaseRecordStrings(r, Eng_FreeMem);
     }
     Eng_FreeMem(addr);
     return out;

@@ -1,6 +1,7 @@
 #include "TaskRecords.h"
 
 #include "Failure.h"
+#include "RecordRelease.h"
 #include "engine.h"
 
 namespace lark {
@@ -15,9 +16,7 @@ std::vector<TaskEntry> tasksIn(void *addr, uint32_t len) {
     for (size_t i = 0; i < len / sizeof(EngTaskRecord); ++i) {
         const EngTaskRecord &r = records[i];
         out.push_back({r.id, r.state, r.queued, r.retrieved, r.depth, r.errorCount, r.folder, r.url, r.name, r.filter});
-        for (char *s : {r.url, r.formData, r.reserved1, r.reserved2, r.userAgent, r.filter, r.note, r.name, r.referer,
-                        r.errorText, r.contentType})
-            Eng_FreeMem(s);
+        eng::releaseRecordStrings(r, Eng_FreeMem);
     }
     Eng_FreeMem(addr);
     return out;

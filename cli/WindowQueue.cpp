@@ -1,6 +1,6 @@
 #include "WindowQueue.h"
 
-#include "NotificationRelease.h"
+#include "RecordRelease.h"
 
 namespace lark {
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <thread>
 
+#include "api/RecordRelease.h"
 #include "api/engine.h"
 #include "support/OpenProject.h"
 #include "support/ScriptedHttpServer.h"
@@ -26,8 +27,7 @@ std::optional<Resource> resourceIn(void *addr, uint32_t len) {
     EngUrlResRecord record;
     std::memcpy(&record, static_cast<char *>(addr) + sizeof(EngItemRecord), sizeof record);
     Resource resource{record.id, record.status, record.url};
-    for (char *text : {record.url, record.formData, record.errorText, record.contentType, record.title})
-        Eng_FreeMem(text);
+    eng::releaseRecordStrings(record, Eng_FreeMem);
     Eng_FreeMem(addr);
     return resource;
 }

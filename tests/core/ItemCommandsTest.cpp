@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "api/RecordRelease.h"
 #include "api/engine.h"
 #include "support/OpenProject.h"
 #include "support/ProjectFiles.h"
@@ -25,7 +26,7 @@ std::vector<Pair> pairs(void *addr, uint32_t len) {
         std::memcpy(&r, static_cast<char *>(addr) + off + sizeof p.item, sizeof r);
         p.resource = r.id;
         p.url = r.url;
-        for (char *s : {r.url, r.formData, r.errorText, r.contentType, r.title}) Eng_FreeMem(s);
+        eng::releaseRecordStrings(r, Eng_FreeMem);
         out.push_back(p);
     }
     Eng_FreeMem(addr);

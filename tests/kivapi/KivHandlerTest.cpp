@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "OpenedProject.h"
+#include "RecordRelease.h"
 #include "WindowQueue.h"
 #include "engine.h"
 #include "content/UrlHash.h"
@@ -83,9 +84,9 @@ public:
                        [](void *self, uint32_t status, const char *text) {
                            auto &r = *static_cast<Reports *>(self);
                            std::lock_guard guard(r.lock_);
-                           (status == KIV_STATUS_REDIRECTING     ? r.redirect
-                 : status == KIV_STATUS_STATUS_PAGE ? r.statusPage
-                                                    : r.mimeType) = text;
+                           (status == KIV_STATUS_REDIRECTING   ? r.redirect
+                            : status == KIV_STATUS_STATUS_PAGE ? r.statusPage
+                                                               : r.mimeType) = text;
                            ++r.count_;
                        },
                        [](void *self, uint32_t flags, uint32_t progress, uint32_t maximum) {
@@ -158,8 +159,7 @@ bool stored(const std::string &path) {
         if (len == 0) continue;
         EngUrlResRecord record;
         std::memcpy(&record, static_cast<char *>(addr) + sizeof(EngItemRecord), sizeof record);
-        for (char *text : {record.url, record.formData, record.errorText, record.contentType, record.title})
-            Eng_FreeMem(text);
+        eng::releaseRecordStrings(record, Eng_FreeMem);
         Eng_FreeMem(addr);
         if (record.state == ENG_STATE_DONE) return true;
     }
