@@ -1,17 +1,16 @@
 #include "StoredResource.h"
 
-#include <QDateTime>
 #include <cstring>
 
-#include "EngineDate.h"
 #include "EngineLibrary.h"
 #include "RecordRelease.h"
+#include "sys/DateTime.h"
 
 std::optional<StoredResource> storedResource(const QString &address) {
     const QByteArray url = address.toUtf8();
     void *addr = nullptr;
     uint32_t len = 0;
-    engine().Eng_GetItemFromUrl(url.constData(), "", 0, engineDate(QDateTime::currentDateTime()), &addr, &len);
+    engine().Eng_GetItemFromUrl(url.constData(), "", 0, eng::now(), &addr, &len);
     if (len < sizeof(EngItemRecord) + sizeof(EngUrlResRecord)) return std::nullopt;
     EngUrlResRecord record;
     std::memcpy(&record, static_cast<char *>(addr) + sizeof(EngItemRecord), sizeof record);
