@@ -52,16 +52,16 @@ std::optional<BaseHref> findBaseHref(std::string_view page) {
     return std::nullopt;
 }
 
-std::string withOfflineBase(std::string_view page, const std::string &pageAddress,
+OfflineBase withOfflineBase(std::string_view page, const std::string &pageAddress,
                             const OfflineAddressBuilder &addresses, BaseMap &bases) {
     const auto href = findBaseHref(page);
-    if (!href) return std::string(page);
+    if (!href) return {std::string(page), {}};
     // A relative href stands for the address it names from the page.
     const std::string base = eng::url::combine(pageAddress, href->value, eng::url::NoEncode).value_or(href->value);
     bases.set(base, pageAddress);
-    std::string rewritten(page.substr(0, href->offset));
-    rewritten += addresses.ownForm(base);
-    rewritten += page.substr(href->offset + href->length);
+    OfflineBase rewritten{std::string(page.substr(0, href->offset)), addresses.ownForm(base)};
+    rewritten.page += rewritten.base;
+    rewritten.page += page.substr(href->offset + href->length);
     return rewritten;
 }
 

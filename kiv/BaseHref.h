@@ -24,7 +24,11 @@ std::optional<BaseHref> findBaseHref(std::string_view page);
 // turned into an offline address, the base recorded as standing for the
 // page's own address, so that links combined against it are keyed by this
 // page. A page without one comes back as it is.
-std::string withOfflineBase(std::string_view page, const std::string &pageAddress,
+struct OfflineBase {
+    std::string page;
+    std::string base;  // the offline address the BASE now names; empty without one
+};
+OfflineBase withOfflineBase(std::string_view page, const std::string &pageAddress,
                             const OfflineAddressBuilder &addresses, BaseMap &bases);
 
 }  // namespace kiv

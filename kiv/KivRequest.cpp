@@ -149,17 +149,22 @@ int32_t KivRequest::fetch() {
 
 std::string KivRequest::delivered(const BodyReply &reply, const OfflineAddressBuilder &addresses) {
     const std::string mime = mimeOf(reply.contentType);
-    // The address the browser would combine the page's links against.
+    if (mime != "text/html" && mime != "text/css") return reply.body;
+    // The address the browser would combine the page's links against: the
+    // page's own, or the one its BASE now names.
     std::string documentBase = redirect_.empty() ? offlineAddress_ : redirect_;
+    std::string page = reply.body;
+    if (mime == "text/html") {
+        OfflineBase rewritten = withOfflineBase(page, request_.address, addresses, bases_);
+        page = std::move(rewritten.page);
+        if (!rewritten.base.empty()) documentBase = std::move(rewritten.base);
+    }
+    const auto base = OfflineAddress::parse(documentBase);
+    if (!base) return page;
     const LinkCombiner combine = [&](std::string_view value) {
-        return OfflineAddressBuilder::combine(documentBase, value, bases_);
+        return OfflineAddressBuilder::combine(*base, value, bases_);
     };
-    if (mime == "text/css") return cssWithOfflineLinks(reply.body, combine);
-    if (mime != "text/html") return reply.body;
-    if (!findBaseHref(reply.body)) return withOfflineLinks(reply.body, request_.address, combine);
-    const std::string page = withOfflineBase(reply.body, request_.address, addresses, bases_);
-    documentBase = findBaseHref(page)->value;
-    return withOfflineLinks(page, request_.address, combine);
+    return mime == "text/css" ? cssWithOfflineLinks(page, combine) : withOfflineLinks(page, request_.address, combine);
 }
 
 bool KivRequest::waitForDownload() {

@@ -90,6 +90,11 @@ std::optional<std::string> OfflineAddressBuilder::combine(std::string_view base,
                                                           BaseMap &bases) {
     const auto parsed = OfflineAddress::parse(base);
     if (!parsed) return std::nullopt;
+    return combine(*parsed, relative, bases);
+}
+
+std::optional<std::string> OfflineAddressBuilder::combine(const OfflineAddress &parsed, std::string_view relative,
+                                                          BaseMap &bases) {
     if (hasScheme(relative) && !isFetchableScheme(relative)) return std::string(relative);
     const auto hash = relative.find('#');
     const auto query = relative.find('?');
@@ -98,16 +103,16 @@ std::optional<std::string> OfflineAddressBuilder::combine(std::string_view base,
         fragment = relative.substr(hash);
         relative = relative.substr(0, hash);
     }
-    const OfflineAddressBuilder builder(*parsed, bases);
+    const OfflineAddressBuilder builder(parsed, bases);
     std::string combined;
     if (relative.empty()) {
-        combined = builder.ownForm(parsed->address);
+        combined = builder.ownForm(parsed.address);
     } else if (hasScheme(relative)) {
-        combined = builder.linkForm(relative, parsed->address);
+        combined = builder.linkForm(relative, parsed.address);
     } else {
-        const auto absolute = eng::url::combine(parsed->address, relative, eng::url::NoEncode);
+        const auto absolute = eng::url::combine(parsed.address, relative, eng::url::NoEncode);
         if (!absolute) return std::nullopt;
-        combined = builder.linkForm(*absolute, parsed->address);
+        combined = builder.linkForm(*absolute, parsed.address);
     }
     return combined + std::string(fragment);
 }

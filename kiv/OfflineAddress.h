@@ -57,6 +57,8 @@ public:
     // mailto:) stay as written; a fragment stays in place. Nothing when the
     // base is no offline address or the link cannot be combined.
     static std::optional<std::string> combine(std::string_view base, std::string_view relative, BaseMap &bases);
+    // The same against a base already parsed, for the many links of one page.
+    static std::optional<std::string> combine(const OfflineAddress &base, std::string_view relative, BaseMap &bases);
 
 private:
     std::string build(int32_t key, std::string_view address) const;

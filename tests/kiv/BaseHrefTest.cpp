@@ -28,15 +28,16 @@ TEST(BaseHref, TheBaseBecomesAnOfflineAddressKeyedByItsPage) {
     const kiv::OfflineAddressBuilder builder(*request, bases);
     const std::string page = "<html><head><base href=\"http://cdn/assets/\"></head><img src=\"a.png\"></html>";
     const std::string key = std::to_string(static_cast<int32_t>(eng::urlHash("http://h/page.html")));
-    EXPECT_EQ(kiv::withOfflineBase(page, "http://h/page.html", builder, bases),
+    EXPECT_EQ(kiv::withOfflineBase(page, "http://h/page.html", builder, bases).page,
               "<html><head><base href=\"kiv:" + key + ":d:2:http://cdn/assets/\"></head><img src=\"a.png\"></html>");
     // Links combined against that base now carry the page's key.
     EXPECT_EQ(kiv::OfflineAddressBuilder::combine("kiv:0:d:2:http://cdn/assets/", "a.png", bases),
               "kiv:" + key + ":d:2:http://cdn/assets/a.png");
-    EXPECT_EQ(kiv::withOfflineBase("<p>plain</p>", "http://h/p.html", builder, bases), "<p>plain</p>");
+    EXPECT_EQ(kiv::withOfflineBase("<p>plain</p>", "http://h/p.html", builder, bases).page, "<p>plain</p>");
+    EXPECT_EQ(kiv::withOfflineBase("<p>plain</p>", "http://h/p.html", builder, bases).base, "");
 
     // A relative base names an address from the page, which it then stands for.
-    EXPECT_EQ(kiv::withOfflineBase("<base href=\"../up/\">", "http://h/a/page.html", builder, bases),
+    EXPECT_EQ(kiv::withOfflineBase("<base href=\"../up/\">", "http://h/a/page.html", builder, bases).page,
               "<base href=\"kiv:" + std::to_string(static_cast<int32_t>(eng::urlHash("http://h/a/page.html"))) +
                   ":d:2:http://h/up/\">");
 }
