@@ -1,6 +1,12 @@
 #include "BrowserForm.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QCursor>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QMenuBar>
+#include <QWebEngineScript>
 #include <QDateTime>
 #include <QMenu>
 #include <QMessageBox>
@@ -21,6 +27,9 @@
 #include "BrowserPage.h"
 #include "BusMessages.h"
 #include "KestProject.h"
+#include "LinkMarking.h"
+#include "PageCommands.h"
+#include "ProgressPanel.h"
 #include "OfflineAddressText.h"
 #include "ProgramOptions.h"
 
@@ -29,51 +38,120 @@ namespace {
 const char *const kDownloadStates[] = {"Creating", "Connecting", "Reading", "Retrieved"};
 constexpr uint32_t kRootFolder = 1;
 
+struct TextSize {
+    const char *name;
+    double zoom;
+};
+constexpr TextSize kTextSizes[] = {
+    {"Largest", 1.5}, {"Large", 1.25}, {"Medium", 1.0}, {"Smaller", 0.9}, {"Smallest", 0.75}};
+
 }  // namespace
 
 BrowserForm::BrowserForm(QWebEngineProfile *profile, KestProject &project, const ProgramOptions &options,
                          QWidget *parent)
     : QWidget(parent),
       project_(project),
+      options_(options),
       view_(new QWebEngineView(this)),
       page_(new BrowserPage(profile, project, options, view_)),
+      bar_(new QToolBar(this)),
       address_(new QLineEdit(this)),
-      status_(new QLabel(this)) {
+      statusLine_(new QWidget(this)),
+      progress_(new ProgressPanel(statusLine_)),
+      status_(new QLabel(statusLine_)) {
     setAttribute(Qt::WA_DeleteOnClose);
     view_->setPage(page_);
-    auto *bar = new QToolBar(this);
-    bar->addAction(view_->pageAction(QWebEnginePage::Back));
-    bar->addAction(view_->pageAction(QWebEnginePage::Forward));
-    bar->addAction(view_->pageAction(QWebEnginePage::Stop));
-    bar->addAction(view_->pageAction(QWebEnginePage::Reload));
-    bar->addWidget(new AddressDragHandle([this] { return page_->url().isEmpty() ? QString() : shownAddress(); }, this));
-    bar->addWidget(address_);
-    bar->addAction(tr("Go"), this, &BrowserForm::go);
-    connect(address_, &QLineEdit::returnPressed, this, &BrowserForm::go);
-    buildCommands(bar);
+    buildToolBar();
     view_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view_, &QWidget::customContextMenuRequested, this, &BrowserForm::showContextMenu);
+    auto *statusLayout = new QHBoxLayout(statusLine_);
+    statusLayout->setContentsMargins(2, 0, 2, 0);
+    statusLayout->addWidget(progress_);
+    statusLayout->addWidget(status_, 1);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(bar);
+    auto *menus = new QMenuBar(this);
+    buildMenus(menus);
+    layout->setMenuBar(menus);
+    layout->addWidget(bar_);
     layout->addWidget(view_, 1);
-    layout->addWidget(status_);
+    layout->addWidget(statusLine_);
     connect(page_, &BrowserPage::addressShown, address_, &QLineEdit::setText);
     connect(page_, &QWebEnginePage::titleChanged, this, [this](const QString &title) {
         title_ = wrappedAddress(title.isEmpty() ? page_->url().toString() : title);
         updateCaption();
     });
     connect(page_, &QWebEnginePage::linkHovered, status_, [this](const QString &link) { showLinkHint(link); });
-    connect(page_, &QWebEnginePage::windowCloseRequested, this, [this, &options] {
-        if (options.allowCloseFromScript) close();
+    connect(page_, &QWebEnginePage::windowCloseRequested, this, [this] {
+        if (options_.allowCloseFromScript) close();
     });
-    connect(page_, &BrowserPage::newWindowRequested, this, [this](QWebEnginePage **page) {
+    connect(page_, &BrowserPage::windowWanted, this, [this](QWebEnginePage **page) {
         BrowserForm *form = nullptr;
-        emit windowRequested(&form);
+        emit windowRequested(&form, docked());
         if (form) *page = form->page();
     });
+    connect(page_, &QWebEnginePage::geometryChangeRequested, this, &BrowserForm::followGeometryRequest);
     MessageBus::instance().add(this, QStringLiteral("Browser"));
+}
+
+void BrowserForm::buildToolBar() {
+    bar_->addAction(view_->pageAction(QWebEnginePage::Back));
+    bar_->addAction(view_->pageAction(QWebEnginePage::Forward));
+    bar_->addAction(view_->pageAction(QWebEnginePage::Stop));
+    bar_->addAction(view_->pageAction(QWebEnginePage::Reload));
+    bar_->addWidget(
+        new AddressDragHandle([this] { return page_->url().isEmpty() ? QString() : shownAddress(); }, this));
+    bar_->addWidget(address_);
+    bar_->addAction(tr("Go"), this, &BrowserForm::go);
+    connect(address_, &QLineEdit::returnPressed, this, &BrowserForm::go);
+    bar_->addSeparator();
+    QAction *task =
+        bar_->addAction(tr("Cr Task"), this, [this] { askAndCreateTask(this, project_, shownAddress(), kRootFolder); });
+    task->setToolTip(tr("Create task on opened page "));
+    bar_->addAction(tr("Get All Links"), this,
+                    [this] { reportTaskResult(this, project_.createTask(shownAddress(), 1, kRootFolder)); });
+}
+
+void BrowserForm::buildMenus(QMenuBar *menus) {
+    QMenu *file = menus->addMenu(tr("&File"));
+    file->addAction(tr("Open..."), this, &BrowserForm::openTyped);
+    file->addAction(tr("New Window"), this, &BrowserForm::newWindowRequested);
+    file->addAction(tr("Save As ..."), this, [this] { page_commands::saveAs(*view_); });
+    file->addAction(tr("Print"), this, [this] { page_commands::print(*view_); });
+    file->addSeparator();
+    file->addAction(tr("Close"), this, &QWidget::close);
+
+    QMenu *edit = menus->addMenu(tr("&Edit"));
+    for (auto action : {QWebEnginePage::Cut, QWebEnginePage::Copy, QWebEnginePage::Paste, QWebEnginePage::SelectAll})
+        edit->addAction(view_->pageAction(action));
+    edit->addSeparator();
+    QAction *find = edit->addAction(tr("Find (on this page)"), this, [this] { page_commands::find(*view_); });
+    find->setShortcut(QKeySequence::Find);
+
+    QMenu *view = menus->addMenu(tr("&View"));
+    QAction *toolbar = bar_->toggleViewAction();
+    toolbar->setText(tr("Toolbar"));
+    view->addAction(toolbar);
+    QAction *statusBar = view->addAction(tr("Status Bar"), statusLine_, &QWidget::setVisible);
+    statusBar->setCheckable(true);
+    statusBar->setChecked(true);
+    QMenu *sizes = view->addMenu(tr("Text Size"));
+    auto *sizeGroup = new QActionGroup(sizes);
+    for (const auto &[name, factor] : kTextSizes) {
+        QAction *size = sizes->addAction(tr(name), this, [this, zoom = factor] { view_->setZoomFactor(zoom); });
+        size->setCheckable(true);
+        size->setChecked(factor == 1.0);
+        sizeGroup->addAction(size);
+    }
+    view->addAction(view_->pageAction(QWebEnginePage::ViewSource));
+    view->addSeparator();
+    view->addAction(tr("Dock/Undock"), this, &BrowserForm::dockToggleRequested);
+
+    QMenu *page = menus->addMenu(tr("&Page"));
+    page->addAction(tr("Retrieve page from database"), page_, [this] { page_->triggerAction(QWebEnginePage::Reload); });
+    page->addAction(tr("Retrieve page from internet"), this, &BrowserForm::refreshFromInternet);
+    page->addAction(tr("Select As Default"), this, &BrowserForm::defaultRequested);
 }
 
 void BrowserForm::open(const QString &address, uint32_t number, const QDateTime &stamp) {
@@ -97,50 +175,75 @@ void BrowserForm::go() {
     open(address, number, QDateTime::currentDateTime());
 }
 
+void BrowserForm::openTyped() {
+    bool ok = false;
+    const QString typed = QInputDialog::getText(this, tr("Open"), tr("Type the address of a page to open:"),
+                                                QLineEdit::Normal, address_->text(), &ok);
+    if (!ok) return;
+    address_->setText(typed);
+    go();
+}
+
 void BrowserForm::showLinkHint(const QString &link) {
+    if (!linkHints_) return;
     if (link.isEmpty() || !isOfflineAddress(link)) {
         status_->setText(wrappedAddress(link));
         return;
     }
     const QString address = wrappedAddress(link);
     const auto resource = storedResource(address);
-    status_->setText((resource ? resource->hint() : QStringLiteral("Not retrieved")) + QStringLiteral(", ") + address);
+    const QString state = resource ? resource->hint() : QStringLiteral("Not retrieved");
+    const QString title = resource ? resource->title : QString();
+    status_->setText(state + (title.isEmpty() ? QString() : QStringLiteral(", \"%1\"").arg(title)) +
+                     QStringLiteral(", ") + address);
+    const LinkMark mark{resource.has_value(),
+                        state + QStringLiteral(" ( ") + (title.isEmpty() ? address : title) + QStringLiteral(" )")};
+    markLinkAt(*page_, view_->mapFromGlobal(QCursor::pos()), mark, options_);
 }
+
+QString BrowserForm::statusText() const { return status_->text(); }
 
 void BrowserForm::busMessage(int message, quintptr wParam, qintptr lParam) {
     if (message == bus::kProjectClosing) close();
     if (message == bus::kProgress && wParam >= 1 && wParam <= 4)
-        showProgress(*reinterpret_cast<const EngDownloadProgressRecord *>(lParam));
+        showProgress(static_cast<int>(wParam), *reinterpret_cast<const EngDownloadProgressRecord *>(lParam));
 }
 
-void BrowserForm::showProgress(const EngDownloadProgressRecord &record) {
+void BrowserForm::showProgress(int action, const EngDownloadProgressRecord &record) {
     const QString shown = wrappedAddress(page_->requestedDocument().toString(QUrl::FullyEncoded));
     if (QString::fromUtf8(record.url).compare(shown, Qt::CaseInsensitive) != 0) return;
+    if (record.postData && *record.postData) return;  // the same address posted is another page
+    // Hints would overwrite the progress: they come back when the download ends.
+    linkHints_ = action == 4;
     const double total = record.contentLength ? record.contentLength : record.received * 2.0 + 2;
-    const long percent = std::lround(record.received / total * 100);
+    progress_->setPercent(static_cast<int>(std::lround(record.received / total * 100)));
     const QString amount = record.contentLength
                                ? QStringLiteral("%1 of %2").arg(record.received).arg(record.contentLength)
                                : QString::number(record.received);
-    status_->setText(QStringLiteral("%1%  %2, %3, %4")
-                         .arg(percent)
-                         .arg(QString::fromLatin1(kDownloadStates[record.state - 1]), amount, shown));
+    status_->setText(QStringLiteral("%1, %2, %3").arg(QString::fromLatin1(kDownloadStates[action - 1]), amount, shown));
 }
 
-void BrowserForm::buildCommands(QToolBar *bar) {
-    bar->addSeparator();
-    QAction *task =
-        bar->addAction(tr("Cr Task"), this, [this] { askAndCreateTask(this, project_, shownAddress(), kRootFolder); });
-    task->setToolTip(tr("Create task on opened page "));
-    bar->addAction(tr("Get All Links"), this,
-                   [this] { reportTaskResult(this, project_.createTask(shownAddress(), 1, kRootFolder)); });
-    auto *more = new QMenu(this);
-    more->addAction(tr("Retrieve page from database"), page_, [this] { page_->triggerAction(QWebEnginePage::Reload); });
-    more->addAction(tr("Retrieve page from internet"), this, &BrowserForm::refreshFromInternet);
-    more->addAction(tr("Select As Default"), this, &BrowserForm::defaultRequested);
-    more->addAction(tr("New Window"), this, &BrowserForm::newWindowRequested);
-    more->addAction(tr("Close"), this, &QWidget::close);
-    QAction *menu = bar->addAction(tr("Page"));
-    menu->setMenu(more);
+void BrowserForm::followGeometryRequest(const QRect &geometry) {
+    if (docked()) {
+        // Deferred, so that the script's request is answered before the window changes.
+        requestedGeometry_ = geometry;
+        QMetaObject::invokeMethod(this, &BrowserForm::applyRequestedGeometry, Qt::QueuedConnection);
+        return;
+    }
+    const QSize frame = size() - view_->size();  // menus, bars and status line around the page
+    move(geometry.topLeft());
+    resize(geometry.size() + frame);
+}
+
+void BrowserForm::applyRequestedGeometry() {
+    if (!docked() || !options_.autoUnDock) return;
+    emit dockToggleRequested();
+    if (!docked()) followGeometryRequest(requestedGeometry_);
+}
+
+void BrowserForm::closeEvent(QCloseEvent *event) {
+    page_->setClosing();
+    QWidget::closeEvent(event);
 }
 
 void BrowserForm::showContextMenu(const QPoint &at) {
@@ -174,7 +277,7 @@ void BrowserForm::withSelectedHtml(const std::function<void(const QString &)> &u
         QStringLiteral("(function () { var s = window.getSelection(), d = document.createElement('div');"
                        " for (var i = 0; i < s.rangeCount; ++i) d.appendChild(s.getRangeAt(i).cloneContents());"
                        " return d.innerHTML; })()"),
-        [use](const QVariant &html) { use(html.toString()); });
+        QWebEngineScript::ApplicationWorld, [use](const QVariant &html) { use(html.toString()); });
 }
 
 QString BrowserForm::shownAddress() const { return wrappedAddress(page_->url().toString(QUrl::FullyEncoded)); }
@@ -190,6 +293,8 @@ void BrowserForm::setDefault(bool isDefault) {
     updateCaption();
 }
 
-void BrowserForm::updateCaption() {
-    emit captionChanged((default_ ? QStringLiteral("(Default) ") : QString()) + title_);
+void BrowserForm::updateCaption() { emit captionChanged(); }
+
+QString BrowserForm::caption() const {
+    return (default_ ? QStringLiteral("(Default) ") : QString()) + (title_.isEmpty() ? tr("Browser") : title_);
 }

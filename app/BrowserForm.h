@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QWidget>
 #include <functional>
 
@@ -8,15 +9,18 @@
 
 class BrowserPage;
 class KestProject;
+class ProgressPanel;
 class QLabel;
 class QLineEdit;
+class QMenuBar;
 class QToolBar;
 class QWebEngineProfile;
 class QWebEngineView;
 struct ProgramOptions;
 
 // A browser window: the stored copy of the project shown through offline
-// addresses, with its own address bar and status line. It closes with the
+// addresses, with its own menus, address bar and status line. It is docked
+// as a page of the main window or a window of its own, and closes with the
 // project.
 class BrowserForm : public QWidget, public BusWindow {
     Q_OBJECT
@@ -29,22 +33,35 @@ public:
     void open(const QString &address, uint32_t number, const QDateTime &stamp);
     QWebEngineView *view() const { return view_; }
     BrowserPage *page() const { return page_; }
+    ProgressPanel *progressPanel() const { return progress_; }
+    QString statusText() const;
+    // A page of the main window rather than a window of its own.
+    bool docked() const { return !isWindow(); }
 
     void busMessage(int message, quintptr wParam, qintptr lParam) override;
 
     // The default browser's caption starts with "(Default) ".
     void setDefault(bool isDefault);
+    // The page's title, as the window or its tab shows it.
+    QString caption() const;
 
 signals:
-    // A page asks for a window of its own.
-    void windowRequested(BrowserForm **form);
-    void captionChanged(const QString &caption);
+    // A page asks for a window of its own; docked as this one is.
+    void windowRequested(BrowserForm **form, bool docked);
+    void captionChanged();
     void defaultRequested();
     void newWindowRequested();
+    // Dock a free window, or make a docked one a window of its own.
+    void dockToggleRequested();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void go();
-    void buildCommands(QToolBar *bar);
+    void openTyped();
+    void buildToolBar();
+    void buildMenus(QMenuBar *menus);
     void showContextMenu(const QPoint &at);
     // Calls back with the HTML of the page's selection (empty without one).
     void withSelectedHtml(const std::function<void(const QString &)> &use);
@@ -53,13 +70,22 @@ private:
     // The status line for a link under the mouse: what the project holds of it.
     void showLinkHint(const QString &link);
     void updateCaption();
-    void showProgress(const EngDownloadProgressRecord &record);
+    void showProgress(int action, const EngDownloadProgressRecord &record);
+    // A page script moves or resizes its window.
+    void followGeometryRequest(const QRect &geometry);
+    void applyRequestedGeometry();
 
     KestProject &project_;
+    const ProgramOptions &options_;
     QWebEngineView *view_;
     BrowserPage *page_;
+    QToolBar *bar_;
     QLineEdit *address_;
+    QWidget *statusLine_;
+    ProgressPanel *progress_;
     QLabel *status_;
     QString title_;
+    QRect requestedGeometry_;  // asked for by a script while docked
+    bool linkHints_ = true;    // off while the shown page downloads
     bool default_ = false;
 };

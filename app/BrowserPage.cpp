@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QMessageBox>
 #include <QTimer>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
 #include <QWebEngineView>
@@ -20,6 +21,7 @@ BrowserPage::BrowserPage(QWebEngineProfile *profile, KestProject &project, const
     : QWebEnginePage(profile, parent), project_(project), options_(options), external_(*this, project) {
     BrowserPages::instance().add(this);
     installExternal();
+    connect(this, &QWebEnginePage::newWindowRequested, this, &BrowserPage::answerWindowRequest);
 }
 
 BrowserPage::~BrowserPage() { BrowserPages::instance().remove(this); }
@@ -85,9 +87,10 @@ bool BrowserPage::acceptOffline(const QUrl &url, NavigationType type, bool isMai
     return false;
 }
 
-QWebEnginePage *BrowserPage::createWindow(WebWindowType) {
-    if (!options_.allowOpenInNewWin) return nullptr;
+void BrowserPage::answerWindowRequest(QWebEngineNewWindowRequest &request) {
+    if (closing_ && !options_.allowNewWinAtClosing) return;
+    if (!options_.allowOpenInNewWin && !request.isUserInitiated()) return;
     QWebEnginePage *page = nullptr;
-    emit newWindowRequested(&page);
-    return page;
+    emit windowWanted(&page);
+    if (page) request.openIn(page);
 }

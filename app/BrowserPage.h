@@ -31,20 +31,23 @@ public:
     QWidget *viewWidget() const;
     // The handler answered a main document: with a status page (true) or content.
     void documentAnswered(const QUrl &url, bool statusPage);
+    // The window is closing: its page may open windows only if the options allow it then.
+    void setClosing() { closing_ = true; }
 
 signals:
     // The wrapped address of a top-level navigation, for the address bar.
     void addressShown(const QString &address);
-    // A page asks for a new window; the receiver sets the page to load into.
-    void newWindowRequested(QWebEnginePage **page);
+    // A page may have a new window; the receiver sets the page to load into.
+    void windowWanted(QWebEnginePage **page);
 
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override;
-    QWebEnginePage *createWindow(WebWindowType type) override;
 
 private:
     bool acceptOffline(const QUrl &url, NavigationType type, bool isMainFrame);
     void installExternal();
+    // A page asks for a new window: granted while the options allow it.
+    void answerWindowRequest(QWebEngineNewWindowRequest &request);
 
     KestProject &project_;
     const ProgramOptions &options_;
@@ -52,4 +55,5 @@ private:
     QWebChannel channel_;
     QUrl requestedDocument_;
     QUrl statusDocument_;  // the address last answered with a status page
+    bool closing_ = false;
 };

@@ -1,9 +1,11 @@
 #include "BrowserProfile.h"
 
 #include <QCoreApplication>
+#include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineUrlScheme>
 
+#include "DownloadSaver.h"
 #include "InfoSchemeHandler.h"
 #include "KivSchemeHandler.h"
 #include "OfflineUrlInterceptor.h"
@@ -28,6 +30,7 @@ QWebEngineProfile *browserProfile() {
         made->installUrlSchemeHandler("kiv", new KivSchemeHandler(made));
         made->installUrlSchemeHandler("qzinfo", new InfoSchemeHandler(made));
         made->setUrlRequestInterceptor(new OfflineUrlInterceptor(made));
+        QObject::connect(made, &QWebEngineProfile::downloadRequested, made, &saveDownload);
         return made;
     }();
     return profile;

@@ -353,33 +353,65 @@ void MainForm::getAddress() {
 
 BrowserForm *MainForm::openBrowser(const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
     BrowserForm *browser = newWindow ? nullptr : defaultBrowser_;
-    if (!browser) {
-        browser = new BrowserForm(browserProfile(), project_, options_);
-        connect(browser, &QObject::destroyed, this, [this, browser] {
-            if (defaultBrowser_ == browser) defaultBrowser_ = nullptr;
-        });
-        connect(browser, &BrowserForm::windowRequested, this,
-                [this](BrowserForm **form) { *form = openBrowser(QString(), 0, QDateTime::currentDateTime(), true); });
-        if (options_.openBrowserInTabs) {
-            pages_->addTab(browser, QStringLiteral("Browser"));
-            connect(browser, &BrowserForm::captionChanged, this, [this, browser](const QString &caption) {
-                pages_->setTabText(pages_->indexOf(browser), caption.left(40));
-            });
-        } else {
-            connect(browser, &BrowserForm::captionChanged, browser, &QWidget::setWindowTitle);
-            browser->resize(900, 700);
-        }
-        if (!defaultBrowser_) {
-            defaultBrowser_ = browser;
-            browser->setDefault(true);
-        }
-    }
-    if (options_.openBrowserInTabs)
-        pages_->setCurrentWidget(browser);
-    else
-        browser->show(), browser->raise();
+    if (!browser) browser = createBrowser(options_.openBrowserInTabs);
+    showBrowser(browser);
     browser->open(address, number, stamp);
     return browser;
+}
+
+BrowserForm *MainForm::createBrowser(bool docked) {
+    auto *browser = new BrowserForm(browserProfile(), project_, options_);
+    connect(browser, &QObject::destroyed, this, [this, browser] {
+        if (defaultBrowser_ == browser) defaultBrowser_ = nullptr;
+    });
+    connect(browser, &BrowserForm::windowRequested, this, [this](BrowserForm **form, bool docked) {
+        *form = createBrowser(docked);
+        showBrowser(*form);
+    });
+    connect(browser, &BrowserForm::newWindowRequested, this, [this] { openBrowser(QString(), 0, QDateTime(), true); });
+    connect(browser, &BrowserForm::defaultRequested, this, [this, browser] { makeDefaultBrowser(browser); });
+    connect(browser, &BrowserForm::captionChanged, this, [this, browser] { showCaption(browser); });
+    connect(browser, &BrowserForm::dockToggleRequested, this, [this, browser] {
+        setDocked(browser, !browser->docked());
+        showBrowser(browser);
+    });
+    setDocked(browser, docked);
+    if (!defaultBrowser_) makeDefaultBrowser(browser);
+    return browser;
+}
+
+void MainForm::setDocked(BrowserForm *browser, bool docked) {
+    if (docked) {
+        pages_->addTab(browser, QString());
+    } else {
+        if (const int tab = pages_->indexOf(browser); tab >= 0) pages_->removeTab(tab);
+        browser->setParent(nullptr, Qt::Window);
+        browser->resize(900, 700);
+    }
+    showCaption(browser);
+}
+
+void MainForm::showBrowser(BrowserForm *browser) {
+    if (browser->docked()) {
+        pages_->setCurrentWidget(browser);
+    } else {
+        browser->show();
+        browser->raise();
+        browser->activateWindow();
+    }
+}
+
+void MainForm::showCaption(BrowserForm *browser) {
+    if (browser->docked())
+        pages_->setTabText(pages_->indexOf(browser), browser->caption().left(40));
+    else
+        browser->setWindowTitle(browser->caption());
+}
+
+void MainForm::makeDefaultBrowser(BrowserForm *browser) {
+    if (defaultBrowser_) defaultBrowser_->setDefault(false);
+    defaultBrowser_ = browser;
+    browser->setDefault(true);
 }
 
 void MainForm::start() {

@@ -32,6 +32,7 @@ public:
     ~MainForm() override;
 
     KestProject &project() { return project_; }
+    ProgramOptions &options() { return options_; }
     DropBox &dropBox() { return *dropBox_; }
     // Decides what to open (first start, the command line, the last
     // project), then applies the command-line switches. Run once shown.
@@ -68,6 +69,14 @@ private:
     void getAddress();
     void chooseProject();
     void applySwitches();
+
+    // A browser window, docked as a page or free; it becomes the default
+    // browser when there is none.
+    BrowserForm *createBrowser(bool docked);
+    void setDocked(BrowserForm *browser, bool docked);
+    void showBrowser(BrowserForm *browser);
+    void showCaption(BrowserForm *browser);
+    void makeDefaultBrowser(BrowserForm *browser);
 
     void afterOpen();
     void beforeClose();

@@ -12,6 +12,11 @@ struct ProgramOptions {
     uint32_t diskSize = 300;  // kilobytes of free disk space below which downloading stops
     bool showRefreshMessage = true;
     bool showOnlinePrompt2 = true;
+    bool showCursorOnLink = false;  // links the project lacks get the waiting cursor
+    bool highlightingLink = false;  // ... and are coloured
+    bool showHintOnLinks = false;   // ... and say so in their title
     bool allowOpenInNewWin = true;
+    bool allowNewWinAtClosing = false;
+    bool autoUnDock = false;  // page scripts may undock, move and resize browser windows
     bool allowCloseFromScript = true;
 };

@@ -14,9 +14,12 @@ std::optional<StoredResource> storedResource(const QString &address) {
     if (len < sizeof(EngItemRecord) + sizeof(EngUrlResRecord)) return std::nullopt;
     EngUrlResRecord record;
     std::memcpy(&record, static_cast<char *>(addr) + sizeof(EngItemRecord), sizeof record);
+    StoredResource stored{record.id,         record.state == ENG_STATE_DONE,
+                          record.error != 0, record.size,
+                          record.state,      QString::fromUtf8(record.title ? record.title : "")};
     eng::releaseRecordStrings(record, engine().Eng_FreeMem);
     engine().Eng_FreeMem(addr);
-    return StoredResource{record.id, record.state == ENG_STATE_DONE, record.error != 0, record.size, record.state};
+    return stored;
 }
 
 QString StoredResource::hint() const {

@@ -12,6 +12,7 @@ struct StoredResource {
     bool failed = false;
     uint32_t size = 0;
     uint8_t state = 0;  // the crawl state
+    QString title;      // of a stored page; empty when it has none
 
     // What a link hint says of it: "Retrieved N bytes" for a good copy, else
     // the state's name.

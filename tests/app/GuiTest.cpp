@@ -16,6 +16,8 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTabWidget>
+#include <QCursor>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -31,8 +33,11 @@
 #include "DropBox.h"
 #include "DroppedAddresses.h"
 #include "EngineLibrary.h"
-#include "FragmentLinks.h"
 #include "MainForm.h"
+#include "MessageBus.h"
+#include "BusMessages.h"
+#include "PageCommands.h"
+#include "ProgressPanel.h"
 #include "NotificationWindow.h"
 #include "ProjectTemplate.h"
 #include "Startup.h"
@@ -135,11 +140,15 @@ private slots:
     void addressesDroppedOnTheDropBoxBecomeTasks();
     void theStartPageShowsFromTheStore();
     void aRelativeLinkInAStoredPageIsFollowed();
+    void linksAreMarkedByWhatTheProjectHolds();
+    void onlyTheShownPagesProgressFillsItsStatusLine();
+    void saveAsWritesAnArchiveWithThePagesImage();
+    void aBrowserWindowUndocksAndDocksAgain();
+    void scriptsOpenAndMoveWindowsOnlyAsTheOptionsAllow();
     void aStoredPageCannotUseTheScriptingObject();
     void aMissingPageShowsAStatusPageWhoseLinkGoesOnline();
     void theProjectClosesAndReopensFromTheRecentList();
     void clearEmptiesTheProjectAndCompactReportsSuccess();
-    void theLinksOfAFragmentAreOfflineAddressesOnce();
     void droppedDataGivesItsAddresses();
     void theCommandLineOpensAProjectGoesOnlineAndQuitsWhenDone();
     void whileTheEngineWorksOnlyItsNotificationsAreDispatched();
@@ -256,6 +265,135 @@ void GuiTest::aRelativeLinkInAStoredPageIsFollowed() {
     QVERIFY(page->url().toString().endsWith(url(QStringLiteral("/page2.html"))));
 }
 
+void GuiTest::linksAreMarkedByWhatTheProjectHolds() {
+    form_->options().showCursorOnLink = form_->options().highlightingLink = form_->options().showHintOnLinks = true;
+    QWebEnginePage *page = showInBrowser(url(QStringLiteral("/index.html")));
+    QWidget *surface = browser_->view()->focusProxy();
+    QVERIFY(surface);
+    // Puts the mouse on the link and waits for the hint and the marks.
+    const auto hover = [&](const QString &selector) {
+        const QVariantList box =
+            evaluate(page, QStringLiteral("var r = document.querySelector('%1').getBoundingClientRect();"
+                                          " [r.left + r.width / 2, r.top + r.height / 2]")
+                               .arg(selector))
+                .toList();
+        QCursor::setPos(QPoint(0, 0));
+        QTest::qWait(100);
+        QCursor::setPos(surface->mapToGlobal(QPoint(box.value(0).toInt(), box.value(1).toInt())));
+        const QString title = QStringLiteral("document.querySelector('%1').title").arg(selector);
+        for (int waited = 0; evaluate(page, title).toString().isEmpty() && waited < 10000; waited += 50)
+            QTest::qWait(50);
+        return evaluate(page, QStringLiteral("var a = document.querySelector('%1');"
+                                             " [a.style.cursor, a.style.color, a.title]")
+                                  .arg(selector))
+            .toStringList();
+    };
+    const auto size = std::filesystem::file_size(site_->path() / "page2.html");
+    const QString retrieved = QStringLiteral("Retrieved %1 bytes").arg(size);
+    QCOMPARE(hover(QStringLiteral("#next")), (QStringList{QStringLiteral("pointer"), QStringLiteral("rgb(0, 0, 255)"),
+                                                          retrieved + QStringLiteral(" ( Second )")}));
+    QCOMPARE(browser_->statusText(), retrieved + QStringLiteral(", \"Second\", ") + url(QStringLiteral("/page2.html")));
+    const QString missing = url(QStringLiteral("/nowhere.html"));
+    evaluate(page, QStringLiteral("var a = document.createElement('a'); a.id = 'nowhere'; a.textContent = 'nowhere';"
+                                  " a.href = 'kiv:0:01-01-2026-00-00-00:0:%1'; document.body.appendChild(a); true")
+                       .arg(missing));
+    QCOMPARE(hover(QStringLiteral("#nowhere")),
+             (QStringList{QStringLiteral("wait"), QStringLiteral("rgb(255, 0, 0)"),
+                          QStringLiteral("Not retrieved ( ") + missing + QStringLiteral(" )")}));
+    QCOMPARE(browser_->statusText(), QStringLiteral("Not retrieved, ") + missing);
+    form_->options() = ProgramOptions{};
+}
+
+void GuiTest::onlyTheShownPagesProgressFillsItsStatusLine() {
+    QByteArray shown = url(QStringLiteral("/index.html")).toUtf8(), other = url(QStringLiteral("/page2.html")).toUtf8();
+    QByteArray posted("a=1");
+    EngDownloadProgressRecord record{};
+    record.received = 50;
+    record.contentLength = 200;
+    const auto send = [&](int action, QByteArray &address, char *postData) {
+        record.url = address.data();
+        record.postData = postData;
+        MessageBus::instance().sendToAll(bus::kProgress, action, reinterpret_cast<qintptr>(&record));
+    };
+    send(3, shown, nullptr);
+    QCOMPARE(browser_->statusText(), QStringLiteral("Reading, 50 of 200, ") + url(QStringLiteral("/index.html")));
+    QCOMPARE(browser_->progressPanel()->percent(), 25);
+    record.received = 150;
+    send(3, other, nullptr);
+    send(3, shown, posted.data());
+    QCOMPARE(browser_->progressPanel()->percent(), 25);
+    record.contentLength = 0;  // unknown length: measured against twice what came, and 2
+    send(4, shown, nullptr);
+    QCOMPARE(browser_->progressPanel()->percent(), 50);
+    QCOMPARE(browser_->statusText(), QStringLiteral("Retrieved, 150, ") + url(QStringLiteral("/index.html")));
+}
+
+void GuiTest::saveAsWritesAnArchiveWithThePagesImage() {
+    const QString path = work_.filePath(QStringLiteral("saved.mht"));
+    answerFileDialog(path);
+    page_commands::saveAs(*browser_->view());
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(path).size() > 0, 10000);
+    QTest::qWait(300);
+    QFile saved(path);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    const QByteArray archive = saved.readAll().replace("=\r\n", "");  // quoted-printable line breaks
+    QVERIFY(archive.contains("Welcome to the test site"));
+    // The image is in the archive, taken from the store.
+    const qsizetype image = archive.indexOf("Content-Type: image/png");
+    QVERIFY(image > 0);
+    QVERIFY(archive.indexOf(QByteArray("Content-Location: kiv:"), image) > 0);
+}
+
+void GuiTest::aBrowserWindowUndocksAndDocksAgain() {
+    QVERIFY(browser_->docked());
+    const auto dockToggle = [&] {
+        for (QAction *action : browser_->findChildren<QAction *>())
+            if (action->text() == QStringLiteral("Dock/Undock")) return action->trigger();
+        QFAIL("no Dock/Undock command");
+    };
+    dockToggle();
+    QVERIFY(!browser_->docked());
+    QVERIFY(browser_->isVisible());
+    QCOMPARE(browser_->windowTitle(), QStringLiteral("(Default) Test site"));
+    QCOMPARE(form_->findChild<QTabWidget *>()->indexOf(browser_), -1);
+    QVERIFY(bodyText(browser_->page()).contains(QStringLiteral("Welcome to the test site")));
+    dockToggle();
+    QVERIFY(browser_->docked());
+    auto *tabs = form_->findChild<QTabWidget *>();
+    QCOMPARE(tabs->currentWidget(), browser_);
+    QCOMPARE(tabs->tabText(tabs->currentIndex()), QStringLiteral("(Default) Test site"));
+}
+
+void GuiTest::scriptsOpenAndMoveWindowsOnlyAsTheOptionsAllow() {
+    auto *tabs = form_->findChild<QTabWidget *>();
+    const int pages = tabs->count();
+    const QString popup =
+        QStringLiteral("window.open('kiv:0:01-01-2026-00-00-00:0:%1', '_blank', 'width=300,height=200')")
+            .arg(url(QStringLiteral("/page2.html")));
+    form_->options().allowOpenInNewWin = false;
+    evaluate(browser_->page(), popup + QStringLiteral("; true"));
+    QTest::qWait(300);
+    QCOMPARE(tabs->count(), pages);
+
+    form_->options().allowOpenInNewWin = true;
+    evaluate(browser_->page(), QStringLiteral("window.popup = ") + popup + QStringLiteral("; true"));
+    QTRY_COMPARE_WITH_TIMEOUT(tabs->count(), pages + 1, 10000);
+    auto *opened = qobject_cast<BrowserForm *>(tabs->widget(pages));
+    QVERIFY(opened);  // docked as its opener is
+    QTRY_VERIFY_WITH_TIMEOUT(bodyText(opened->page()).contains(QStringLiteral("This is the second page.")), 10000);
+
+    // Docked, a script's resize is kept until the options let it undock the window.
+    evaluate(opened->page(), QStringLiteral("window.resizeTo(420, 330); true"));
+    QTest::qWait(300);
+    QVERIFY(opened->docked());
+    form_->options().autoUnDock = true;
+    evaluate(opened->page(), QStringLiteral("window.resizeTo(420, 330); true"));
+    QTRY_VERIFY_WITH_TIMEOUT(!opened->docked(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(opened->view()->size(), QSize(420, 330), 5000);
+    form_->options() = ProgramOptions{};
+    opened->close();
+}
+
 void GuiTest::aStoredPageCannotUseTheScriptingObject() {
     // A deletion would say so in a box: note any box that opens, and close it.
     bool boxOpened = false;
@@ -328,15 +466,6 @@ void GuiTest::triggerMenuCommand(const QString &text) {
     for (QAction *action : form_->findChildren<QAction *>())
         if (action->text() == text) return action->trigger();
     QFAIL(qPrintable(QStringLiteral("no command ") + text));
-}
-
-void GuiTest::theLinksOfAFragmentAreOfflineAddressesOnce() {
-    const QString document = QStringLiteral("kiv:0:09-12-2026-10-00-00:3:http://h/dir/page.html");
-    const QStringList links = fragmentLinks(
-        document, QStringLiteral("<p><a href=\"a.html\">1</a> <A HREF=a.html>2</A> <a href='../b.html?x=1'>3</a>"
-                                 "<area href=\"c.html\"><a name=\"top\">no link</a><a href=\"a.html\">again</a>"));
-    QCOMPARE(links, (QStringList{QStringLiteral("kiv:0:09-12-2026-10-00-00:3:http://h/dir/a.html"),
-                                 QStringLiteral("kiv:0:09-12-2026-10-00-00:3:http://h/b.html?x=1")}));
 }
 
 void GuiTest::theCommandLineOpensAProjectGoesOnlineAndQuitsWhenDone() {

@@ -35,10 +35,11 @@ TEST(FragmentLinksTest, LinksAreResolvedPrefixedAndEachKeptOnceInOrder) {
     const QStringList links = fragmentLinks(
         document,
         R"(<p><a href="b.html">b</a> <A HREF="/root.html">r</A> <a href="b.html">again</a>)"
-        R"(<abbr href="no.html">x</abbr><a name="x">no href</a><a href='../up.html'>u</a> <a href=b.html>3</a></p>)");
+        R"(<abbr href="no.html">x</abbr><area href="c.html"><a name="x">no href</a><a href='../up.html?x=1'>u</a>)"
+        R"( <a href=b.html>3</a></p>)");
     const QString prefix = "kiv:0:01-01-2026-00-00-00:3:";
-    EXPECT_EQ(links, QStringList(
-                         {prefix + "http://h/dir/b.html", prefix + "http://h/root.html", prefix + "http://h/up.html"}));
+    EXPECT_EQ(links, QStringList({prefix + "http://h/dir/b.html", prefix + "http://h/root.html",
+                                  prefix + "http://h/up.html?x=1"}));
 }
 
 TEST(AddressNormalisationTest, TypedTextsBecomeAddressesOfTheFourSchemesOnly) {
