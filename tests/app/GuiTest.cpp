@@ -60,7 +60,9 @@ void writeSite(const std::filesystem::path &root) {
               "</body></html>");
     writeFile(root / "page2.html",
               "<html><head><title>Second</title></head><body><p>This is the second page.</p>"
-              "<a href=\"index.html\">back</a></body></html>");
+              "<a href=\"index.html\">back</a> <a href=\"files/data.bin\">data</a></body></html>");
+    std::filesystem::create_directories(root / "files");
+    writeFile(root / "files" / "data.bin", std::string(5000, '\x7f') + "end");
     // A downloaded page that tries the program's scripting object.
     writeFile(root / "evil.html",
               "<html><head><title>evil</title><script>"
@@ -143,6 +145,7 @@ private slots:
     void linksAreMarkedByWhatTheProjectHolds();
     void onlyTheShownPagesProgressFillsItsStatusLine();
     void saveAsWritesAnArchiveWithThePagesImage();
+    void aStoredFileTheBrowserCannotShowIsSaved();
     void aBrowserWindowUndocksAndDocksAgain();
     void scriptsOpenAndMoveWindowsOnlyAsTheOptionsAllow();
     void aStoredPageCannotUseTheScriptingObject();
@@ -342,6 +345,20 @@ void GuiTest::saveAsWritesAnArchiveWithThePagesImage() {
     const qsizetype image = archive.indexOf("Content-Type: image/png");
     QVERIFY(image > 0);
     QVERIFY(archive.indexOf(QByteArray("Content-Location: kiv:"), image) > 0);
+}
+
+void GuiTest::aStoredFileTheBrowserCannotShowIsSaved() {
+    QVERIFY(stored(url(QStringLiteral("/files/data.bin"))));
+    const QString path = work_.filePath(QStringLiteral("kept.bin"));
+    answerFileDialog(path);
+    browser_->open(url(QStringLiteral("/files/data.bin")), 0, QDateTime::currentDateTime());
+    QTRY_COMPARE_WITH_TIMEOUT(QFileInfo(path).size(), 5003, 10000);
+    QFile kept(path);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QVERIFY(kept.readAll().endsWith("end"));
+    QSignalSpy loaded(browser_->page(), &QWebEnginePage::loadFinished);
+    browser_->open(url(QStringLiteral("/index.html")), 0, QDateTime::currentDateTime());
+    QVERIFY(loaded.wait(10000));
 }
 
 void GuiTest::aBrowserWindowUndocksAndDocksAgain() {
