@@ -159,6 +159,8 @@ void BrowserForm::open(const QString &address, uint32_t number, const QDateTime 
     page_->load(QUrl(address.isEmpty() ? target : offlineAddress(target, number, stamp)));
 }
 
+void BrowserForm::navigate(const QUrl &page) { page_->load(page); }
+
 void BrowserForm::go() {
     const QString address = normalisedAddress(address_->text());
     if (address.isEmpty()) {

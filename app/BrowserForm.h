@@ -31,6 +31,8 @@ public:
 
     // Shows the address (empty: a blank page) as stored at the stamp.
     void open(const QString &address, uint32_t number, const QDateTime &stamp);
+    // Shows one of the program's own pages ("qzinfo:").
+    void navigate(const QUrl &page);
     QWebEngineView *view() const { return view_; }
     BrowserPage *page() const { return page_; }
     ProgressPanel *progressPanel() const { return progress_; }

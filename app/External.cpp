@@ -6,6 +6,7 @@
 
 #include "BrowserPage.h"
 #include "EngineLibrary.h"
+#include "FilterTestSubject.h"
 #include "FragmentLinks.h"
 #include "KestProject.h"
 #include "OfflineAddressText.h"
@@ -63,9 +64,21 @@ void External::CreateTask(const QString &url) {
 }
 
 void External::OpenInExternal(const QString &url) {
-    if (allowed() && isOfflineAddress(url)) QDesktopServices::openUrl(QUrl(wrappedAddress(url)));
+    if (!allowed() || !isOfflineAddress(url)) return;
+    const QString address = wrappedAddress(url);
+    if (!QDesktopServices::openUrl(QUrl(address)))
+        QMessageBox::critical(page_.viewWidget(), QStringLiteral("Sitelark"),
+                              QStringLiteral("Can't open the URL: ") + address);
 }
 
 void External::RefreshTask(int taskId) {
     if (allowed()) engine().Eng_RefreshTask(static_cast<uint32_t>(taskId), 2);
+}
+
+void External::TestUrl(const QString &url) {
+    if (allowed()) FilterTestSubject::instance().setAddress(url);
+}
+
+void External::SetTestMask(int maskIndex) {
+    if (allowed()) FilterTestSubject::instance().chooseKind(maskIndex);
 }

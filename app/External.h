@@ -30,6 +30,9 @@ public slots:
     void CreateTask(const QString &url);
     void OpenInExternal(const QString &url);
     void RefreshTask(int taskId);
+    // The address and the kind (by its place in the choice) that the filter test page tests.
+    void TestUrl(const QString &url);
+    void SetTestMask(int maskIndex);
 
 private:
     bool allowed() const;

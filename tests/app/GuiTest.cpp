@@ -33,6 +33,7 @@
 #include "DropBox.h"
 #include "DroppedAddresses.h"
 #include "EngineLibrary.h"
+#include "FilterTestSubject.h"
 #include "MainForm.h"
 #include "MessageBus.h"
 #include "BusMessages.h"
@@ -150,6 +151,7 @@ private slots:
     void scriptsOpenAndMoveWindowsOnlyAsTheOptionsAllow();
     void aStoredPageCannotUseTheScriptingObject();
     void aMissingPageShowsAStatusPageWhoseLinkGoesOnline();
+    void theProgramsOwnPagesChooseWhatTheFilterTestTests();
     void theProjectClosesAndReopensFromTheRecentList();
     void clearEmptiesTheProjectAndCompactReportsSuccess();
     void droppedDataGivesItsAddresses();
@@ -445,6 +447,24 @@ void GuiTest::aMissingPageShowsAStatusPageWhoseLinkGoesOnline() {
                              10000);
     evaluate(page, QStringLiteral("document.querySelector('a[href^=\"javascript:GoOnline\"]').click(); true"));
     QTRY_VERIFY_WITH_TIMEOUT(form_->project().running(), 10000);
+}
+
+void GuiTest::theProgramsOwnPagesChooseWhatTheFilterTestTests() {
+    FilterTestSubject &subject = FilterTestSubject::instance();
+    QWebEnginePage *page = showInBrowser(url(QStringLiteral("/evil.html")));  // stored content first
+    QTRY_COMPARE_WITH_TIMEOUT(page->title(), QStringLiteral("tried Quenmar"), 10000);
+    evaluate(page,
+             QStringLiteral("window.external.TestUrl('http://stored.test/'); window.external.SetTestMask(3); true"));
+    QTest::qWait(300);  // the calls have arrived
+    browser_->navigate(QUrl(QStringLiteral("qzinfo://testpage/")));
+    QTRY_VERIFY_WITH_TIMEOUT(browser_->page()->ownPage(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(evaluate(page, QStringLiteral("!!(window.external && window.external.TestUrl)")).toBool(),
+                             10000);
+    QCOMPARE(subject.address(), QStringLiteral("http://"));  // the stored page changed nothing
+    QCOMPARE(subject.kind(), 0);
+    evaluate(page, QStringLiteral("window.external.TestUrl('http://h/x.gif'); window.external.SetTestMask(1); true"));
+    QTRY_COMPARE_WITH_TIMEOUT(subject.address(), QStringLiteral("http://h/x.gif"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(subject.kind(), 1, 5000);
 }
 
 void GuiTest::theProjectClosesAndReopensFromTheRecentList() {
