@@ -83,6 +83,7 @@ void DropBox::contextMenuEvent(QContextMenuEvent *event) {
     for (const auto &[name, opacity] : {std::pair{"None", 255}, {"70%", 179}, {"50%", 126}, {"30%", 77}})
         transparency->addAction(tr(name), this,
                                 [this, opacity = opacity] { setWindowOpacity(opacity / double(kOpaque)); });
+    menu.addAction(tr("Help"), this, &DropBox::helpRequested);
     menu.exec(event->globalPos());
 }
 

@@ -27,6 +27,7 @@ public:
 
 signals:
     void browserRequested();
+    void helpRequested();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

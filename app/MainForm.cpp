@@ -113,6 +113,7 @@ MainForm::MainForm(const QStringList &arguments)
     connect(&project_, &KestProject::prjPropsChange, this,
             [] { MessageBus::instance().sendToAll(bus::kProjectPropsChanged); });
 
+    connect(dropBox_.get(), &DropBox::helpRequested, this, [this] { showHelp(QStringLiteral("/source/start.html")); });
     connect(dropBox_.get(), &DropBox::browserRequested, this, [this] {
         if (options_.openBrowserInTabs) showNormal(), raise();
         openBrowser(QString(), 0, QDateTime::currentDateTime(), true);
@@ -173,6 +174,11 @@ void MainForm::buildCommands() {
     dropBox->setToolTip(QStringLiteral("Show/Hide Drop Box"));
     addressBar_ = new QToolBar(QStringLiteral("Address Bar"), this);
     view->addAction(addressBar_->toggleViewAction());
+
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QAction *contents = help->addAction(QStringLiteral("Contents and Index"), this,
+                                        [this] { showHelp(QStringLiteral("/source/start.html")); });
+    contents->setShortcut(QKeySequence::HelpContents);
 }
 
 void MainForm::buildAddressBar() {
@@ -353,7 +359,10 @@ void MainForm::getAddress() {
 
 BrowserForm *MainForm::openBrowser(const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
     BrowserForm *browser = newWindow ? nullptr : defaultBrowser_;
-    if (!browser) browser = createBrowser(options_.openBrowserInTabs);
+    if (!browser) {
+        browser = createBrowser(options_.openBrowserInTabs);
+        if (!defaultBrowser_) makeDefaultBrowser(browser);
+    }
     showBrowser(browser);
     browser->open(address, number, stamp);
     return browser;
@@ -376,8 +385,14 @@ BrowserForm *MainForm::createBrowser(bool docked) {
         showBrowser(browser);
     });
     setDocked(browser, docked);
-    if (!defaultBrowser_) makeDefaultBrowser(browser);
     return browser;
+}
+
+void MainForm::showHelp(const QString &topic) {
+    BrowserForm *help = createBrowser(options_.openBrowserInTabs);
+    if (help->docked()) showNormal(), raise();
+    showBrowser(help);
+    help->navigate(QUrl(QStringLiteral("qzinfo://help") + topic));
 }
 
 void MainForm::setDocked(BrowserForm *browser, bool docked) {

@@ -40,6 +40,8 @@ public:
 
     // Opens a browser page: the default browser unless a new one is asked for.
     BrowserForm *openBrowser(const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow);
+    // Opens a help topic (a path such as "/source/start.html") in a browser window of its own.
+    void showHelp(const QString &topic);
     void openFile(const QString &path);
     QStringList recentProjects() const { return recent_; }
     void reopen(const QString &path);

@@ -27,7 +27,12 @@ void showEngineMessage(void *, const char *caption, const char *text, uint32_t) 
 
 }  // namespace
 
+// The program's pages and help are resources of a static library, which
+// register only when asked to.
+static void registerResources() { Q_INIT_RESOURCE(app); }
+
 QString prepareStartup() {
+    registerResources();
     // The browser engine's sandbox cannot run as root.
     if (geteuid() == 0 && !qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");

@@ -152,6 +152,7 @@ private slots:
     void aStoredPageCannotUseTheScriptingObject();
     void aMissingPageShowsAStatusPageWhoseLinkGoesOnline();
     void theProgramsOwnPagesChooseWhatTheFilterTestTests();
+    void helpOpensInABrowserWindowOfItsOwn();
     void theProjectClosesAndReopensFromTheRecentList();
     void clearEmptiesTheProjectAndCompactReportsSuccess();
     void droppedDataGivesItsAddresses();
@@ -458,6 +459,7 @@ void GuiTest::theProgramsOwnPagesChooseWhatTheFilterTestTests() {
     QTest::qWait(300);  // the calls have arrived
     browser_->navigate(QUrl(QStringLiteral("qzinfo://testpage/")));
     QTRY_VERIFY_WITH_TIMEOUT(browser_->page()->ownPage(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(bodyText(page), QStringLiteral("Ok"), 10000);  // the built-in test page
     QTRY_VERIFY_WITH_TIMEOUT(evaluate(page, QStringLiteral("!!(window.external && window.external.TestUrl)")).toBool(),
                              10000);
     QCOMPARE(subject.address(), QStringLiteral("http://"));  // the stored page changed nothing
@@ -465,6 +467,23 @@ void GuiTest::theProgramsOwnPagesChooseWhatTheFilterTestTests() {
     evaluate(page, QStringLiteral("window.external.TestUrl('http://h/x.gif'); window.external.SetTestMask(1); true"));
     QTRY_COMPARE_WITH_TIMEOUT(subject.address(), QStringLiteral("http://h/x.gif"), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(subject.kind(), 1, 5000);
+}
+
+void GuiTest::helpOpensInABrowserWindowOfItsOwn() {
+    auto *tabs = form_->findChild<QTabWidget *>();
+    triggerMenuCommand(QStringLiteral("Contents and Index"));
+    auto *help = qobject_cast<BrowserForm *>(tabs->currentWidget());
+    QVERIFY(help && help != browser_);
+    QWebEnginePage *page = help->page();
+    QTRY_VERIFY_WITH_TIMEOUT(bodyText(page).contains(QStringLiteral("Sitelark Help")), 10000);
+    QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
+    evaluate(page, QStringLiteral("document.querySelector('a[href=\"tasks.html\"]').click(); true"));
+    QVERIFY(loaded.wait(10000));
+    QCOMPARE(page->url(), QUrl(QStringLiteral("qzinfo://help/source/tasks.html")));
+    QVERIFY(bodyText(page).contains(QStringLiteral("Ways to create a task")));
+    QCOMPARE(evaluate(page, QStringLiteral("getComputedStyle(document.querySelector('h1')).borderBottomStyle")),
+             QVariant(QStringLiteral("solid")));  // the style sheet came too
+    help->close();
 }
 
 void GuiTest::theProjectClosesAndReopensFromTheRecentList() {
