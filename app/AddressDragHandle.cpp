@@ -1,11 +1,10 @@
 #include "AddressDragHandle.h"
 
 #include <QApplication>
-#include <QDrag>
-#include <QMimeData>
 #include <QMouseEvent>
 #include <QStyle>
-#include <QUrl>
+
+#include "AddressDrag.h"
 
 AddressDragHandle::AddressDragHandle(std::function<QString()> address, QWidget *parent)
     : QLabel(parent), address_(std::move(address)) {
@@ -22,12 +21,5 @@ void AddressDragHandle::mouseMoveEvent(QMouseEvent *event) {
     if (!(event->buttons() & Qt::LeftButton) ||
         (event->position().toPoint() - pressedAt_).manhattanLength() < QApplication::startDragDistance())
         return;
-    const QString address = address_();
-    if (address.isEmpty()) return;
-    auto *data = new QMimeData;
-    data->setUrls({QUrl(address)});
-    data->setText(address);
-    auto *drag = new QDrag(this);
-    drag->setMimeData(data);
-    drag->exec(Qt::CopyAction | Qt::LinkAction);
+    if (const QString address = address_(); !address.isEmpty()) dragAddress(this, address);
 }

@@ -100,8 +100,7 @@ void BrowserForm::buildToolBar() {
     bar_->addAction(view_->pageAction(QWebEnginePage::Forward));
     bar_->addAction(view_->pageAction(QWebEnginePage::Stop));
     bar_->addAction(view_->pageAction(QWebEnginePage::Reload));
-    bar_->addWidget(
-        new AddressDragHandle([this] { return page_->url().isEmpty() ? QString() : shownAddress(); }, this));
+    bar_->addWidget(new AddressDragHandle([this] { return pageAddress(); }, this));
     bar_->addWidget(address_);
     bar_->addAction(tr("Go"), this, &BrowserForm::go);
     connect(address_, &QLineEdit::returnPressed, this, &BrowserForm::go);
@@ -281,6 +280,8 @@ void BrowserForm::withSelectedHtml(const std::function<void(const QString &)> &u
                        " return d.innerHTML; })()"),
         QWebEngineScript::ApplicationWorld, [use](const QVariant &html) { use(html.toString()); });
 }
+
+QString BrowserForm::pageAddress() const { return page_->url().isEmpty() ? QString() : shownAddress(); }
 
 QString BrowserForm::shownAddress() const { return wrappedAddress(page_->url().toString(QUrl::FullyEncoded)); }
 

@@ -36,6 +36,8 @@ public:
     QWebEngineView *view() const { return view_; }
     BrowserPage *page() const { return page_; }
     ProgressPanel *progressPanel() const { return progress_; }
+    // The address of the page shown (unwrapped); empty before the first.
+    QString pageAddress() const;
     QString statusText() const;
     // A page of the main window rather than a window of its own.
     bool docked() const { return !isWindow(); }

@@ -29,6 +29,7 @@
 #include "FileAssociation.h"
 #include "OpenProjectChooser.h"
 #include "ProjectTemplate.h"
+#include "TabAddressDrag.h"
 #include "TabStripDropTarget.h"
 #include "TaskCreation.h"
 
@@ -73,6 +74,7 @@ MainForm::MainForm(const QStringList &arguments)
     });
     connect(pages_, &QTabWidget::currentChanged, this, &MainForm::updateCommands);
     new TabStripDropTarget(pages_->tabBar(), project_);  // owned by the tab strip
+    new TabAddressDrag(pages_);                          // owned by the pages
     setCentralWidget(pages_);
     statusBar()->addWidget(statusState_);
     statusBar()->addWidget(statusCounts_, 1);
