@@ -212,7 +212,8 @@ void BrowserForm::busMessage(int message, quintptr wParam, qintptr lParam) {
 
 void BrowserForm::showProgress(int action, const EngDownloadProgressRecord &record) {
     const QString shown = wrappedAddress(page_->requestedDocument().toString(QUrl::FullyEncoded));
-    if (QString::fromUtf8(record.url).compare(shown, Qt::CaseInsensitive) != 0) return;
+    const char *url = record.url;  // copied out: the packed record's pointer is not aligned
+    if (QString::fromUtf8(url).compare(shown, Qt::CaseInsensitive) != 0) return;
     if (record.postData && *record.postData) return;  // the same address posted is another page
     // Hints would overwrite the progress: they come back when the download ends.
     linkHints_ = action == 4;

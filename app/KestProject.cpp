@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <array>
 #include <cstring>
 
 #include "AddressNormalisation.h"
@@ -14,7 +15,9 @@
 KestProject::KestProject(QObject *parent)
     : QObject(parent),
       notifications_(std::make_unique<NotificationWindow>(
-          [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { notified(message, wParam, lParam); })) {}
+          [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { notified(message, wParam, lParam); })) {
+    pointAtTexts();
+}
 
 KestProject::~KestProject() { close(); }
 
@@ -46,8 +49,8 @@ void KestProject::close() {
     engine().Eng_CloseProject();
     NotificationWindow::pump();
     propertiesRead_ = false;
-    note_.clear();
-    filter_.clear();
+    texts_ = {};
+    pointAtTexts();
     emit afterClose();
 }
 
@@ -71,18 +74,30 @@ void KestProject::readProperties() {
     if (propertiesRead_) return;
     void *addr = nullptr;
     uint32_t len = 0;
-    if (engine().Eng_GetProjectProp(&addr, &len) == 0 || len < sizeof(EngProjectProps)) return;
+    if (engine().Eng_GetProjectProp(&addr, &len) != 0) return;  // 0 means read
+    if (len < sizeof(EngProjectProps)) {
+        engine().Eng_FreeMem(addr);
+        return;
+    }
     std::memcpy(&properties_, addr, sizeof properties_);
-    note_ = QByteArray(properties_.note);
-    filter_ = QByteArray(properties_.filter);
-    for (char *text :
-         {properties_.note, properties_.filter, properties_.userText, properties_.httpProxy, properties_.ftpProxy})
-        engine().Eng_FreeMem(text);
+    // Every text is copied out, so that writing the properties gives them back unchanged.
+    const std::array<char *, 5> texts{properties_.note, properties_.filter, properties_.userText, properties_.httpProxy,
+                                      properties_.ftpProxy};
+    for (size_t i = 0; i < texts.size(); ++i) {
+        texts_[i] = QByteArray(texts[i] ? texts[i] : "");
+        engine().Eng_FreeMem(texts[i]);
+    }
     engine().Eng_FreeMem(addr);
-    properties_.note = note_.data();
-    properties_.filter = filter_.data();
-    properties_.userText = properties_.httpProxy = properties_.ftpProxy = const_cast<char *>("");
+    pointAtTexts();
     propertiesRead_ = true;
+}
+
+void KestProject::pointAtTexts() {
+    properties_.note = texts_[0].data();
+    properties_.filter = texts_[1].data();
+    properties_.userText = texts_[2].data();
+    properties_.httpProxy = texts_[3].data();
+    properties_.ftpProxy = texts_[4].data();
 }
 
 bool KestProject::writeProperties() {

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <array>
 #include <memory>
 
 #include "NotificationWindow.h"
@@ -73,7 +74,10 @@ private:
     QString fileName_;
     std::unique_ptr<NotificationWindow> notifications_;
     EngProjectProps properties_{};
-    QByteArray note_, filter_;  // the texts the properties point to
+    // Points the properties' texts at the copies below.
+    void pointAtTexts();
+    // The texts the properties point to: note, filter, user text, HTTP and FTP proxy.
+    std::array<QByteArray, 5> texts_;
     bool propertiesRead_ = false;
     bool justOpened_ = false;
     StatProgress statistics_;

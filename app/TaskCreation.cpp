@@ -38,7 +38,8 @@ QString folderPath(uint32_t folder) {
         if (len < sizeof(EngFolderRecord)) break;
         EngFolderRecord record;
         std::memcpy(&record, addr, sizeof record);
-        names.prepend(QString::fromUtf8(record.name));
+        const char *name = record.name;  // copied out: the packed record's pointer is not aligned
+        names.prepend(QString::fromUtf8(name));
         engine().Eng_FreeMem(record.name);
         engine().Eng_FreeMem(addr);
         folder = record.parent;

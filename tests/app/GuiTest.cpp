@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -26,6 +27,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <memory>
 
 #include "BrowserForm.h"
@@ -102,11 +104,28 @@ QString bodyText(QWebEnginePage *page) {
     return evaluate(page, QStringLiteral("document.body ? document.body.innerText : ''")).toString();
 }
 
+// Calls the handler with the next modal dialog of the type once it is open.
+template <typename Dialog>
+void whenOpen(std::function<void(Dialog *)> handle) {
+    auto *poll = new QTimer;
+    auto waited = std::make_shared<int>(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, waited, handle] {
+        if (auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget())) {
+            poll->deleteLater();
+            poll->stop();
+            handle(dialog);
+        } else if ((*waited += 50) > 20000) {
+            poll->deleteLater();
+            poll->stop();
+            qWarning("no dialog opened");
+        }
+    });
+    poll->start(50);
+}
+
 // Fills the first file dialog that opens with the path, and accepts it.
 void answerFileDialog(const QString &path) {
-    QTimer::singleShot(200, [path] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        QVERIFY(dialog);
+    whenOpen<QFileDialog>([path](QFileDialog *dialog) {
         const QFileInfo file(path);
         dialog->setDirectory(file.absolutePath());
         auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
@@ -118,9 +137,7 @@ void answerFileDialog(const QString &path) {
 
 // Answers the next message box with the button, keeping its text.
 void answerMessageBox(QMessageBox::StandardButton button, QString *text) {
-    QTimer::singleShot(200, [button, text] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        QVERIFY(box);
+    whenOpen<QMessageBox>([button, text](QMessageBox *box) {
         *text = box->text();
         box->button(button)->click();
     });
@@ -154,6 +171,7 @@ private slots:
     void theProgramsOwnPagesChooseWhatTheFilterTestTests();
     void helpOpensInABrowserWindowOfItsOwn();
     void theProjectClosesAndReopensFromTheRecentList();
+    void theProjectsTextsSurviveGoingOnlineAndWritingItsProperties();
     void clearEmptiesTheProjectAndCompactReportsSuccess();
     void droppedDataGivesItsAddresses();
     void theCommandLineOpensAProjectGoesOnlineAndQuitsWhenDone();
@@ -230,11 +248,9 @@ void GuiTest::addressesDroppedOnTheDropBoxBecomeTasks() {
 
     // A text that is no address says so and creates nothing.
     QString shown;
-    QTimer::singleShot(100, [&] {
-        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->close();
-        }
+    whenOpen<QMessageBox>([&shown](QMessageBox *box) {
+        shown = box->text();
+        box->close();
     });
     QCOMPARE(drop(QStringLiteral("mailto:someone")), 0);
     QCOMPARE(shown, QStringLiteral("The URL mailto:someone is not valid."));
@@ -499,6 +515,32 @@ void GuiTest::theProjectClosesAndReopensFromTheRecentList() {
     QCOMPARE(form_->windowTitle(), QStringLiteral("Sitelark - site - [OFFLINE]"));
 }
 
+void GuiTest::theProjectsTextsSurviveGoingOnlineAndWritingItsProperties() {
+    const QString site = form_->project().fileName(), other = work_.filePath(QStringLiteral("noted.slk"));
+    const auto lark = [](const QStringList &arguments) {
+        QProcess process;
+        process.start(QStringLiteral(LARK_PROGRAM), arguments);
+        process.waitForFinished(30000);
+        return QString::fromUtf8(process.readAllStandardOutput());
+    };
+    lark({QStringLiteral("new"), other});
+    lark({QStringLiteral("props"), other, QStringLiteral("--set"), QStringLiteral("note=kept note"),
+          QStringLiteral("--set"), QStringLiteral("filter=-*.zip"), QStringLiteral("--set"),
+          QStringLiteral("user-text=kept text")});
+    form_->openFile(other);
+    QVERIFY(form_->project().active());
+    QCOMPARE(QString::fromUtf8(form_->project().properties().note), QStringLiteral("kept note"));
+    QCOMPARE(QString::fromUtf8(form_->project().properties().filter), QStringLiteral("-*.zip"));
+    form_->project().setRunning(true);
+    form_->project().setRunning(false);
+    form_->project().setActive(false);
+    const QString shown = lark({QStringLiteral("props"), other});
+    QVERIFY2(shown.contains(QStringLiteral("kept note")) && shown.contains(QStringLiteral("-*.zip")),
+             qPrintable(shown));
+    form_->openFile(site);
+    QVERIFY(form_->project().active());
+}
+
 void GuiTest::clearEmptiesTheProjectAndCompactReportsSuccess() {
     QVERIFY(stored(url(QStringLiteral("/index.html"))));
     QString asked;
@@ -513,7 +555,7 @@ void GuiTest::clearEmptiesTheProjectAndCompactReportsSuccess() {
     eng::writeNewProject(other.toStdString());
     answerFileDialog(other);
     QString said;
-    QTimer::singleShot(600, [&] { answerMessageBox(QMessageBox::Ok, &said); });
+    answerMessageBox(QMessageBox::Ok, &said);
     triggerMenuCommand(QStringLiteral("Compact Database"));
     QTRY_COMPARE_WITH_TIMEOUT(said, QStringLiteral("Operation completed successfully."), 5000);
 }
