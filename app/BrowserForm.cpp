@@ -36,7 +36,6 @@
 namespace {
 
 const char *const kDownloadStates[] = {"Creating", "Connecting", "Reading", "Retrieved"};
-constexpr uint32_t kRootFolder = 1;
 
 struct TextSize {
     const char *name;

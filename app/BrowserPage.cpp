@@ -1,6 +1,7 @@
 #include "BrowserPage.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QTimer>
 #include <QWebEngineNewWindowRequest>
@@ -15,6 +16,7 @@
 #include "OfflineAddressText.h"
 #include "ProgramOptions.h"
 #include "StoredResource.h"
+#include "TaskCreation.h"
 
 BrowserPage::BrowserPage(QWebEngineProfile *profile, KestProject &project, const ProgramOptions &options,
                          QObject *parent)
@@ -75,6 +77,7 @@ bool BrowserPage::acceptOffline(const QUrl &url, NavigationType type, bool isMai
     const QString address = wrappedAddress(offline);
     engine().Eng_BeforeNavigate(address.toUtf8().constData(), "");
     if (!isMainFrame) return true;
+    if (type == NavigationTypeLinkClicked) makeTaskForShiftedLink(url);
     requestedDocument_ = url;
     emit addressShown(address);
     if (project_.running() || type != NavigationTypeLinkClicked || storedResource(address)) return true;
@@ -87,8 +90,16 @@ bool BrowserPage::acceptOffline(const QUrl &url, NavigationType type, bool isMai
     return false;
 }
 
+void BrowserPage::makeTaskForShiftedLink(const QUrl &url) {
+    if (!(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier)) return;
+    const QString address = wrappedAddress(url.toString(QUrl::FullyEncoded));
+    if (project_.findTasks(address)) return;
+    reportTaskResult(viewWidget(), project_.createTask(address, 1, kRootFolder));
+}
+
 void BrowserPage::answerWindowRequest(QWebEngineNewWindowRequest &request) {
     if (closing_ && !options_.allowNewWinAtClosing) return;
+    if (request.isUserInitiated()) makeTaskForShiftedLink(request.requestedUrl());
     if (!options_.allowOpenInNewWin && !request.isUserInitiated()) return;
     QWebEnginePage *page = nullptr;
     emit windowWanted(&page);

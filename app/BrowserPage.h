@@ -46,6 +46,8 @@ protected:
 private:
     bool acceptOffline(const QUrl &url, NavigationType type, bool isMainFrame);
     void installExternal();
+    // A link followed with Shift held becomes a task, unless one exists for it.
+    void makeTaskForShiftedLink(const QUrl &url);
     // A page asks for a new window: granted while the options allow it.
     void answerWindowRequest(QWebEngineNewWindowRequest &request);
 

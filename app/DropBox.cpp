@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr uint32_t kRootFolder = 1;
 constexpr int kOpaque = 255;
 
 }  // namespace

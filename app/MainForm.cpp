@@ -35,7 +35,6 @@
 
 namespace {
 
-constexpr uint32_t kRootFolder = 1;
 const QString kProjectFilter = QStringLiteral("Project file (*.slk)");
 
 // Asks a yes-or-no question with a "Do not show at next time" box; the

@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr uint32_t kRootFolder = 1;
 constexpr int kMovesToSwitch = 20;
 
 }  // namespace

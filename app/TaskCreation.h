@@ -2,9 +2,13 @@
 
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 
 class KestProject;
 class QWidget;
+
+// The folder every project has; tasks go there until a folder can be chosen.
+inline constexpr uint32_t kRootFolder = 1;
 
 // Tells the user what creating a task gave, when it failed: -5 "Invalid
 // starting URL.", 0 "Couldn't create task.". True for a new task.

@@ -161,6 +161,7 @@ private slots:
     void theStartPageShowsFromTheStore();
     void aRelativeLinkInAStoredPageIsFollowed();
     void linksAreMarkedByWhatTheProjectHolds();
+    void aLinkFollowedWithShiftBecomesATask();
     void onlyTheShownPagesProgressFillsItsStatusLine();
     void saveAsWritesAnArchiveWithThePagesImage();
     void aStoredFileTheBrowserCannotShowIsSaved();
@@ -324,6 +325,28 @@ void GuiTest::linksAreMarkedByWhatTheProjectHolds() {
                           QStringLiteral("Not retrieved ( ") + missing + QStringLiteral(" )")}));
     QCOMPARE(browser_->statusText(), QStringLiteral("Not retrieved, ") + missing);
     form_->options() = ProgramOptions{};
+}
+
+void GuiTest::aLinkFollowedWithShiftBecomesATask() {
+    auto *tabs = form_->findChild<QTabWidget *>();
+    const int pages = tabs->count();
+    QWebEnginePage *page = showInBrowser(url(QStringLiteral("/index.html")));
+    const QString target = url(QStringLiteral("/shifted.html"));
+    const QVariantList box =
+        evaluate(page,
+                 QStringLiteral("var a = document.createElement('a'); a.textContent = 'shifted';"
+                                " a.href = 'kiv:0:01-01-2026-00-00-00:0:%1'; document.body.appendChild(a);"
+                                " var r = a.getBoundingClientRect(); [r.left + r.width / 2, r.top + r.height / 2]")
+                     .arg(target))
+            .toList();
+    QVERIFY(!form_->project().findTasks(target));
+    QTest::mouseClick(browser_->view()->focusProxy(), Qt::LeftButton, Qt::ShiftModifier,
+                      QPoint(box.value(0).toInt(), box.value(1).toInt()));
+    QTRY_VERIFY_WITH_TIMEOUT(form_->project().findTasks(target), 10000);
+    // The link opened a window of its own too, as a shifted link does.
+    QTRY_COMPARE_WITH_TIMEOUT(tabs->count(), pages + 1, 5000);
+    tabs->widget(pages)->close();
+    tabs->setCurrentWidget(browser_);
 }
 
 void GuiTest::onlyTheShownPagesProgressFillsItsStatusLine() {
