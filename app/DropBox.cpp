@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QScreen>
+#include <QVariantAnimation>
 
 #include "BusMessages.h"
 #include "DroppedAddresses.h"
@@ -23,8 +24,13 @@ DropBox::DropBox(KestProject &project, ProgramSettings &settings, QWidget *mainW
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       project_(project),
       settings_(settings),
-      mainWindow_(mainWindow) {
+      mainWindow_(mainWindow),
+      drop_(new QVariantAnimation(this)) {
     setFixedSize(46, 42);
+    drop_->setStartValue(0.0);
+    drop_->setEndValue(1.0);
+    drop_->setDuration(600);
+    connect(drop_, &QVariantAnimation::valueChanged, this, qOverload<>(&QWidget::update));
     setAcceptDrops(true);
     setWindowOpacity(settings_.number(QStringLiteral("Transparent")).value_or(179) / double(kOpaque));
     const int screenWidth = QGuiApplication::primaryScreen()->availableGeometry().width();
@@ -57,7 +63,10 @@ void DropBox::paintEvent(QPaintEvent *) {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect(), folder_ ? QColor(40, 110, 180) : QColor(120, 120, 120));
     painter.setPen(QPen(Qt::white, 3));
-    const QPointF top(width() / 2.0, 8), bottom(width() / 2.0, height() - 10);
+    // While the drop plays, the arrow slides down and back.
+    const double progress = animating() ? drop_->currentValue().toDouble() : 0.0;
+    const double shift = 8 * (progress < 0.5 ? progress * 2 : (1 - progress) * 2);
+    const QPointF top(width() / 2.0, 8 + shift), bottom(width() / 2.0, height() - 10 + shift);
     painter.drawLine(top, bottom);
     painter.drawLine(bottom, bottom + QPointF(-8, -8));
     painter.drawLine(bottom, bottom + QPointF(8, -8));
@@ -97,5 +106,10 @@ void DropBox::dropEvent(QDropEvent *event) {
 }
 
 int DropBox::take(const QMimeData &data) {
-    return folder_ ? createTasksForAddresses(this, project_, droppedAddresses(data), folder_) : 0;
+    if (!folder_) return 0;
+    const int created = createTasksForAddresses(this, project_, droppedAddresses(data), folder_);
+    if (created > 0) drop_->start();
+    return created;
 }
+
+bool DropBox::animating() const { return drop_->state() == QAbstractAnimation::Running; }

@@ -7,10 +7,12 @@
 
 class KestProject;
 class QMimeData;
+class QVariantAnimation;
 class ProgramSettings;
 
 // A small window that stays on top and takes addresses dropped from other
-// programs: each becomes a task in its folder. It is moved by dragging it;
+// programs: each becomes a task in its folder, and the box's arrow drops
+// once to show it took them. It is moved by dragging it;
 // its menu shows the main window, launches a browser, hides it and sets its
 // transparency. Its place, transparency and visibility are kept.
 class DropBox : public QWidget, public BusWindow {
@@ -24,6 +26,7 @@ public:
     void busMessage(int message, quintptr wParam, qintptr lParam) override;
     // Takes what was dropped: the number of tasks created in the box's folder.
     int take(const QMimeData &data);
+    bool animating() const;
 
 signals:
     void browserRequested();
@@ -45,4 +48,5 @@ private:
     QWidget *mainWindow_;
     uint32_t folder_ = 0;
     QPoint grabbedAt_;
+    QVariantAnimation *drop_;  // the arrow's way down, 0 to 1
 };

@@ -246,6 +246,8 @@ void GuiTest::addressesDroppedOnTheDropBoxBecomeTasks() {
              2);
     QVERIFY(form_->project().findTasks(url(QStringLiteral("/page2.html"))));
     QVERIFY(form_->project().findTasks(url(QStringLiteral("/evil.html"))));
+    QVERIFY(box.animating());  // the box shows it took them
+    QTRY_VERIFY_WITH_TIMEOUT(!box.animating(), 5000);
 
     // A text that is no address says so and creates nothing.
     QString shown;
@@ -255,6 +257,7 @@ void GuiTest::addressesDroppedOnTheDropBoxBecomeTasks() {
     });
     QCOMPARE(drop(QStringLiteral("mailto:someone")), 0);
     QCOMPARE(shown, QStringLiteral("The URL mailto:someone is not valid."));
+    QVERIFY(!box.animating());
 }
 
 QWebEnginePage *GuiTest::showInBrowser(const QString &address) {
