@@ -76,7 +76,7 @@ void createTasksForLinks(QWidget *parent, KestProject &project, const QStringLis
     qsizetype created = 0;
     for (const QString &link : links) {
         const QString address = wrappedAddress(link);
-        if (!project.findTasks(address) && project.createTask(address, 1, 1) > 0) ++created;
+        if (!project.findTasks(address) && project.createTask(address, 1, kRootFolder) > 0) ++created;
         NotificationWindow::pump();
     }
     QApplication::restoreOverrideCursor();

@@ -36,6 +36,8 @@
 #include "DroppedAddresses.h"
 #include "EngineLibrary.h"
 #include "FilterTestSubject.h"
+#include "FragmentLinks.h"
+#include "TaskCreation.h"
 #include "MainForm.h"
 #include "MessageBus.h"
 #include "BusMessages.h"
@@ -162,6 +164,7 @@ private slots:
     void aRelativeLinkInAStoredPageIsFollowed();
     void linksAreMarkedByWhatTheProjectHolds();
     void aLinkFollowedWithShiftBecomesATask();
+    void tasksForTheLinksOfASelectionSayHowManyExisted();
     void onlyTheShownPagesProgressFillsItsStatusLine();
     void saveAsWritesAnArchiveWithThePagesImage();
     void aStoredFileTheBrowserCannotShowIsSaved();
@@ -350,6 +353,28 @@ void GuiTest::aLinkFollowedWithShiftBecomesATask() {
     QTRY_COMPARE_WITH_TIMEOUT(tabs->count(), pages + 1, 5000);
     tabs->widget(pages)->close();
     tabs->setCurrentWidget(browser_);
+}
+
+void GuiTest::tasksForTheLinksOfASelectionSayHowManyExisted() {
+    // Five links: the start page and the second page have tasks already.
+    const QString document = QStringLiteral("kiv:0:01-01-2026-00-00-00:0:") + url(QStringLiteral("/index.html"));
+    const QStringList links = fragmentLinks(
+        document,
+        QStringLiteral("<a href=\"index.html\">1</a><a href=\"page2.html\">2</a><a href=\"new1.html\">3</a>"
+                       "<a href=\"new2.html\">4</a><a href=\"new3.html\">5</a><a href=\"new3.html\">again</a>"));
+    QCOMPARE(links.size(), 5);
+    QString asked, told;
+    whenOpen<QMessageBox>([&](QMessageBox *question) {
+        asked = question->text();
+        question->button(QMessageBox::Ok)->click();
+        answerMessageBox(QMessageBox::Ok, &told);  // the count comes once the question is gone
+    });
+    createTasksForLinks(browser_, form_->project(), links);
+    QCOMPARE(asked, QStringLiteral("Do you want create 5 task(s)."));
+    QTRY_COMPARE_WITH_TIMEOUT(
+        told, QStringLiteral("2 tasks were not created because they already exist or URLs are not valid."), 5000);
+    for (const char *path : {"/new1.html", "/new2.html", "/new3.html"})
+        QVERIFY2(form_->project().findTasks(url(QString::fromLatin1(path))), path);
 }
 
 void GuiTest::onlyTheShownPagesProgressFillsItsStatusLine() {
