@@ -162,6 +162,7 @@ private slots:
     void addressesDroppedOnTheDropBoxBecomeTasks();
     void theStartPageShowsFromTheStore();
     void aRelativeLinkInAStoredPageIsFollowed();
+    void offlineALinkToAMissingPageIsQueuedOnRequestAndNotFollowed();
     void linksAreMarkedByWhatTheProjectHolds();
     void aLinkFollowedWithShiftBecomesATask();
     void tasksForTheLinksOfASelectionSayHowManyExisted();
@@ -292,6 +293,28 @@ void GuiTest::aRelativeLinkInAStoredPageIsFollowed() {
     QVERIFY(loaded.wait(20000));
     QVERIFY(bodyText(page).contains(QStringLiteral("This is the second page.")));
     QVERIFY(page->url().toString().endsWith(url(QStringLiteral("/page2.html"))));
+}
+
+void GuiTest::offlineALinkToAMissingPageIsQueuedOnRequestAndNotFollowed() {
+    QWebEnginePage *page = showInBrowser(url(QStringLiteral("/index.html")));
+    const QUrl shown = page->url();
+    const QString target = url(QStringLiteral("/missing-link.html"));
+    QVERIFY(!storedResource(target));
+    QString asked;
+    answerMessageBox(QMessageBox::Yes, &asked);
+    evaluate(page, QStringLiteral("var a = document.createElement('a'); a.href = 'kiv:0:01-01-2026-00-00-00:0:%1';"
+                                  " document.body.appendChild(a); a.click(); true")
+                       .arg(target));
+    QTRY_COMPARE_WITH_TIMEOUT(
+        asked,
+        QStringLiteral(
+            "The page you are trying to access is not available offline.\r\nDo you want to enqueue this URL?"),
+        10000);
+    QTRY_VERIFY_WITH_TIMEOUT(storedResource(target).has_value(), 5000);
+    QCOMPARE(storedResource(target)->state, uint8_t{ENG_STATE_QUEUED});
+    QTest::qWait(300);
+    QCOMPARE(page->url(), shown);  // the page stays
+    QVERIFY(bodyText(page).contains(QStringLiteral("Welcome to the test site")));
 }
 
 void GuiTest::linksAreMarkedByWhatTheProjectHolds() {
