@@ -5,6 +5,7 @@
 // build folder.
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -177,6 +178,8 @@ private slots:
     void helpOpensInABrowserWindowOfItsOwn();
     void theProjectClosesAndReopensFromTheRecentList();
     void theProjectsTextsSurviveGoingOnlineAndWritingItsProperties();
+    void reopenedWithQueuedPagesItOffersToGoOnlineOnce();
+    void goingOnlineOffersToQueueWhatTheConnectionLost();
     void clearEmptiesTheProjectAndCompactReportsSuccess();
     void droppedDataGivesItsAddresses();
     void theCommandLineOpensAProjectGoesOnlineAndQuitsWhenDone();
@@ -617,6 +620,50 @@ void GuiTest::theProjectsTextsSurviveGoingOnlineAndWritingItsProperties() {
         QVERIFY2(shown.contains(QString::fromLatin1(kept)), qPrintable(shown));
     form_->openFile(site);
     QVERIFY(form_->project().active());
+}
+
+void GuiTest::reopenedWithQueuedPagesItOffersToGoOnlineOnce() {
+    QVERIFY(!form_->project().running());
+    QVERIFY(form_->project().createUrlRes(url(QStringLiteral("/queued.html")), QString(), 0) != 0);
+    const QString path = form_->project().fileName();
+    form_->project().setActive(false);
+    int asked = 0;
+    QString question;
+    QTimer watch;  // answers every box: No, and not again
+    connect(&watch, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            ++asked;
+            question = box->text();
+            box->checkBox()->setChecked(true);
+            box->button(QMessageBox::No)->click();
+        }
+    });
+    watch.start(50);
+    form_->reopen(path);
+    QTRY_COMPARE_WITH_TIMEOUT(asked, 1, 10000);
+    QCOMPARE(question,
+             QStringLiteral("The project contains incomplete tasks. Do you want to go online and download them now?"));
+    QVERIFY(!form_->options().showOnlinePrompt2);  // the box was ticked
+    QVERIFY(!form_->project().running());
+    QTest::qWait(2500);  // later statistics ask nothing
+    QCOMPARE(asked, 1);
+    form_->options().showOnlinePrompt2 = true;
+}
+
+void GuiTest::goingOnlineOffersToQueueWhatTheConnectionLost() {
+    // Pages fetched while nginx was down failed for the connection.
+    const int failed = form_->project().refreshableCount();
+    QVERIFY(failed > 0);
+    QString asked;
+    answerMessageBox(QMessageBox::Yes, &asked);
+    triggerMenuCommand(QStringLiteral("Go Online"));
+    QCOMPARE(asked,
+             QString::number(failed) + QStringLiteral(" files could not be retrieved because of temporary Internet "
+                                                      "connection errors.\r\nDo you want these files to be "
+                                                      "queued for next download?"));
+    QVERIFY(form_->project().running());
+    triggerMenuCommand(QStringLiteral("Go Offline"));
+    QVERIFY(!form_->project().running());
 }
 
 void GuiTest::clearEmptiesTheProjectAndCompactReportsSuccess() {
