@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 #include <QWebEngineView>
 #include <cstdlib>
 #include <cstring>
@@ -590,6 +591,8 @@ void GuiTest::theProjectClosesAndReopensFromTheRecentList() {
     form_->reopen(form_->recentProjects().first());
     QVERIFY(form_->project().active());
     QCOMPARE(form_->windowTitle(), QStringLiteral("Sitelark - site - [OFFLINE]"));
+    // Nothing is left to download: a hint points at the command that goes online.
+    QTRY_COMPARE_WITH_TIMEOUT(QToolTip::text(), QStringLiteral("Click here to go online"), 5000);
 }
 
 void GuiTest::theProjectsTextsSurviveGoingOnlineAndWritingItsProperties() {
