@@ -3,35 +3,35 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCursor>
+#include <QDateTime>
 #include <QHBoxLayout>
 #include <QInputDialog>
-#include <QMenuBar>
-#include <QWebEngineScript>
-#include <QDateTime>
-#include <QMenu>
-#include <QMessageBox>
-#include <QWebEngineContextMenuRequest>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWebEngineContextMenuRequest>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 #include <cmath>
 
 #include "AddressDragHandle.h"
 #include "AddressNormalisation.h"
-#include "EngineLibrary.h"
-#include "FragmentLinks.h"
-#include "StoredResource.h"
-#include "TaskCreation.h"
 #include "BrowserPage.h"
 #include "BusMessages.h"
+#include "EngineLibrary.h"
+#include "FragmentLinks.h"
 #include "KestProject.h"
 #include "LinkMarking.h"
-#include "PageCommands.h"
-#include "ProgressPanel.h"
 #include "OfflineAddressText.h"
+#include "PageCommands.h"
 #include "ProgramOptions.h"
+#include "ProgressPanel.h"
+#include "StoredResource.h"
+#include "TaskCreation.h"
 
 namespace {
 
