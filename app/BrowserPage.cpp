@@ -91,8 +91,9 @@ bool BrowserPage::acceptOffline(const QUrl &url, NavigationType type, bool isMai
 }
 
 void BrowserPage::makeTaskForShiftedLink(const QUrl &url) {
-    if (!(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier)) return;
-    const QString address = wrappedAddress(url.toString(QUrl::FullyEncoded));
+    const QString link = url.toString(QUrl::FullyEncoded);
+    if (!(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) || !isOfflineAddress(link)) return;
+    const QString address = wrappedAddress(link);
     if (project_.findTasks(address)) return;
     reportTaskResult(viewWidget(), project_.createTask(address, 1, kRootFolder));
 }

@@ -172,6 +172,7 @@ private slots:
     void saveAsWritesAnArchiveWithThePagesImage();
     void aStoredFileTheBrowserCannotShowIsSaved();
     void aBrowserWindowUndocksAndDocksAgain();
+    void viewSourceShowsTheStoredPagesHtml();
     void scriptsOpenAndMoveWindowsOnlyAsTheOptionsAllow();
     void aStoredPageCannotUseTheScriptingObject();
     void aMissingPageShowsAStatusPageWhoseLinkGoesOnline();
@@ -376,6 +377,7 @@ void GuiTest::aLinkFollowedWithShiftBecomesATask() {
     QTest::mouseClick(browser_->view()->focusProxy(), Qt::LeftButton, Qt::ShiftModifier,
                       QPoint(box.value(0).toInt(), box.value(1).toInt()));
     QTRY_VERIFY_WITH_TIMEOUT(form_->project().findTasks(target), 10000);
+    QTest::mouseMove(browser_->view()->focusProxy(), QPoint(1, 1));  // Shift is up again
     // The link opened a window of its own too, as a shifted link does.
     QTRY_COMPARE_WITH_TIMEOUT(tabs->count(), pages + 1, 5000);
     tabs->widget(pages)->close();
@@ -476,6 +478,19 @@ void GuiTest::aBrowserWindowUndocksAndDocksAgain() {
     auto *tabs = form_->findChild<QTabWidget *>();
     QCOMPARE(tabs->currentWidget(), browser_);
     QCOMPARE(tabs->tabText(tabs->currentIndex()), QStringLiteral("(Default) Test site"));
+}
+
+void GuiTest::viewSourceShowsTheStoredPagesHtml() {
+    auto *tabs = form_->findChild<QTabWidget *>();
+    const int pages = tabs->count();
+    browser_->view()->pageAction(QWebEnginePage::ViewSource)->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(tabs->count(), pages + 1, 10000);
+    auto *source = qobject_cast<BrowserForm *>(tabs->widget(pages));
+    QVERIFY(source);
+    QTRY_VERIFY_WITH_TIMEOUT(bodyText(source->page()).contains(QStringLiteral("<h1>Welcome to the test site</h1>")),
+                             10000);
+    source->close();
+    tabs->setCurrentWidget(browser_);
 }
 
 void GuiTest::scriptsOpenAndMoveWindowsOnlyAsTheOptionsAllow() {
