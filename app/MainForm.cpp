@@ -36,6 +36,7 @@
 namespace {
 
 const QString kProjectFilter = QStringLiteral("Project file (*.slk)");
+const QString kHelpContents = QStringLiteral("/source/start.html");
 
 // Asks a yes-or-no question with a "Do not show at next time" box; the
 // answer, and whether the box was ticked.
@@ -114,7 +115,7 @@ MainForm::MainForm(const QStringList &arguments)
     connect(&project_, &KestProject::prjPropsChange, this,
             [] { MessageBus::instance().sendToAll(bus::kProjectPropsChanged); });
 
-    connect(dropBox_.get(), &DropBox::helpRequested, this, [this] { showHelp(QStringLiteral("/source/start.html")); });
+    connect(dropBox_.get(), &DropBox::helpRequested, this, [this] { showHelp(kHelpContents); });
     connect(dropBox_.get(), &DropBox::browserRequested, this, [this] {
         if (options_.openBrowserInTabs) showNormal(), raise();
         openBrowser(QString(), 0, QDateTime::currentDateTime(), true);
@@ -177,8 +178,8 @@ void MainForm::buildCommands() {
     view->addAction(addressBar_->toggleViewAction());
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    QAction *contents = help->addAction(QStringLiteral("Contents and Index"), this,
-                                        [this] { showHelp(QStringLiteral("/source/start.html")); });
+    QAction *contents =
+        help->addAction(QStringLiteral("Contents and Index"), this, [this] { showHelp(kHelpContents); });
     contents->setShortcut(QKeySequence::HelpContents);
 }
 
@@ -581,5 +582,8 @@ void MainForm::closeEvent(QCloseEvent *event) {
     dropBox_->save();
     dropBox_->hide();
     project_.setActive(false);
+    // Browsers of their own (help opened without a project) go with the main window.
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (auto *browser = qobject_cast<BrowserForm *>(window)) browser->close();
     event->accept();
 }
