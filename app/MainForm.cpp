@@ -38,6 +38,13 @@ namespace {
 const QString kProjectFilter = QStringLiteral("Project file (*.slk)");
 const QString kHelpContents = QStringLiteral("/source/start.html");
 
+QString refreshQuestion(int files) {
+    return QString::number(files) + QStringLiteral(
+                                        " files could not be retrieved because of temporary Internet "
+                                        "connection errors.\r\nDo you want these files to be queued for "
+                                        "next download?");
+}
+
 // Asks a yes-or-no question with a "Do not show at next time" box; the
 // answer, and whether the box was ticked.
 std::pair<bool, bool> askWithOptOut(QWidget *parent, const QString &text) {
@@ -236,7 +243,7 @@ void MainForm::refreshCaption() {
 void MainForm::rebuildReopenMenu() {
     reopenMenu_->clear();
     for (const QString &path : std::as_const(recent_))
-        reopenMenu_->addAction(path, this, [this, path] { reopen(path); });
+        reopenMenu_->addAction(path, this, [this, path] { openFile(path); });
     reopenMenu_->menuAction()->setVisible(!recent_.isEmpty());
 }
 
@@ -246,13 +253,6 @@ void MainForm::addRecent(const QString &path) {
     recent_.prepend(path);
     settings_.setList(QStringLiteral("DocumentList"), recent_);
     rebuildReopenMenu();
-}
-
-void MainForm::reopen(const QString &path) {
-    project_.setActive(false);
-    project_.setFileName(path);
-    project_.setActive(true);
-    if (project_.active()) addRecent(path);
 }
 
 void MainForm::openFile(const QString &path) {
@@ -266,14 +266,18 @@ void MainForm::newProject() {
         QFileDialog::getSaveFileName(this, QStringLiteral("New Project File Name"), QStringLiteral("NewProject.slk"),
                                      kProjectFilter, nullptr, QFileDialog::DontUseNativeDialog);
     if (path.isEmpty()) return;
+    openEmptyProject(path);
+    if (project_.active()) project_.setRunning(true);
+}
+
+void MainForm::openEmptyProject(const QString &path) {
     project_.setActive(false);
     try {
         eng::writeNewProject(path.toStdString());
     } catch (const std::exception &) {
-        return;  // the project stays closed
+        return;  // the file cannot be written (in use, no access): the project stays closed
     }
     openFile(path);
-    if (project_.active()) project_.setRunning(true);
 }
 
 void MainForm::openProject() {
@@ -286,14 +290,7 @@ void MainForm::clearProject() {
     if (QMessageBox::question(this, QStringLiteral("Sitelark"), QStringLiteral("Clear this project ?"),
                               QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return;
-    const QString path = project_.fileName();
-    project_.setActive(false);
-    try {
-        eng::writeNewProject(path.toStdString());
-    } catch (const std::exception &) {
-        return;
-    }
-    openFile(path);
+    openEmptyProject(project_.fileName());
 }
 
 void MainForm::compactDatabase() {
@@ -322,10 +319,7 @@ void MainForm::runDatabaseTool(const QString &title, int32_t (*tool)(const char 
 void MainForm::toggleOnline() {
     if (!project_.running() && options_.showRefreshMessage) {
         if (const int n = project_.refreshableCount(); n > 0) {
-            const auto [yes, optOut] = askWithOptOut(
-                this, QString::number(n) +
-                          QStringLiteral(" files could not be retrieved because of temporary Internet connection "
-                                         "errors.\r\nDo you want these files to be queued for next download?"));
+            const auto [yes, optOut] = askWithOptOut(this, refreshQuestion(n));
             if (yes) project_.refreshProject();
             if (optOut) options_.showRefreshMessage = false;
         }
@@ -342,12 +336,8 @@ void MainForm::refreshProjectCommand() {
                                                 "such files."));
         return;
     }
-    if (QMessageBox::question(
-            this, QStringLiteral("Sitelark"),
-            QString::number(n) + QStringLiteral(" files could not be retrieved because of temporary Internet "
-                                                "connection errors.\r\nDo you want these files to be queued for "
-                                                "next download?"),
-            QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok)
+    if (QMessageBox::question(this, QStringLiteral("Sitelark"), refreshQuestion(n),
+                              QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok)
         project_.refreshProject();
 }
 

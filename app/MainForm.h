@@ -44,7 +44,6 @@ public:
     void showHelp(const QString &topic);
     void openFile(const QString &path);
     QStringList recentProjects() const { return recent_; }
-    void reopen(const QString &path);
 
     void busMessage(int message, quintptr wParam, qintptr lParam) override;
 
@@ -62,6 +61,8 @@ private:
     void newProject();
     void openProject();
     void clearProject();
+    // Replaces the file with an empty project and opens it.
+    void openEmptyProject(const QString &path);
     void compactDatabase();
     void repairDatabase();
     // Asks for a project file and runs the engine's tool on it, saying how it went.
