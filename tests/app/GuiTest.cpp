@@ -672,6 +672,7 @@ void GuiTest::goingOnlineOffersToQueueWhatTheConnectionLost() {
     // Pages fetched while nginx was down failed for the connection.
     const int failed = form_->project().refreshableCount();
     QVERIFY(failed > 0);
+    QSignalSpy changed(&form_->project(), &KestProject::itemChanged);
     QString asked;
     answerMessageBox(QMessageBox::Yes, &asked);
     triggerMenuCommand(QStringLiteral("Go Online"));
@@ -680,6 +681,8 @@ void GuiTest::goingOnlineOffersToQueueWhatTheConnectionLost() {
                                                       "connection errors.\r\nDo you want these files to be "
                                                       "queued for next download?"));
     QVERIFY(form_->project().running());
+    // Yes queued them again, so each changed state; answered No, none would.
+    QTRY_VERIFY_WITH_TIMEOUT(changed.count() >= failed, 10000);
     triggerMenuCommand(QStringLiteral("Go Offline"));
     QVERIFY(!form_->project().running());
 }
