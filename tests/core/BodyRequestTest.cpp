@@ -186,4 +186,17 @@ TEST_F(BodyRequest, AGeneratedAddressOnASiteThePageAlreadyReachesIsNotAdded) {
     EXPECT_EQ(getBody("http://tracker.test/next?id=987654321", referrer).status, ENG_BODY_QUEUED);
 }
 
+TEST_F(BodyRequest, AStoredRedirectGivesTheWholeFinalAddress) {
+    // Longer than the 255 characters the resource's address column keeps.
+    const std::string target = server.url("/" + std::string(300, 'x') + ".html");
+    server.answer(test::httpResponse(302, "Found", "", {"Location: " + target}));
+    server.answer(page("<html>arrived</html>"));
+    tasks.push_back(createTask(server.url("/moved.html")));
+    crawl(2);
+    const Reply reply = getBody(server.url("/moved.html"));
+    EXPECT_EQ(reply.status, ENG_BODY_PAGE);
+    EXPECT_EQ(reply.body, "<html>arrived</html>");
+    EXPECT_EQ(reply.finalAddress, target);
+}
+
 }  // namespace
