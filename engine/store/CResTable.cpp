@@ -81,7 +81,7 @@ uint32_t CResTable::store(const std::vector<uint8_t> &bytes, int32_t hash, uint8
         writeBody_.run();
     }
     if (type == kHtml && extractLinks_)
-        for (const Link &link : extractLinks_(bytes, url)) links_.addLink(key, link);
+        for (const Link &link : extractLinks_(bytes, url, contentType)) links_.addLink(key, link);
     return key;
 }
 
@@ -159,7 +159,7 @@ void CResTable::writeArchive(ArchiveWriter &archive, const std::vector<std::pair
 std::map<uint32_t, uint32_t> CResTable::readArchive(ArchiveReader &archive) {
     std::map<uint32_t, uint32_t> keys;
     while (archive.nextRecord()) {
-        archive.readString();  // the name, which only the writer's caller used
+        const std::string name = archive.readString();  // the address a page's links are relative to
         uint32_t count = static_cast<uint16_t>(archive.readInt16());
         if (count == kLongBodyMarker) count = archive.readUInt32();
         const std::vector<uint8_t> bytes = archive.readBytes(count);
@@ -168,7 +168,7 @@ std::map<uint32_t, uint32_t> CResTable::readArchive(ArchiveReader &archive) {
         archive.readUInt32();  // the size, which the bytes carry
         const auto type = static_cast<uint8_t>(archive.readInt32());
         const std::string contentType = archive.readString();
-        const uint32_t newKey = store(bytes, hash, type, contentType, "");
+        const uint32_t newKey = store(bytes, hash, type, contentType, name);
         keys[oldKey] = newKey;
         const int32_t links = archive.readCount();
         for (int32_t i = 0; i < links; ++i) links_.addLink(newKey, CRelTable::read(archive));
