@@ -39,6 +39,17 @@ void BrowserPage::documentAnswered(const QUrl &url, bool statusPage) {
         statusDocument_.clear();
 }
 
+void BrowserPage::reloadFromStore() {
+    storeReload_ = true;
+    triggerAction(Reload);
+}
+
+bool BrowserPage::takeRefresh(const QUrl &url) {
+    if (refreshed_.isEmpty() || url != refreshed_) return false;
+    refreshed_.clear();
+    return true;
+}
+
 QWidget *BrowserPage::viewWidget() const { return QWebEngineView::forPage(this); }
 
 void BrowserPage::installExternal() {
@@ -77,6 +88,10 @@ bool BrowserPage::acceptOffline(const QUrl &url, NavigationType type, bool isMai
     const QString address = wrappedAddress(offline);
     engine().Eng_BeforeNavigate(address.toUtf8().constData(), "");
     if (!isMainFrame) return true;
+    // A script's location.reload() comes as a redirect to the document shown.
+    const bool refresh = type == NavigationTypeReload || (type == NavigationTypeRedirect && url == this->url());
+    refreshed_ = refresh && !storeReload_ ? url : QUrl();
+    storeReload_ = false;
     if (type == NavigationTypeLinkClicked) makeTaskForShiftedLink(url);
     requestedDocument_ = url;
     emit addressShown(address);

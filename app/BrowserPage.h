@@ -33,6 +33,11 @@ public:
     void documentAnswered(const QUrl &url, bool statusPage);
     // The window is closing: its page may open windows only if the options allow it then.
     void setClosing() { closing_ = true; }
+    // Shows the document again as it is stored, without asking for a fresh copy.
+    void reloadFromStore();
+    // Whether the request for the document is the user's Refresh of it (a
+    // reload, or a script reloading the document shown); asked once.
+    bool takeRefresh(const QUrl &url);
 
 signals:
     // The wrapped address of a top-level navigation, for the address bar.
@@ -57,5 +62,7 @@ private:
     QWebChannel channel_;
     QUrl requestedDocument_;
     QUrl statusDocument_;  // the address last answered with a status page
+    QUrl refreshed_;       // the document whose next request asks for a fresh copy
+    bool storeReload_ = false;
     bool closing_ = false;
 };

@@ -33,7 +33,8 @@ KivSink KivJob::sinkFor(KivJob *job) {
 
 void KivJob::start() {
     const QByteArray address = job_->requestUrl().toString(QUrl::FullyEncoded).toUtf8();
-    if (!handler_ || Kiv_Start(handler_, address.constData(), 0, nullptr, 0, &sink_) != KIV_S_OK)
+    const uint32_t flags = BrowserPages::instance().takeRefresh(job_->requestUrl()) ? KIV_BIND_RESYNCHRONIZE : 0;
+    if (!handler_ || Kiv_Start(handler_, address.constData(), flags, nullptr, 0, &sink_) != KIV_S_OK)
         job_->fail(QWebEngineUrlRequestJob::UrlInvalid);
 }
 
