@@ -5,6 +5,7 @@
 #include <QWebEnginePage>
 
 #include "External.h"
+#include "FormPoster.h"
 
 class KestProject;
 struct ProgramOptions;
@@ -12,7 +13,8 @@ struct ProgramOptions;
 // A browser window's page: every navigation it is about to make is turned
 // into an offline address and told to the engine first; pages get the
 // channel to window.external, which answers only while the document shown
-// is the program's own.
+// is the program's own, and to the forms object, which sends the forms of
+// stored pages with their bodies.
 class BrowserPage : public QWebEnginePage {
     Q_OBJECT
 
@@ -59,6 +61,7 @@ private:
     KestProject &project_;
     const ProgramOptions &options_;
     External external_;
+    FormPoster forms_;
     QWebChannel channel_;
     QUrl requestedDocument_;
     QUrl statusDocument_;  // the address last answered with a status page

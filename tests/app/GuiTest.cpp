@@ -164,6 +164,7 @@ private slots:
     void aTaskForTheSiteIsDownloaded();
     void refreshFetchesAgainAPageThatFailedWhereRetrievingShowsTheStore();
     void aStatusPagesRefreshShowsThePageOnceTheServerAnswers();
+    void aFormPostedFromAStoredPageReachesTheServerWithItsBody();
     void addressesDroppedOnTheDropBoxBecomeTasks();
     void theStartPageShowsFromTheStore();
     void aRelativeLinkInAStoredPageIsFollowed();
@@ -297,6 +298,33 @@ void GuiTest::aStatusPagesRefreshShowsThePageOnceTheServerAnswers() {
     QVERIFY(loaded.wait(20000));
     QCOMPARE(bodyText(page), QStringLiteral("The server is back"));
     QVERIFY(!storedResource(address)->failed);
+}
+
+void GuiTest::aFormPostedFromAStoredPageReachesTheServerWithItsBody() {
+    test::ScriptedHttpServer server;
+    const QString address = QString::fromStdString(server.url("/form.html"));
+    server.answer(test::httpResponse(
+        200, "OK",
+        "<html><body><form method=\"post\" action=\"answer.cgi?x=1\"><input name=\"q\" value=\"a b&c\">"
+        "<textarea name=\"t\">line 1\nline 2</textarea><input type=\"submit\" id=\"send\" name=\"go\" value=\"Send\">"
+        "</form></body></html>",
+        {"Content-Type: text/html"}));
+    QVERIFY(form_->project().createTask(address, 0, kRootFolder) > 0);
+    QTRY_VERIFY_WITH_TIMEOUT(stored(address), 20000);
+    QWebEnginePage *page = showInBrowser(address);
+    server.answer(test::httpResponse(200, "OK", "<html><body>Thank you</body></html>", {"Content-Type: text/html"}));
+    evaluate(page, QStringLiteral("document.getElementById('send').click(); true"));
+    QTRY_COMPARE_WITH_TIMEOUT(bodyText(page), QStringLiteral("Thank you"), 20000);
+    QVERIFY(server.waitForRequests(2, std::chrono::milliseconds(5000)));
+    const std::string posted = server.requests()[1];
+    QVERIFY2(posted.starts_with("POST /answer.cgi?x=1 HTTP/1.0\r\n"), posted.c_str());
+    QVERIFY2(posted.ends_with("\r\n\r\nq=a+b%26c&t=line+1%0D%0Aline+2&go=Send"), posted.c_str());
+    // Reloaded, the result is asked for with the same body, so the stored answer shows.
+    QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
+    page->triggerAction(QWebEnginePage::Reload);
+    QVERIFY(loaded.wait(20000));
+    QCOMPARE(bodyText(page), QStringLiteral("Thank you"));
+    QCOMPARE(server.requests().size(), size_t{2});
 }
 
 void GuiTest::addressesDroppedOnTheDropBoxBecomeTasks() {
