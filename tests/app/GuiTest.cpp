@@ -277,7 +277,7 @@ void GuiTest::refreshFetchesAgainAPageThatFailedWhereRetrievingShowsTheStore() {
              QStringLiteral("Here at last"));
     QCOMPARE(server.accessLog().size(), size_t{2});
     QVERIFY(!storedResource(address)->failed);
-    screenshot(browser_->view(), QStringLiteral("refreshed-page.png"));
+    screenshot(browser_, QStringLiteral("refreshed-page.png"));
 }
 
 void GuiTest::aStatusPagesRefreshShowsThePageOnceTheServerAnswers() {
