@@ -18,7 +18,9 @@ struct AddressKeys {
 };
 
 // The keys of an address and its form data, looked up without adding them;
-// nothing when either was never stored (no copy can exist then).
+// nothing when either was never stored (no copy can exist then). An address
+// whose query has percent-encoded bytes from 0x80, as the browser asks for
+// it, also finds the one stored with those bytes as a page wrote them.
 std::optional<AddressKeys> storedKeysOf(ProjectTables &t, const std::string &canonicalAddress,
                                         const std::string &formData);
 

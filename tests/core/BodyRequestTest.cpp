@@ -199,4 +199,12 @@ TEST_F(BodyRequest, AStoredRedirectGivesTheWholeFinalAddress) {
     EXPECT_EQ(reply.finalAddress, target);
 }
 
+TEST_F(BodyRequest, AQueryWithEightBitBytesIsFoundAsTheBrowserEncodesIt) {
+    server.answer(page("<html>found</html>"));
+    tasks.push_back(createTask(server.url("/s?q=\xD1\x84")));
+    crawl(1);
+    EXPECT_EQ(getBody(server.url("/s?q=%D1%84")).body, "<html>found</html>");
+    EXPECT_EQ(getBody(server.url("/s?q=%d1%84")).body, "<html>found</html>");
+}
+
 }  // namespace
