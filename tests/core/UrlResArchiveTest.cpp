@@ -39,6 +39,21 @@ void fill(const std::string &path) {
     )");
 }
 
+// Stores the resources of a closed project into archives and loads them
+// into a new project at the target path; both projects are closed after.
+void moveResources(const std::string &source, std::vector<uint32_t> ids, const std::string &target,
+                   const test::TempDir &dir) {
+    ASSERT_EQ(Eng_OpenProject(source.c_str(), nullptr, nullptr, nullptr), 0);
+    const std::string resources = dir.file("res.arc"), bodies = dir.file("bodies.arc");
+    ASSERT_EQ(Eng_SerializeUrlres(resources.c_str(), bodies.c_str(), 1, ids.data(), static_cast<uint32_t>(ids.size())),
+              1);
+    Eng_CloseProject();
+    test::writeProjectFile(target);
+    ASSERT_EQ(Eng_OpenProject(target.c_str(), nullptr, nullptr, nullptr), 0);
+    ASSERT_EQ(Eng_SerializeUrlres(resources.c_str(), bodies.c_str(), 0, nullptr, 0), 1);
+    Eng_CloseProject();
+}
+
 }  // namespace
 
 TEST(UrlResArchive, ResourcesAndBodiesMoveToAnotherProjectIntact) {
@@ -46,17 +61,8 @@ TEST(UrlResArchive, ResourcesAndBodiesMoveToAnotherProjectIntact) {
     test::OpenProject source;
     Eng_CloseProject();
     fill(source.path());
-    ASSERT_EQ(Eng_OpenProject(source.path().c_str(), nullptr, nullptr, nullptr), 0);
-    const uint32_t ids[] = {7, 8};
-    const std::string resources = dir.file("res.arc"), bodies = dir.file("bodies.arc");
-    ASSERT_EQ(Eng_SerializeUrlres(resources.c_str(), bodies.c_str(), 1, ids, 2), 1);
-    Eng_CloseProject();
-
     const std::string target = dir.file("target.slk");
-    test::writeProjectFile(target);
-    ASSERT_EQ(Eng_OpenProject(target.c_str(), nullptr, nullptr, nullptr), 0);
-    ASSERT_EQ(Eng_SerializeUrlres(resources.c_str(), bodies.c_str(), 0, nullptr, 0), 1);
-    Eng_CloseProject();
+    moveResources(source.path(), {7, 8}, target, dir);
     const std::string before = test::queryText(source.path(), kComparable);
     EXPECT_NE(before.find("http://h/a,q=1,http://h/moved,474946383961,HTTP/1.1,200,nginx"), std::string::npos)
         << before;
@@ -77,17 +83,8 @@ TEST(UrlResArchive, AMovedPageFindsItsRelativeLinksAgainstItsOwnAddress) {
         INSERT INTO UrlRes (UrlResId, UrlId, ResId, StatusCode, RefCount, State, Url, Size, ContentType) VALUES
           (3, 1, 2, 200, 1, 2, 'http://h/dir/page.html', 44, 'text/html');
     )");
-    ASSERT_EQ(Eng_OpenProject(source.path().c_str(), nullptr, nullptr, nullptr), 0);
-    const uint32_t ids[] = {3};
-    const std::string resources = dir.file("res.arc"), bodies = dir.file("bodies.arc");
-    ASSERT_EQ(Eng_SerializeUrlres(resources.c_str(), bodies.c_str(), 1, ids, 1), 1);
-    Eng_CloseProject();
-
     const std::string target = dir.file("target.slk");
-    test::writeProjectFile(target);
-    ASSERT_EQ(Eng_OpenProject(target.c_str(), nullptr, nullptr, nullptr), 0);
-    ASSERT_EQ(Eng_SerializeUrlres(resources.c_str(), bodies.c_str(), 0, nullptr, 0), 1);
-    Eng_CloseProject();
+    moveResources(source.path(), {3}, target, dir);
     EXPECT_EQ(test::queryText(target, "SELECT group_concat(s.String || ':' || r.Relation, ' ') FROM "
                                       "(SELECT * FROM Rel ORDER BY Relation) r JOIN Strings s ON s.StrId = r.UrlId"),
               "http://h/dir/next.html:0 http://h/i.gif:1");
