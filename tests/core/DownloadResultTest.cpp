@@ -5,7 +5,6 @@
 
 namespace {
 
-std::vector<uint8_t> bytes(std::string_view s) { return {s.begin(), s.end()}; }
 
 struct Downloads : test::TableFixture {
     eng::UrlResRow queued(const std::string &address) {
@@ -18,7 +17,7 @@ struct Downloads : test::TableFixture {
     static void respond(eng::DownloadRecord &d, uint32_t status, std::string_view body, std::string type = "image/png") {
         d.url = "http://h/";
         d.statusCode = status;
-        d.body = bytes(body);
+        d.body.assign(body);
         d.contentLength = static_cast<uint32_t>(body.size());
         d.contentType = std::move(type);
     }

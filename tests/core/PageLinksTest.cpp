@@ -14,7 +14,7 @@ TEST(PageLinks, StoringAPageRecordsItsLinks) {
     table.set(eng::msg::kGetStatistics, {[](eng::DispatchContext &c) {
                   const std::string page = "<base href=\"http://mirror.example/\"><a href=a.html>"
                                            "<img src=/i.gif><a href=\"mailto:x@y\">";
-                  c.engine.tables().res.storeFetched({page.begin(), page.end()}, "text/html", "http://h/p.html");
+                  c.engine.tables().res.storeFetched(eng::MemoryBytes(std::vector<uint8_t>(page.begin(), page.end())), "text/html", "http://h/p.html");
                   return intptr_t{0};
               }});
     test::OpenProject project(table);

@@ -110,6 +110,10 @@ void ScriptedHttpServer::trickle(std::string bytes, std::chrono::milliseconds ga
     script({std::move(bytes), Ending::Trickle, gap});
 }
 
+void ScriptedHttpServer::endless(std::string head, std::string piece) {
+    script({std::move(head), Ending::Endless, {}, std::move(piece)});
+}
+
 std::vector<std::string> ScriptedHttpServer::requests() const {
     std::lock_guard lock(mutex_);
     return requests_;
@@ -176,6 +180,11 @@ void ScriptedHttpServer::serve(UniqueFd connection) {
                 return;
             case Ending::Trickle:
                 if (trickleOut(fd, reply.bytes, reply.gap)) closeGracefully(fd);
+                return;
+            case Ending::Endless:
+                if (sendAll(fd, reply.bytes))
+                    while (!stopping() && sendAll(fd, reply.repeated)) {
+                    }
                 return;
         }
     }

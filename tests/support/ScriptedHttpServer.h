@@ -42,17 +42,19 @@ public:
     void answerThenHang(std::string bytes);                          // send, then hold the connection silently
     void silent();                                                   // never answer, hold the connection
     void trickle(std::string bytes, std::chrono::milliseconds gap);  // a byte at a time, gap between, then close
+    void endless(std::string head, std::string piece);               // send head, then piece again and again
 
     std::vector<std::string> requests() const;  // raw requests received so far, in order
     bool waitForRequests(size_t count, std::chrono::milliseconds timeout) const;
     size_t connections() const;  // connections accepted so far
 
 private:
-    enum class Ending { Close, KeepAlive, Hang, Silent, Trickle };
+    enum class Ending { Close, KeepAlive, Hang, Silent, Trickle, Endless };
     struct Reply {
         std::string bytes;
         Ending ending;
         std::chrono::milliseconds gap{0};
+        std::string repeated{};  // sent again and again after the bytes, until the peer or the server ends
     };
 
     void script(Reply reply);
