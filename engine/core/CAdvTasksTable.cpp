@@ -260,7 +260,9 @@ std::optional<UrlResRow> CAdvTasksTable::addThroughParent(TaskRow &task, const C
         if (!item.urlResId) return std::nullopt;
         return t_.urlRes.find(int64_t{item.urlResId});
     }
-    if (existing->urlResId) return std::nullopt;
+    // An item the filter refused may be fetched now; a local file stays refused.
+    if (existing->urlResId || !mayTakeAddress(t_.strings.textOf(task.urlId), t_.strings.textOf(urlId)))
+        return std::nullopt;
     UrlResRow resource = attachResource(task, *existing);
     itemAdded(task, *existing, resource, &parent.item);
     save(task);

@@ -38,8 +38,7 @@ size_t Blob::read(uint64_t offset, std::span<uint8_t> into) const {
 }
 
 void Blob::write(uint64_t offset, std::span<const uint8_t> bytes) {
-    const int code =
-        sqlite3_blob_write(blob_, bytes.data(), static_cast<int>(bytes.size()), static_cast<int>(offset));
+    const int code = sqlite3_blob_write(blob_, bytes.data(), static_cast<int>(bytes.size()), static_cast<int>(offset));
     if (code != SQLITE_OK) fail(code);
 }
 

@@ -108,7 +108,8 @@ uint32_t CResTable::store(const ByteSource &bytes, int32_t hash, uint8_t type, c
     writeBody(key, bytes);
     if (type == kHtml && extractLinks_) {
         const std::string page = bytes.text(kPageScanLimit);
-        for (const Link &link : extractLinks_(std::span(reinterpret_cast<const uint8_t *>(page.data()), page.size()), url))
+        for (const Link &link :
+             extractLinks_(std::span(reinterpret_cast<const uint8_t *>(page.data()), page.size()), url))
             links_.addLink(key, link);
     }
     return key;

@@ -11,7 +11,9 @@ namespace eng {
 
 namespace {
 
-[[noreturn]] void failWith(int error, const char *what) { throw std::system_error(error, std::generic_category(), what); }
+[[noreturn]] void failWith(int error, const char *what) {
+    throw std::system_error(error, std::generic_category(), what);
+}
 
 // An anonymous file in the temporary folder: it has no name from the start,
 // or loses it at once where the file system cannot make one without.
@@ -37,7 +39,8 @@ size_t SpooledBody::read(uint64_t offset, std::span<uint8_t> into) const {
     }
     size_t done = 0;
     while (done < wanted) {
-        const ssize_t count = ::pread(file_.get(), into.data() + done, wanted - done, static_cast<off_t>(offset + done));
+        const ssize_t count =
+            ::pread(file_.get(), into.data() + done, wanted - done, static_cast<off_t>(offset + done));
         if (count < 0 && errno == EINTR) continue;
         if (count < 0) failWith(errno, "Cannot read a body back from its temporary file");
         if (count == 0) break;

@@ -186,4 +186,22 @@ TEST_F(BodyRequest, AGeneratedAddressOnASiteThePageAlreadyReachesIsNotAdded) {
     EXPECT_EQ(getBody("http://tracker.test/next?id=987654321", referrer).status, ENG_BODY_QUEUED);
 }
 
+// The browser gets no local file read for a page from the web, nor for a
+// request nothing names; a local file it is sent to becomes a task of its own.
+TEST_F(BodyRequest, ALocalFileIsTakenOnlyAsThePageGoneToOrFromALocalPage) {
+    server.answer(page("<html><img src=\"file:///etc/hostname\"></html>"));
+    tasks.push_back(createTask(server.url("/page.html")));
+    crawl(1);
+    const uint32_t webPage = eng::urlHash(server.url("/page.html"));
+    EXPECT_EQ(getBody("file:///etc/hostname", webPage).status, ENG_BODY_NOT_ACCEPTED);
+    EXPECT_EQ(getBody("file:///etc/passwd", webPage).status, ENG_BODY_NOT_ACCEPTED);
+    EXPECT_EQ(getBody("file:///etc/passwd").status, ENG_BODY_NOT_ACCEPTED);  // not the page gone to
+    Eng_BeforeNavigate("file:///etc/hostname", nullptr);
+    EXPECT_EQ(getBody("file:///etc/hostname").status, ENG_BODY_NOT_ACCEPTED);  // the web page's link
+
+    Eng_BeforeNavigate("file:///etc/passwd", nullptr);
+    EXPECT_EQ(getBody("file:///etc/passwd").status, ENG_BODY_QUEUED);
+    EXPECT_EQ(test::taskById(2).url, "file:///etc/passwd");
+}
+
 }  // namespace

@@ -5,7 +5,6 @@
 
 namespace {
 
-
 struct Downloads : test::TableFixture {
     eng::UrlResRow queued(const std::string &address) {
         eng::UrlResRow row = tables->urlRes.make(tables->strings.intern(address, eng::StringKind::Url, true), 0);
@@ -14,7 +13,8 @@ struct Downloads : test::TableFixture {
         tables->urlRes.addReference(row.urlResId);  // as its item would
         return row;
     }
-    static void respond(eng::DownloadRecord &d, uint32_t status, std::string_view body, std::string type = "image/png") {
+    static void respond(eng::DownloadRecord &d, uint32_t status, std::string_view body,
+                        std::string type = "image/png") {
         d.url = "http://h/";
         d.statusCode = status;
         d.body.assign(body);

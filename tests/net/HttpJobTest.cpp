@@ -319,9 +319,8 @@ TEST_F(HttpJobTest, AbortPostsTheResultAtOnceAndTheThreadEndLater) {
 }
 
 TEST_F(HttpJobTest, AnAbortedJobLeavesItsRecordToTheEngine) {
-    server.trickle("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 3000\r\n\r\n" +
-                       std::string(3000, 't'),
-                   1ms);
+    server.trickle(
+        "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 3000\r\n\r\n" + std::string(3000, 't'), 1ms);
     auto download = job("/trickle");
     ASSERT_TRUE(download->start());
     const auto &record = download->record();

@@ -27,8 +27,10 @@ struct Bodies : test::TableFixture {
 
 TEST(Bodies, IdenticalFilesAreStoredOnceAndGoWithTheirLastUser) {
     Bodies b;
-    auto first = b.res().storeFetched(eng::MemoryBytes(bytes("GIF89a-image-bytes")), "image/gif", "http://a.example/logo.gif");
-    auto second = b.res().storeFetched(eng::MemoryBytes(bytes("GIF89a-image-bytes")), "image/gif", "http://b.example/logo.gif");
+    auto first =
+        b.res().storeFetched(eng::MemoryBytes(bytes("GIF89a-image-bytes")), "image/gif", "http://a.example/logo.gif");
+    auto second =
+        b.res().storeFetched(eng::MemoryBytes(bytes("GIF89a-image-bytes")), "image/gif", "http://b.example/logo.gif");
     EXPECT_EQ(first.key, second.key);
     EXPECT_EQ(first.type, 2);  // GIF
     EXPECT_EQ(b.count("Res"), 1);
@@ -76,8 +78,10 @@ TEST(Bodies, EqualSizeAndHashStillCompareBytes) {
     auto ba = b.res().storeFetched(eng::MemoryBytes(bytes("BA")), "application/octet-stream", "http://h/2");
     EXPECT_NE(ab.key, ba.key);
     EXPECT_EQ(b.scalar("SELECT count(DISTINCT Hash) FROM Res"), 1);
-    EXPECT_EQ(b.res().storeFetched(eng::MemoryBytes(bytes("BA")), "application/octet-stream", "http://h/3").key, ba.key);
-    EXPECT_EQ(b.res().storeFetched(eng::MemoryBytes(bytes("Ab")), "application/octet-stream", "http://h/4").key, ab.key);
+    EXPECT_EQ(b.res().storeFetched(eng::MemoryBytes(bytes("BA")), "application/octet-stream", "http://h/3").key,
+              ba.key);
+    EXPECT_EQ(b.res().storeFetched(eng::MemoryBytes(bytes("Ab")), "application/octet-stream", "http://h/4").key,
+              ab.key);
 }
 
 TEST(Bodies, EmptyBodiesShareAndContentTypesAreFitted) {
