@@ -1,5 +1,7 @@
 #include "AddressNormalisation.h"
 
+#include <QRegularExpression>
+
 #include "net/Url.h"
 
 namespace {
@@ -13,9 +15,26 @@ QString canonical(const QString &text) {
     return address ? QString::fromStdString(*address) : QString();
 }
 
+// Whether a text that splits into a scheme and the rest is really a host with
+// a port ("example.org:8080/path", "localhost:8080"), as browsers read it:
+// the rest starts with a port number that ends the text or its authority.
+// Schemes whose addresses may start with digits ("tel:", "news:") stay
+// schemes.
+bool hostWithPort(const QString &text, const eng::url::Parts &parts) {
+    static const QStringList kSchemes{QStringLiteral("about"),      QStringLiteral("blob"),   QStringLiteral("data"),
+                                      QStringLiteral("javascript"), QStringLiteral("kiv"),    QStringLiteral("mailto"),
+                                      QStringLiteral("news"),       QStringLiteral("qzinfo"), QStringLiteral("tel"),
+                                      QStringLiteral("urn")};
+    static const QRegularExpression kHostAndPort(QStringLiteral("^[A-Za-z0-9.-]+:[0-9]{1,5}(?:[/?#]|$)"));
+    return parts.kind == eng::url::SchemeKind::Other && !kSchemes.contains(QString::fromStdString(parts.scheme)) &&
+           kHostAndPort.match(text).hasMatch();
+}
+
 }  // namespace
 
 QString normalisedAddress(const QString &text) {
-    if (eng::url::split(text.trimmed().toStdString())) return canonical(text);
-    return canonical(QStringLiteral("http://") + text.trimmed());
+    const QString typed = text.trimmed();
+    const auto parts = eng::url::split(typed.toStdString());
+    if (parts && !hostWithPort(typed, *parts)) return canonical(typed);
+    return canonical(QStringLiteral("http://") + typed);
 }

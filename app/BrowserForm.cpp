@@ -147,7 +147,7 @@ void BrowserForm::buildMenus(QMenuBar *menus) {
     view->addAction(tr("Dock/Undock"), this, &BrowserForm::dockToggleRequested);
 
     QMenu *page = menus->addMenu(tr("&Page"));
-    page->addAction(tr("Retrieve page from database"), page_, [this] { page_->triggerAction(QWebEnginePage::Reload); });
+    page->addAction(tr("Retrieve page from database"), page_, &BrowserPage::reloadFromStore);
     page->addAction(tr("Retrieve page from internet"), this, &BrowserForm::refreshFromInternet);
     page->addAction(tr("Select As Default"), this, &BrowserForm::defaultRequested);
 }

@@ -20,7 +20,7 @@
 
 BrowserPage::BrowserPage(QWebEngineProfile *profile, KestProject &project, const ProgramOptions &options,
                          QObject *parent)
-    : QWebEnginePage(profile, parent), project_(project), options_(options), external_(*this, project) {
+    : QWebEnginePage(profile, parent), project_(project), options_(options), external_(*this, project), forms_(*this) {
     BrowserPages::instance().add(this);
     installExternal();
     connect(this, &QWebEnginePage::newWindowRequested, this, &BrowserPage::answerWindowRequest);
@@ -39,21 +39,36 @@ void BrowserPage::documentAnswered(const QUrl &url, bool statusPage) {
         statusDocument_.clear();
 }
 
+void BrowserPage::reloadFromStore() {
+    storeReload_ = true;
+    triggerAction(Reload);
+}
+
+bool BrowserPage::takeRefresh(const QUrl &url) {
+    if (refreshed_.isEmpty() || url != refreshed_) return false;
+    refreshed_.clear();
+    return true;
+}
+
 QWidget *BrowserPage::viewWidget() const { return QWebEngineView::forPage(this); }
 
 void BrowserPage::installExternal() {
     channel_.registerObject(QStringLiteral("external"), &external_);
+    channel_.registerObject(QStringLiteral("forms"), &forms_);
     setWebChannel(&channel_);
-    QFile api(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+    QFile api(QStringLiteral(":/qtwebchannel/qwebchannel.js")), forms(QStringLiteral(":/pages/formposting.js"));
     api.open(QIODevice::ReadOnly);
+    forms.open(QIODevice::ReadOnly);
     QWebEngineScript script;
     script.setName(QStringLiteral("external"));
     script.setInjectionPoint(QWebEngineScript::DocumentCreation);
     script.setWorldId(QWebEngineScript::MainWorld);
     script.setRunsOnSubFrames(false);
-    script.setSourceCode(QString::fromUtf8(api.readAll()) +
+    script.setSourceCode(QString::fromUtf8(api.readAll()) + QStringLiteral("\n(function () {\n") +
+                         QString::fromUtf8(forms.readAll()) +
                          QStringLiteral("\nnew QWebChannel(qt.webChannelTransport, function (channel) {"
-                                        " window.external = channel.objects.external; });"));
+                                        " window.external = channel.objects.external;"
+                                        " postFormsThrough(channel.objects.forms); });\n})();"));
     scripts().insert(script);
 }
 
@@ -77,6 +92,10 @@ bool BrowserPage::acceptOffline(const QUrl &url, NavigationType type, bool isMai
     const QString address = wrappedAddress(offline);
     engine().Eng_BeforeNavigate(address.toUtf8().constData(), "");
     if (!isMainFrame) return true;
+    // A script's location.reload() comes as a redirect to the document shown.
+    const bool refresh = type == NavigationTypeReload || (type == NavigationTypeRedirect && url == this->url());
+    refreshed_ = refresh && !storeReload_ ? url : QUrl();
+    storeReload_ = false;
     if (type == NavigationTypeLinkClicked) makeTaskForShiftedLink(url);
     requestedDocument_ = url;
     emit addressShown(address);

@@ -5,6 +5,7 @@
 #include <QWebEnginePage>
 
 #include "External.h"
+#include "FormPoster.h"
 
 class KestProject;
 struct ProgramOptions;
@@ -12,7 +13,8 @@ struct ProgramOptions;
 // A browser window's page: every navigation it is about to make is turned
 // into an offline address and told to the engine first; pages get the
 // channel to window.external, which answers only while the document shown
-// is the program's own.
+// is the program's own, and to the forms object, which sends the forms of
+// stored pages with their bodies.
 class BrowserPage : public QWebEnginePage {
     Q_OBJECT
 
@@ -33,6 +35,11 @@ public:
     void documentAnswered(const QUrl &url, bool statusPage);
     // The window is closing: its page may open windows only if the options allow it then.
     void setClosing() { closing_ = true; }
+    // Shows the document again as it is stored, without asking for a fresh copy.
+    void reloadFromStore();
+    // Whether the request for the document is the user's Refresh of it (a
+    // reload, or a script reloading the document shown); asked once.
+    bool takeRefresh(const QUrl &url);
 
 signals:
     // The wrapped address of a top-level navigation, for the address bar.
@@ -54,8 +61,11 @@ private:
     KestProject &project_;
     const ProgramOptions &options_;
     External external_;
+    FormPoster forms_;
     QWebChannel channel_;
     QUrl requestedDocument_;
     QUrl statusDocument_;  // the address last answered with a status page
+    QUrl refreshed_;       // the document whose next request asks for a fresh copy
+    bool storeReload_ = false;
     bool closing_ = false;
 };

@@ -15,6 +15,8 @@ public:
     // A main document was answered: with a status page of the program's own
     // (true) or with stored content.
     void documentAnswered(const QUrl &url, bool statusPage);
+    // Whether a page asked for a fresh copy of the document (its user's Refresh).
+    bool takeRefresh(const QUrl &url);
 
 private:
     std::vector<BrowserPage *> pages_;

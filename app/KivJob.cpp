@@ -5,6 +5,7 @@
 #include <QWebEngineUrlRequestJob>
 
 #include "BrowserPages.h"
+#include "PostedForms.h"
 
 KivJob::KivJob(QWebEngineUrlRequestJob *job)
     : QObject(job), job_(job), handler_(Kiv_CreateHandler()), sink_(sinkFor(this)) {}
@@ -33,7 +34,11 @@ KivSink KivJob::sinkFor(KivJob *job) {
 
 void KivJob::start() {
     const QByteArray address = job_->requestUrl().toString(QUrl::FullyEncoded).toUtf8();
-    if (!handler_ || Kiv_Start(handler_, address.constData(), 0, nullptr, 0, &sink_) != KIV_S_OK)
+    const uint32_t flags = BrowserPages::instance().takeRefresh(job_->requestUrl()) ? KIV_BIND_RESYNCHRONIZE : 0;
+    const QByteArray posted =
+        job_->requestMethod() == "POST" ? PostedForms::instance().bodyFor(QString::fromUtf8(address)) : QByteArray();
+    if (!handler_ || Kiv_Start(handler_, address.constData(), flags, posted.isEmpty() ? nullptr : posted.constData(),
+                               static_cast<uint32_t>(posted.size()), &sink_) != KIV_S_OK)
         job_->fail(QWebEngineUrlRequestJob::UrlInvalid);
 }
 

@@ -70,6 +70,20 @@ void ScannerLinks(benchmark::State &state) {
 }
 BENCHMARK(ScannerLinks)->Unit(benchmark::kMillisecond);
 
+// One page with 100,000 links, a tenth of them repeated: the cost of keeping
+// each kind and address once must grow with the links, not with their square.
+void ScannerPageWithManyLinks(benchmark::State &state) {
+    std::string page = "<html><body>";
+    for (int i = 0; i < 100000; ++i)
+        page += "<a href=\"/p/" + std::to_string(i % 10 == 0 ? 0 : i) + ".html\">" + std::to_string(i) + "</a>\n";
+    page += "</body></html>";
+    size_t links = 0;
+    for (auto _ : state) links += eng::extractLinks("http://example.com/", page).links.size();
+    benchmark::DoNotOptimize(links);
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(page.size()));
+}
+BENCHMARK(ScannerPageWithManyLinks)->Unit(benchmark::kMillisecond);
+
 void collect(xmlNode *node, size_t &links) {
     for (; node; node = node->next) {
         if (node->type == XML_ELEMENT_NODE)

@@ -53,8 +53,10 @@ constexpr Command kCommands[] = {
     {"start", "start PROJECT TASK", "let a stopped task run again and show its state", startTask},
     {"run", "run PROJECT [--connections N] [--per-server N] [--retries N] [--timeout S] [--pause S] [--for S]",
      "go online and crawl until nothing is queued (or S seconds pass, or Ctrl-C); then offline", runProject},
-    {"mirror", "mirror URL [-o PROJECT] [--force] [add's task options] [run's options]",
-     "make a project with one task for URL and crawl it to the end (PROJECT: the host's name .slk)", mirrorSite},
+    {"mirror", "mirror URL [-o PROJECT] [--force] [--span-hosts] [add's task options] [run's options]",
+     "make a project with one task for URL and crawl it to the end (PROJECT: the host's name .slk); "
+     "pages and files on other hosts are left out unless --span-hosts is given",
+     mirrorSite},
     {"cat", "cat PROJECT URL [--task N] [--date D-M-Y-h-m-s]",
      "what the browser gets for URL: content type, address, then the stored page or the status page (as in the "
      "browser, a missing page is queued unless the project's option 1 says not)",

@@ -11,6 +11,7 @@
 #include "ProjectReader.h"
 #include "content/CanonicalUrl.h"
 #include "content/HtmlScanner.h"
+#include "content/PageCharset.h"
 
 namespace lark {
 
@@ -71,7 +72,7 @@ int listLinks(const std::vector<std::string> &words) {
         // A local page's own address, unless the caller gives the one it was fetched from.
         const std::string address =
             args.value("base").value_or("file://" + std::filesystem::absolute(path).lexically_normal().string());
-        const eng::PageLinks found = eng::extractLinks(eng::linkBase(address, page), page);
+        const eng::PageLinks found = eng::extractLinks(eng::linkBase(address, page), page, eng::pageCharset("", page));
         for (const eng::PageLink &link : found.links) print(link.kind, link.url);
         return 0;
     });

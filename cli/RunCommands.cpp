@@ -15,6 +15,7 @@
 #include "Failure.h"
 #include "OpenedProject.h"
 #include "ProjectSettings.h"
+#include "SiteFilter.h"
 #include "TaskCommands.h"
 #include "WindowQueue.h"
 #include "engine.h"
@@ -141,7 +142,7 @@ int mirrorSite(const std::vector<std::string> &words) {
     std::set<std::string> options = kRunOptions;
     options.insert(kTaskOptions.begin(), kTaskOptions.end());
     options.insert("output");
-    Arguments args(withLongOutput(words), options, {"force"});
+    Arguments args(withLongOutput(words), options, {"force", "span-hosts"});
     args.expectCount(1, 1);
     const std::string url = args.at(0);
     const std::string path = args.value("output").value_or(projectNameFor(url));
@@ -156,7 +157,9 @@ int mirrorSite(const std::vector<std::string> &words) {
         }
         try {
             OpenedProject project(path);
-            createTaskFrom(args, url);
+            // A mirror stays on its site unless asked to follow links elsewhere;
+            // the task's own filter entries decide the kinds they cover.
+            createTaskFrom(args, url, args.has("span-hosts") ? "" : siteFilterEntry(url));
         } catch (const Failure &) {
             std::filesystem::remove(path, error);  // no task: the new project goes again
             throw;

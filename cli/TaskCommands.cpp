@@ -75,10 +75,10 @@ struct NewTask {
     uint32_t depth, folder, age;
 };
 
-NewTask readNewTask(const Arguments &args, const std::string &url) {
+NewTask readNewTask(const Arguments &args, const std::string &url, const std::string &extraFilter) {
     return {url,
             args.value("name").value_or(""),
-            engineFilter(args.value("filter").value_or("")),
+            engineFilter(args.value("filter").value_or("")) + extraFilter,
             args.value("agent").value_or(""),
             args.value("post").value_or(""),
             static_cast<uint32_t>(args.number("depth", 1)),
@@ -122,8 +122,8 @@ int switchTask(const std::string &command, const std::vector<std::string> &words
 
 }  // namespace
 
-uint32_t createTaskFrom(const Arguments &args, const std::string &url) {
-    NewTask task = readNewTask(args, url);
+uint32_t createTaskFrom(const Arguments &args, const std::string &url, const std::string &extraFilter) {
+    NewTask task = readNewTask(args, url, extraFilter);
     if (!folderExists(task.folder)) throw Failure("there is no folder " + std::to_string(task.folder));
     checkFilter(task.filter);
     EngineMessages messages;

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_set>
 
 #include "content/AsciiSearch.h"
 #include "content/CanonicalUrl.h"
 #include "content/CharacterReferences.h"
-#include "content/Charset.h"
+#include "content/LinkText.h"
+#include "content/PageCharset.h"
 #include "content/TagAttribute.h"
 #include "content/Utf8Recoding.h"
 #include "net/Url.h"
@@ -47,10 +49,11 @@ std::string resolveDecoded(std::string_view base, std::string_view text) {
     return combined ? canonicalUrl(*combined) : std::string();
 }
 
-// An attribute value as written is HTML: its character references are
-// decoded first, so that "&#38;" is not taken for the start of a fragment.
-std::string resolve(std::string_view base, std::string_view value) {
-    return resolveDecoded(base, decodeCharacterReferences(value));
+// An attribute value as written is HTML in the page's charset: it is read as
+// browsers read it, so that "&#38;" is not taken for the start of a fragment
+// and a link written in a single-byte charset is requested as UTF-8.
+std::string resolve(std::string_view base, std::string_view value, std::string_view charset) {
+    return resolveDecoded(base, linkText(value, charset));
 }
 
 // The index of the tag a tag text opens, or -1. A name must be followed by
@@ -69,7 +72,8 @@ int tagIndex(std::string_view tagText) {
 
 class Scan {
 public:
-    Scan(std::string_view base, std::string_view page) : base_(base), page_(page) {}
+    Scan(std::string_view base, std::string_view page, std::string_view charset)
+        : base_(base), page_(page), charset_(charset) {}
 
     PageLinks run() {
         styleSheets();
@@ -96,7 +100,7 @@ public:
             if (semicolon == std::string::npos) return false;
             const auto target = findAttribute(std::string_view(content->text).substr(semicolon + 1), "url", true);
             if (!target) return false;
-            std::string address = resolve(base_, target->text);
+            std::string address = resolve(base_, target->text, charset_);
             if (address.empty()) return false;
             const std::string_view raw = tagText.substr(content->offset, content->rawLength);
             const size_t in = raw.find(target->text, raw.find(';'));  // the delay may read alike
@@ -108,11 +112,11 @@ public:
     }
 
 private:
+    // Each kind and address is kept once; a set of what was kept makes a
+    // page with very many links cost one lookup per link.
     void add(int kind, std::string url, LinkSpot spot) {
         out_.spots.push_back(spot);
-        const bool known = std::any_of(out_.links.begin(), out_.links.end(),
-                                       [&](const PageLink &l) { return l.kind == kind && l.url == url; });
-        if (!known) out_.links.push_back({kind, std::move(url)});
+        if (known_.insert(std::to_string(kind) + ' ' + url).second) out_.links.push_back({kind, std::move(url)});
     }
 
     void styleSheets() {
@@ -121,7 +125,7 @@ private:
             const auto rel = tagAttributeValue(tagText, "rel");
             if (!rel || !startsWithNoCase(*rel, "stylesheet")) return true;
             if (const auto href = findAttribute(tagText, "href")) {
-                std::string address = resolve(base_, href->text);
+                std::string address = resolve(base_, href->text, charset_);
                 if (!address.empty())
                     add(kStylesheet, std::move(address), {kStylesheet, at + 1 + href->offset, href->rawLength});
             }
@@ -152,11 +156,11 @@ private:
     void tag(size_t at, std::string_view tagText, int kind) {
         const auto value = findAttribute(tagText, kTags[static_cast<size_t>(kind)].attribute);
         if (!value) return;
-        std::string text = decodeCharacterReferences(value->text);
+        std::string text = linkText(value->text, charset_);
         LinkSpot spot{kind, at + 1 + value->offset, value->rawLength};
         if (kind == kApplet)
             if (const auto codebase = findAttribute(tagText, "codebase")) {
-                const std::string folder = decodeCharacterReferences(codebase->text);
+                const std::string folder = linkText(codebase->text, charset_);
                 text = folder + (folder.ends_with('/') ? "" : "/") + text;
                 spot = {kCodebase, at + 1 + codebase->offset, codebase->rawLength};
             }
@@ -172,7 +176,9 @@ private:
 
     std::string_view base_;
     std::string_view page_;
+    std::string_view charset_;
     PageLinks out_;
+    std::unordered_set<std::string> known_;
 };
 
 std::string withoutControlBytes(std::string_view text) {
@@ -184,10 +190,12 @@ std::string withoutControlBytes(std::string_view text) {
 
 }  // namespace
 
-PageLinks extractLinks(std::string_view base, std::string_view page) { return Scan(base, page).run(); }
+PageLinks extractLinks(std::string_view base, std::string_view page, std::string_view charset) {
+    return Scan(base, page, charset).run();
+}
 
 std::string refreshTarget(std::string_view base, std::string_view page) {
-    auto found = Scan(base, page).refreshLink();
+    auto found = Scan(base, page, {}).refreshLink();
     return found ? found->first : std::string();
 }
 
@@ -250,7 +258,7 @@ std::string rewriteLinks(std::string_view page, std::string_view base, const std
 
 std::string linkBase(std::string_view pageUrl, std::string_view page) {
     if (auto base = findBase(page)) {
-        std::string declared = resolve(pageUrl, base->href);
+        std::string declared = resolve(pageUrl, base->href, {});
         if (!declared.empty()) return declared;
     }
     return std::string(pageUrl);
@@ -264,7 +272,7 @@ std::string pageTitle(std::string_view page, std::string_view contentType) {
     const size_t end = std::min(page.find('<', close + 1), page.size());
     const std::string raw = withoutControlBytes(page.substr(close + 1, end - close - 1));
     const std::string decoded = decodeCharacterReferences(trimmedWhite(raw));
-    return toUtf8(trimmedWhite(decoded), declaredCharset(contentType).value_or(CharsetIndex::Unknown));
+    return toUtf8(trimmedWhite(decoded), pageCharset(contentType, page));
 }
 
 }  // namespace eng

@@ -35,9 +35,10 @@ struct PageLinks {
 
 // The links of a page, scanned from its raw bytes without building a tree:
 // style sheets, the refresh target, then the tag table's links in document
-// order, each resolved against the base address. Broken markup ends the scan
-// with what was found.
-PageLinks extractLinks(std::string_view base, std::string_view page);
+// order, each read in the page's charset (as iconv names it; empty for UTF-8)
+// and resolved against the base address. Broken markup ends the scan with
+// what was found.
+PageLinks extractLinks(std::string_view base, std::string_view page, std::string_view charset = {});
 
 // The page's BASE tag: where it starts, its length with "<" and ">", and its href.
 struct BaseTag {
@@ -55,7 +56,8 @@ std::string refreshTarget(std::string_view base, std::string_view page);
 std::optional<unsigned long> refreshDelay(std::string_view page);
 
 // The page's title as UTF-8 (character references decoded, recoded from the
-// charset the content type names); empty when it has none.
+// page's charset: the one its content type names, else its META's, in any
+// charset iconv knows); empty when it has none.
 std::string pageTitle(std::string_view page, std::string_view contentType);
 
 // A page with its links rewritten (for export): each spot's value, resolved

@@ -88,7 +88,10 @@ std::string shortenName(std::string_view name, size_t maxLength, bool plain) {
 std::string sanitizeFileName(std::string_view text) {
     std::string out(text);
     std::replace_if(
-        out.begin(), out.end(), [](char c) { return kFileNameForbidden.find(c) != std::string_view::npos; }, '_');
+        out.begin(), out.end(),
+        [](char c) { return c == '\0' || kFileNameForbidden.find(c) != std::string_view::npos; }, '_');
+    // "." and ".." name the folder itself and the one above it, never a file.
+    if (out == "." || out == "..") out.assign(out.size(), '_');
     return out;
 }
 

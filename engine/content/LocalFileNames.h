@@ -37,8 +37,9 @@ std::vector<std::string> pathSegmentsOfUrl(std::string_view url, bool sanitise, 
 // '.' is cut and the extension kept, itself cut to four characters.
 std::string shortenName(std::string_view name, size_t maxLength, bool plain);
 
-// Every character a file name cannot hold (/ : * ? " < > | and backslash)
-// replaced by '_'.
+// Every character a file name cannot hold (/ : * ? " < > |, backslash and
+// NUL) replaced by '_'; "." and ".." become "_" and "__". So a sanitised name
+// always stays inside the folder it is written to.
 std::string sanitizeFileName(std::string_view text);
 
 // The name with ".html" appended when it has no extension, or in place of an

@@ -1,12 +1,11 @@
 #include "content/Utf8Recoding.h"
 
-#include <iconv.h>
-
 #include <cerrno>
 #include <optional>
 #include <string>
 #include <system_error>
 
+#include "content/IconvConverter.h"
 #include "content/TagAttribute.h"
 
 namespace eng {
@@ -15,41 +14,6 @@ namespace {
 
 constexpr std::string_view kReplacement = "\xEF\xBF\xBD";  // U+FFFD
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-// An iconv conversion into UTF-8, closed when it goes out of scope.
-class Utf8Converter {
-public:
-    explicit Utf8Converter(const std::string &from) : cd_(iconv_open("UTF-8", from.c_str())) {
-        if (cd_ == reinterpret_cast<iconv_t>(-1)) {
-            throw std::system_error(errno, std::generic_category(), "iconv_open " + from);
-        }
-    }
-    ~Utf8Converter() { iconv_close(cd_); }
-    Utf8Converter(const Utf8Converter &) = delete;
-    Utf8Converter &operator=(const Utf8Converter &) = delete;
-
-    // Converts from the front of in, appending to out, until in is used up
-    // (true) or stops at a byte that cannot be converted (false).
-    bool convert(std::string_view &in, std::string &out) {
-        while (!in.empty()) {
-            const size_t used = out.size();
-            out.resize(used + in.size() * 3 + 16);  // room for most text; E2BIG asks for more
-            char *source = const_cast<char *>(in.data());
-            size_t sourceLeft = in.size();
-            char *target = out.data() + used;
-            size_t targetLeft = out.size() - used;
-            const size_t result = iconv(cd_, &source, &sourceLeft, &target, &targetLeft);
-            const int error = errno;
-            out.resize(out.size() - targetLeft);
-            in.remove_prefix(in.size() - sourceLeft);
-            if (result == static_cast<size_t>(-1) && error != E2BIG) return false;
-        }
-        return true;
-    }
-
-private:
-    iconv_t cd_;
-};
 
 // Length of the well-formed UTF-8 sequence at the front of text, 0 when it
 // is malformed: overlong, a surrogate or above U+10FFFF. Checked here rather
@@ -81,6 +45,15 @@ size_t wellFormedLength(std::string_view text) {
     return length;
 }
 
+// The code point of one well-formed UTF-8 sequence.
+uint32_t codePoint(std::string_view sequence) {
+    const auto byte = [&](size_t k) { return static_cast<unsigned char>(sequence[k]); };
+    if (sequence.size() == 1) return byte(0);
+    uint32_t value = byte(0) & (0x7F >> sequence.size());
+    for (size_t k = 1; k < sequence.size(); ++k) value = (value << 6) | (byte(k) & 0x3F);
+    return value;
+}
+
 // UTF-8 text with each byte of a malformed sequence replaced; reading resumes
 // at the byte after it.
 std::string validUtf8(std::string_view text) {
@@ -109,15 +82,33 @@ CharsetIndex pageCharset(std::string_view contentType, std::string_view page) {
 
 }  // namespace
 
-std::string toUtf8(std::string_view text, CharsetIndex from) {
-    if (from == CharsetIndex::Unknown) return validUtf8(text);
-    Utf8Converter converter{std::string(iconvName(from))};
+std::string toUtf8(std::string_view text, CharsetIndex from) { return toUtf8(text, iconvName(from)); }
+
+std::string toUtf8(std::string_view text, std::string_view charset) {
+    if (charset.empty()) return validUtf8(text);
+    IconvConverter converter("UTF-8", std::string(charset));
     std::string out;
     out.reserve(text.size());
     while (!converter.convert(text, out)) {
         // A byte the charset does not define: single-byte charsets fail one byte at a time.
         out += kReplacement;
         text.remove_prefix(1);
+    }
+    return out;
+}
+
+std::string fromUtf8(std::string_view text, std::string_view charset) {
+    const std::string valid = validUtf8(text);
+    if (charset.empty()) return valid;
+    IconvConverter converter(std::string(charset), "UTF-8");
+    std::string_view rest = valid;
+    std::string out;
+    out.reserve(rest.size());
+    while (!converter.convert(rest, out)) {
+        // A character the charset lacks is written as its numeric reference.
+        const size_t length = wellFormedLength(rest);
+        out += "&#" + std::to_string(codePoint(rest.substr(0, length))) + ";";
+        rest.remove_prefix(length);
     }
     return out;
 }

@@ -106,7 +106,10 @@ private:
         }
         const bool failed = resource.tcpError || resource.statusCode == kStatusUnchanged;
         if (failed && resource.size == 0) return writeStatus(out, ENG_BODY_NO_DATA, mainPage_);
-        writePage(out, mainPage_, depth > 0 ? resource.url : "", browserPage(resource.contentType, std::move(body)), 0);
+        // The final address comes whole from the string table: the resource's
+        // own address column holds only its first 255 characters.
+        const std::string finalAddress = depth > 0 ? t_.strings.textOf(resource.urlId) : std::string();
+        writePage(out, mainPage_, finalAddress, browserPage(resource.contentType, std::move(body)), 0);
     }
 
     void answerPending(MemoryStream &out, UrlResRow &resource) {

@@ -318,9 +318,13 @@ bool CAdvTasksTable::restart(TaskRow &task) {
     task.queued = task.retrieved = task.size = task.errCode = task.errFiles = task.mainItemId = 0;
     task.statusCode = 0;
     task.type = 0;
-    task.state = kActive;
     if (task.autoName) task.name.clear();
+    // A stopped task (whose address was changed) gets its start item as a
+    // stopped task: the save that follows resumes its resource as it resumes
+    // every resource of a task that starts again, so it is counted once.
+    if (task.state != kStopped) task.state = kActive;
     addItem(task, task.urlId, task.postId, 0, 0, nullptr, false);
+    task.state = kActive;
     return true;
 }
 

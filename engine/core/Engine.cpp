@@ -2,6 +2,7 @@
 
 #include "content/CanonicalUrl.h"
 #include "content/HtmlScanner.h"
+#include "content/PageCharset.h"
 #include "core/CAdvTasksTable.h"
 #include "core/CrawlScheduler.h"
 #include "core/DownloadProgressReporter.h"
@@ -45,10 +46,11 @@ void Engine::open() {
             sendUrlResEvent(event, now, before);
         });
     database_->dropRuntimeTables();
-    tables_->res.setLinkExtractor([](std::span<const uint8_t> bytes, const std::string &url) {
+    tables_->res.setLinkExtractor([](std::span<const uint8_t> bytes, const std::string &url,
+                                     const std::string &contentType) {
         const std::string_view page(reinterpret_cast<const char *>(bytes.data()), bytes.size());
         std::vector<Link> links;
-        for (PageLink &found : extractLinks(linkBase(url, page), page).links)
+        for (PageLink &found : extractLinks(linkBase(url, page), page, pageCharset(contentType, page)).links)
             links.push_back(Link{static_cast<uint8_t>(found.kind), std::move(found.url), ""});
         return links;
     });

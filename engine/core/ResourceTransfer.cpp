@@ -16,7 +16,9 @@ void storeResources(ProjectTables &t, ArchiveWriter &resources, ArchiveWriter &b
         archive.write(resources, *row);
         const bool known = std::any_of(usedBodies.begin(), usedBodies.end(),
                                        [&](const auto &body) { return body.first == row->resId; });
-        if (row->resId && !known) usedBodies.emplace_back(row->resId, "");
+        // A body is archived under its resource's address: the page's
+        // relative links are found again against it when it is loaded.
+        if (row->resId && !known) usedBodies.emplace_back(row->resId, t.strings.textOf(row->urlId));
     }
     t.res.writeArchive(bodies, usedBodies);
     resources.finish();

@@ -1,5 +1,6 @@
 #include "filters/FilterTestReport.h"
 
+#include "content/HtmlEscape.h"
 #include "content/WildcardMatch.h"
 #include "filters/ExpressionTokenizer.h"
 #include "filters/FilterExpression.h"
@@ -9,7 +10,7 @@ namespace eng {
 namespace {
 
 // Appends text[from, to) with its blanks, tabs and line ends made visible in
-// HTML. A carriage return counts as a line end only when a line feed follows
+// HTML, and every other character that HTML gives a meaning escaped. A carriage return counts as a line end only when a line feed follows
 // it anywhere in the text, even past `to`; the line feed itself is kept.
 void appendVisible(std::string &out, std::string_view text, size_t from, size_t to) {
     for (size_t i = from; i < to; ++i) {
@@ -20,7 +21,7 @@ void appendVisible(std::string &out, std::string_view text, size_t from, size_t 
         else if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
             out += " <br> ";
         else
-            out += text[i];
+            out += escapeHtml(text.substr(i, 1));
     }
 }
 

@@ -109,7 +109,7 @@ uint32_t CResTable::store(const ByteSource &bytes, int32_t hash, uint8_t type, c
     if (type == kHtml && extractLinks_) {
         const std::string page = bytes.text(kPageScanLimit);
         for (const Link &link :
-             extractLinks_(std::span(reinterpret_cast<const uint8_t *>(page.data()), page.size()), url))
+             extractLinks_(std::span(reinterpret_cast<const uint8_t *>(page.data()), page.size()), url, contentType))
             links_.addLink(key, link);
     }
     return key;
@@ -210,7 +210,7 @@ void CResTable::writeArchive(ArchiveWriter &archive, const std::vector<std::pair
 std::map<uint32_t, uint32_t> CResTable::readArchive(ArchiveReader &archive) {
     std::map<uint32_t, uint32_t> keys;
     while (archive.nextRecord()) {
-        archive.readString();  // the name, which only the writer's caller used
+        const std::string name = archive.readString();  // the address a page's links are relative to
         uint32_t count = static_cast<uint16_t>(archive.readInt16());
         if (count == kLongBodyMarker) count = archive.readUInt32();
         const std::vector<uint8_t> bytes = archive.readBytes(count);
@@ -219,7 +219,7 @@ std::map<uint32_t, uint32_t> CResTable::readArchive(ArchiveReader &archive) {
         archive.readUInt32();  // the size, which the bytes carry
         const auto type = static_cast<uint8_t>(archive.readInt32());
         const std::string contentType = archive.readString();
-        const uint32_t newKey = store(MemoryBytes(bytes), hash, type, contentType, "");
+        const uint32_t newKey = store(MemoryBytes(bytes), hash, type, contentType, name);
         keys[oldKey] = newKey;
         const int32_t links = archive.readCount();
         for (int32_t i = 0; i < links; ++i) links_.addLink(newKey, CRelTable::read(archive));

@@ -34,10 +34,11 @@ struct StoredBody {
     std::string contentType;
 };
 
-// Finds the links of an HTML page (the page's bytes and its own address);
-// set by the content analysis, none until then. It is given the page's first
-// kPageScanLimit bytes.
-using LinkExtractor = std::function<std::vector<Link>(std::span<const uint8_t> page, const std::string &pageUrl)>;
+// Finds the links of an HTML page (the page's bytes, its own address and
+// its content type); set by the content analysis, none until then. It is
+// given the page's first kPageScanLimit bytes.
+using LinkExtractor = std::function<std::vector<Link>(std::span<const uint8_t> page, const std::string &pageUrl,
+                                                      const std::string &contentType)>;
 
 // Table Res: every fetched body. Bodies other than HTML pages are stored once
 // and shared by every fetch that returned the same bytes; each page gets its
@@ -74,10 +75,12 @@ public:
     int64_t release(uint32_t key);
     void setIndexed(uint32_t key, bool indexed);
 
-    // Writes each body with its name, then its browsed links (which parsing
-    // cannot restore). A key without a row is an error.
+    // Writes each body with its name (the address its page's links are
+    // relative to), then its browsed links (which parsing cannot restore). A
+    // key without a row is an error.
     void writeArchive(ArchiveWriter &archive, const std::vector<std::pair<uint32_t, std::string>> &bodies);
-    // Stores every body of an archive; returns which new key each archived key became.
+    // Stores every body of an archive, a page's links found against its
+    // name; returns which new key each archived key became.
     std::map<uint32_t, uint32_t> readArchive(ArchiveReader &archive);
 
 private:

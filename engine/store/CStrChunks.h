@@ -6,7 +6,7 @@ namespace eng {
 
 struct ChunkRow {
     uint32_t strId = 0;
-    uint8_t offset = 0;
+    uint32_t offset = 0;  // the chunk's number from 0; a text of multi-byte characters may need more than 256
     std::string value;
 };
 

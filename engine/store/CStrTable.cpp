@@ -46,7 +46,7 @@ uint32_t CStrTable::add(std::string_view text, StringKind kind, int32_t hash) {
     row.text = fitText(text, kRowLength);
     const uint32_t key = CTable::add(row);
     std::string_view rest = text.substr(row.text.size());
-    for (uint8_t offset = 0; !rest.empty(); ++offset) {
+    for (uint32_t offset = 0; !rest.empty(); ++offset) {
         ChunkRow chunk{key, offset, fitText(rest, kChunkLength)};
         rest.remove_prefix(chunk.value.size());
         chunks_.add(chunk);

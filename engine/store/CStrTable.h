@@ -29,7 +29,8 @@ public:
     // A row holds this much of a text; each chunk the next kChunkLength.
     static constexpr size_t kRowLength = 255;
     static constexpr size_t kChunkLength = 50;
-    // Chunk numbers are one byte: longer texts are stored cut to this length.
+    // Longer texts are stored cut to this length: a row and 256 full chunks.
+    // Chunks end on character boundaries, so such a text may take more chunks.
     static constexpr size_t kMaxLength = kRowLength + 256 * kChunkLength;
 
     CStrTable(Database &db, CStrChunks &chunks);

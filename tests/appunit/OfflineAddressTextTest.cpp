@@ -52,4 +52,19 @@ TEST(AddressNormalisationTest, TypedTextsBecomeAddressesOfTheFourSchemesOnly) {
         EXPECT_TRUE(normalisedAddress(text).isEmpty()) << text;
 }
 
+TEST(AddressNormalisationTest, AHostWithAPortTypedWithoutSchemeIsAWebAddress) {
+    EXPECT_EQ(normalisedAddress("example.org:8080/path"), "http://example.org:8080/path");
+    EXPECT_EQ(normalisedAddress(" localhost:8080 "), "http://localhost:8080/");
+    EXPECT_EQ(normalisedAddress("intranet:81?q=1"), "http://intranet:81/?q=1");
+    EXPECT_EQ(normalisedAddress("example.org:80/"), "http://example.org/");
+    EXPECT_EQ(normalisedAddress("[::1]:8080/x"), "http://[::1]:8080/x");
+    EXPECT_EQ(normalisedAddress("user@host/a"), "http://user@host/a");
+    EXPECT_EQ(normalisedAddress("file:///tmp/a.html"), "file:///tmp/a.html");
+    EXPECT_EQ(normalisedAddress("HTTPS://Example.org:8443"), "https://example.org:8443/");
+    // Schemes stay schemes, and a port too large is no port.
+    for (const char *text : {"mailto:123", "tel:5551234", "news:1234", "kiv:0:01-01-2026-00-00-00:0:http://h/",
+                             "example.org:99999/", "example.org:80x/"})
+        EXPECT_TRUE(normalisedAddress(text).isEmpty()) << text;
+}
+
 }  // namespace

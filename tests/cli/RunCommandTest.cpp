@@ -69,6 +69,34 @@ TEST_F(RunCommandTest, MirrorFetchesAPageAndWhatItLinksTo) {
     EXPECT_FALSE(std::filesystem::exists(refused));
 }
 
+TEST_F(RunCommandTest, MirrorStaysOnTheStartHostUnlessToldToSpanHosts) {
+    // "localhost" names the same server under another host name.
+    const std::string elsewhere = "http://localhost:" + std::to_string(server.port());
+    const std::string start = test::httpResponse(
+        200, "OK",
+        "<html><a href=\"next.html\">next</a><a href=\"" + elsewhere + "/other.html\">other</a><img src=\"" +
+            elsewhere + "/pic.gif\"></html>",
+        {"Content-Type: text/html"});
+    const std::string leaf = test::httpResponse(200, "OK", "<html>leaf</html>", {"Content-Type: text/html"});
+    server.answer(start);
+    server.answer(leaf);
+    const std::string kept = dir.file("kept.slk");
+    const auto run = test::runLark("mirror " + server.url("/start.html") + " -o " + kept + " --depth 1");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(test::contains(run, "finished: done 2  queued 0  errors 0")) << run.output;
+    EXPECT_EQ(server.requests().size(), 2u);
+    // The links elsewhere are known, but not fetched.
+    EXPECT_EQ(test::queryInteger(kept, "SELECT count(*) FROM Items WHERE UrlResId = 0"), 2);
+
+    for (const std::string &answer : {start, leaf, leaf, leaf}) server.answer(answer);
+    const std::string spanned = dir.file("spanned.slk");
+    const auto wide =
+        test::runLark("mirror " + server.url("/start.html") + " -o " + spanned + " --depth 1 --span-hosts");
+    EXPECT_EQ(wide.status, 0) << wide.output;
+    EXPECT_TRUE(test::contains(wide, "finished: done 4  queued 0  errors 0")) << wide.output;
+    EXPECT_EQ(server.requests().size(), 6u);
+}
+
 TEST_F(RunCommandTest, CtrlCGoesOfflineAndKeepsTheCutDownloadRefreshable) {
     server.silent();
     const std::string path = project();

@@ -119,9 +119,17 @@ TEST(LocalFileNames, ShortenName) {
     }
 }
 
-TEST(LocalFileNames, SanitizeReplacesTheNineForbiddenCharacters) {
+TEST(LocalFileNames, SanitizedNamesHoldNoForbiddenCharacterAndAreNoDotSegments) {
     EXPECT_EQ(eng::sanitizeFileName("a/b:c*d?e\"f<g>h|i\\j"), "a_b_c_d_e_f_g_h_i_j");
     EXPECT_EQ(eng::sanitizeFileName("plain name (1).txt"), "plain name (1).txt");
+    // No name made from an address leaves its folder or ends early.
+    EXPECT_EQ(eng::sanitizeFileName(std::string("a\0b", 3)), "a_b");
+    EXPECT_EQ(eng::sanitizeFileName("."), "_");
+    EXPECT_EQ(eng::sanitizeFileName(".."), "__");
+    EXPECT_EQ(eng::sanitizeFileName("..."), "...");
+    EXPECT_EQ(eng::pathSegmentsOfUrl("http://h/a/../../b/./c.html", true, false, 0),
+              (std::vector<std::string>{"h", "a", "__", "__", "b", "_", "c.html"}));
+    EXPECT_EQ(eng::fileNameOfUrl("http://h/a/..", true, true, 0), "__");
 }
 
 TEST(LocalFileNames, HtmlFileName) {

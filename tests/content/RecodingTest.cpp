@@ -191,3 +191,10 @@ TEST(RecodingPages, HeaderThenMetaThenUtf8) {
         EXPECT_EQ(eng::pageToUtf8(row.contentType, row.page), row.utf8);
     }
 }
+
+TEST(RecodingFromUtf8, CharactersTheCharsetLacksBecomeNumericReferences) {
+    EXPECT_EQ(eng::fromUtf8("caf\xC3\xA9 \xE2\x82\xAC\xE6\x97\xA5", "ISO-8859-1"), "caf\xE9 &#8364;&#26085;");
+    EXPECT_EQ(eng::fromUtf8("\xD1\x84", "CP1251"), "\xF4");
+    EXPECT_EQ(eng::fromUtf8("\xD1\x84\xFF", ""), "\xD1\x84\xEF\xBF\xBD");  // UTF-8 stays, made valid
+    EXPECT_EQ(eng::toUtf8("\x93\xfa\x96\x7b", std::string_view("SHIFT_JIS")), "\xE6\x97\xA5\xE6\x9C\xAC");
+}

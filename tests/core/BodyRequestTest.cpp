@@ -180,10 +180,23 @@ TEST_F(BodyRequest, AGeneratedAddressOnASiteThePageAlreadyReachesIsNotAdded) {
     EXPECT_EQ(getBody("http://tracker.test/pixel.gif", referrer).status, ENG_BODY_QUEUED);
     EXPECT_EQ(getBody("http://tracker.test/hit?id=123456789", referrer).status, ENG_BODY_NOT_ACCEPTED);
     EXPECT_EQ(getBody("http://tracker.test/banner/123456789.png", referrer).status, ENG_BODY_QUEUED);  // an image
-    EXPECT_EQ(getBody(server.url("/more?id=123456789"), referrer).status, ENG_BODY_QUEUED);           // its own site
+    EXPECT_EQ(getBody(server.url("/more?id=123456789"), referrer).status, ENG_BODY_QUEUED);            // its own site
     // A page the browser navigates to is no embedded request.
     Eng_BeforeNavigate("http://tracker.test/next?id=987654321", nullptr);
     EXPECT_EQ(getBody("http://tracker.test/next?id=987654321", referrer).status, ENG_BODY_QUEUED);
+}
+
+TEST_F(BodyRequest, AStoredRedirectGivesTheWholeFinalAddress) {
+    // Longer than the 255 characters the resource's address column keeps.
+    const std::string target = server.url("/" + std::string(300, 'x') + ".html");
+    server.answer(test::httpResponse(302, "Found", "", {"Location: " + target}));
+    server.answer(page("<html>arrived</html>"));
+    tasks.push_back(createTask(server.url("/moved.html")));
+    crawl(2);
+    const Reply reply = getBody(server.url("/moved.html"));
+    EXPECT_EQ(reply.status, ENG_BODY_PAGE);
+    EXPECT_EQ(reply.body, "<html>arrived</html>");
+    EXPECT_EQ(reply.finalAddress, target);
 }
 
 // The browser gets no local file read for a page from the web, nor for a

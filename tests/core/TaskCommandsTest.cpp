@@ -132,6 +132,21 @@ TEST(Tasks, UpdateListsFindAndDelete) {
     EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM Strings WHERE Type = 3"), 0);
 }
 
+TEST(Tasks, AStoppedTaskWithANewAddressCountsItsStartResourceOnce) {
+    test::OpenProject project;
+    EngTaskRecord in = test::taskInput("http://example.com/old");
+    const auto id = static_cast<uint32_t>(Eng_CreateTask(&in));
+    Eng_StopTask(id);
+    EngTaskRecord moved = test::taskInput("http://example.com/new");
+    moved.id = id;
+    ASSERT_EQ(Eng_UpdateTask(&moved), 1);
+    EXPECT_EQ(test::taskById(id).raw.state, 4u);
+    // Stopping it again suspends the new start resource.
+    Eng_StopTask(id);
+    Eng_CloseProject();
+    EXPECT_EQ(test::queryText(project.path(), "SELECT State || ',' || RunCount FROM UrlRes"), "5,0");
+}
+
 TEST(Tasks, RefreshingEverythingNeedsItems) {
     test::OpenProject project;
     EngTaskRecord in = test::taskInput("http://example.com/");

@@ -66,6 +66,33 @@ TEST(UrlResArchive, ResourcesAndBodiesMoveToAnotherProjectIntact) {
     EXPECT_EQ(test::queryInteger(target, "SELECT RefCount FROM Res"), 2);
 }
 
+TEST(UrlResArchive, AMovedPageFindsItsRelativeLinksAgainstItsOwnAddress) {
+    test::TempDir dir;
+    test::OpenProject source;
+    Eng_CloseProject();
+    test::executeSql(source.path(), R"(
+        INSERT INTO Strings (StrId, Type, RefCount, String) VALUES (1, 1, 1, 'http://h/dir/page.html');
+        INSERT INTO Res (ResId, Body, Hash, Size, Type, ContentType, RefCount) VALUES
+          (2, CAST('<a href="next.html">n</a><img src="../i.gif">' AS BLOB), 0, 44, 1, 'text/html', 1);
+        INSERT INTO UrlRes (UrlResId, UrlId, ResId, StatusCode, RefCount, State, Url, Size, ContentType) VALUES
+          (3, 1, 2, 200, 1, 2, 'http://h/dir/page.html', 44, 'text/html');
+    )");
+    ASSERT_EQ(Eng_OpenProject(source.path().c_str(), nullptr, nullptr, nullptr), 0);
+    const uint32_t ids[] = {3};
+    const std::string resources = dir.file("res.arc"), bodies = dir.file("bodies.arc");
+    ASSERT_EQ(Eng_SerializeUrlres(resources.c_str(), bodies.c_str(), 1, ids, 1), 1);
+    Eng_CloseProject();
+
+    const std::string target = dir.file("target.slk");
+    test::writeProjectFile(target);
+    ASSERT_EQ(Eng_OpenProject(target.c_str(), nullptr, nullptr, nullptr), 0);
+    ASSERT_EQ(Eng_SerializeUrlres(resources.c_str(), bodies.c_str(), 0, nullptr, 0), 1);
+    Eng_CloseProject();
+    EXPECT_EQ(test::queryText(target, "SELECT group_concat(s.String || ':' || r.Relation, ' ') FROM "
+                                      "(SELECT * FROM Rel ORDER BY Relation) r JOIN Strings s ON s.StrId = r.UrlId"),
+              "http://h/dir/next.html:0 http://h/i.gif:1");
+}
+
 TEST(UrlResArchive, ACutArchiveFailsAndLeavesTheTargetAsItWas) {
     test::UiHostRecorder ui;
     test::TempDir dir;

@@ -46,3 +46,8 @@ TEST(FilterTestReport, ColoursCompareThePatternAsWrittenWithTheUrlAsGiven) {
     // Capitals in the URL are kept: red, though the decision lowercases it.
     EXPECT_EQ(reportFor("*.gif", "http://h/A.GIF"), kRed + "*.gif" + kEnd);
 }
+
+TEST(FilterTestReport, MarkupInThePatternsIsShownAsText) {
+    EXPECT_EQ(reportFor("*<script>* or *&amp;*", "http://h/&amp;"),
+              kRed + "*&lt;script&gt;*" + kBlank + kEnd + "or" + kBlank + kGreen + "*&amp;amp;*" + kEnd);
+}

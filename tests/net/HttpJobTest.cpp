@@ -35,8 +35,8 @@ protected:
 // no further, drops what it had and says why.
 TEST_F(HttpJobTest, ABodyWithoutEndStopsAtTheLimitOfWhatCanBeKept) {
     constexpr uint64_t kLimit = 3 << 20;
-    server.endless("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n",
-                   "1000\r\n" + std::string(4096, 'z') + "\r\n");
+    server.routeEndless("/endless", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n",
+                        "1000\r\n" + std::string(4096, 'z') + "\r\n");
     auto download = job("/endless");
     download->record().bodyLimit = kLimit;
     const auto &record = runner.run(*download);
@@ -57,10 +57,9 @@ TEST_F(HttpJobTest, ALargeBodyIsKeptInAFileNotInMemory) {
     for (size_t i = 0; i < kSize; ++i) bytes[i] = static_cast<char>(i * 2654435761u >> 24);
     server.answer(httpResponse(200, "OK", bytes));
     auto download = job("/large");
-    test::resetPeakResident();
-    const size_t before = test::peakResident();
+    const test::PeakGrowth growth;
     const auto &record = runner.run(*download);
-    const size_t peak = test::peakResident() - before;
+    const size_t peak = growth.bytes();
     std::cout << "64 MiB download: peak memory +" << (peak >> 20) << " MiB\n";
     EXPECT_LT(peak, 16u << 20);
     EXPECT_TRUE(record.body.spooled());

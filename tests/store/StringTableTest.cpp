@@ -63,7 +63,14 @@ TEST(StringTable, LongTextsContinueInChunks) {
     while (wide.size() < 400) wide += "\xC3\xA9";  // é
     const uint32_t key = s.table().intern(wide, StringKind::Note, true);
     EXPECT_EQ(s.table().textOf(key), wide);
-    // Beyond what one-byte chunk numbers allow, the text is kept cut.
+    // A note of three-byte characters up to the cap takes more than 256
+    // chunks, which come back in their order.
+    std::string note;
+    for (int i = 0; note.size() + 3 <= eng::CStrTable::kMaxLength; ++i) note += i % 2 ? "\xE2\x82\xAC" : "\xE6\x97\xA5";
+    const uint32_t noteKey = s.table().intern(note, StringKind::Note, true);
+    EXPECT_GT(s.tables->strChunks.chunksOf(noteKey).size(), 256u);
+    EXPECT_EQ(s.table().textOf(noteKey), note);
+    // Beyond the cap, the text is kept cut.
     const std::string huge(20000, 'h');
     const uint32_t big = s.table().intern(huge, StringKind::FormData, true);
     EXPECT_EQ(s.table().textOf(big), huge.substr(0, eng::CStrTable::kMaxLength));

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -105,13 +106,15 @@ bool ChildProcess::reapIfExited(int flags) {
     if (reaped_) return true;
     int status = 0;
     pid_t result;
+    rusage usage{};
     do {
-        result = waitpid(pid_, &status, flags);
+        result = wait4(pid_, &status, flags, &usage);
     } while (result < 0 && errno == EINTR);
     if (result == 0) return false;
     reaped_ = true;
     if (result < 0) return true;  // not our child any more: nothing to wait for
     exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    peakRssKb_ = usage.ru_maxrss;
     return true;
 }
 

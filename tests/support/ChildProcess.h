@@ -44,6 +44,11 @@ public:
     // nothing when the child still runs after the timeout.
     std::optional<int> waitForExit(std::chrono::milliseconds timeout);
 
+    // The most memory the child held at once, in KiB, once it is reaped.
+    std::optional<long> peakRssKb() const {
+        return reaped_ && exitCode_ >= 0 ? std::optional(peakRssKb_) : std::nullopt;
+    }
+
     // SIGTERM to the process group, SIGKILL when the child still runs after
     // the grace period, then reaps it. Does nothing once the child is reaped.
     void stop(std::chrono::milliseconds grace = std::chrono::seconds(2));
@@ -55,6 +60,7 @@ private:
     pid_t pid_ = -1;
     bool reaped_ = false;
     int exitCode_ = -1;
+    long peakRssKb_ = 0;
     UniqueFd stdout_;
     std::string pending_;
 };

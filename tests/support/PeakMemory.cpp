@@ -1,9 +1,12 @@
 #include "support/PeakMemory.h"
 
+#include <algorithm>
 #include <fstream>
 #include <string>
 
 namespace test {
+
+namespace {
 
 size_t peakResident() {
     std::ifstream status("/proc/self/status");
@@ -13,6 +16,14 @@ size_t peakResident() {
     return 0;
 }
 
-void resetPeakResident() { std::ofstream("/proc/self/clear_refs") << "5"; }
+}  // namespace
+
+// Resetting makes the peak the present resident size.
+PeakGrowth::PeakGrowth() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+    start_ = peakResident();
+}
+
+size_t PeakGrowth::bytes() const { return std::max(peakResident(), start_) - start_; }
 
 }  // namespace test

@@ -4,9 +4,15 @@
 
 namespace test {
 
-// The peak resident memory of this process (VmHWM) since the last reset.
-size_t peakResident();
-// Makes the peak resident memory the present one, so that what follows is measured alone.
-void resetPeakResident();
+// How far the peak resident memory of this process (VmHWM) rises, from the
+// object's making on, above what was resident then.
+class PeakGrowth {
+public:
+    PeakGrowth();
+    size_t bytes() const;
+
+private:
+    size_t start_;
+};
 
 }  // namespace test

@@ -51,6 +51,14 @@ size_t contentLength(std::string_view header) {
     return 0;
 }
 
+// The target of a request line: "GET /a.html HTTP/1.0" gives "/a.html".
+std::string requestTarget(std::string_view request) {
+    const size_t start = request.find(' ');
+    if (start == std::string_view::npos) return {};
+    const size_t end = request.find_first_of(" \r\n", start + 1);
+    return std::string(request.substr(start + 1, end == std::string_view::npos ? end : end - start - 1));
+}
+
 }  // namespace
 
 std::string httpResponse(int status, std::string_view reason, std::string_view body,
@@ -110,8 +118,14 @@ void ScriptedHttpServer::trickle(std::string bytes, std::chrono::milliseconds ga
     script({std::move(bytes), Ending::Trickle, gap});
 }
 
-void ScriptedHttpServer::endless(std::string head, std::string piece) {
-    script({std::move(head), Ending::Endless, {}, std::move(piece)});
+void ScriptedHttpServer::route(std::string target, std::string bytes) {
+    std::lock_guard lock(mutex_);
+    routes_[std::move(target)] = {std::move(bytes), Ending::Close};
+}
+
+void ScriptedHttpServer::routeEndless(std::string target, std::string head, std::string piece) {
+    std::lock_guard lock(mutex_);
+    routes_[std::move(target)] = {std::move(head), Ending::Endless, {}, std::move(piece)};
 }
 
 std::vector<std::string> ScriptedHttpServer::requests() const {
@@ -140,8 +154,11 @@ ScriptedHttpServer::Reply ScriptedHttpServer::record(std::string request) {
     Reply reply{std::string(kNoScript), Ending::Close};
     {
         std::lock_guard lock(mutex_);
+        const auto routed = routes_.find(requestTarget(request));
         requests_.push_back(std::move(request));
-        if (!script_.empty()) {
+        if (routed != routes_.end()) {
+            reply = routed->second;
+        } else if (!script_.empty()) {
             reply = std::move(script_.front());
             script_.pop_front();
         }
@@ -182,9 +199,7 @@ void ScriptedHttpServer::serve(UniqueFd connection) {
                 if (trickleOut(fd, reply.bytes, reply.gap)) closeGracefully(fd);
                 return;
             case Ending::Endless:
-                if (sendAll(fd, reply.bytes))
-                    while (!stopping() && sendAll(fd, reply.repeated)) {
-                    }
+                sendEndlessly(fd, reply.bytes, reply.piece);
                 return;
         }
     }
@@ -258,6 +273,12 @@ bool ScriptedHttpServer::trickleOut(int fd, std::string_view bytes, std::chrono:
         if (!sendAll(fd, bytes.substr(i, 1))) return false;
     }
     return true;
+}
+
+void ScriptedHttpServer::sendEndlessly(int fd, std::string_view head, std::string_view piece) const {
+    if (!sendAll(fd, head)) return;
+    while (sendAll(fd, piece)) {
+    }
 }
 
 // Discards what the peer sends until it closes or the server ends.

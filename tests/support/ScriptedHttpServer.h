@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -42,7 +43,13 @@ public:
     void answerThenHang(std::string bytes);                          // send, then hold the connection silently
     void silent();                                                   // never answer, hold the connection
     void trickle(std::string bytes, std::chrono::milliseconds gap);  // a byte at a time, gap between, then close
-    void endless(std::string head, std::string piece);               // send head, then piece again and again
+
+    // Answers for one request target ("/a.html?q"), given each time it is
+    // asked for, whatever the script holds; requests for other targets
+    // follow the script.
+    void route(std::string target, std::string bytes);  // send, then close
+    // Sends the head, then the piece again and again until the peer closes.
+    void routeEndless(std::string target, std::string head, std::string piece);
 
     std::vector<std::string> requests() const;  // raw requests received so far, in order
     bool waitForRequests(size_t count, std::chrono::milliseconds timeout) const;
@@ -54,7 +61,7 @@ private:
         std::string bytes;
         Ending ending;
         std::chrono::milliseconds gap{0};
-        std::string repeated{};  // sent again and again after the bytes, until the peer or the server ends
+        std::string piece;  // what an endless answer repeats
     };
 
     void script(Reply reply);
@@ -67,6 +74,7 @@ private:
     std::optional<std::string> readRequest(int fd, std::string &buffer) const;
     bool sendAll(int fd, std::string_view bytes) const;
     bool trickleOut(int fd, std::string_view bytes, std::chrono::milliseconds gap) const;
+    void sendEndlessly(int fd, std::string_view head, std::string_view piece) const;
     void holdUntilStopOrClosed(int fd) const;
     void closeGracefully(int fd) const;
 
@@ -78,6 +86,7 @@ private:
     mutable std::mutex mutex_;
     mutable std::condition_variable arrived_;
     std::deque<Reply> script_;
+    std::map<std::string, Reply, std::less<>> routes_;
     std::vector<std::string> requests_;
     size_t connections_ = 0;
     std::vector<std::thread> workers_;
