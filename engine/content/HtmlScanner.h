@@ -8,6 +8,11 @@
 
 namespace eng {
 
+// How much of a fetched page its links, title and refresh are taken from: a
+// page is scanned in memory, so a larger one (they are rare) is scanned only
+// this far.
+inline constexpr size_t kPageScanLimit = 8 << 20;
+
 // A link found in a page: its kind (the link kinds of stored links) and its
 // absolute, canonical address.
 struct PageLink {

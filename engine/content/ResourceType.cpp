@@ -28,7 +28,7 @@ ResType sniffResourceType(std::string_view body, std::string_view contentType) {
     }
     if (bytes.size() < 6) return ResType::Other;
     if (startsWithNoCase(bytes, "gif8") && isAsciiDigit(bytes[4]) && bytes[5] == 'a') return ResType::Gif;
-    if (bytes[0] == '<' || containsNoCase(bytes.substr(0, 512), "<html>")) return ResType::Html;
+    if (bytes[0] == '<' || containsNoCase(bytes.substr(0, kSniffLength), "<html>")) return ResType::Html;
     if (contentType != "text/plain") return ResType::Other;
     const std::string_view head = bytes.substr(0, 255);
     return std::all_of(head.begin(), head.end(), isTextByte) ? ResType::PlainText : ResType::Other;

@@ -13,6 +13,7 @@
 #include "core/CAdvTasksTable.h"
 #include "core/CommandTable.h"
 #include "core/Engine.h"
+#include "core/LocalFiles.h"
 #include "core/Messages.h"
 #include "filters/Filter.h"
 #include "store/ProjectProperties.h"
@@ -125,10 +126,18 @@ private:
     // Puts the address into the crawl, through the referring page when
     // there is one; the resource that resulted, if any.
     std::optional<UrlResRow> enqueue(const std::string &address, const std::string &formData) {
+        if (!localFileAllowed(address)) return std::nullopt;
         if (referrer_ && !acceptedFromReferrer(address, formData)) return std::nullopt;
         const uint32_t urlId = t_.strings.intern(address, StringKind::Url, true);
         const uint32_t postId = formData.empty() ? 0 : t_.strings.intern(formData, StringKind::FormData, true);
         return engine_.tasks().addAddress(task_, urlId, postId, engine_.activeFolder(), engine_.running());
+    }
+
+    // A local file is taken only as the page the user went to, or from a
+    // local page: a page from the web may not have one read.
+    bool localFileAllowed(const std::string &address) const {
+        if (!isFileAddress(address)) return true;
+        return referrer_ ? isFileAddress(t_.strings.textOf(referrer_->urlId)) : mainPage_;
     }
 
     // Whether the referring page may add the address: within the limits of

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/LocalFiles.h"
+
 namespace eng {
 
 namespace {
@@ -92,16 +94,15 @@ void CAdvTasksTable::dropQueuedItemsBelow(TaskRow &task, uint32_t depth) {
 }
 
 void CAdvTasksTable::reevaluateFilter(TaskRow &task) {
-    const Filter &filter = filterOf(task);
     uint32_t cleared = 0;
     for (ItemRow item : queuedItems(task.taskId)) {
-        if (item.itemId == task.mainItemId || filter.accept(t_.strings.textOf(item.urlId), item.tag)) continue;
+        if (item.itemId == task.mainItemId || accepts(task, item.urlId, item.tag)) continue;
         item.urlResId = 0;
         t_.items.updateItem(item);
         ++cleared;
     }
     for (ItemRow &item : t_.items.ofTask(task.taskId)) {
-        if (item.urlResId || !filter.accept(t_.strings.textOf(item.urlId), item.tag)) continue;
+        if (item.urlResId || !accepts(task, item.urlId, item.tag)) continue;
         UrlResRow resource = attachResource(task, item);
         itemAdded(task, item, resource, nullptr);
         save(task);
@@ -124,10 +125,15 @@ const Filter &CAdvTasksTable::filterOf(const TaskRow &task) {
     return cached->second.filter;
 }
 
+bool CAdvTasksTable::accepts(const TaskRow &task, uint32_t urlId, uint32_t tag) {
+    const std::string address = t_.strings.textOf(urlId);
+    return mayTakeAddress(t_.strings.textOf(task.urlId), address) && filterOf(task).accept(address, tag);
+}
+
 ItemRow CAdvTasksTable::addItem(TaskRow &task, uint32_t urlId, uint32_t postId, int16_t level, uint32_t tag,
                                 const ItemRow *parent, bool applyFilter) {
     ItemRow item = CItemsTable::make(task.taskId, urlId, postId, level, tag);
-    if (applyFilter && !filterOf(task).accept(t_.strings.textOf(urlId), tag)) {
+    if (applyFilter && !accepts(task, urlId, tag)) {
         t_.items.addItem(item);
         return item;
     }
@@ -254,7 +260,9 @@ std::optional<UrlResRow> CAdvTasksTable::addThroughParent(TaskRow &task, const C
         if (!item.urlResId) return std::nullopt;
         return t_.urlRes.find(int64_t{item.urlResId});
     }
-    if (existing->urlResId) return std::nullopt;
+    // An item the filter refused may be fetched now; a local file stays refused.
+    if (existing->urlResId || !mayTakeAddress(t_.strings.textOf(task.urlId), t_.strings.textOf(urlId)))
+        return std::nullopt;
     UrlResRow resource = attachResource(task, *existing);
     itemAdded(task, *existing, resource, &parent.item);
     save(task);

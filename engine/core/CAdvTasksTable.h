@@ -42,8 +42,8 @@ public:
     // Deletes the task, its items and its string references.
     void remove(const TaskRow &task);
 
-    // Adds an item for an address, with a URL resource unless the filter
-    // (when applied) refuses it; returns the item.
+    // Adds an item for an address, with a URL resource unless the task
+    // (when its filter applies) does not accept it; returns the item.
     ItemRow addItem(TaskRow &task, uint32_t urlId, uint32_t postId, int16_t level, uint32_t tag,
                     const ItemRow *parent, bool applyFilter);
     // Obtains and attaches a URL resource for an item that has none.
@@ -66,6 +66,9 @@ public:
     bool restart(TaskRow &task);
     // The task's filter followed by the project's, compiled on first use.
     const Filter &filterOf(const TaskRow &task);
+    // The task takes a found address: its filter accepts it, and it is no
+    // local file unless the task starts at one.
+    bool accepts(const TaskRow &task, uint32_t urlId, uint32_t tag);
 
 private:
     void runChangeHooks(TaskRow &task, const TaskRow &stored);

@@ -1,6 +1,7 @@
 #include "core/CrawlScheduler.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "api/engine.h"
 #include "content/HtmlEscape.h"
@@ -8,6 +9,7 @@
 #include "core/CAdvTasksTable.h"
 #include "core/DownloadResult.h"
 #include "core/Engine.h"
+#include "core/LocalFiles.h"
 #include "net/DownloadJobFactory.h"
 #include "net/DownloadPool.h"
 #include "net/HttpDate.h"
@@ -22,10 +24,6 @@ constexpr uint32_t kDone = 2, kDownloading = 4;
 // Relations by which an item was found whose page's links are followed:
 // plain links, frames, and the like that open a page of their own.
 constexpr uint32_t kFollowedTags[] = {0, 4, 5, 12, 13};
-
-std::string_view textOf(const std::vector<uint8_t> &bytes) {
-    return {reinterpret_cast<const char *>(bytes.data()), bytes.size()};
-}
 
 bool isHtml(const std::string &contentType) { return contentType.rfind("text/html", 0) == 0; }
 
@@ -43,16 +41,18 @@ bool CrawlScheduler::startNext() {
     const std::string url = tables_.strings.textOf(resource->urlId);
     const FtpProxySettings ftp{
         properties.proxyAccess, properties.ftpProxy.host, {properties.ftpProxy.userName, properties.ftpProxy.password}};
-    auto job = createDownloadJob(url, ftp, engine_.jobContext());
+    // A local file that no task starting at a local file holds is refused.
+    const bool allowed = mayFetch(tables_, *resource, url);
+    auto job = allowed ? createDownloadJob(url, ftp, engine_.jobContext()) : nullptr;
     resource->state = kDownloading;
     tables_.urlRes.update(*resource);
     if (!job) {
-        // No download can fetch this address: it is settled as failed, so
-        // that the queue does not offer it again.
+        // No download can (or may) fetch this address: it is settled as
+        // failed, so that the queue does not offer it again.
         DownloadRecord unfetchable;
         unfetchable.url = url;
         unfetchable.urlResId = resource->urlResId;
-        unfetchable.errorCode = kErrUnrecognizedScheme;
+        unfetchable.errorCode = allowed ? uint32_t{kErrUnrecognizedScheme} : uint32_t{EACCES};
         settle(*resource, unfetchable, false);
         reportIfDrained();
         return true;
@@ -75,6 +75,7 @@ void CrawlScheduler::fillRecord(DownloadRecord &record, const UrlResRow &resourc
     record.maxSize = resource.maxSize;
     record.referer = tables_.strings.textOf(resource.referer);
     record.resumeOffset = resource.resId != 0 && holdsStoredCopy(resource.statusCode) ? resource.size : 0;
+    record.bodyLimit = tables_.res.sizeLimit();
     if (resource.lastModified != 0) record.lastModified = formatHttpDate(resource.lastModified);
     record.userAgent = tables_.strings.textOf(resource.userAgentId);
     if (record.userAgent.empty()) record.userAgent = kDefaultUserAgent;
@@ -107,19 +108,20 @@ void CrawlScheduler::prepareRedirect(DownloadRecord &record) {
             "<!-- This file is created by libengine -->\r\n"
             "<html><head><meta http-equiv=\"refresh\" content=\"0;URL=" +
             escapeHtml(record.location) + "\"></head><body></body></html>";
-        record.body.assign(page.begin(), page.end());
+        record.body.assign(page);
         // The page stands for the whole answer: its length is the length,
         // or the redirect would look like a cut transfer and be retried.
-        record.contentLength = static_cast<uint32_t>(page.size());
+        record.contentLength = page.size();
         record.contentType = "text/html";
     } else if (isHtml(record.contentType)) {
-        const std::string_view page = textOf(record.body);
+        const std::string page = record.body.text(kPageScanLimit);
         record.location = refreshTarget(linkBase(record.url, page), page);
     }
 }
 
 void CrawlScheduler::settle(UrlResRow &resource, DownloadRecord &record, bool mayRetry) {
-    const std::string title = isHtml(record.contentType) ? pageTitle(textOf(record.body), record.contentType) : "";
+    const std::string title =
+        isHtml(record.contentType) ? pageTitle(record.body.text(kPageScanLimit), record.contentType) : "";
     applyDownloadResult(tables_, resource, record, title);
     if (mayRetry && shouldRetry(resource, record)) {
         CAdvUrlResTable::reset(resource, false);

@@ -29,9 +29,9 @@ void DownloadProgressReporter::report(const DownloadRecord &record) {
         progress.contentType = out.newString(record.contentType);
         progress.state = static_cast<uint8_t>(record.state);
         progress.lastChunk = record.lastChunk;
-        progress.received = record.received;
-        progress.contentLength = record.contentLength;
-        progress.resumeOffset = record.resumeOffset;
+        progress.received = clampedCount(record.received);
+        progress.contentLength = clampedCount(record.contentLength);
+        progress.resumeOffset = clampedCount(record.resumeOffset);
         out.writeRecord(progress);
     });
 }

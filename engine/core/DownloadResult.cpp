@@ -4,6 +4,7 @@
 #include "net/HttpDate.h"
 #include "store/TableText.h"
 #include "sys/ErrorText.h"
+#include "sys/UiHost.h"
 
 namespace eng {
 
@@ -27,8 +28,8 @@ void copyResponse(ProjectTables &t, UrlResRow &row, const DownloadRecord &d) {
     row.httpVersion = d.httpVersion;
     row.redirectUrlId = t.strings.intern(d.location, StringKind::Url, true);
     if (!d.lastModified.empty()) row.lastModified = parseHttpDate(d.lastModified).value_or(0);
-    row.contentLength = d.contentLength;
-    row.size = static_cast<uint32_t>(d.body.size());
+    row.contentLength = clampedCount(d.contentLength);
+    row.size = clampedCount(d.body.size());
     row.tcpError = d.networkError();
     row.error = row.tcpError || d.failed();
 }
@@ -44,17 +45,15 @@ std::string titleFor(const UrlResRow &row, const std::string &address, std::stri
 
 // A refresh of a stored copy: true when the new response is to be stored,
 // false when it has been dealt with here.
-bool refreshGoesOn(ProjectTables &t, UrlResRow &row, const UrlResRow &fetched, DownloadRecord &d) {
+// A body too large to keep is a failed refresh.
+bool refreshGoesOn(ProjectTables &t, UrlResRow &row, const UrlResRow &fetched, bool tooLarge) {
     const int16_t status = fetched.statusCode;
-    if (status == 206) {
-        // The stored part and the rest make the whole body; the stored
-        // copy's announced length stays.
-        if (auto stored = t.res.read(row.resId))
-            d.body.insert(d.body.begin(), stored->bytes.begin(), stored->bytes.end());
+    if (status == 206 && !tooLarge) {
+        // The stored part and the rest make the whole body (see storeBody);
+        // the stored copy's announced length stays.
         const uint32_t announced = row.contentLength;
         row = fetched;
         row.contentLength = announced;
-        row.size = static_cast<uint32_t>(d.body.size());
         return true;
     }
     if (status == 416) {
@@ -62,7 +61,8 @@ bool refreshGoesOn(ProjectTables &t, UrlResRow &row, const UrlResRow &fetched, D
         t.urlRes.update(row);
         return false;
     }
-    if (status == 200 || (!fetched.tcpError && (status < 400 || status == 404 || status == 406 || status == 410))) {
+    if (!tooLarge &&
+        (status == 200 || (!fetched.tcpError && (status < 400 || status == 404 || status == 406 || status == 410)))) {
         row = fetched;
         return true;
     }
@@ -100,15 +100,32 @@ void completeRevalidation(ProjectTables &t, UrlResRow &row, uint32_t sourceId) {
     }
 }
 
+// Stores the received body as the row's: after the stored body that it
+// continues (a partial answer to a resumed retrieval), when there is one.
+void storeBody(ProjectTables &t, UrlResRow &row, uint32_t continued, const DownloadRecord &d,
+               const std::string &address) {
+    const MemoryBytes nothing({});
+    const std::unique_ptr<ByteSource> before = continued ? t.res.bodyBytes(continued) : nullptr;
+    const JoinedBytes body(before ? *before : static_cast<const ByteSource &>(nothing), d.body);
+    const CResTable::Stored stored = t.res.storeFetched(body, row.contentType, address);
+    row.resId = stored.key;
+    row.type = stored.type;
+    row.size = clampedCount(body.size());
+}
+
 }  // namespace
 
-void applyDownloadResult(ProjectTables &t, UrlResRow &row, DownloadRecord &d, std::string_view pageTitle) {
+void applyDownloadResult(ProjectTables &t, UrlResRow &row, const DownloadRecord &d, std::string_view pageTitle) {
     const std::string address = t.strings.textOf(row.urlId);
+    // A body past the store's limit was dropped: the resource keeps the error.
+    if (d.bodyTooLarge) showEngineMessage(t.res.tooLargeText(address, d.storedBefore() + d.received));
     UrlResRow fetched = row;
     copyResponse(t, fetched, d);
     fetched.title = titleFor(fetched, address, pageTitle);
+    uint32_t continued = 0;
     if (row.resId != 0 && holdsStoredCopy(row.statusCode)) {
-        if (!refreshGoesOn(t, row, fetched, d)) return;
+        if (fetched.statusCode == 206) continued = row.resId;
+        if (!refreshGoesOn(t, row, fetched, d.bodyTooLarge)) return;
     } else {
         row = fetched;
     }
@@ -116,10 +133,11 @@ void applyDownloadResult(ProjectTables &t, UrlResRow &row, DownloadRecord &d, st
     row.tag = 0;
     if (source != 0 && row.statusCode == 304) {
         completeRevalidation(t, row, source);
+    } else if (d.bodyTooLarge) {
+        row.resId = 0;  // nothing of this retrieval is kept
+        markDone(row);
     } else {
-        const CResTable::Stored body = t.res.storeFetched(std::move(d.body), row.contentType, address);
-        row.resId = body.key;
-        row.type = body.type;
+        storeBody(t, row, continued, d, address);
         markDone(row);
     }
     t.urlRes.update(row);

@@ -12,7 +12,9 @@ namespace eng {
 // stored copy when a refresh failed, completes a revalidation from the
 // earlier fetch when the server answered "not modified", and otherwise
 // stores the body. The page title is what the scanner found in an HTML body.
-void applyDownloadResult(ProjectTables &tables, UrlResRow &resource, DownloadRecord &download,
+// A body that was too large to keep is reported, and the resource keeps the
+// error (and any copy stored before).
+void applyDownloadResult(ProjectTables &tables, UrlResRow &resource, const DownloadRecord &download,
                          std::string_view pageTitle);
 
 }  // namespace eng

@@ -1,5 +1,6 @@
 #include "net/DownloadJob.h"
 
+#include <cerrno>
 #include <system_error>
 #include <thread>
 
@@ -83,13 +84,26 @@ void DownloadJob::resetBody() {
 }
 
 bool DownloadJob::appendChunk(const uint8_t *bytes, size_t count) {
-    const bool appended = whileRunning([&] {
-        record_.received += static_cast<uint32_t>(count);
+    bool kept = false;
+    const bool running = whileRunning([&] {
+        record_.received += count;
         record_.lastChunk = static_cast<uint32_t>(count);
-        record_.body.insert(record_.body.end(), bytes, bytes + count);
+        if (record_.storedBefore() + record_.received > record_.bodyLimit) return dropTooLargeBody();
+        try {
+            record_.body.append({bytes, count});
+            kept = true;
+        } catch (const std::system_error &failure) {
+            recordError(static_cast<uint32_t>(failure.code().value()));
+        }
     });
-    if (appended) reportProgress();
-    return appended;
+    if (running) reportProgress();
+    return kept;
+}
+
+void DownloadJob::dropTooLargeBody() {
+    record_.bodyTooLarge = true;
+    record_.body.clear();
+    recordError(EFBIG);
 }
 
 }  // namespace eng

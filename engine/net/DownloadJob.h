@@ -63,7 +63,9 @@ protected:
     // Truncates the body and zeroes the content length and the byte counts.
     void resetBody();
     // Appends a chunk, with received, last chunk and progress updated; false
-    // when the job has been aborted meanwhile.
+    // when the job has been aborted meanwhile, when the body went past its
+    // limit (it is dropped then) or when it could not be kept (the error is
+    // recorded): the retrieval reads no further.
     bool appendChunk(const uint8_t *bytes, size_t count);
     // Changes the record's results under the job's lock, unless an abort has
     // already handed the record to the engine (false then): from that moment
@@ -84,6 +86,9 @@ private:
     void work();
     // Sets state 4 under the lock unless an abort already did; true when it did.
     bool markFinished();
+    // Under the lock: marks the body as too large, with the error "File too
+    // large", and frees it.
+    void dropTooLargeBody();
     void postDone(uintptr_t wParam);
 
     JobContext context_;

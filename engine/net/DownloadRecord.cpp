@@ -17,7 +17,7 @@ constexpr uint32_t kNotAccepted = 406;
 }  // namespace
 
 bool DownloadRecord::networkError() const {
-    if (aborted) return false;
+    if (aborted || bodyTooLarge) return false;
     const uint32_t code = errorCode.load();
     if (std::find(std::begin(kNetworkErrors), std::end(kNetworkErrors), code) != std::end(kNetworkErrors)) return true;
     const bool ftp = url.size() >= 3 && strncasecmp(url.c_str(), "ftp", 3) == 0;

@@ -2,12 +2,20 @@
 
 #include <atomic>
 #include <cstdint>
+#include <limits>
 #include <string>
-#include <vector>
 
 #include "sys/DateTime.h"
+#include "sys/SpooledBody.h"
 
 namespace eng {
+
+// A byte count as the 32-bit fields outside the engine hold it: the largest
+// they can when it is larger.
+inline uint32_t clampedCount(uint64_t count) {
+    return count > std::numeric_limits<uint32_t>::max() ? std::numeric_limits<uint32_t>::max()
+                                                        : static_cast<uint32_t>(count);
+}
 
 // The inputs and results of one retrieval, shared by its download job (on a
 // worker thread) and the engine thread. The error code may be written by an
@@ -16,10 +24,10 @@ struct DownloadRecord {
     enum State : uint32_t { Created = 1, ThreadStarted = 2, Receiving = 3, Finished = 4, ThreadFailed = 5 };
 
     uint32_t state = Created;
-    std::vector<uint8_t> body;
-    uint32_t contentLength = 0;
+    SpooledBody body;
+    uint64_t contentLength = 0;
     uint32_t lastChunk = 0;
-    uint32_t received = 0;
+    uint64_t received = 0;
     uint32_t statusCode = 0;
     uint32_t accessType = 0;
     bool useCache = false;
@@ -43,16 +51,25 @@ struct DownloadRecord {
     std::string password;
     bool credentialsRefused = false;
     uint32_t domainKey = 0;
-    uint32_t resumeOffset = 0;
+    uint64_t resumeOffset = 0;
     uint32_t minSize = 0;
     uint32_t maxSize = 0;
+    // The largest body that can be kept, the part stored before a resumed
+    // retrieval included: beyond it the retrieval stops and drops the body.
+    uint64_t bodyLimit = std::numeric_limits<uint32_t>::max();
+    // The body went past the limit (its error code says so too).
+    bool bodyTooLarge = false;
     uint32_t pauseTimer = 0;
     std::atomic<uint32_t> errorCode{0};
 
+    // The bytes stored before that the body continues: the resume offset of
+    // a partial answer (206), else 0.
+    uint64_t storedBefore() const { return statusCode == 206 ? resumeOffset : 0; }
     // The retrieval failed for network reasons and may be tried again.
     bool networkError() const;
-    // The retrieval failed: a status of 400 or more, or it was aborted.
-    bool failed() const { return statusCode >= 400 || aborted != 0; }
+    // The retrieval failed: a status of 400 or more, it was aborted, or its
+    // body was too large to keep.
+    bool failed() const { return statusCode >= 400 || aborted != 0 || bodyTooLarge; }
 };
 
 }  // namespace eng

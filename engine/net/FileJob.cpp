@@ -9,6 +9,7 @@
 #include "content/MimeType.h"
 #include "content/PercentDecoding.h"
 #include "net/HttpDate.h"
+#include "sys/FileDescriptor.h"
 
 namespace eng {
 
@@ -23,13 +24,16 @@ std::string localPath(std::string_view url) {
     return percentDecoded(rest.substr(0, rest.find_first_of("?#")));
 }
 
-// Closes the descriptor when the reading ends, whichever way.
-struct OpenFile {
-    int descriptor;
-    ~OpenFile() {
-        if (descriptor >= 0) ::close(descriptor);
-    }
-};
+// Opens a regular file for reading. Nothing else is read: a device may never
+// end, a FIFO or socket may block, a folder has no bytes. The open itself
+// does not wait (for a FIFO's writer), and the check is on what was opened.
+// Returns the system's error number, 0 when the file is open.
+int openRegularFile(const std::string &path, FileDescriptor &file, struct stat &status) {
+    file = FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (!file || ::fstat(file.get(), &status) != 0) return errno;
+    if (S_ISREG(status.st_mode)) return 0;
+    return S_ISDIR(status.st_mode) ? EISDIR : ENOTSUP;
+}
 
 }  // namespace
 
@@ -43,26 +47,24 @@ bool FileJob::abort(uint32_t reason) {
 void FileJob::run() {
     record_.server = "Localhost";
     record_.contentType = std::string(mimeTypeOfExtension(extensionOfUrl(record_.url).text));
-    const OpenFile file{::open(localPath(record_.url).c_str(), O_RDONLY | O_CLOEXEC)};
-    if (file.descriptor < 0) {
-        recordError(static_cast<uint32_t>(errno));
+    FileDescriptor file;
+    struct stat status {};
+    if (const int error = openRegularFile(localPath(record_.url), file, status)) {
+        recordError(static_cast<uint32_t>(error));
         record_.statusCode = 404;
         record_.statusText = "Not found";
         return;
     }
     record_.statusCode = 200;
     record_.statusText = "OK";
-    struct stat status {};
-    const bool known = ::fstat(file.descriptor, &status) == 0;
-    if (known) record_.lastModified = formatHttpTime(status.st_mtime, true);
+    record_.lastModified = formatHttpTime(status.st_mtime, true);
     {
         std::lock_guard guard(lock_);
         record_.state = DownloadRecord::Receiving;
     }
-    record_.contentLength = known ? static_cast<uint32_t>(status.st_size) : 0;
+    record_.contentLength = static_cast<uint64_t>(status.st_size);
     reportProgress();
-    record_.body.reserve(record_.contentLength);
-    readFile(file.descriptor);
+    readFile(file.get());
 }
 
 void FileJob::readFile(int descriptor) {

@@ -9,6 +9,11 @@
 
 namespace eng {
 
+namespace {
+// The most bytes of a folder's names taken into its listing page.
+constexpr size_t kLongestListing = 4 << 20;
+}  // namespace
+
 void FtpJob::run() {
     lastError_ = 0;
     const auto parts = url::split(record_.url);
@@ -48,7 +53,7 @@ void FtpJob::retrieve() {
         curl_easy_setopt(lookup.handle(), CURLOPT_FILETIME, 1L);
         if (lookup.start() && lookup.error() == 0) {
             whileRunning([&] {
-                record_.contentLength = static_cast<uint32_t>(std::max<int64_t>(lookup.announcedSize(), 0));
+                record_.contentLength = static_cast<uint64_t>(std::max<int64_t>(lookup.announcedSize(), 0));
                 if (lookup.fileTime() >= 0) record_.lastModified = formatHttpTime(lookup.fileTime(), false);
             });
             readFile();
@@ -82,7 +87,7 @@ void FtpJob::readFile() {
     setHandlesOpen();
     whileRunning([&] {
         if (record_.contentLength == 0)
-            record_.contentLength = static_cast<uint32_t>(std::max<int64_t>(file.announcedSize(), 0));
+            record_.contentLength = static_cast<uint64_t>(std::max<int64_t>(file.announcedSize(), 0));
         record_.statusCode = 200;
         record_.statusText = "OK";
     });
@@ -100,7 +105,7 @@ bool FtpJob::readListing() {
     if (listing.start()) {
         listing.receive(kChunkSize, [&names](const uint8_t *bytes, size_t count) {
             names.append(bytes, bytes + count);
-            return true;
+            return names.size() < kLongestListing;  // a page of the names that came so far
         });
     }
     if (listing.error() != 0) {
@@ -112,8 +117,8 @@ bool FtpJob::readListing() {
     setHandlesOpen();
     const std::string page = ftpDirectoryPage(directory, names);
     whileRunning([&] {
-        record_.body.assign(page.begin(), page.end());
-        record_.contentLength = record_.received = static_cast<uint32_t>(page.size());
+        record_.body.assign(page);
+        record_.contentLength = record_.received = page.size();
         record_.statusCode = 200;
         record_.statusText = "OK";
         record_.contentType = "text/html";

@@ -21,9 +21,6 @@ constexpr std::string_view kSizeFilterMessage =
 // Header values are taken up to this length; a challenge header up to the other.
 constexpr size_t kHeaderValueLimit = 4095;
 constexpr size_t kChallengeLimit = 1023;
-// Room made in advance for an announced length, at most: a length that a
-// server merely claims must not reserve gigabytes.
-constexpr uint32_t kLargestReservation = 16u << 20;
 
 void copyField(const ResponseHead &head, std::string_view name, std::string &target) {
     if (auto value = head.field(name)) target = value->substr(0, kHeaderValueLimit);
@@ -76,24 +73,21 @@ void NetworkJob::readResponseHead(const ResponseHead &head) {
 }
 
 void NetworkJob::beginBody() {
-    const bool running = whileRunning([this] {
-        record_.state = DownloadRecord::Receiving;
-        record_.body.reserve(std::min(record_.contentLength, kLargestReservation));
-    });
+    const bool running = whileRunning([this] { record_.state = DownloadRecord::Receiving; });
     if (running) reportProgress();
 }
 
-bool NetworkJob::sizeFilterPasses(uint32_t length) const {
+bool NetworkJob::sizeFilterPasses(uint64_t length) const {
     if (record_.minSize == 0 && record_.maxSize == 0) return true;
     return record_.minSize <= length && length <= record_.maxSize;
 }
 
 void NetworkJob::rejectBySize(size_t lastChunk) {
     whileRunning([&] {
-        record_.received += static_cast<uint32_t>(lastChunk);
+        record_.received += lastChunk;
         record_.lastChunk = static_cast<uint32_t>(lastChunk);
         record_.statusCode = kNotAccepted;
-        record_.body.assign(kSizeFilterMessage.begin(), kSizeFilterMessage.end());
+        record_.body.assign(kSizeFilterMessage);
         record_.contentType = "text/html";
     });
 }

@@ -38,14 +38,13 @@ protected:
 
     // Copies the status, length and header fields of a response into the record.
     void readResponseHead(const ResponseHead &head);
-    // Sets state 3 (unless aborted meanwhile), reports progress and makes room
-    // for the announced length.
+    // Sets state 3 (unless aborted meanwhile) and reports progress.
     void beginBody();
     // Reads the body in chunks. With `sizeFiltered`, a body that grows past
     // the maximum size is rejected. False when it was rejected.
     bool readBody(CurlTransfer &transfer, bool sizeFiltered);
     // The size filter's verdict on the announced length (true when inactive).
-    bool sizeFilterPasses(uint32_t length) const;
+    bool sizeFilterPasses(uint64_t length) const;
     // Status 406 with the filter's message as an HTML body; the chunk that
     // went past the maximum is counted.
     void rejectBySize(size_t lastChunk = 0);

@@ -6,12 +6,18 @@
 
 namespace eng {
 
+namespace {
+// The most bytes of header fields kept; a server may send fields without end.
+constexpr size_t kLongestFields = 256 * 1024;
+}  // namespace
+
 void ResponseHead::startResponse(std::string_view line) {
     const auto space = line.find(' ');
     version_ = std::string(line.substr(0, space));
     status_ = 0;
     statusText_.clear();
     fields_.clear();
+    fieldBytes_ = 0;
     complete_ = false;
     if (space == std::string_view::npos) return;
     std::string_view rest = trimmedWhite(line.substr(space + 1));
@@ -33,7 +39,8 @@ void ResponseHead::addLine(std::string_view raw) {
         return;
     }
     const auto colon = line.find(':');
-    if (colon == std::string_view::npos) return;
+    if (colon == std::string_view::npos || fieldBytes_ + line.size() > kLongestFields) return;
+    fieldBytes_ += line.size();
     fields_.emplace_back(std::string(trimmedWhite(line.substr(0, colon))),
                          std::string(trimmedWhite(line.substr(colon + 1))));
 }
@@ -44,10 +51,10 @@ std::optional<std::string> ResponseHead::field(std::string_view name) const {
     return std::nullopt;
 }
 
-uint32_t ResponseHead::contentLength() const {
+uint64_t ResponseHead::contentLength() const {
     const auto text = field("Content-Length");
     if (!text) return 0;
-    uint32_t length = 0;
+    uint64_t length = 0;
     const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), length);
     return error == std::errc() && end == text->data() + text->size() ? length : 0;
 }

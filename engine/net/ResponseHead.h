@@ -11,7 +11,8 @@ namespace eng {
 
 // The status line and header fields of an HTTP response, collected line by
 // line as they arrive. A new status line (an interim 1xx answer, or the
-// answer after a proxy's) starts the head afresh.
+// answer after a proxy's) starts the head afresh. Fields past the first
+// 256 KiB of them are ignored.
 class ResponseHead {
 public:
     // Takes one line as received, with or without its line end. Lines before
@@ -29,7 +30,7 @@ public:
     // The first field of that name (compared without regard to case).
     std::optional<std::string> field(std::string_view name) const;
     // Content-Length as a number; 0 when absent or not a number.
-    uint32_t contentLength() const;
+    uint64_t contentLength() const;
 
 private:
     void startResponse(std::string_view statusLine);
@@ -38,6 +39,7 @@ private:
     uint32_t status_ = 0;
     std::string statusText_;
     std::vector<std::pair<std::string, std::string>> fields_;
+    size_t fieldBytes_ = 0;
     bool complete_ = false;
 };
 

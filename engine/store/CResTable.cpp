@@ -1,11 +1,14 @@
 #include "store/CResTable.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "api/ArchiveReader.h"
 #include "api/ArchiveWriter.h"
+#include "content/AsciiText.h"
+#include "content/HtmlScanner.h"
 #include "content/ResourceType.h"
 #include "content/UrlHash.h"
+#include "store/Blob.h"
 #include "sys/EngineException.h"
 
 namespace eng {
@@ -20,8 +23,30 @@ std::string storedContentType(const std::string &contentType) {
     return contentType.empty() ? "n/a" : fitText(contentType, kContentTypeLength);
 }
 
-int32_t hashOf(const std::vector<uint8_t> &bytes) {
-    return static_cast<int32_t>(urlHash({reinterpret_cast<const char *>(bytes.data()), bytes.size()}));
+std::string_view textOf(std::span<const uint8_t> bytes) {
+    return {reinterpret_cast<const char *>(bytes.data()), bytes.size()};
+}
+
+int32_t hashOf(const ByteSource &bytes) {
+    uint32_t hash = 0;
+    bytes.forEachPiece([&hash](std::span<const uint8_t> piece) {
+        hash = urlHash(textOf(piece), hash);
+        return true;
+    });
+    return static_cast<int32_t>(hash);
+}
+
+// The bytes that decide the sniffed type: leading white space skipped, then
+// as many as sniffing looks at.
+std::string sniffedHead(const ByteSource &bytes) {
+    std::string head;
+    bytes.forEachPiece([&head](std::span<const uint8_t> piece) {
+        std::string_view rest = textOf(piece);
+        if (head.empty()) rest.remove_prefix(std::find_if_not(rest.begin(), rest.end(), isAsciiWhite) - rest.begin());
+        head.append(rest.substr(0, kSniffLength - head.size()));
+        return head.size() < kSniffLength;
+    });
+    return head;
 }
 
 }  // namespace
@@ -40,22 +65,28 @@ CResTable::CResTable(Database &db, CRelTable &links, SavedQueries &queries)
       links_(links),
       queries_(queries),
       readBody_(db.prepare("SELECT Body FROM Res WHERE ResId = ?")),
-      writeBody_(db.prepare("UPDATE Res SET Body = ? WHERE ResId = ?")) {}
+      writeBody_(db.prepare("UPDATE Res SET Body = zeroblob(?) WHERE ResId = ?")) {}
 
-CResTable::Stored CResTable::storeFetched(std::vector<uint8_t> bytes, const std::string &contentType,
+uint64_t CResTable::sizeLimit() const { return std::min<uint64_t>(db_.maxValueSize(), UINT32_MAX); }
+
+std::string CResTable::tooLargeText(const std::string &url, uint64_t size) const {
+    return "The body of " + url + " is too large to store (" + std::to_string(size) + " bytes; at most " +
+           std::to_string(sizeLimit()) + ")";
+}
+
+CResTable::Stored CResTable::storeFetched(const ByteSource &bytes, const std::string &contentType,
                                           const std::string &url) {
-    const auto type = static_cast<uint8_t>(
-        sniffResourceType({reinterpret_cast<const char *>(bytes.data()), bytes.size()}, contentType));
+    const auto type = static_cast<uint8_t>(sniffResourceType(sniffedHead(bytes), contentType));
     return {store(bytes, hashOf(bytes), type, contentType, url), type};
 }
 
-std::optional<uint32_t> CResTable::findIdentical(const std::vector<uint8_t> &bytes, int32_t hash) {
+std::optional<uint32_t> CResTable::findIdentical(const ByteSource &bytes, int32_t hash) {
     const auto candidates = rows("SizeHash", {int64_t{static_cast<uint32_t>(bytes.size())}, int64_t{hash}});
     if (candidates.empty()) return std::nullopt;
     if (candidates.front().size == 0) return candidates.front().resId;
     for (const ResRow &candidate : candidates) {
         try {
-            if (auto stored = read(candidate.resId); stored && stored->bytes == bytes) return candidate.resId;
+            if (auto stored = bodyBytes(candidate.resId); stored && stored->sameBytes(bytes)) return candidate.resId;
         } catch (const std::exception &) {
             // A body that cannot be read back counts as different.
         }
@@ -63,11 +94,9 @@ std::optional<uint32_t> CResTable::findIdentical(const std::vector<uint8_t> &byt
     return std::nullopt;
 }
 
-uint32_t CResTable::store(const std::vector<uint8_t> &bytes, int32_t hash, uint8_t type,
-                          const std::string &contentType, const std::string &url) {
-    if (bytes.size() > std::min<size_t>(db_.maxValueSize(), UINT32_MAX))
-        throw CEngineException("The body of " + url + " is too large to store (" + std::to_string(bytes.size()) +
-                               " bytes; at most " + std::to_string(db_.maxValueSize()) + ")");
+uint32_t CResTable::store(const ByteSource &bytes, int32_t hash, uint8_t type, const std::string &contentType,
+                          const std::string &url) {
+    if (bytes.size() > sizeLimit()) throw CEngineException(tooLargeText(url, bytes.size()));
     if (type != kHtml)
         if (auto same = findIdentical(bytes, hash)) return *same;
     ResRow row;
@@ -76,13 +105,28 @@ uint32_t CResTable::store(const std::vector<uint8_t> &bytes, int32_t hash, uint8
     row.type = type;
     row.contentType = storedContentType(contentType);
     const uint32_t key = add(row);
-    if (!bytes.empty()) {
-        writeBody_.bind(1, std::span<const uint8_t>(bytes)).bind(2, int64_t{key});
-        writeBody_.run();
+    writeBody(key, bytes);
+    if (type == kHtml && extractLinks_) {
+        const std::string page = bytes.text(kPageScanLimit);
+        for (const Link &link :
+             extractLinks_(std::span(reinterpret_cast<const uint8_t *>(page.data()), page.size()), url, contentType))
+            links_.addLink(key, link);
     }
-    if (type == kHtml && extractLinks_)
-        for (const Link &link : extractLinks_(bytes, url, contentType)) links_.addLink(key, link);
     return key;
+}
+
+// Makes room for the whole body in the row, then writes it piece by piece.
+void CResTable::writeBody(uint32_t key, const ByteSource &bytes) {
+    if (bytes.empty()) return;
+    writeBody_.bind(1, static_cast<int64_t>(bytes.size())).bind(2, int64_t{key});
+    writeBody_.run();
+    Blob body(db_.handle(), "Res", "Body", key, true);
+    uint64_t offset = 0;
+    bytes.forEachPiece([&](std::span<const uint8_t> piece) {
+        body.write(offset, piece);
+        offset += piece.size();
+        return true;
+    });
 }
 
 std::optional<StoredBody> CResTable::read(uint32_t key) {
@@ -95,6 +139,13 @@ std::optional<StoredBody> CResTable::read(uint32_t key) {
     if (readBody_.step()) body.bytes = readBody_.blob(0);
     readBody_.reset();
     return body;
+}
+
+std::unique_ptr<ByteSource> CResTable::bodyBytes(uint32_t key) {
+    auto row = find(int64_t{key});
+    if (!row) return nullptr;
+    if (row->size == 0) return std::make_unique<MemoryBytes>(std::span<const uint8_t>());
+    return std::make_unique<Blob>(db_.handle(), "Res", "Body", key, false);
 }
 
 int64_t CResTable::addReference(uint32_t key) {
@@ -168,7 +219,7 @@ std::map<uint32_t, uint32_t> CResTable::readArchive(ArchiveReader &archive) {
         archive.readUInt32();  // the size, which the bytes carry
         const auto type = static_cast<uint8_t>(archive.readInt32());
         const std::string contentType = archive.readString();
-        const uint32_t newKey = store(bytes, hash, type, contentType, name);
+        const uint32_t newKey = store(MemoryBytes(bytes), hash, type, contentType, name);
         keys[oldKey] = newKey;
         const int32_t links = archive.readCount();
         for (int32_t i = 0; i < links; ++i) links_.addLink(newKey, CRelTable::read(archive));

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -10,6 +11,7 @@
 #include "store/CRelTable.h"
 #include "store/CTable.h"
 #include "store/SavedQueries.h"
+#include "sys/ByteSource.h"
 
 namespace eng {
 
@@ -33,7 +35,8 @@ struct StoredBody {
 };
 
 // Finds the links of an HTML page (the page's bytes, its own address and
-// its content type); set by the content analysis, none until then.
+// its content type); set by the content analysis, none until then. It is
+// given the page's first kPageScanLimit bytes.
 using LinkExtractor = std::function<std::vector<Link>(std::span<const uint8_t> page, const std::string &pageUrl,
                                                       const std::string &contentType)>;
 
@@ -54,9 +57,19 @@ public:
         uint8_t type;
     };
     // Stores a fetched body (or finds the identical one stored before) and,
-    // for a page, records its links. The new row has no references yet.
-    Stored storeFetched(std::vector<uint8_t> bytes, const std::string &contentType, const std::string &url);
+    // for a page, records its links. The new row has no references yet. The
+    // bytes are hashed, compared and written piece by piece. A body over the
+    // size limit is an error.
+    Stored storeFetched(const ByteSource &bytes, const std::string &contentType, const std::string &url);
+    // The largest body that can be stored.
+    uint64_t sizeLimit() const;
+    // The error for a body of the address that is over the size limit.
+    std::string tooLargeText(const std::string &url, uint64_t size) const;
+    // Reads a body into memory at once (at most the size limit).
     std::optional<StoredBody> read(uint32_t key);
+    // The stored bytes of a body, to be read piece by piece while the row is
+    // not changed; nothing when the key has no row.
+    std::unique_ptr<ByteSource> bodyBytes(uint32_t key);
     // The new count; -1 for key 0 or a key without a row.
     int64_t addReference(uint32_t key);
     int64_t release(uint32_t key);
@@ -71,9 +84,10 @@ public:
     std::map<uint32_t, uint32_t> readArchive(ArchiveReader &archive);
 
 private:
-    std::optional<uint32_t> findIdentical(const std::vector<uint8_t> &bytes, int32_t hash);
-    uint32_t store(const std::vector<uint8_t> &bytes, int32_t hash, uint8_t type, const std::string &contentType,
+    std::optional<uint32_t> findIdentical(const ByteSource &bytes, int32_t hash);
+    uint32_t store(const ByteSource &bytes, int32_t hash, uint8_t type, const std::string &contentType,
                    const std::string &url);
+    void writeBody(uint32_t key, const ByteSource &bytes);
 
     CRelTable &links_;
     SavedQueries &queries_;

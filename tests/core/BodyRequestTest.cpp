@@ -180,7 +180,7 @@ TEST_F(BodyRequest, AGeneratedAddressOnASiteThePageAlreadyReachesIsNotAdded) {
     EXPECT_EQ(getBody("http://tracker.test/pixel.gif", referrer).status, ENG_BODY_QUEUED);
     EXPECT_EQ(getBody("http://tracker.test/hit?id=123456789", referrer).status, ENG_BODY_NOT_ACCEPTED);
     EXPECT_EQ(getBody("http://tracker.test/banner/123456789.png", referrer).status, ENG_BODY_QUEUED);  // an image
-    EXPECT_EQ(getBody(server.url("/more?id=123456789"), referrer).status, ENG_BODY_QUEUED);           // its own site
+    EXPECT_EQ(getBody(server.url("/more?id=123456789"), referrer).status, ENG_BODY_QUEUED);            // its own site
     // A page the browser navigates to is no embedded request.
     Eng_BeforeNavigate("http://tracker.test/next?id=987654321", nullptr);
     EXPECT_EQ(getBody("http://tracker.test/next?id=987654321", referrer).status, ENG_BODY_QUEUED);
@@ -205,6 +205,24 @@ TEST_F(BodyRequest, AQueryWithEightBitBytesIsFoundAsTheBrowserEncodesIt) {
     crawl(1);
     EXPECT_EQ(getBody(server.url("/s?q=%D1%84")).body, "<html>found</html>");
     EXPECT_EQ(getBody(server.url("/s?q=%d1%84")).body, "<html>found</html>");
+}
+
+// The browser gets no local file read for a page from the web, nor for a
+// request nothing names; a local file it is sent to becomes a task of its own.
+TEST_F(BodyRequest, ALocalFileIsTakenOnlyAsThePageGoneToOrFromALocalPage) {
+    server.answer(page("<html><img src=\"file:///etc/hostname\"></html>"));
+    tasks.push_back(createTask(server.url("/page.html")));
+    crawl(1);
+    const uint32_t webPage = eng::urlHash(server.url("/page.html"));
+    EXPECT_EQ(getBody("file:///etc/hostname", webPage).status, ENG_BODY_NOT_ACCEPTED);
+    EXPECT_EQ(getBody("file:///etc/passwd", webPage).status, ENG_BODY_NOT_ACCEPTED);
+    EXPECT_EQ(getBody("file:///etc/passwd").status, ENG_BODY_NOT_ACCEPTED);  // not the page gone to
+    Eng_BeforeNavigate("file:///etc/hostname", nullptr);
+    EXPECT_EQ(getBody("file:///etc/hostname").status, ENG_BODY_NOT_ACCEPTED);  // the web page's link
+
+    Eng_BeforeNavigate("file:///etc/passwd", nullptr);
+    EXPECT_EQ(getBody("file:///etc/passwd").status, ENG_BODY_QUEUED);
+    EXPECT_EQ(test::taskById(2).url, "file:///etc/passwd");
 }
 
 }  // namespace

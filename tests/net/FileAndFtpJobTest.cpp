@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <sys/stat.h>
 
@@ -11,13 +12,14 @@
 #include "support/JobRunner.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/TempDir.h"
+#include "sys/ErrorText.h"
 #include "sys/InternetErrors.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-std::string bodyText(const eng::DownloadRecord &record) { return {record.body.begin(), record.body.end()}; }
+std::string bodyText(const eng::DownloadRecord &record) { return record.body.text(); }
 
 void writeFile(const std::filesystem::path &path, const std::string &bytes) {
     std::filesystem::create_directories(path.parent_path());
@@ -74,6 +76,27 @@ TEST(FileJobTest, CapitalSchemeAndEscapesAreReadAndAMissingFileIsNotFound) {
     EXPECT_EQ(record.errorCode.load(), static_cast<uint32_t>(ENOENT));
     EXPECT_FALSE(record.networkError());
     EXPECT_TRUE(record.failed());
+}
+
+// Only regular files are read: a device would never end, a FIFO would block
+// the worker for good, a folder has no bytes. Each fails at once with the
+// system's error, as a missing file does.
+TEST(FileJobTest, DevicesFifosAndFoldersFailWithTheSystemsErrorWithoutBlocking) {
+    test::TempDir dir;
+    const std::string fifo = dir.file("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::pair<std::string, int> refused[] = {
+        {"/dev/zero", ENOTSUP}, {fifo, ENOTSUP}, {dir.path().string(), EISDIR}};
+    test::JobRunner runner;
+    for (const auto &[path, error] : refused) {
+        auto job = runner.make<eng::FileJob>("file://" + path);
+        const auto &record = runner.run(*job, 5s);
+        EXPECT_EQ(record.statusCode, 404u) << path;
+        EXPECT_EQ(record.errorCode.load(), static_cast<uint32_t>(error)) << path;
+        EXPECT_EQ(eng::errorText(record.errorCode.load()), std::strerror(error)) << path;
+        EXPECT_TRUE(record.body.empty()) << path;
+        EXPECT_TRUE(record.failed()) << path;
+    }
 }
 
 TEST(FileJobTest, AbortRaisesTheStopFlagAndTheJobPostsItsOwnEnd) {

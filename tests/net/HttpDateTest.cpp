@@ -44,9 +44,9 @@ TEST(DownloadOutcome, NetworkErrorsAndFailures) {
     r.url = "http://h/";
     r.statusCode = 200;
     r.contentLength = 10;
-    r.body.assign(10, 'x');
+    r.body.assign(std::string(10, 'x'));
     EXPECT_FALSE(r.networkError());
-    r.body.resize(4);
+    r.body.assign(std::string(4, 'x'));
     EXPECT_TRUE(r.networkError());  // cut short
     r.statusCode = 406;
     EXPECT_FALSE(r.networkError());

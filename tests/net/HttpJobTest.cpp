@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <iostream>
 #include <thread>
 
 #include "net/HttpJob.h"
 #include "support/FreePort.h"
 #include "support/JobRunner.h"
+#include "support/PeakMemory.h"
 #include "support/ScriptedHttpServer.h"
 #include "sys/InternetErrors.h"
 
@@ -28,6 +31,57 @@ protected:
     test::JobRunner runner;
 };
 
+// A body without end stops at the limit of what can be kept: the job reads
+// no further, drops what it had and says why.
+TEST_F(HttpJobTest, ABodyWithoutEndStopsAtTheLimitOfWhatCanBeKept) {
+    constexpr uint64_t kLimit = 3 << 20;
+    server.routeEndless("/endless", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n",
+                        "1000\r\n" + std::string(4096, 'z') + "\r\n");
+    auto download = job("/endless");
+    download->record().bodyLimit = kLimit;
+    const auto &record = runner.run(*download);
+    EXPECT_TRUE(record.bodyTooLarge);
+    EXPECT_EQ(record.errorCode.load(), static_cast<uint32_t>(EFBIG));
+    EXPECT_TRUE(record.body.empty());
+    EXPECT_GT(record.received, kLimit);
+    EXPECT_LE(record.received, kLimit + 4096);
+    EXPECT_TRUE(record.failed());
+    EXPECT_FALSE(record.networkError());  // not to be tried again
+}
+
+// A large body goes to a file as it arrives: the download holds little of it
+// in memory.
+TEST_F(HttpJobTest, ALargeBodyIsKeptInAFileNotInMemory) {
+    constexpr size_t kSize = 64 << 20;
+    std::string bytes(kSize, '\0');
+    for (size_t i = 0; i < kSize; ++i) bytes[i] = static_cast<char>(i * 2654435761u >> 24);
+    server.answer(httpResponse(200, "OK", bytes));
+    auto download = job("/large");
+    const test::PeakGrowth growth;
+    const auto &record = runner.run(*download);
+    const size_t peak = growth.bytes();
+    std::cout << "64 MiB download: peak memory +" << (peak >> 20) << " MiB\n";
+    EXPECT_LT(peak, 16u << 20);
+    EXPECT_TRUE(record.body.spooled());
+    EXPECT_TRUE(record.body.text() == bytes);
+}
+
+// The rest of a resumed body counts after the part stored before; a whole
+// body sent instead counts alone.
+TEST_F(HttpJobTest, TheLimitCountsThePartStoredBeforeOnlyForTheRestOfAResumedBody) {
+    const std::string rest(3 << 19, 'r');
+    server.answer(httpResponse(206, "Partial Content", rest, {"Content-Range: bytes 1048576-2621439/2621440"}));
+    server.answer(httpResponse(200, "OK", rest));
+    for (const bool partial : {true, false}) {
+        auto download = job("/resumed");
+        download->record().resumeOffset = 1 << 20;
+        download->record().bodyLimit = 2 << 20;
+        const auto &record = runner.run(*download);
+        EXPECT_EQ(record.bodyTooLarge, partial);
+        EXPECT_EQ(record.body.size(), partial ? 0 : rest.size());
+    }
+}
+
 TEST_F(HttpJobTest, GetSendsExactlyTheRequestLineAndHeaders) {
     server.answer(httpResponse(200, "OK", "<html>hello</html>",
                                {"Content-Type: Text/HTML; charset=UTF-8", "Server: scripted/1",
@@ -44,7 +98,7 @@ TEST_F(HttpJobTest, GetSendsExactlyTheRequestLineAndHeaders) {
     EXPECT_EQ(record.contentType, "text/html; charset=utf-8");
     EXPECT_EQ(record.server, "scripted/1");
     EXPECT_EQ(record.lastModified, "Wed, 09 Dec 2026 10:00:00 GMT");
-    EXPECT_EQ(std::string(record.body.begin(), record.body.end()), "<html>hello</html>");
+    EXPECT_EQ(record.body.text(), "<html>hello</html>");
     EXPECT_EQ(record.contentLength, record.body.size());
     EXPECT_EQ(record.state, eng::DownloadRecord::Finished);
     EXPECT_FALSE(record.networkError());
@@ -143,7 +197,7 @@ TEST_F(HttpJobTest, SizeFilterRejectsAnAnnouncedLengthAndABodyThatOutgrowsTheMax
     const auto &first = runner.run(*announced);
     EXPECT_EQ(first.statusCode, 406u);
     EXPECT_EQ(first.contentType, "text/html");
-    EXPECT_EQ(std::string(first.body.begin(), first.body.end()), rejection);
+    EXPECT_EQ(first.body.text(), rejection);
     EXPECT_FALSE(first.networkError());
     EXPECT_TRUE(first.failed());
 
@@ -153,7 +207,7 @@ TEST_F(HttpJobTest, SizeFilterRejectsAnAnnouncedLengthAndABodyThatOutgrowsTheMax
     growing->record().maxSize = 10000;
     const auto &second = runner.run(*growing);
     EXPECT_EQ(second.statusCode, 406u);
-    EXPECT_EQ(std::string(second.body.begin(), second.body.end()), rejection);
+    EXPECT_EQ(second.body.text(), rejection);
     EXPECT_GT(second.received, 10000u);
     EXPECT_FALSE(second.networkError());
 }
@@ -264,9 +318,8 @@ TEST_F(HttpJobTest, AbortPostsTheResultAtOnceAndTheThreadEndLater) {
 }
 
 TEST_F(HttpJobTest, AnAbortedJobLeavesItsRecordToTheEngine) {
-    server.trickle("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 3000\r\n\r\n" +
-                       std::string(3000, 't'),
-                   1ms);
+    server.trickle(
+        "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 3000\r\n\r\n" + std::string(3000, 't'), 1ms);
     auto download = job("/trickle");
     ASSERT_TRUE(download->start());
     const auto &record = download->record();

@@ -44,7 +44,7 @@ TEST_F(HttpsJobTest, ACertificateOfATrustedAuthorityIsAcceptedWhateverItsHostNam
     const auto &record = runner.run(*job);
     EXPECT_EQ(record.errorCode.load(), 0u);
     EXPECT_EQ(record.statusCode, 200u);
-    EXPECT_EQ(std::string(record.body.begin(), record.body.end()), "<html>secure</html>");
+    EXPECT_EQ(record.body.text(), "<html>secure</html>");
     EXPECT_EQ(record.contentType, "text/html");
     ASSERT_TRUE(server.waitForAccessLog(1, std::chrono::seconds(5)));
     EXPECT_EQ(server.accessLog().front(), "GET /page.html HTTP/1.0 200 19");

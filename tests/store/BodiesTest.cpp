@@ -27,8 +27,10 @@ struct Bodies : test::TableFixture {
 
 TEST(Bodies, IdenticalFilesAreStoredOnceAndGoWithTheirLastUser) {
     Bodies b;
-    auto first = b.res().storeFetched(bytes("GIF89a-image-bytes"), "image/gif", "http://a.example/logo.gif");
-    auto second = b.res().storeFetched(bytes("GIF89a-image-bytes"), "image/gif", "http://b.example/logo.gif");
+    auto first =
+        b.res().storeFetched(eng::MemoryBytes(bytes("GIF89a-image-bytes")), "image/gif", "http://a.example/logo.gif");
+    auto second =
+        b.res().storeFetched(eng::MemoryBytes(bytes("GIF89a-image-bytes")), "image/gif", "http://b.example/logo.gif");
     EXPECT_EQ(first.key, second.key);
     EXPECT_EQ(first.type, 2);  // GIF
     EXPECT_EQ(b.count("Res"), 1);
@@ -45,8 +47,8 @@ TEST(Bodies, IdenticalFilesAreStoredOnceAndGoWithTheirLastUser) {
 
 TEST(Bodies, PagesAreNeverSharedAndEachKeepsItsLinks) {
     Bodies b;
-    auto one = b.res().storeFetched(bytes(kPage), "text/html", "http://a.example/");
-    auto two = b.res().storeFetched(bytes(kPage), "text/html", "http://b.example/");
+    auto one = b.res().storeFetched(eng::MemoryBytes(bytes(kPage)), "text/html", "http://a.example/");
+    auto two = b.res().storeFetched(eng::MemoryBytes(bytes(kPage)), "text/html", "http://b.example/");
     EXPECT_NE(one.key, two.key);
     EXPECT_EQ(one.type, 1);
     EXPECT_EQ(b.tables->rel.linksOf(one.key).size(), 2u);
@@ -58,7 +60,7 @@ TEST(Bodies, PagesAreNeverSharedAndEachKeepsItsLinks) {
 
 TEST(Bodies, ReleasingAPageDeletesItsLinksAndWordsAndTheirStrings) {
     Bodies b;
-    auto page = b.res().storeFetched(bytes(kPage), "text/html", "http://a.example/");
+    auto page = b.res().storeFetched(eng::MemoryBytes(bytes(kPage)), "text/html", "http://a.example/");
     b.res().addReference(page.key);
     b.db->execute("INSERT INTO \"Index\" (ResId, Word, Pos) VALUES (" + std::to_string(page.key) +
                   ", 'word', 0), (999, 'other', 0)");
@@ -72,23 +74,25 @@ TEST(Bodies, ReleasingAPageDeletesItsLinksAndWordsAndTheirStrings) {
 TEST(Bodies, EqualSizeAndHashStillCompareBytes) {
     Bodies b;
     // "Ab" and "BA" hash alike: 65 * 33 + 98 = 66 * 33 + 65.
-    auto ab = b.res().storeFetched(bytes("Ab"), "application/octet-stream", "http://h/1");
-    auto ba = b.res().storeFetched(bytes("BA"), "application/octet-stream", "http://h/2");
+    auto ab = b.res().storeFetched(eng::MemoryBytes(bytes("Ab")), "application/octet-stream", "http://h/1");
+    auto ba = b.res().storeFetched(eng::MemoryBytes(bytes("BA")), "application/octet-stream", "http://h/2");
     EXPECT_NE(ab.key, ba.key);
     EXPECT_EQ(b.scalar("SELECT count(DISTINCT Hash) FROM Res"), 1);
-    EXPECT_EQ(b.res().storeFetched(bytes("BA"), "application/octet-stream", "http://h/3").key, ba.key);
-    EXPECT_EQ(b.res().storeFetched(bytes("Ab"), "application/octet-stream", "http://h/4").key, ab.key);
+    EXPECT_EQ(b.res().storeFetched(eng::MemoryBytes(bytes("BA")), "application/octet-stream", "http://h/3").key,
+              ba.key);
+    EXPECT_EQ(b.res().storeFetched(eng::MemoryBytes(bytes("Ab")), "application/octet-stream", "http://h/4").key,
+              ab.key);
 }
 
 TEST(Bodies, EmptyBodiesShareAndContentTypesAreFitted) {
     Bodies b;
-    auto empty = b.res().storeFetched({}, "", "http://h/a");
-    EXPECT_EQ(b.res().storeFetched({}, "image/png", "http://h/b").key, empty.key);
+    auto empty = b.res().storeFetched(eng::MemoryBytes({}), "", "http://h/a");
+    EXPECT_EQ(b.res().storeFetched(eng::MemoryBytes({}), "image/png", "http://h/b").key, empty.key);
     auto stored = b.res().read(empty.key);
     ASSERT_TRUE(stored);
     EXPECT_TRUE(stored->bytes.empty());
     EXPECT_EQ(stored->contentType, "n/a");
-    auto typed = b.res().storeFetched(bytes("data"), std::string(40, 't'), "http://h/c");
+    auto typed = b.res().storeFetched(eng::MemoryBytes(bytes("data")), std::string(40, 't'), "http://h/c");
     EXPECT_EQ(b.res().read(typed.key)->contentType, std::string(30, 't'));
     EXPECT_FALSE(b.res().read(12345));
 }
@@ -97,12 +101,12 @@ TEST(Bodies, LargeBodiesRoundTripAndTooLargeOnesFailClearly) {
     Bodies b;
     std::vector<uint8_t> big(100 * 1024 * 1024);
     for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<uint8_t>(i * 2654435761u >> 24);
-    auto stored = b.res().storeFetched(big, "application/zip", "http://h/big.zip");
+    auto stored = b.res().storeFetched(eng::MemoryBytes(big), "application/zip", "http://h/big.zip");
     EXPECT_TRUE(b.res().read(stored.key)->bytes == big);
 
     sqlite3_limit(b.db->handle(), SQLITE_LIMIT_LENGTH, 4096);
     try {
-        b.res().storeFetched(std::vector<uint8_t>(5000, 1), "application/zip", "http://h/huge.zip");
+        b.res().storeFetched(eng::MemoryBytes(std::vector<uint8_t>(5000, 1)), "application/zip", "http://h/huge.zip");
         ADD_FAILURE() << "a body over the limit was stored";
     } catch (const std::exception &e) {
         EXPECT_NE(std::string(e.what()).find("http://h/huge.zip is too large to store"), std::string::npos);
@@ -111,11 +115,11 @@ TEST(Bodies, LargeBodiesRoundTripAndTooLargeOnesFailClearly) {
 
 TEST(Bodies, ArchiveCarriesBodiesAndBrowsedLinksToAnotherProject) {
     Bodies from;
-    auto image = from.res().storeFetched(bytes("GIF89a-some-image"), "image/gif", "http://h/i.gif");
-    auto page = from.res().storeFetched(bytes(kPage), "text/html", "http://h/");
+    auto image = from.res().storeFetched(eng::MemoryBytes(bytes("GIF89a-some-image")), "image/gif", "http://h/i.gif");
+    auto page = from.res().storeFetched(eng::MemoryBytes(bytes(kPage)), "text/html", "http://h/");
     from.tables->rel.addLink(page.key, {eng::kBrowsedLinkKind, "http://h/seen-in-browser.js", ""});
     std::vector<uint8_t> big(70000, 'z');
-    auto large = from.res().storeFetched(big, "application/octet-stream", "http://h/big.bin");
+    auto large = from.res().storeFetched(eng::MemoryBytes(big), "application/octet-stream", "http://h/big.bin");
     const std::string archivePath = from.dir.file("bodies.bin");
     {
         eng::ArchiveWriter w(archivePath);
@@ -123,7 +127,7 @@ TEST(Bodies, ArchiveCarriesBodiesAndBrowsedLinksToAnotherProject) {
         w.finish();
     }
     Bodies to;
-    to.res().storeFetched(bytes("something else first"), "text/plain", "http://x/");
+    to.res().storeFetched(eng::MemoryBytes(bytes("something else first")), "text/plain", "http://x/");
     eng::ArchiveReader r(archivePath);
     auto keys = to.res().readArchive(r);
     ASSERT_EQ(keys.size(), 3u);

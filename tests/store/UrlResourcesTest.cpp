@@ -32,7 +32,10 @@ TEST(UrlResources, RowsHoldReferencesOnTheirStringsAndBody) {
     Resources r;
     eng::UrlResRow row = r.urlRes().make(r.url("http://a.example/p"), 0);
     row.userAgentId = r.tables->strings.intern("TestAgent/1", eng::StringKind::UserText, true);
-    row.resId = r.tables->res.storeFetched({'G', 'I', 'F', '8', '9', 'a', '1'}, "image/gif", "http://a/").key;
+    row.resId = r.tables->res
+                    .storeFetched(eng::MemoryBytes(std::vector<uint8_t>{'G', 'I', 'F', '8', '9', 'a', '1'}),
+                                  "image/gif", "http://a/")
+                    .key;
     row.state = 3;
     EXPECT_GT(r.urlRes().insert(row), 0u);
     EXPECT_EQ(row.url, "http://a.example/p");

@@ -21,7 +21,7 @@ public:
     struct Report {
         uint32_t state;
         uint32_t lastChunk;
-        uint32_t received;
+        uint64_t received;
     };
     void report(const eng::DownloadRecord &record) override;
     std::vector<Report> reports() const;

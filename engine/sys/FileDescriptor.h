@@ -1,0 +1,32 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <utility>
+
+namespace eng {
+
+// Owns a file descriptor and closes it when the object ends; -1 is none.
+class FileDescriptor {
+public:
+    FileDescriptor() = default;
+    explicit FileDescriptor(int descriptor) : descriptor_(descriptor) {}
+    FileDescriptor(FileDescriptor &&other) noexcept : descriptor_(std::exchange(other.descriptor_, -1)) {}
+    FileDescriptor &operator=(FileDescriptor &&other) noexcept {
+        std::swap(descriptor_, other.descriptor_);
+        return *this;
+    }
+    FileDescriptor(const FileDescriptor &) = delete;
+    FileDescriptor &operator=(const FileDescriptor &) = delete;
+    ~FileDescriptor() {
+        if (descriptor_ >= 0) ::close(descriptor_);
+    }
+
+    int get() const { return descriptor_; }
+    explicit operator bool() const { return descriptor_ >= 0; }
+
+private:
+    int descriptor_ = -1;
+};
+
+}  // namespace eng
