@@ -120,12 +120,12 @@ void ScriptedHttpServer::trickle(std::string bytes, std::chrono::milliseconds ga
 
 void ScriptedHttpServer::route(std::string target, std::string bytes) {
     std::lock_guard lock(mutex_);
-    routes_[std::move(target)] = {std::move(bytes), Ending::Close};
+    routes_.insert_or_assign(std::move(target), Reply(std::move(bytes), Ending::Close));
 }
 
 void ScriptedHttpServer::routeEndless(std::string target, std::string head, std::string piece) {
     std::lock_guard lock(mutex_);
-    routes_[std::move(target)] = {std::move(head), Ending::Endless, {}, std::move(piece)};
+    routes_.insert_or_assign(std::move(target), Reply(std::move(head), Ending::Endless, {}, std::move(piece)));
 }
 
 std::vector<std::string> ScriptedHttpServer::requests() const {

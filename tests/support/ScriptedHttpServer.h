@@ -58,9 +58,11 @@ public:
 private:
     enum class Ending { Close, KeepAlive, Hang, Silent, Trickle, Endless };
     struct Reply {
+        Reply(std::string bytes, Ending ending, std::chrono::milliseconds gap = {}, std::string piece = {})
+            : bytes(std::move(bytes)), ending(ending), gap(gap), piece(std::move(piece)) {}
         std::string bytes;
         Ending ending;
-        std::chrono::milliseconds gap{0};
+        std::chrono::milliseconds gap;
         std::string piece;  // what an endless answer repeats
     };
 
