@@ -41,22 +41,6 @@ long long rows(const std::string &path, const std::string &table) {
     return test::queryInteger(path, "SELECT count(*) FROM \"" + table + "\"");
 }
 
-// The rows of the repaired table that are not, with the same key and values, in the intact one.
-long long rowsNotIn(const std::string &repaired, const std::string &intact, const std::string &table) {
-    sqlite3 *db = nullptr;
-    sqlite3_open(repaired.c_str(), &db);
-    sqlite3_exec(db, ("ATTACH '" + intact + "' AS intact").c_str(), nullptr, nullptr, nullptr);
-    sqlite3_stmt *s = nullptr;
-    const std::string sql = "SELECT count(*) FROM (SELECT rowid, * FROM main.\"" + table +
-                            "\" EXCEPT SELECT rowid, * FROM intact.\"" + table + "\")";
-    long long count = -1;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW)
-        count = sqlite3_column_int64(s, 0);
-    sqlite3_finalize(s);
-    sqlite3_close(db);
-    return count;
-}
-
 // Every row saved is one of the intact file's rows, unchanged, and the
 // intact rows not saved are within what the report says may be lost.
 void expectFaithful(const eng::RepairReport &report, const std::string &repaired, const std::string &intact) {
@@ -68,7 +52,7 @@ void expectFaithful(const eng::RepairReport &report, const std::string &repaired
         EXPECT_GE(t.saved + t.lost, had) << t.name << ": more rows are missing than the report says";
         // Rows beyond those saved are the template's, put back where rows were lost.
         EXPECT_GE(has, t.saved) << t.name;
-        EXPECT_LE(rowsNotIn(repaired, intact, t.name), has - t.saved) << t.name;
+        EXPECT_LE(test::rowsNotIn(repaired, intact, t.name), has - t.saved) << t.name;
     }
     EXPECT_EQ(test::queryText(repaired, "PRAGMA integrity_check"), "ok");
 }
@@ -149,7 +133,7 @@ TEST_F(Repair, RowsUnderALostInteriorPageAreFoundInTheirLeaves) {
     expectFaithful(report, path_, intact_);
     EXPECT_EQ(tableOf(report, "Strings").saved, 3000);
     EXPECT_EQ(tableOf(report, "Strings").lost, 0);
-    EXPECT_EQ(rowsNotIn(path_, intact_, "Strings"), 0);
+    EXPECT_EQ(test::rowsNotIn(path_, intact_, "Strings"), 0);
 }
 
 TEST_F(Repair, TransactionsCommittedToTheLogAreSaved) {
