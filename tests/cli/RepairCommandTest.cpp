@@ -6,7 +6,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <sstream>
@@ -150,12 +149,7 @@ TEST(LarkRepair, ACrawledProjectWithPagesOverwrittenByRandomBytes) {
 
 TEST(LarkRepair, FilesThatAreNoProjectsAreRefusedAndLeftUntouched) {
     test::TempDir dir;
-    const std::string zero = dir.file("zero.slk"), noise = dir.file("noise.slk"), other = dir.file("other.slk");
-    std::ofstream{zero};
-    std::ofstream{noise};
-    test::overwritePage(noise, 1, 11);
-    test::executeSql(other, "CREATE TABLE Notes (Text TEXT); INSERT INTO Notes VALUES ('mine')");
-    for (const std::string &path : {zero, noise, other}) {
+    for (const std::string &path : test::writeFilesThatAreNoProjects(dir.path())) {
         const std::string bytes = test::fileBytes(path);
         const test::LarkResult r = test::runLark("repair " + path);
         EXPECT_EQ(r.status, 1) << path;

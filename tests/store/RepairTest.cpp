@@ -6,7 +6,6 @@
 #include <sqlite3.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "api/engine.h"
 #include "store/DatabaseException.h"
@@ -182,13 +181,7 @@ TEST_F(Repair, AFileWithNothingReadableIsLeftAsItIs) {
 
 TEST(RepairRefuses, FilesThatAreNoProjectsAndLeavesThemUntouched) {
     test::TempDir dir;
-    const std::string zero = dir.file("zero.slk"), noise = dir.file("noise.slk"), other = dir.file("other.slk");
-    std::ofstream{zero};
-    std::ofstream{noise};
-    test::overwritePage(noise, 1, 3);
-    test::overwritePage(noise, 2, 4);
-    test::executeSql(other, "CREATE TABLE Project (Version INTEGER); INSERT INTO Project VALUES (257)");
-    for (const std::string &path : {zero, noise, other}) {
+    for (const std::string &path : test::writeFilesThatAreNoProjects(dir.path())) {
         const std::string bytes = test::fileBytes(path);
         try {
             eng::repairProject(path);

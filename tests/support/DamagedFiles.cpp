@@ -7,6 +7,8 @@
 #include <random>
 #include <sstream>
 
+#include "support/ProjectFiles.h"
+
 namespace test {
 
 void cutInHalf(const std::string &path) { std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2); }
@@ -30,6 +32,16 @@ std::vector<uint32_t> overwriteRandomPages(const std::string &path, size_t count
     std::sort(all.begin(), all.end());
     for (uint32_t page : all) overwritePage(path, page, seed + page, pageSize);
     return all;
+}
+
+std::vector<std::string> writeFilesThatAreNoProjects(const std::string &folder) {
+    const std::string empty = folder + "/empty.slk", noise = folder + "/noise.slk", other = folder + "/other.slk";
+    std::ofstream{empty};
+    std::ofstream{noise};
+    overwritePage(noise, 1, 3);
+    overwritePage(noise, 2, 4);
+    executeSql(other, "CREATE TABLE Project (Version INTEGER); INSERT INTO Project VALUES (257)");
+    return {empty, noise, other};
 }
 
 std::string fileBytes(const std::string &path) {
