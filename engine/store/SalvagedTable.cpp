@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 #include "store/DatabaseException.h"
@@ -97,10 +98,15 @@ void SalvagedTable::insert(const SalvagedRow &row) {
 
 void SalvagedTable::addLost(const std::vector<KeyRange> &ranges) {
     lost_.insert(lost_.end(), ranges.begin(), ranges.end());
+    std::sort(lost_.begin(), lost_.end(), [](const KeyRange &a, const KeyRange &b) { return a.after < b.after; });
 }
 
 bool SalvagedTable::mayHaveLost(int64_t key) const {
-    return std::any_of(lost_.begin(), lost_.end(), [&](const KeyRange &r) { return r.holds(key); });
+    // The ranges are those of distinct subtrees: they do not overlap, so only
+    // the last one starting below the key can hold it.
+    const auto next =
+        std::partition_point(lost_.begin(), lost_.end(), [&](const KeyRange &r) { return r.after < key; });
+    return next != lost_.begin() && std::prev(next)->holds(key);
 }
 
 int64_t SalvagedTable::savedIn(const KeyRange &range) const {
