@@ -36,7 +36,10 @@ constexpr Command kCommands[] = {
     {"new", "new PROJECT [--force]", "make a new, empty project file", newProject},
     {"info", "info PROJECT", "show a project's version, contents and folders", projectInfo},
     {"compact", "compact PROJECT", "compact a project file", compactProject},
-    {"repair", "repair PROJECT", "check a project file and save what can be read", repairProject},
+    {"repair", "repair PROJECT",
+     "check a project file; a damaged one is rebuilt from every row that can be read and kept as PROJECT.damaged "
+     "(the rows saved and lost are listed per table)",
+     repairProject},
     {"folders", "folders PROJECT", "show the folder tree", listFolders},
     {"mkdir", "mkdir PROJECT PARENT NAME", "add a folder under folder number PARENT", makeFolder},
     {"links", "links FILE [--base URL] | links PROJECT URL", "the links of an HTML file, or of a stored page",

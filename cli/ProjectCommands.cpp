@@ -103,12 +103,13 @@ int repairProject(const std::vector<std::string> &words) {
     const std::string path = projectArgument(args);
     return reportingFailures("repair", [&] {
         requireFile(path);
-        if (Eng_RepairDatabase(path.c_str()) != 1) {
-            OpenedProject::check(path);
-            throw Failure("cannot repair \"" + path + "\"");
-        }
+        char *text = nullptr;
+        const bool repaired = Eng_RepairDatabaseReport(path.c_str(), &text) == 1;
+        const std::string report = text ? text : "";
+        Eng_FreeMem(text);
+        if (!repaired) throw Failure(report.empty() ? "cannot repair \"" + path + "\"" : report);
         OpenedProject::check(path);
-        std::cout << "Checked " << path << ": it opens and reads without errors\n";
+        std::cout << report;
         return 0;
     });
 }

@@ -11,7 +11,8 @@ int newProject(const std::vector<std::string> &words);
 int projectInfo(const std::vector<std::string> &words);
 // lark compact PROJECT
 int compactProject(const std::vector<std::string> &words);
-// lark repair PROJECT
+// lark repair PROJECT: a sound file is left alone; a damaged one is rebuilt,
+// kept beside as PROJECT.damaged, and the rows saved and lost are listed.
 int repairProject(const std::vector<std::string> &words);
 
 }  // namespace lark

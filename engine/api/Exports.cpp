@@ -389,4 +389,23 @@ int32_t Eng_CompactDatabase(const char *path) { return maintenance(msg::kCompact
 
 int32_t Eng_RepairDatabase(const char *path) { return maintenance(msg::kRepairDatabase, path, repairDatabase); }
 
+int32_t Eng_RepairDatabaseReport(const char *path, char **report) {
+    std::string text;
+    const std::string file = path ? path : "";
+    std::optional<int32_t> result =
+        EngineProcess::instance().runWithoutProject([&] { return repairDatabase(file, text) ? 1 : 0; });
+    if (!result) {
+        // With a project open the engine thread repairs, and answers with the report.
+        CommandCall call(msg::kRepairDatabase, Wait::Pump);
+        call.args().writeCallerAddr(path);
+        if (!call.run()) return 0;
+        MemoryStream &answer = call.args();
+        answer.seekToStart();
+        if (answer.length()) text = answer.readCountedText();
+        result = call.result();
+    }
+    if (report) *report = allocateString(text);
+    return *result;
+}
+
 }  // extern "C"

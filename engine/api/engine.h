@@ -318,6 +318,14 @@ ENG_EXPORT void Eng_GetPingSocketsState(void **addr, uint32_t *len);
 /* Database maintenance. */
 ENG_EXPORT int32_t Eng_CompactDatabase(const char *path);
 ENG_EXPORT int32_t Eng_RepairDatabase(const char *path);
+/*
+ * Eng_RepairDatabase that also answers with its report: for a sound file a
+ * line saying so; for a damaged one where the damaged file was kept and, per
+ * table, the rows saved and those that could not be ("at most N" where only
+ * a bound is known); on failure (result 0) the reason. The text is placed in
+ * *report (when report is not null) and released with Eng_FreeMem.
+ */
+ENG_EXPORT int32_t Eng_RepairDatabaseReport(const char *path, char **report);
 
 /*
  * Ordinal binding: ELF has no ordinals, so the library exports this table,

@@ -28,6 +28,14 @@ intptr_t maintain(DispatchContext &c) {
     return 0;
 }
 
+// Repair answers with its report as well (Eng_RepairDatabaseReport reads it).
+intptr_t repair(DispatchContext &c) {
+    std::string report;
+    c.setResult(repairDatabase(c.args().readCallerText(), report) ? 1 : 0);
+    c.answer().writeCountedText(report);
+    return 0;
+}
+
 intptr_t queuedSuspended(DispatchContext &c) {
     c.engine.progress().suspended(static_cast<uint32_t>(c.message.lParam));
     c.engine.progress().postStatistics();
@@ -58,8 +66,7 @@ CommandTable defaultCommandTable() {
     setExports(table, {kStopTask, kRunTask}, Entry::Frame::None);
     table.set(kCompactDatabase, Entry{maintain<compactDatabase>, Entry::Caller::Export, Entry::Frame::InLParam,
                                       Entry::Phase::AfterCommit});
-    table.set(kRepairDatabase, Entry{maintain<repairDatabase>, Entry::Caller::Export, Entry::Frame::InLParam,
-                                     Entry::Phase::AfterCommit});
+    table.set(kRepairDatabase, Entry{repair, Entry::Caller::Export, Entry::Frame::InLParam, Entry::Phase::AfterCommit});
 
     setInternal(table, kOnlineChanged, onlineChanged);
     setInternal(table, kQueuedSuspended, queuedSuspended);

@@ -10,9 +10,12 @@ namespace eng {
 // elsewhere).
 bool compactDatabase(const std::string &path);
 
-// Repairs a closed project file: when its integrity check fails, every row
-// that can still be read is copied into a fresh project that then replaces
-// the file. Returns false when the file cannot be read as a database at all.
+// Repairs a closed project file (see repairProject): a sound file is left as
+// it is, a damaged one is rebuilt from every row that can still be read, with
+// the damaged file kept beside it. Returns false, and changes nothing, when
+// the file is not a project, is open elsewhere or holds nothing readable.
+// `report` receives the repair's report or the reason for the failure.
+bool repairDatabase(const std::string &path, std::string &report);
 bool repairDatabase(const std::string &path);
 
 }  // namespace eng

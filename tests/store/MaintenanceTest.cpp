@@ -23,13 +23,6 @@ void fillAndThinOut(const std::string &path) {
     )");
 }
 
-void overwritePage(const std::string &path, uintmax_t page) {
-    std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
-    f.seekp(static_cast<std::streamoff>((page - 1) * 4096 + 100));
-    const std::string garbage(3000, '\x5A');
-    f.write(garbage.data(), static_cast<std::streamsize>(garbage.size()));
-}
-
 }  // namespace
 
 TEST(Maintenance, CompactionShrinksTheFileAndTheProjectStillOpens) {
@@ -76,37 +69,4 @@ TEST(Maintenance, WithAProjectOpenOtherFilesCompactButTheOpenOneDoesNot) {
     EXPECT_EQ(Eng_CompactDatabase(project.path().c_str()), 0);
     EXPECT_EQ(Eng_IsOpen(), 1);
     EXPECT_TRUE(ui.messages().empty());
-}
-
-TEST(Maintenance, RepairSavesEveryReadableRowOfADamagedFile) {
-    test::TempDir dir;
-    const std::string path = dir.file("damaged.slk");
-    test::writeProjectFile(path);
-    test::executeSql(path, R"(
-        INSERT INTO Folders (ParentId, Name) VALUES (1, 'Kept');
-        WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000)
-        INSERT INTO Strings (Type, Hash, RefCount, String)
-          SELECT 1, i, 1, 'http://example.com/page/' || i || '/' || hex(randomblob(40)) FROM n;
-    )");
-    const uintmax_t pages = fs::file_size(path) / 4096;
-    overwritePage(path, pages);  // the last page: a leaf of the strings added last
-    EXPECT_NE(test::queryInteger(path, "SELECT count(*) FROM pragma_integrity_check WHERE integrity_check = 'ok'"), 1);
-
-    EXPECT_EQ(Eng_RepairDatabase(path.c_str()), 1);
-    EXPECT_EQ(test::queryInteger(path, "SELECT count(*) FROM pragma_integrity_check WHERE integrity_check = 'ok'"), 1);
-    const long long strings = test::queryInteger(path, "SELECT count(*) FROM Strings");
-    EXPECT_GT(strings, 2900);
-    EXPECT_LT(strings, 3000);
-    // Keys are kept: rows still refer to the same strings.
-    EXPECT_EQ(test::queryInteger(path, "SELECT count(*) FROM Strings WHERE String LIKE '%/page/' || Hash || '/%'"),
-              strings);
-    EXPECT_EQ(test::queryInteger(path, "SELECT count(*) FROM Folders WHERE Name = 'Kept'"), 1);
-    EXPECT_EQ(test::queryInteger(path, "SELECT Version FROM Project"), 257);
-    EXPECT_EQ(test::queryInteger(path, "SELECT count(*) FROM NoiseWords"), 141);
-    ASSERT_EQ(Eng_OpenProject(path.c_str(), nullptr, nullptr, nullptr), 0);
-    Eng_CloseProject();
-    // A sound file is left alone.
-    const auto size = fs::file_size(path);
-    EXPECT_EQ(Eng_RepairDatabase(path.c_str()), 1);
-    EXPECT_EQ(fs::file_size(path), size);
 }

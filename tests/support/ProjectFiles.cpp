@@ -32,8 +32,7 @@ void executeSql(const std::string &path, const std::string &sql) {
 
 // The first column of the first row, read by the given function (or the fallback).
 template <class Read, class Value>
-Value firstValue(const std::string &path, const std::string &sql, Read read, Value fallback) {
-    Connection c(path);
+Value firstValue(const Connection &c, const std::string &sql, Read read, Value fallback) {
     sqlite3_stmt *stmt = nullptr;
     if (sqlite3_prepare_v2(c.db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK)
         throw std::runtime_error(sqlite3_errmsg(c.db));
@@ -42,19 +41,30 @@ Value firstValue(const std::string &path, const std::string &sql, Read read, Val
     return value;
 }
 
-long long queryInteger(const std::string &path, const std::string &sql) {
-    return firstValue(path, sql, [](sqlite3_stmt *s) { return static_cast<long long>(sqlite3_column_int64(s, 0)); },
-                      -1LL);
+long long firstInteger(const Connection &c, const std::string &sql) {
+    return firstValue(
+        c, sql, [](sqlite3_stmt *s) { return static_cast<long long>(sqlite3_column_int64(s, 0)); }, -1LL);
 }
+
+long long queryInteger(const std::string &path, const std::string &sql) { return firstInteger(Connection(path), sql); }
 
 std::string queryText(const std::string &path, const std::string &sql) {
     return firstValue(
-        path, sql,
+        Connection(path), sql,
         [](sqlite3_stmt *s) {
             const auto *text = sqlite3_column_text(s, 0);
             return text ? std::string(reinterpret_cast<const char *>(text)) : std::string();
         },
         std::string());
+}
+
+long long rowsNotIn(const std::string &path, const std::string &other, const std::string &table) {
+    Connection c(path);
+    const std::string attach = "ATTACH '" + other + "' AS other";
+    if (sqlite3_exec(c.db, attach.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw std::runtime_error(sqlite3_errmsg(c.db));
+    return firstInteger(c, "SELECT count(*) FROM (SELECT rowid, * FROM main.\"" + table +
+                               "\" EXCEPT SELECT rowid, * FROM other.\"" + table + "\")");
 }
 
 void writeProjectFile(const std::string &path, int version) {
