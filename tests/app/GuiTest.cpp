@@ -148,6 +148,14 @@ void answerMessageBox(QMessageBox::StandardButton button, QString *text) {
     });
 }
 
+// Runs the built lark program; its standard output.
+QString runLark(const QStringList &arguments) {
+    QProcess process;
+    process.start(QStringLiteral(LARK_PROGRAM), arguments);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
 bool stored(const QString &address) {
     const auto resource = storedResource(address);
     return resource && resource->done;
@@ -165,6 +173,7 @@ private slots:
     void refreshFetchesAgainAPageThatFailedWhereRetrievingShowsTheStore();
     void aStatusPagesRefreshShowsThePageOnceTheServerAnswers();
     void aFormPostedFromAStoredPageReachesTheServerWithItsBody();
+    void aProjectCutInHalfIsRepairedFromTheMenuAndOpens();
     void addressesDroppedOnTheDropBoxBecomeTasks();
     void theStartPageShowsFromTheStore();
     void aRelativeLinkInAStoredPageIsFollowed();
@@ -325,6 +334,28 @@ void GuiTest::aFormPostedFromAStoredPageReachesTheServerWithItsBody() {
     QVERIFY(loaded.wait(20000));
     QCOMPARE(bodyText(page), QStringLiteral("Thank you"));
     QCOMPARE(server.requests().size(), size_t{2});
+}
+
+void GuiTest::aProjectCutInHalfIsRepairedFromTheMenuAndOpens() {
+    const QString site = form_->project().fileName(), damaged = work_.filePath(QStringLiteral("damaged.slk"));
+    runLark({QStringLiteral("mirror"), url(QStringLiteral("/index.html")), QStringLiteral("-o"), damaged,
+             QStringLiteral("--depth"), QStringLiteral("2")});
+    const std::filesystem::path file = damaged.toStdString();
+    std::filesystem::resize_file(file, std::filesystem::file_size(file) / 2);
+    QVERIFY(runLark({QStringLiteral("info"), damaged}).isEmpty());  // unreadable as it is
+    answerFileDialog(damaged);
+    QString told;
+    answerMessageBox(QMessageBox::Ok, &told);
+    triggerMenuCommand(QStringLiteral("Repair Database"));
+    QCOMPARE(told, QStringLiteral("Operation completed successfully."));
+    QVERIFY(QFile::exists(damaged + QStringLiteral(".damaged")));  // what was damaged is kept
+    QVERIFY(!runLark({QStringLiteral("info"), damaged}).isEmpty());
+    form_->openFile(damaged);
+    QVERIFY(form_->project().active());
+    QCOMPARE(form_->project().fileName(), damaged);
+    screenshot(form_.get(), QStringLiteral("repaired-project.png"));
+    form_->openFile(site);
+    QVERIFY(form_->project().active());
 }
 
 void GuiTest::addressesDroppedOnTheDropBoxBecomeTasks() {
@@ -698,16 +729,10 @@ void GuiTest::theProjectClosesAndReopensFromTheRecentList() {
 
 void GuiTest::theProjectsTextsSurviveGoingOnlineAndWritingItsProperties() {
     const QString site = form_->project().fileName(), other = work_.filePath(QStringLiteral("noted.slk"));
-    const auto lark = [](const QStringList &arguments) {
-        QProcess process;
-        process.start(QStringLiteral(LARK_PROGRAM), arguments);
-        process.waitForFinished(30000);
-        return QString::fromUtf8(process.readAllStandardOutput());
-    };
-    lark({QStringLiteral("new"), other});
-    lark({QStringLiteral("props"), other, QStringLiteral("--set"), QStringLiteral("note=kept note"),
-          QStringLiteral("--set"), QStringLiteral("filter=-*.zip"), QStringLiteral("--set"),
-          QStringLiteral("user-text=kept text")});
+    runLark({QStringLiteral("new"), other});
+    runLark({QStringLiteral("props"), other, QStringLiteral("--set"), QStringLiteral("note=kept note"),
+             QStringLiteral("--set"), QStringLiteral("filter=-*.zip"), QStringLiteral("--set"),
+             QStringLiteral("user-text=kept text")});
     form_->openFile(other);
     QVERIFY(form_->project().active());
     const EngProjectProps &read = form_->project().properties();
@@ -719,7 +744,7 @@ void GuiTest::theProjectsTextsSurviveGoingOnlineAndWritingItsProperties() {
     form_->project().setProjectOptions(ENG_OPTION_NO_OFFLINE_ENQUEUE);
     QVERIFY(form_->project().writeProperties());
     form_->project().setActive(false);
-    const QString shown = lark({QStringLiteral("props"), other});
+    const QString shown = runLark({QStringLiteral("props"), other});
     for (const char *kept : {"options      0x00000001", "kept note", "-*.zip", "kept text"})
         QVERIFY2(shown.contains(QString::fromLatin1(kept)), qPrintable(shown));
     form_->openFile(site);
