@@ -236,6 +236,14 @@ std::string removeDotSegments(std::string_view path) {
     return out;
 }
 
+// A path that follows the scheme with no authority between: one that starts
+// with "//" is written after "/.", as browsers do, or the next reading would
+// take its first segment for a host.
+std::string pathWithoutAuthority(std::string path) {
+    if (path.starts_with("//")) path.insert(0, "/.");
+    return path;
+}
+
 // For http, https and ftp, backslashes before the first '?' or '#' turned
 // into slashes; other texts as they are.
 std::string withSlashes(std::string_view text, SchemeKind kind) {
@@ -280,6 +288,7 @@ std::optional<std::string> canonicalHierarchical(const std::string &scheme, std:
     }
     std::string path = removeDotSegments(flags & Decode ? decoded(pieces.path, kStructural) : std::string(pieces.path));
     if (pieces.authority && path.empty()) path = "/";
+    if (!pieces.authority) path = pathWithoutAuthority(std::move(path));
     out += flags & NoEncode ? path : encoded(path);
     const bool browser = flags & BrowserMode;
     if (pieces.query)
@@ -309,12 +318,12 @@ std::string resolve(std::string_view scheme, const Pieces &base, const Pieces &r
     if (reference.authority) {
         out.append("//").append(*reference.authority).append(removeDotSegments(reference.path));
     } else {
-        if (base.authority) out.append("//").append(*base.authority);
+        std::string path;
         if (reference.path.empty()) {
-            out += base.path;
+            path = base.path;
             if (!query) query = base.query;
         } else if (reference.path.starts_with('/')) {
-            out += removeDotSegments(reference.path);
+            path = removeDotSegments(reference.path);
         } else {
             // Merged with the base's folder: its path up to the last slash ("/" after a bare host).
             const size_t slash = base.path.rfind('/');
@@ -324,8 +333,12 @@ std::string resolve(std::string_view scheme, const Pieces &base, const Pieces &r
             else if (base.authority)
                 merged = "/";
             merged += reference.path;
-            out += removeDotSegments(merged);
+            path = removeDotSegments(merged);
         }
+        if (base.authority)
+            out.append("//").append(*base.authority).append(path);
+        else
+            out += pathWithoutAuthority(std::move(path));
     }
     if (query) out.append("?").append(*query);
     if (reference.fragment) out.append("#").append(*reference.fragment);

@@ -212,6 +212,10 @@ TEST(UrlCombine, FileAndOpaqueBases) {
             {"javascript:go()", "", "javascript:go()"},
             {"javascript:go()", "/x", std::nullopt},
             {"javascript:go()", "http://H/x", "http://h/x"},
+            {"http:/a/b", "..//evil.example/x", "http:/.//evil.example/x"},
+            {"http:/a/b", "/.//x", "http:/.//x"},
+            {"file:/a/b.html", ".//c", "file:/a//c"},
+            {"file:/a/b.html", "..//c", "file:/.//c"},
         },
         kCallerFlags);
 }

@@ -103,6 +103,19 @@ TEST(UrlCanonicalize, PathSegmentsAndSlashes) {
     });
 }
 
+// Without an authority, a path that starts with "//" after its dot segments
+// go keeps a "/." before it: written bare, its first segment would be read as
+// a host the next time.
+TEST(UrlCanonicalize, APathWithoutAHostNeverBecomesOne) {
+    expectCanonical({
+        {"http:/.//x/y", kNoEncode, "http:/.//x/y"},
+        {"http:/a/..//evil.example/x", kCanonical, "http:/.//evil.example/x"},
+        {"FILE:/%2e//etc/x", kCanonical, "file:/.//etc/x"},
+        {"ftp:/./a", kNoEncode, "ftp:/a"},
+        {"http://h/.//x", kNoEncode, "http://h//x"},
+    });
+}
+
 TEST(UrlCanonicalize, WhiteSpaceAroundTheText) {
     expectCanonical({
         {"  http://h/x  ", kNoEncode, "http://h/x"},
