@@ -397,8 +397,10 @@ std::optional<std::string> combine(std::string_view base, std::string_view relat
     const std::string scheme = asciiLowered(base.substr(0, baseSchemeEnd));
     const SchemeKind kind = kindOf(scheme);
     if (const size_t schemeEnd = schemeLength(relative); schemeEnd != 0) {
-        // "http:x" against an http address is the relative reference "x", as browsers read it.
-        if (baseSchemeEnd == 0 || !isNetwork(kind) || asciiLowered(relative.substr(0, schemeEnd)) != scheme)
+        // "http:x" against an http address is the relative reference "x", as browsers read it;
+        // "http://h/x" stands alone whatever the base.
+        if (baseSchemeEnd == 0 || !isNetwork(kind) || asciiLowered(relative.substr(0, schemeEnd)) != scheme ||
+            withSlashes(relative.substr(schemeEnd + 1), kind).starts_with("//"))
             return canonicalize(relative, flags);
         relative.remove_prefix(schemeEnd + 1);
     }

@@ -37,10 +37,24 @@ namespace {
 constexpr unsigned kStoredFlags = url::NoEncode | url::Decode | url::BrowserMode;
 constexpr std::string_view kForbidden = "/:*?\"<>|\\";
 
+// Shows a text with its control bytes, non-ASCII bytes and backslashes escaped.
+void show(std::string_view text) {
+    std::fputs("  [", stderr);
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte >= 0x7F || c == '\\')
+            std::fprintf(stderr, "\\x%02X", byte);
+        else
+            std::fputc(c, stderr);
+    }
+    std::fputs("]\n", stderr);
+}
+
 void expect(bool holds, const char *promise, std::string_view a, std::string_view b = {}) {
     if (holds) return;
-    std::fprintf(stderr, "broken: %s\n  [%.*s]\n  [%.*s]\n", promise, static_cast<int>(a.size()), a.data(),
-                 static_cast<int>(b.size()), b.data());
+    std::fprintf(stderr, "broken: %s\n", promise);
+    show(a);
+    show(b);
     std::abort();
 }
 
