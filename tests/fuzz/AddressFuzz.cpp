@@ -8,7 +8,7 @@
 // - an empty reference combines to the base without its fragment;
 // - the stored form of an address is canonical, splits, names one of the
 //   four schemes and holds no control byte that cleaning removes;
-// - a site key is a part of the host and its own site key;
+// - a site key is a part of the host and (without white space) its own;
 // - file names are cut and sanitised as asked, and keep UTF-8 whole.
 #include <cstddef>
 #include <cstdint>
@@ -147,7 +147,10 @@ void checkDomainKey(std::string_view text) {
     if (key.empty()) return;
     const std::optional<url::Parts> parts = url::split(text);
     expect(parts && contains(parts->host, key), "the site key is part of the host", text, key);
-    expect(eng::domainKey("http://" + key + "/") == key, "the site key is its own site key", text, key);
+    // Only the whole host is trimmed: a key cut from a host with white space
+    // inside may start with white space, which its own address would trim.
+    if (eng::trimmedWhite(key) == key)
+        expect(eng::domainKey("http://" + key + "/") == key, "the site key is its own site key", text, key);
 }
 
 void checkFileNames(std::string_view text, size_t maxLength, bool sanitise, bool keepExtension) {
