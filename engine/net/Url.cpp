@@ -159,8 +159,17 @@ void appendEscape(std::string &out, unsigned char byte) {
     out += kHexDigits[byte & 15];
 }
 
-// Percent escapes turned into their bytes, except bytes below 0x20, 0x7F and
-// those in `keep`, whose escapes stay (in upper-case hex).
+// Whether a hex digit appended to the decoded text would complete an escape
+// that the text did not have: after a '%', or after a '%' and one hex digit.
+bool wouldFormEscape(std::string_view out, unsigned char byte) {
+    if (hexValue(static_cast<char>(byte)) < 0) return false;
+    const size_t n = out.size();
+    return (n >= 1 && out[n - 1] == '%') || (n >= 2 && out[n - 2] == '%' && hexValue(out[n - 1]) >= 0);
+}
+
+// Percent escapes turned into their bytes, except bytes below 0x20, 0x7F,
+// those in `keep` and hex digits that would form a new escape with the text
+// before them, whose escapes stay (in upper-case hex).
 std::string decoded(std::string_view text, std::string_view keep) {
     std::string out;
     out.reserve(text.size());
@@ -172,7 +181,8 @@ std::string decoded(std::string_view text, std::string_view keep) {
             continue;
         }
         const auto byte = static_cast<unsigned char>(high * 16 + low);
-        if (byte < 0x20 || byte == 0x7F || keep.find(static_cast<char>(byte)) != std::string_view::npos)
+        if (byte < 0x20 || byte == 0x7F || keep.find(static_cast<char>(byte)) != std::string_view::npos ||
+            wouldFormEscape(out, byte))
             appendEscape(out, byte);
         else
             out += static_cast<char>(byte);

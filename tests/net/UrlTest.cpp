@@ -162,6 +162,20 @@ TEST(UrlCanonicalize, Decoding) {
     });
 }
 
+// A decoded hex digit never completes an escape with a '%' written before it:
+// the next canonicalisation would decode that escape too.
+TEST(UrlCanonicalize, DecodingNeverFormsANewEscape) {
+    expectCanonical({
+        {"http://h/%e%42", kCanonical, "http://h/%e%42"},
+        {"http://h/%%41%42", kCanonical, "http://h/%%41B"},
+        {"http://h/%%41%2F", kCanonical, "http://h/%%41%2F"},
+        {"http://h/%e%47", kCanonical, "http://h/%eG"},
+        {"http://h/%25%41", kCanonical, "http://h/%25A"},
+        {"http://h/p?q=%e%42#%%66", url::Decode | kNoEncode, "http://h/p?q=%e%42#%%66"},
+        {"http://h/%e%42", url::Decode, "http://h/%e%42"},
+    });
+}
+
 TEST(UrlCanonicalize, VeryLongAddress) {
     const std::string path(40000, 'p');
     EXPECT_EQ(url::canonicalize("HTTP://H/" + path + "/../x", kCanonical), "http://h/x");
