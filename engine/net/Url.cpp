@@ -159,8 +159,17 @@ void appendEscape(std::string &out, unsigned char byte) {
     out += kHexDigits[byte & 15];
 }
 
-// Percent escapes turned into their bytes, except bytes below 0x20, 0x7F and
-// those in `keep`, whose escapes stay (in upper-case hex).
+// Whether a hex digit appended to the decoded text would complete an escape
+// that the text did not have: after a '%', or after a '%' and one hex digit.
+bool wouldFormEscape(std::string_view out, unsigned char byte) {
+    if (hexValue(static_cast<char>(byte)) < 0) return false;
+    const size_t n = out.size();
+    return (n >= 1 && out[n - 1] == '%') || (n >= 2 && out[n - 2] == '%' && hexValue(out[n - 1]) >= 0);
+}
+
+// Percent escapes turned into their bytes, except bytes below 0x20, 0x7F,
+// those in `keep` and hex digits that would form a new escape with the text
+// before them, whose escapes stay (in upper-case hex).
 std::string decoded(std::string_view text, std::string_view keep) {
     std::string out;
     out.reserve(text.size());
@@ -172,7 +181,8 @@ std::string decoded(std::string_view text, std::string_view keep) {
             continue;
         }
         const auto byte = static_cast<unsigned char>(high * 16 + low);
-        if (byte < 0x20 || byte == 0x7F || keep.find(static_cast<char>(byte)) != std::string_view::npos)
+        if (byte < 0x20 || byte == 0x7F || keep.find(static_cast<char>(byte)) != std::string_view::npos ||
+            wouldFormEscape(out, byte))
             appendEscape(out, byte);
         else
             out += static_cast<char>(byte);
@@ -236,6 +246,14 @@ std::string removeDotSegments(std::string_view path) {
     return out;
 }
 
+// A path that follows the scheme with no authority between: one that starts
+// with "//" is written after "/.", as browsers do, or the next reading would
+// take its first segment for a host.
+std::string pathWithoutAuthority(std::string path) {
+    if (path.starts_with("//")) path.insert(0, "/.");
+    return path;
+}
+
 // For http, https and ftp, backslashes before the first '?' or '#' turned
 // into slashes; other texts as they are.
 std::string withSlashes(std::string_view text, SchemeKind kind) {
@@ -280,6 +298,7 @@ std::optional<std::string> canonicalHierarchical(const std::string &scheme, std:
     }
     std::string path = removeDotSegments(flags & Decode ? decoded(pieces.path, kStructural) : std::string(pieces.path));
     if (pieces.authority && path.empty()) path = "/";
+    if (!pieces.authority) path = pathWithoutAuthority(std::move(path));
     out += flags & NoEncode ? path : encoded(path);
     const bool browser = flags & BrowserMode;
     if (pieces.query)
@@ -309,12 +328,12 @@ std::string resolve(std::string_view scheme, const Pieces &base, const Pieces &r
     if (reference.authority) {
         out.append("//").append(*reference.authority).append(removeDotSegments(reference.path));
     } else {
-        if (base.authority) out.append("//").append(*base.authority);
+        std::string path;
         if (reference.path.empty()) {
-            out += base.path;
+            path = base.path;
             if (!query) query = base.query;
         } else if (reference.path.starts_with('/')) {
-            out += removeDotSegments(reference.path);
+            path = removeDotSegments(reference.path);
         } else {
             // Merged with the base's folder: its path up to the last slash ("/" after a bare host).
             const size_t slash = base.path.rfind('/');
@@ -324,8 +343,12 @@ std::string resolve(std::string_view scheme, const Pieces &base, const Pieces &r
             else if (base.authority)
                 merged = "/";
             merged += reference.path;
-            out += removeDotSegments(merged);
+            path = removeDotSegments(merged);
         }
+        if (base.authority)
+            out.append("//").append(*base.authority).append(path);
+        else
+            out += pathWithoutAuthority(std::move(path));
     }
     if (query) out.append("?").append(*query);
     if (reference.fragment) out.append("#").append(*reference.fragment);
@@ -384,8 +407,10 @@ std::optional<std::string> combine(std::string_view base, std::string_view relat
     const std::string scheme = asciiLowered(base.substr(0, baseSchemeEnd));
     const SchemeKind kind = kindOf(scheme);
     if (const size_t schemeEnd = schemeLength(relative); schemeEnd != 0) {
-        // "http:x" against an http address is the relative reference "x", as browsers read it.
-        if (baseSchemeEnd == 0 || !isNetwork(kind) || asciiLowered(relative.substr(0, schemeEnd)) != scheme)
+        // "http:x" against an http address is the relative reference "x", as browsers read it;
+        // "http://h/x" stands alone whatever the base.
+        if (baseSchemeEnd == 0 || !isNetwork(kind) || asciiLowered(relative.substr(0, schemeEnd)) != scheme ||
+            withSlashes(relative.substr(schemeEnd + 1), kind).starts_with("//"))
             return canonicalize(relative, flags);
         relative.remove_prefix(schemeEnd + 1);
     }

@@ -212,6 +212,14 @@ TEST(UrlCombine, FileAndOpaqueBases) {
             {"javascript:go()", "", "javascript:go()"},
             {"javascript:go()", "/x", std::nullopt},
             {"javascript:go()", "http://H/x", "http://h/x"},
+            {"http:/a/b", "..//evil.example/x", "http:/.//evil.example/x"},
+            // An absolute address needs nothing of the base, not even a path to resolve against.
+            {"http:x", "http://H/a/../b", "http://h/b"},
+            {"https:", "HTTPS:\\\\h\\x", "https://h/x"},
+            {"http:x", "http:y", std::nullopt},
+            {"http:/a/b", "/.//x", "http:/.//x"},
+            {"file:/a/b.html", ".//c", "file:/a//c"},
+            {"file:/a/b.html", "..//c", "file:/.//c"},
         },
         kCallerFlags);
 }

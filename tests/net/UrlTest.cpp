@@ -103,6 +103,19 @@ TEST(UrlCanonicalize, PathSegmentsAndSlashes) {
     });
 }
 
+// Without an authority, a path that starts with "//" after its dot segments
+// go keeps a "/." before it: written bare, its first segment would be read as
+// a host the next time.
+TEST(UrlCanonicalize, APathWithoutAHostNeverBecomesOne) {
+    expectCanonical({
+        {"http:/.//x/y", kNoEncode, "http:/.//x/y"},
+        {"http:/a/..//evil.example/x", kCanonical, "http:/.//evil.example/x"},
+        {"FILE:/%2e//etc/x", kCanonical, "file:/.//etc/x"},
+        {"ftp:/./a", kNoEncode, "ftp:/a"},
+        {"http://h/.//x", kNoEncode, "http://h//x"},
+    });
+}
+
 TEST(UrlCanonicalize, WhiteSpaceAroundTheText) {
     expectCanonical({
         {"  http://h/x  ", kNoEncode, "http://h/x"},
@@ -146,6 +159,20 @@ TEST(UrlCanonicalize, Decoding) {
         {"http://h/p?q=%41%26%3d%2b%3b", url::Decode | kNoEncode, "http://h/p?q=A%26%3D%2B%3B"},
         {"http://h/p#%41%2F", url::Decode | kNoEncode, "http://h/p#A%2F"},
         {"http://%41@H%41/", kCanonical, "http://%41@h%41/"},
+    });
+}
+
+// A decoded hex digit never completes an escape with a '%' written before it:
+// the next canonicalisation would decode that escape too.
+TEST(UrlCanonicalize, DecodingNeverFormsANewEscape) {
+    expectCanonical({
+        {"http://h/%e%42", kCanonical, "http://h/%e%42"},
+        {"http://h/%%41%42", kCanonical, "http://h/%%41B"},
+        {"http://h/%%41%2F", kCanonical, "http://h/%%41%2F"},
+        {"http://h/%e%47", kCanonical, "http://h/%eG"},
+        {"http://h/%25%41", kCanonical, "http://h/%25A"},
+        {"http://h/p?q=%e%42#%%66", url::Decode | kNoEncode, "http://h/p?q=%e%42#%%66"},
+        {"http://h/%e%42", url::Decode, "http://h/%e%42"},
     });
 }
 
