@@ -79,12 +79,23 @@ long long rows(const std::string &path, const std::string &table) {
     return test::queryInteger(path, "SELECT count(*) FROM \"" + table + "\"");
 }
 
+// Whether SQLite's own check finds the file damaged. (Which pages a test
+// overwrites holds what differs from crawl to crawl, so the damage may miss
+// what lark info reads; the check reads every page.)
+bool damagedForSqlite(const std::string &path) {
+    try {
+        return test::queryText(path, "PRAGMA integrity_check(1)") != "ok";
+    } catch (const std::exception &) {
+        return true;
+    }
+}
+
 // Repairs the damaged copy with lark and checks the result against the
 // intact project: each table's saved rows are intact rows, unchanged, and
 // the rows missing are within the bound printed.
 void repairAndCompare(const std::string &path, const std::string &intact, const std::string &what) {
     const std::string damaged = test::fileBytes(path);
-    EXPECT_EQ(test::runLark("info " + path).status, 1) << "SQLite reads the damaged file";
+    EXPECT_TRUE(damagedForSqlite(path)) << "SQLite finds no fault in the damaged file";
 
     const auto started = std::chrono::steady_clock::now();
     const test::LarkResult repair = test::runLark("repair " + path);
