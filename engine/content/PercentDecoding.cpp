@@ -14,13 +14,13 @@ int hexValue(char c) {
 
 }  // namespace
 
-std::string percentDecoded(std::string_view text) {
+std::string percentDecoded(std::string_view text, unsigned char lowest) {
     std::string decoded;
     decoded.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         const int high = text[i] == '%' && i + 2 < text.size() ? hexValue(text[i + 1]) : -1;
         const int low = high >= 0 ? hexValue(text[i + 2]) : -1;
-        if (low >= 0) {
+        if (low >= 0 && high * 16 + low >= lowest) {
             decoded += static_cast<char>(high * 16 + low);
             i += 2;
         } else {

@@ -1,36 +1,20 @@
 #include "core/AddressLookup.h"
 
+#include <algorithm>
+
+#include "content/PercentDecoding.h"
 #include "store/ProjectTables.h"
 
 namespace eng {
 
 namespace {
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 // The address with the escapes of bytes from 0x80 in its query decoded. A
 // link a page writes with such bytes is stored with them as written, while
 // the browser asks for it with them percent-encoded.
 std::string withRawQueryBytes(const std::string &address) {
-    const size_t query = address.find('?');
-    if (query == std::string::npos) return address;
-    std::string out = address.substr(0, query);
-    for (size_t i = query; i < address.size(); ++i) {
-        const int high = i + 2 < address.size() ? hexValue(address[i + 1]) : -1;
-        const int low = high >= 8 ? hexValue(address[i + 2]) : -1;
-        if (address[i] == '%' && low >= 0) {
-            out += static_cast<char>(high * 16 + low);
-            i += 2;
-        } else {
-            out += address[i];
-        }
-    }
-    return out;
+    const size_t query = std::min(address.find('?'), address.size());
+    return address.substr(0, query) + percentDecoded(std::string_view(address).substr(query), 0x80);
 }
 
 }  // namespace
@@ -39,7 +23,9 @@ std::optional<AddressKeys> storedKeysOf(ProjectTables &t, const std::string &can
                                         const std::string &formData) {
     if (canonicalAddress.empty()) return std::nullopt;
     uint32_t urlId = t.strings.intern(canonicalAddress, StringKind::Url, false);
-    if (urlId == 0) urlId = t.strings.intern(withRawQueryBytes(canonicalAddress), StringKind::Url, false);
+    if (urlId == 0)
+        if (const std::string raw = withRawQueryBytes(canonicalAddress); raw != canonicalAddress)
+            urlId = t.strings.intern(raw, StringKind::Url, false);
     const uint32_t postId = formData.empty() ? 0 : t.strings.intern(formData, StringKind::FormData, false);
     if (urlId == 0 || (!formData.empty() && postId == 0)) return std::nullopt;
     return AddressKeys{urlId, postId};

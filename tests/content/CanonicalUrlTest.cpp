@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "content/CanonicalUrl.h"
+#include "content/PercentDecoding.h"
 #include "content/CharacterReferences.h"
 
 namespace {
@@ -85,4 +86,9 @@ TEST(CharacterReferences, DecodesOnlyTheKnownReferences) {
         SCOPED_TRACE(row.text);
         EXPECT_EQ(eng::decodeCharacterReferences(row.text), row.expected);
     }
+}
+
+TEST(PercentDecoding, OnlyEscapesFromTheLowestByteUpAreDecoded) {
+    EXPECT_EQ(eng::percentDecoded("a%20b%D1%84%2"), "a b\xD1\x84%2");
+    EXPECT_EQ(eng::percentDecoded("q=%20%d1%84%7F", 0x80), "q=%20\xD1\x84%7F");
 }
