@@ -40,12 +40,16 @@ std::string contentTypeCharset(std::string_view contentType) {
     return parameter ? charsetNamed(*parameter) : std::string();
 }
 
-std::string pageCharset(std::string_view contentType, std::string_view page) {
-    if (const auto parameter = charsetParameter(contentType)) return charsetNamed(*parameter);
+std::optional<std::string> declaredCharsetName(std::string_view contentType, std::string_view page) {
+    if (const auto parameter = charsetParameter(contentType)) return std::string(*parameter);
     if (const auto meta = findTagAttribute(page, "meta", "http-equiv", "content-type", "content"))
-        if (const auto parameter = charsetParameter(*meta)) return charsetNamed(*parameter);
-    if (const auto name = findTagAttribute(page, "meta", "charset", "", "charset")) return charsetNamed(*name);
-    return {};
+        if (const auto parameter = charsetParameter(*meta)) return std::string(*parameter);
+    return findTagAttribute(page, "meta", "charset", "", "charset");
+}
+
+std::string pageCharset(std::string_view contentType, std::string_view page) {
+    const auto name = declaredCharsetName(contentType, page);
+    return name ? charsetNamed(*name) : std::string();
 }
 
 }  // namespace eng

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,8 +19,12 @@ std::string charsetNamed(std::string_view name);
 // empty when it names none.
 std::string contentTypeCharset(std::string_view contentType);
 
-// The charset a page's bytes are in: the one its content type names, else
-// the one its content-type META names, else its META charset's.
+// The charset name a page declares, as written: the whole rest after its
+// content type's "charset=", else after its content-type META's, else its
+// META charset's value; nothing when it declares none.
+std::optional<std::string> declaredCharsetName(std::string_view contentType, std::string_view page);
+
+// The charset a page's bytes are in: the one its declared name selects.
 std::string pageCharset(std::string_view contentType, std::string_view page);
 
 }  // namespace eng
