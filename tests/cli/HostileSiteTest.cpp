@@ -10,9 +10,9 @@
 
 #include <fstream>
 #include <iostream>
-#include <sstream>
 
 #include "support/ChildProcess.h"
+#include "support/DamagedFiles.h"
 #include "support/PeakMemory.h"
 #include "support/ProjectFiles.h"
 #include "support/RunLark.h"
@@ -26,13 +26,6 @@ namespace {
 // Peak memory allowed to the mirroring process, whatever the site sends.
 constexpr long kPeakRssLimitKb = 200 * 1024;
 constexpr int kManyLinks = 100000;
-
-std::string fileBytes(const std::filesystem::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 std::string html(const std::string &body, const std::string &charset = "") {
     return test::httpResponse(200, "OK", body,
@@ -71,11 +64,11 @@ protected:
                                 {.pipeStdout = false, .outputFile = log});
         const std::optional<int> status = lark.waitForExit(120s);
         if (!status) lark.stop();
-        ASSERT_EQ(status, 0) << fileBytes(log);
+        ASSERT_EQ(status, 0) << test::fileBytes(log.string());
         ASSERT_TRUE(lark.peakRssKb());
         peakRssKb_ = *lark.peakRssKb();
         std::cout << "mirror of the hostile site: peak RSS " << peakRssKb_ / 1024 << " MiB\n"
-                  << fileBytes(log).substr(0, 2000) << '\n';
+                  << test::fileBytes(log.string()).substr(0, 2000) << '\n';
     }
 
     long long storedCount(const std::string &url) {
@@ -100,7 +93,7 @@ TEST_F(HostileSite, IsMirroredSafelyWithBoundedMemoryAndEveryLegitimatePageStore
     if (test::kMemoryMeasurable) EXPECT_LT(peakRssKb_, kPeakRssLimitKb);
 
     // No local file was read: not into the project, not through the handler.
-    EXPECT_EQ(fileBytes(project_).find(kSecret), std::string::npos);
+    EXPECT_EQ(test::fileBytes(project_).find(kSecret), std::string::npos);
     EXPECT_EQ(test::queryInteger(project_, "SELECT count(*) FROM UrlRes WHERE Url LIKE 'file:%' AND ResId <> 0"), 0);
     const test::LarkResult local = test::runLark("cat " + project_ + " file://" + secret_);
     EXPECT_EQ(local.output.find(kSecret), std::string::npos) << local.output;
