@@ -18,6 +18,10 @@ std::string hostPattern(const std::string &scheme, const std::string &host, uint
 
 }  // namespace
 
+std::string filterEntryForEveryKind(std::string_view expression) {
+    return std::string(kEveryKind) + std::string(expression) + kEntryEnd;
+}
+
 std::string siteFilterEntry(const std::string &startUrl) {
     const auto parts = eng::url::split(startUrl);
     if (!parts) return {};
@@ -40,7 +44,7 @@ std::string siteFilterEntry(const std::string &startUrl) {
         case eng::url::SchemeKind::Other:
             return {};
     }
-    return std::string(kEveryKind) + expression + kEntryEnd;
+    return filterEntryForEveryKind(expression);
 }
 
 }  // namespace lark

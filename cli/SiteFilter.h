@@ -1,8 +1,12 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace lark {
+
+// A filter entry of the expression for every kind of link, without size limits.
+std::string filterEntryForEveryKind(std::string_view expression);
 
 // The filter entry that keeps a crawl on the site of its start address: for
 // every kind of link, addresses on the start host with the start port, over

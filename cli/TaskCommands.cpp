@@ -8,6 +8,7 @@
 #include "Failure.h"
 #include "FolderRecords.h"
 #include "OpenedProject.h"
+#include "SiteFilter.h"
 #include "TaskRecords.h"
 #include "engine.h"
 
@@ -16,15 +17,13 @@ namespace lark {
 namespace {
 
 constexpr char kEntryEnd = '\xFF';
-// The link kinds a rule covers: all of them.
-constexpr std::string_view kEveryKind = "4294967295;0;0;";
 
 // The filter text as the engine takes it. A text with no entry end and no
 // ';' is a bare expression: one rule for every kind of link.
 std::string engineFilter(const std::string &given) {
     if (given.empty() || given.find(kEntryEnd) != std::string::npos || given.find(';') != std::string::npos)
         return given;
-    return std::string(kEveryKind) + given + kEntryEnd;
+    return filterEntryForEveryKind(given);
 }
 
 // What an expression's error code means, as the program words it.
