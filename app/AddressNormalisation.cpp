@@ -2,7 +2,7 @@
 
 #include <QRegularExpression>
 
-#include "net/Url.h"
+#include "base/Url.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "FragmentLinks.h"
 
 #include "OfflineAddressText.h"
-#include "content/AsciiText.h"
-#include "content/TagAttribute.h"
-#include "net/Url.h"
+#include "base/AsciiText.h"
+#include "base/TagAttribute.h"
+#include "base/Url.h"
 
 QStringList fragmentLinks(const QString &documentAddress, const QString &fragment) {
     const QString page = wrappedAddress(documentAddress);

@@ -4,7 +4,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "sys/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 // The program's values in the per-user settings file it shares with the
 // engine. Values that cannot be read come back empty; failed writes are

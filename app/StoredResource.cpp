@@ -4,7 +4,7 @@
 
 #include "EngineLibrary.h"
 #include "RecordRelease.h"
-#include "sys/DateTime.h"
+#include "base/DateTime.h"
 
 std::optional<StoredResource> storedResource(const QString &address) {
     const QByteArray url = address.toUtf8();

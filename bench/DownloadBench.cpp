@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "core/JobEnds.h"
 #include "core/Messages.h"
 #include "net/DownloadPool.h"
 #include "net/HttpJob.h"
@@ -218,7 +219,7 @@ size_t EngineFetcher::fetch(const std::vector<Target> &targets) {
 }
 
 void EngineFetcher::launch(const Target &target, size_t index) {
-    auto job = std::make_shared<eng::HttpJob>(eng::JobContext{queue_, nullptr, {}});
+    auto job = std::make_shared<eng::HttpJob>(eng::JobContext{eng::postedTo(queue_), nullptr, {}});
     eng::DownloadRecord &record = job->record();
     record.url = target.url;
     record.userAgent = kUserAgent;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "content/HtmlScanner.h"
+#include "base/HtmlScanner.h"
 
 namespace {
 

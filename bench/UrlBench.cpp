@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "content/CanonicalUrl.h"
-#include "content/UrlHash.h"
-#include "net/Url.h"
+#include "base/CanonicalUrl.h"
+#include "base/UrlHash.h"
+#include "base/Url.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "Failure.h"
 #include "OpenedProject.h"
 #include "ProjectReader.h"
-#include "content/CanonicalUrl.h"
-#include "content/HtmlScanner.h"
-#include "content/PageCharset.h"
+#include "base/CanonicalUrl.h"
+#include "base/HtmlScanner.h"
+#include "base/PageCharset.h"
 
 namespace lark {
 

@@ -19,7 +19,7 @@
 #include "TaskCommands.h"
 #include "WindowQueue.h"
 #include "engine.h"
-#include "store/template/ProjectTemplate.h"
+#include "ProjectTemplate.h"
 
 namespace lark {
 

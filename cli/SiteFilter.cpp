@@ -1,6 +1,6 @@
 #include "SiteFilter.h"
 
-#include "net/Url.h"
+#include "base/Url.h"
 
 namespace lark {
 

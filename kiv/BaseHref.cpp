@@ -1,8 +1,8 @@
 #include "BaseHref.h"
 
 #include "OfflineAddress.h"
-#include "net/Url.h"
-#include "content/AsciiText.h"
+#include "base/Url.h"
+#include "base/AsciiText.h"
 
 namespace kiv {
 

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "content/AsciiSearch.h"
-#include "content/AsciiText.h"
-#include "content/CharacterReferences.h"
-#include "content/HtmlEscape.h"
-#include "content/HtmlScanner.h"
-#include "content/TagAttribute.h"
+#include "base/AsciiSearch.h"
+#include "base/AsciiText.h"
+#include "base/CharacterReferences.h"
+#include "base/HtmlEscape.h"
+#include "base/HtmlScanner.h"
+#include "base/TagAttribute.h"
 
 namespace kiv {
 

@@ -14,7 +14,7 @@
 #include "DeliveredLinks.h"
 #include "EngineFunctions.h"
 #include "StatusPage.h"
-#include "content/AsciiText.h"
+#include "base/AsciiText.h"
 
 namespace kiv {
 

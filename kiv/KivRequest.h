@@ -10,7 +10,7 @@
 
 #include "OfflineAddress.h"
 #include "kiv.h"
-#include "sys/WaitToken.h"
+#include "base/WaitToken.h"
 
 namespace kiv {
 

@@ -2,11 +2,11 @@
 
 #include <charconv>
 
-#include "content/AsciiText.h"
-#include "content/CanonicalUrl.h"
-#include "content/PercentDecoding.h"
-#include "content/UrlHash.h"
-#include "net/Url.h"
+#include "base/AsciiText.h"
+#include "base/CanonicalUrl.h"
+#include "base/PercentDecoding.h"
+#include "base/UrlHash.h"
+#include "base/Url.h"
 
 namespace kiv {
 

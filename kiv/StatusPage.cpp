@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "content/HtmlEscape.h"
+#include "base/HtmlEscape.h"
 
 namespace kiv {
 

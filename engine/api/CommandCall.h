@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "api/CallFrame.h"
+#include "core/CallFrame.h"
 #include "api/EngineProcess.h"
 
 namespace eng {

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <thread>
 
-#include "api/engine.h"
+#include "engine.h"
 #include "core/CommandTable.h"
 
 namespace eng {

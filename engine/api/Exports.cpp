@@ -4,7 +4,7 @@
 
 #include "api/CommandCall.h"
 #include "api/EngineProcess.h"
-#include "api/engine.h"
+#include "engine.h"
 #include "core/CommandTable.h"
 #include "core/Engine.h"
 #include "core/EngineRegistry.h"

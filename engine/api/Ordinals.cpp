@@ -1,5 +1,5 @@
 // The table from ordinal to export, for clients that bind by number.
-#include "api/engine.h"
+#include "engine.h"
 
 namespace {
 template <class F>

@@ -1,9 +1,9 @@
 #include "content/BrowserPage.h"
 
-#include "content/AsciiText.h"
-#include "content/Charset.h"
-#include "content/PageCharset.h"
-#include "content/Utf8Recoding.h"
+#include "base/AsciiText.h"
+#include "base/Charset.h"
+#include "base/PageCharset.h"
+#include "base/Utf8Recoding.h"
 
 namespace eng {
 

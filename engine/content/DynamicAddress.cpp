@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <optional>
 
-#include "content/AsciiText.h"
+#include "base/AsciiText.h"
 #include "content/LocalFileNames.h"
 #include "content/MimeType.h"
-#include "net/Url.h"
+#include "base/Url.h"
 
 namespace eng {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <optional>
 
-#include "content/AsciiText.h"
-#include "net/Url.h"
-#include "store/TableText.h"
+#include "base/AsciiText.h"
+#include "base/Url.h"
+#include "base/FitText.h"
 
 namespace eng {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "content/AsciiText.h"
+#include "base/AsciiText.h"
 
 namespace eng {
 

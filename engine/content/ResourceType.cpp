@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "content/AsciiText.h"
+#include "base/AsciiText.h"
 
 namespace eng {
 

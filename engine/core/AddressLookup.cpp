@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "content/PercentDecoding.h"
+#include "base/PercentDecoding.h"
 #include "store/ProjectTables.h"
 
 namespace eng {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "store/CUrlResTable.h"
-#include "sys/DateTime.h"
+#include "base/DateTime.h"
 
 namespace eng {
 

@@ -2,13 +2,13 @@
 // (Eng_GetBody): the page, or the reason there is none. A missing address may
 // be put into the crawl; a queued one is moved ahead of the crawl and the
 // request gets a token that wakes it when the download has been processed.
-#include "content/AsciiText.h"
+#include "base/AsciiText.h"
 #include "content/BrowserPage.h"
-#include "content/CanonicalUrl.h"
-#include "content/DomainKey.h"
+#include "base/CanonicalUrl.h"
+#include "base/DomainKey.h"
 #include "content/DynamicAddress.h"
-#include "content/HtmlScanner.h"
-#include "content/UrlHash.h"
+#include "base/HtmlScanner.h"
+#include "base/UrlHash.h"
 #include "core/AddressLookup.h"
 #include "core/CAdvTasksTable.h"
 #include "core/CommandTable.h"

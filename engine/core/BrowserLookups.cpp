@@ -1,7 +1,7 @@
 // The lookups the browser windows make for the addresses they show: the
 // item and resource of an address, a resource by id, a stored body as
 // source text, and refreshing the resource of an address.
-#include "content/CanonicalUrl.h"
+#include "base/CanonicalUrl.h"
 #include "core/AddressLookup.h"
 #include "core/CommandTable.h"
 #include "core/Engine.h"

@@ -4,7 +4,7 @@
 #include <map>
 #include <memory>
 
-#include "sys/WaitToken.h"
+#include "base/WaitToken.h"
 
 namespace eng {
 

@@ -3,10 +3,10 @@
 #include <initializer_list>
 
 #include "core/Engine.h"
-#include "api/CallFrame.h"
+#include "core/CallFrame.h"
 #include "core/Messages.h"
 #include "store/Maintenance.h"
-#include "sys/EngineException.h"
+#include "base/EngineException.h"
 
 namespace eng {
 

@@ -4,7 +4,7 @@
 #include <functional>
 #include <unordered_map>
 
-#include "api/CallFrame.h"
+#include "core/CallFrame.h"
 #include "sys/MessageQueue.h"
 
 namespace eng {

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "api/engine.h"
-#include "content/HtmlEscape.h"
-#include "content/HtmlScanner.h"
+#include "engine.h"
+#include "base/HtmlEscape.h"
+#include "base/HtmlScanner.h"
 #include "core/CAdvTasksTable.h"
 #include "core/DownloadResult.h"
 #include "core/Engine.h"

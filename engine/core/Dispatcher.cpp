@@ -3,7 +3,7 @@
 #include <exception>
 #include <string>
 
-#include "api/CallFrame.h"
+#include "core/CallFrame.h"
 #include "core/Engine.h"
 #include "store/Database.h"
 #include "sys/Event.h"

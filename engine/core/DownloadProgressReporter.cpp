@@ -1,6 +1,6 @@
 #include "core/DownloadProgressReporter.h"
 
-#include "api/engine.h"
+#include "engine.h"
 #include "core/ProgressCounters.h"
 #include "net/DownloadRecord.h"
 

@@ -2,7 +2,7 @@
 
 #include "content/LocalFileNames.h"
 #include "net/HttpDate.h"
-#include "store/TableText.h"
+#include "base/FitText.h"
 #include "sys/ErrorText.h"
 #include "sys/UiHost.h"
 

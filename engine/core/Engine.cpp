@@ -1,11 +1,12 @@
 #include "core/Engine.h"
 
-#include "content/CanonicalUrl.h"
-#include "content/HtmlScanner.h"
-#include "content/PageCharset.h"
+#include "base/CanonicalUrl.h"
+#include "base/HtmlScanner.h"
+#include "base/PageCharset.h"
 #include "core/CAdvTasksTable.h"
 #include "core/CrawlScheduler.h"
 #include "core/DownloadProgressReporter.h"
+#include "core/JobEnds.h"
 #include "core/Messages.h"
 #include "core/Records.h"
 #include "net/DownloadJob.h"
@@ -86,7 +87,7 @@ void Engine::applyConnectionSettings() {
     NetworkSettings::setProjectTimeout(properties_->timeout);
 }
 
-JobContext Engine::jobContext() const { return JobContext{queue_, downloadProgress_, {}}; }
+JobContext Engine::jobContext() const { return JobContext{postedTo(queue_), downloadProgress_, {}}; }
 
 void Engine::goOnline() {
     if (running_) return;

@@ -7,14 +7,14 @@
 #include <mutex>
 #include <string>
 
-#include "api/engine.h"
+#include "engine.h"
 #include "core/BrowserWaiters.h"
 #include "core/CommandTable.h"
 #include "core/Dispatcher.h"
 #include "core/Notifier.h"
 #include "core/ProgressCounters.h"
 #include "store/CAdvUrlResTable.h"
-#include "sys/DateTime.h"
+#include "base/DateTime.h"
 
 namespace eng {
 

@@ -2,12 +2,12 @@
 // check of an expression typed by the user.
 #include "core/CommandTable.h"
 
-#include "content/AsciiText.h"
+#include "base/AsciiText.h"
 #include "core/Messages.h"
 #include "filters/Filter.h"
 #include "filters/FilterExpression.h"
 #include "filters/FilterTestReport.h"
-#include "sys/EngineException.h"
+#include "base/EngineException.h"
 
 namespace eng {
 

@@ -1,6 +1,6 @@
 #include "core/LocalFiles.h"
 
-#include "content/AsciiText.h"
+#include "base/AsciiText.h"
 
 namespace eng {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "api/MemoryStream.h"
-#include "api/engine.h"
+#include "core/MemoryStream.h"
+#include "engine.h"
 
 namespace eng {
 

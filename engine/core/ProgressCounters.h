@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <mutex>
 
-#include "api/engine.h"
-#include "sys/DateTime.h"
+#include "engine.h"
+#include "base/DateTime.h"
 
 namespace eng {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "api/MemoryStream.h"
-#include "api/engine.h"
+#include "core/MemoryStream.h"
+#include "engine.h"
 #include "store/CItemsTable.h"
 #include "store/CStrTable.h"
 #include "store/CTasksTable.h"

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "api/ArchiveReader.h"
-#include "api/ArchiveWriter.h"
+#include "store/ArchiveReader.h"
+#include "store/ArchiveWriter.h"
 #include "store/ProjectTables.h"
-#include "sys/EngineException.h"
+#include "base/EngineException.h"
 
 namespace eng {
 

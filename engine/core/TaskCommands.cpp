@@ -1,7 +1,7 @@
 // The task exports: create, update, delete, list, run, stop and refresh
 // tasks, and the notifications of added and changed tasks.
-#include "api/engine.h"
-#include "content/CanonicalUrl.h"
+#include "engine.h"
+#include "base/CanonicalUrl.h"
 #include "core/CAdvTasksTable.h"
 #include "core/CommandTable.h"
 #include "core/Engine.h"

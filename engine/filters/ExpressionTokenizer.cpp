@@ -1,6 +1,6 @@
 #include "filters/ExpressionTokenizer.h"
 
-#include "content/AsciiText.h"
+#include "base/AsciiText.h"
 
 namespace eng {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "content/AsciiText.h"
-#include "content/WildcardMatch.h"
+#include "base/AsciiText.h"
+#include "base/WildcardMatch.h"
 #include "filters/FilterExpression.h"
 
 namespace eng {

@@ -1,6 +1,6 @@
 #include "filters/FilterExpression.h"
 
-#include "content/AsciiText.h"
+#include "base/AsciiText.h"
 #include "filters/ExpressionTokenizer.h"
 #include "filters/UrlPattern.h"
 

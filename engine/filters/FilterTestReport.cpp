@@ -1,7 +1,7 @@
 #include "filters/FilterTestReport.h"
 
-#include "content/HtmlEscape.h"
-#include "content/WildcardMatch.h"
+#include "base/HtmlEscape.h"
+#include "base/WildcardMatch.h"
 #include "filters/ExpressionTokenizer.h"
 #include "filters/FilterExpression.h"
 

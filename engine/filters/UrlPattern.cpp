@@ -1,6 +1,6 @@
 #include "filters/UrlPattern.h"
 
-#include "content/AsciiText.h"
+#include "base/AsciiText.h"
 
 namespace eng {
 

@@ -4,10 +4,8 @@
 #include <system_error>
 #include <thread>
 
-#include "core/Messages.h"
 #include "net/ProgressSink.h"
 #include "sys/InternetErrors.h"
-#include "sys/MessageQueue.h"
 
 namespace eng {
 
@@ -37,7 +35,7 @@ void DownloadJob::work() {
         finish();
         close();
     }
-    postDone(markFinished() ? 0 : 1);
+    reportEnd(!markFinished());
 }
 
 bool DownloadJob::markFinished() {
@@ -54,12 +52,8 @@ bool DownloadJob::abort(uint32_t reason) {
     record_.errorCode = kErrOperationCancelled;
     interrupt();
     record_.state = DownloadRecord::Finished;
-    postDone(0);
+    reportEnd(false);
     return true;
-}
-
-void DownloadJob::postDone(uintptr_t wParam) {
-    context_.engineQueue->post({msg::kDownloadDone, wParam, reinterpret_cast<intptr_t>(this)});
 }
 
 void DownloadJob::reportProgress() {

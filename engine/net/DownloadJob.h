@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <latch>
 #include <memory>
 #include <mutex>
@@ -10,22 +11,27 @@
 
 namespace eng {
 
-class MessageQueue;
+class DownloadJob;
 class ProgressSink;
 
-// What a job needs from the engine: the queue of the engine thread that its
-// end is posted to, where progress goes, and who is asked for credentials.
+// How a job's end reaches the engine thread: the job, and whether it had been
+// aborted (the abort itself handed over the result then). Called on the
+// worker thread, or on the engine thread when an abort or a failed start ends
+// the job.
+using JobEnded = std::function<void(DownloadJob &job, bool aborted)>;
+
+// What a job needs from the engine: where its end is reported, where
+// progress goes, and who is asked for credentials.
 struct JobContext {
-    std::shared_ptr<MessageQueue> engineQueue;
+    JobEnded ended;
     std::shared_ptr<ProgressSink> progress;
     CredentialsPrompt prompt;
 };
 
 // One retrieval on a worker thread of its own. The engine thread creates the
 // job, fills its record, starts it and destroys it; the worker thread opens,
-// runs, finishes and closes, then posts the download-done message with the
-// job as lParam: wParam 0 when the record holds a result, 1 when the job had
-// been aborted (the abort itself posted the result). The worker thread keeps
+// runs, finishes and closes, then reports its end through the context,
+// aborted when the abort itself had already handed over the result. The worker thread keeps
 // the job alive until it ends, so the engine may drop a job whose thread is
 // still blocked.
 class DownloadJob : public std::enable_shared_from_this<DownloadJob> {
@@ -47,6 +53,8 @@ public:
     virtual bool abort(uint32_t reason);
     // Posts the record's progress to the engine's reporter.
     void reportProgress();
+    // Reports the job's end through its context.
+    void reportEnd(bool aborted) { context_.ended(*this, aborted); }
 
 protected:
     virtual bool openSession() = 0;
@@ -89,7 +97,6 @@ private:
     // Under the lock: marks the body as too large, with the error "File too
     // large", and frees it.
     void dropTooLargeBody();
-    void postDone(uintptr_t wParam);
 
     JobContext context_;
     std::latch go_{1};

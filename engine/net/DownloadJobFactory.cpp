@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "content/AsciiText.h"
+#include "base/AsciiText.h"
 #include "net/FileJob.h"
 #include "net/FtpJob.h"
 #include "net/HttpJob.h"

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <chrono>
 
-#include "core/Messages.h"
 #include "net/DownloadJob.h"
 #include "sys/InternetErrors.h"
 #include "sys/MessageQueue.h"
@@ -27,7 +26,7 @@ void DownloadPool::launch(std::shared_ptr<DownloadJob> job) {
     add(job);
     if (job->start()) return;
     job->record().errorCode = kErrOutOfHandles;
-    queue_.post({msg::kDownloadDone, 0, reinterpret_cast<intptr_t>(job.get())});
+    job->reportEnd(false);
 }
 
 bool DownloadPool::serverFull(uint32_t domainKey) const {

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "sys/DateTime.h"
+#include "base/DateTime.h"
 #include "sys/SpooledBody.h"
 
 namespace eng {

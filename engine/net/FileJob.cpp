@@ -7,7 +7,7 @@
 
 #include "content/LocalFileNames.h"
 #include "content/MimeType.h"
-#include "content/PercentDecoding.h"
+#include "base/PercentDecoding.h"
 #include "net/HttpDate.h"
 #include "sys/FileDescriptor.h"
 

@@ -1,6 +1,6 @@
 #include "net/FtpDirectoryPage.h"
 
-#include "content/HtmlEscape.h"
+#include "base/HtmlEscape.h"
 
 namespace eng {
 

@@ -4,7 +4,7 @@
 #include "net/FtpCredentials.h"
 #include "net/FtpDirectoryPage.h"
 #include "net/HttpDate.h"
-#include "net/Url.h"
+#include "base/Url.h"
 #include "sys/InternetErrors.h"
 
 namespace eng {

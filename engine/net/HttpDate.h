@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "sys/DateTime.h"
+#include "base/DateTime.h"
 
 namespace eng {
 

@@ -2,7 +2,7 @@
 
 #include "net/HttpExchangeText.h"
 #include "net/HttpRequest.h"
-#include "net/Url.h"
+#include "base/Url.h"
 #include "sys/InternetErrors.h"
 
 namespace eng {

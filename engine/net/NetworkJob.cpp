@@ -2,13 +2,13 @@
 
 #include <algorithm>
 
-#include "content/AsciiText.h"
-#include "content/CanonicalUrl.h"
+#include "base/AsciiText.h"
+#include "base/CanonicalUrl.h"
 #include "net/CurlTransfer.h"
 #include "net/HttpExchangeText.h"
 #include "net/HttpRequest.h"
 #include "net/ResponseHead.h"
-#include "net/Url.h"
+#include "base/Url.h"
 #include "sys/InternetErrors.h"
 
 namespace eng {

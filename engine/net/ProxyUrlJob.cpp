@@ -3,7 +3,7 @@
 #include "net/FtpCredentials.h"
 #include "net/HttpExchangeText.h"
 #include "net/HttpRequest.h"
-#include "net/Url.h"
+#include "base/Url.h"
 #include "sys/InternetErrors.h"
 
 namespace eng {

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "content/DomainKey.h"
-#include "content/UrlHash.h"
+#include "base/DomainKey.h"
+#include "base/UrlHash.h"
 
 namespace eng {
 

@@ -8,7 +8,7 @@
 #include "store/CStrTable.h"
 #include "store/CUrlResTable.h"
 #include "store/SavedQueries.h"
-#include "sys/DateTime.h"
+#include "base/DateTime.h"
 
 namespace eng {
 

@@ -3,7 +3,7 @@
 #include "store/CAdvUrlResTable.h"
 #include "store/CStrTable.h"
 #include "store/CTable.h"
-#include "sys/DateTime.h"
+#include "base/DateTime.h"
 
 namespace eng {
 

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "store/Database.h"
-#include "sys/DateTime.h"
+#include "base/DateTime.h"
 
 namespace eng {
 

@@ -1,7 +1,7 @@
 #include "store/CRelTable.h"
 
-#include "api/ArchiveReader.h"
-#include "api/ArchiveWriter.h"
+#include "store/ArchiveReader.h"
+#include "store/ArchiveWriter.h"
 
 namespace eng {
 

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "api/ArchiveReader.h"
-#include "api/ArchiveWriter.h"
-#include "content/AsciiText.h"
-#include "content/HtmlScanner.h"
+#include "store/ArchiveReader.h"
+#include "store/ArchiveWriter.h"
+#include "base/AsciiText.h"
+#include "base/HtmlScanner.h"
 #include "content/ResourceType.h"
-#include "content/UrlHash.h"
+#include "base/UrlHash.h"
 #include "store/Blob.h"
-#include "sys/EngineException.h"
+#include "base/EngineException.h"
 
 namespace eng {
 

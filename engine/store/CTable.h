@@ -10,6 +10,7 @@
 
 #include "store/Database.h"
 #include "store/DatabaseException.h"
+#include "base/FitText.h"
 #include "store/TableText.h"
 
 namespace eng {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "store/CTable.h"
-#include "sys/DateTime.h"
+#include "base/DateTime.h"
 
 namespace eng {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "sys/EngineException.h"
+#include "base/EngineException.h"
 
 namespace eng {
 

@@ -5,7 +5,7 @@
 
 #include "store/CProjectTable.h"
 #include "store/StringRef.h"
-#include "sys/DateTime.h"
+#include "base/DateTime.h"
 
 namespace eng {
 

@@ -1,7 +1,7 @@
 #include "store/ProjectVersion.h"
 
 #include "store/Database.h"
-#include "sys/EngineException.h"
+#include "base/EngineException.h"
 
 namespace eng {
 

@@ -6,9 +6,9 @@
 #include <thread>
 #include <vector>
 
-#include "api/CallFrame.h"
+#include "core/CallFrame.h"
 #include "api/EngineProcess.h"
-#include "api/engine.h"
+#include "engine.h"
 #include "core/Messages.h"
 #include "support/OpenProject.h"
 

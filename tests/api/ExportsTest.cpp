@@ -3,7 +3,7 @@
 #include <fstream>
 #include <set>
 
-#include "api/engine.h"
+#include "engine.h"
 #include "core/Messages.h"
 #include "support/OpenProject.h"
 #include "support/ProjectFiles.h"

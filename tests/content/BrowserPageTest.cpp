@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "content/BrowserPage.h"
-#include "content/HtmlScanner.h"
+#include "base/HtmlScanner.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "api/engine.h"
+#include "engine.h"
 #include "content/CreateFolder.h"
 #include "support/TempDir.h"
 #include "support/UiHostRecorder.h"

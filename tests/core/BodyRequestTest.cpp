@@ -6,8 +6,8 @@
 #include <cstring>
 #include <thread>
 
-#include "api/engine.h"
-#include "content/UrlHash.h"
+#include "engine.h"
+#include "base/UrlHash.h"
 #include "net/NetworkSettings.h"
 #include "support/ConnectionProperties.h"
 #include "support/Eventually.h"
@@ -15,7 +15,7 @@
 #include "support/OpenProject.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/TaskRecords.h"
-#include "sys/WaitToken.h"
+#include "base/WaitToken.h"
 
 using namespace std::chrono_literals;
 

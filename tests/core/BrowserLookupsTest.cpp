@@ -4,8 +4,8 @@
 #include <cstring>
 #include <thread>
 
-#include "api/RecordRelease.h"
-#include "api/engine.h"
+#include "client/RecordRelease.h"
+#include "engine.h"
 #include "support/OpenProject.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/TaskRecords.h"

@@ -2,10 +2,10 @@
 
 #include <unistd.h>
 
-#include "api/engine.h"
+#include "engine.h"
 #include "core/BrowserWaiters.h"
 #include "support/OpenProject.h"
-#include "sys/WaitToken.h"
+#include "base/WaitToken.h"
 
 namespace {
 

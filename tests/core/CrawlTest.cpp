@@ -3,7 +3,7 @@
 #include <chrono>
 #include <thread>
 
-#include "api/engine.h"
+#include "engine.h"
 #include "net/NetworkSettings.h"
 #include "support/ConnectionProperties.h"
 #include "support/Eventually.h"

@@ -7,9 +7,9 @@
 #include <thread>
 #include <vector>
 
-#include "api/CallFrame.h"
+#include "core/CallFrame.h"
 #include "api/EngineProcess.h"
-#include "api/engine.h"
+#include "engine.h"
 #include "support/Eventually.h"
 #include "core/Engine.h"
 #include "core/EngineRegistry.h"
@@ -19,7 +19,7 @@
 #include "support/ProjectFiles.h"
 #include "support/UiHostRecorder.h"
 #include "sys/Event.h"
-#include "sys/EngineException.h"
+#include "base/EngineException.h"
 
 using namespace std::chrono_literals;
 using eng::CommandEntry;

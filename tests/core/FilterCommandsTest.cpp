@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "api/engine.h"
+#include "engine.h"
 #include "support/OpenProject.h"
 #include "support/UiHostRecorder.h"
 

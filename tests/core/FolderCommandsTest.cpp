@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "api/engine.h"
+#include "engine.h"
 #include "support/OpenProject.h"
 #include "support/ProjectFiles.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "api/RecordRelease.h"
-#include "api/engine.h"
+#include "client/RecordRelease.h"
+#include "engine.h"
 #include "support/OpenProject.h"
 #include "support/ProjectFiles.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "api/engine.h"
+#include "engine.h"
 #include "core/Engine.h"
 #include "core/Messages.h"
 #include "net/NetworkSettings.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "api/engine.h"
+#include "engine.h"
 #include "core/Engine.h"
 #include "core/Messages.h"
 #include "store/ProjectTables.h"

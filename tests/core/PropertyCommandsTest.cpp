@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "api/engine.h"
+#include "engine.h"
 #include "support/OpenProject.h"
 #include "support/ProjectFiles.h"
 #include "support/UiHostRecorder.h"

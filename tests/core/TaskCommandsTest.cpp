@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "api/engine.h"
+#include "engine.h"
 #include "store/CStrTable.h"
 #include "support/OpenProject.h"
 #include "support/ProjectFiles.h"

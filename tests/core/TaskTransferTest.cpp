@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "api/engine.h"
+#include "engine.h"
 #include "support/OpenProject.h"
 #include "support/ProjectFiles.h"
 #include "support/TaskRecords.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "api/engine.h"
+#include "engine.h"
 #include "support/OpenProject.h"
 #include "support/ProjectFiles.h"
 #include "support/TempDir.h"

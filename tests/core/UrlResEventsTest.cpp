@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "api/engine.h"
+#include "engine.h"
 #include "core/Engine.h"
 #include "core/Messages.h"
 #include "store/ProjectTables.h"

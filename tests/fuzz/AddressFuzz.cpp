@@ -20,16 +20,16 @@
 #include <string_view>
 #include <vector>
 
-#include "content/AsciiText.h"
-#include "content/CanonicalUrl.h"
-#include "content/CharacterReferences.h"
-#include "content/DomainKey.h"
+#include "base/AsciiText.h"
+#include "base/CanonicalUrl.h"
+#include "base/CharacterReferences.h"
+#include "base/DomainKey.h"
 #include "content/DynamicAddress.h"
-#include "content/ImageMapCoordinates.h"
+#include "base/ImageMapCoordinates.h"
 #include "content/LocalFileNames.h"
-#include "content/PercentDecoding.h"
-#include "content/UrlHash.h"
-#include "net/Url.h"
+#include "base/PercentDecoding.h"
+#include "base/UrlHash.h"
+#include "base/Url.h"
 
 namespace url = eng::url;
 

@@ -12,7 +12,7 @@
 
 #include "ArchiveInput.h"
 #include "FuzzProject.h"
-#include "api/engine.h"
+#include "engine.h"
 #include "core/Messages.h"
 
 namespace {

@@ -15,7 +15,7 @@
 
 #include "ArchiveInput.h"
 #include "ProjectTemplate.h"
-#include "api/engine.h"
+#include "engine.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "api/EngineProcess.h"
 #include "core/CommandTable.h"
 #include "store/DatabaseException.h"
-#include "sys/EngineException.h"
+#include "base/EngineException.h"
 #include "sys/UiHost.h"
 
 namespace fuzz {

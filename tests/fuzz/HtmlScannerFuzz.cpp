@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "content/HtmlScanner.h"
+#include "base/HtmlScanner.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // Only the page's own bytes: a copy without a terminator behind it.

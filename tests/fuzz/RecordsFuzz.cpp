@@ -20,7 +20,7 @@
 
 #include "FuzzProject.h"
 #include "api/CommandCall.h"
-#include "api/engine.h"
+#include "engine.h"
 #include "core/Messages.h"
 
 namespace msg = eng::msg;

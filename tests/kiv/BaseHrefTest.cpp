@@ -2,7 +2,7 @@
 
 #include "BaseHref.h"
 #include "OfflineAddress.h"
-#include "content/UrlHash.h"
+#include "base/UrlHash.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "OfflineAddress.h"
-#include "content/UrlHash.h"
+#include "base/UrlHash.h"
 
 namespace {
 

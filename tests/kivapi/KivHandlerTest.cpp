@@ -18,7 +18,7 @@
 #include "RecordRelease.h"
 #include "WindowQueue.h"
 #include "engine.h"
-#include "content/UrlHash.h"
+#include "base/UrlHash.h"
 #include "kiv.h"
 #include "support/ConnectionProperties.h"
 #include "support/NginxServer.h"

@@ -2,8 +2,8 @@
 
 #include <sqlite3.h>
 
-#include "api/ArchiveReader.h"
-#include "api/ArchiveWriter.h"
+#include "store/ArchiveReader.h"
+#include "store/ArchiveWriter.h"
 #include "support/TableFixture.h"
 
 namespace {

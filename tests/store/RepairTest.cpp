@@ -7,7 +7,7 @@
 
 #include <filesystem>
 
-#include "api/engine.h"
+#include "engine.h"
 #include "store/DatabaseException.h"
 #include "store/ProjectRepair.h"
 #include "support/DamagedFiles.h"

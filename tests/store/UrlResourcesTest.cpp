@@ -2,7 +2,7 @@
 
 #include "store/CAdvUrlResTable.h"
 #include "support/TableFixture.h"
-#include "sys/DateTime.h"
+#include "base/DateTime.h"
 
 using Event = eng::CAdvUrlResTable::Event;
 

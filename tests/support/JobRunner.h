@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/JobEnds.h"
 #include "net/DownloadJob.h"
 #include "net/NetworkSettings.h"
 #include "net/ProgressSink.h"
@@ -41,7 +42,7 @@ public:
     // and a retrieval that belongs to URL resource 1.
     template <class Job>
     std::shared_ptr<Job> make(const std::string &url, eng::CredentialsPrompt prompt = {}) {
-        auto job = std::make_shared<Job>(eng::JobContext{queue_, progress_, std::move(prompt)});
+        auto job = std::make_shared<Job>(eng::JobContext{eng::postedTo(queue_), progress_, std::move(prompt)});
         job->record().url = url;
         job->record().userAgent = kUserAgent;
         job->record().urlResId = 1;

@@ -1,7 +1,7 @@
 #include "support/OpenProject.h"
 
 #include "api/EngineProcess.h"
-#include "api/engine.h"
+#include "engine.h"
 #include "support/ProjectFiles.h"
 
 namespace test {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "api/engine.h"
+#include "engine.h"
 
 namespace test {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "api/engine.h"
+#include "engine.h"
 
 namespace test {
 

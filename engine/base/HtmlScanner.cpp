@@ -1,0 +1,278 @@
+#include "base/HtmlScanner.h"
+
+#include <algorithm>
+#include <array>
+#include <unordered_set>
+
+#include "base/AsciiSearch.h"
+#include "base/CanonicalUrl.h"
+#include "base/CharacterReferences.h"
+#include "base/LinkText.h"
+#include "base/PageCharset.h"
+#include "base/TagAttribute.h"
+#include "base/Utf8Recoding.h"
+#include "base/Url.h"
+
+namespace eng {
+
+namespace {
+
+struct TagRule {
+    std::string_view name;
+    std::string_view attribute;
+};
+
+// The tags searched, in order; a tag's index is the kind of its links.
+constexpr std::array<TagRule, 15> kTags{{{"a", "href"},
+                                         {"img", "src"},
+                                         {"body", "background"},
+                                         {"table", "background"},
+                                         {"frame", "src"},
+                                         {"iframe", "src"},
+                                         {"script", "src"},
+                                         {"bgsound", "src"},
+                                         {"input", "src"},
+                                         {"embed", "src"},
+                                         {"applet", "code"},
+                                         {"area", "href"},
+                                         {"/script", ""},
+                                         {"td", "background"},
+                                         {"th", "background"}}};
+constexpr int kHyperlink = 0, kScript = 6, kApplet = 10, kArea = 11, kEndScript = 12;
+constexpr int kStylesheet = 11, kRefresh = 12, kCodebase = -1;
+constexpr size_t kTitleWindow = 2048;
+
+// A value whose character references are decoded, resolved against the base
+// into a canonical address of a scheme the engine fetches; empty otherwise.
+std::string resolveDecoded(std::string_view base, std::string_view text) {
+    const auto combined = url::combine(base, text, url::NoEncode);
+    return combined ? canonicalUrl(*combined) : std::string();
+}
+
+// An attribute value as written is HTML in the page's charset: it is read as
+// browsers read it, so that "&#38;" is not taken for the start of a fragment
+// and a link written in a single-byte charset is requested as UTF-8.
+std::string resolve(std::string_view base, std::string_view value, std::string_view charset) {
+    return resolveDecoded(base, linkText(value, charset));
+}
+
+// The index of the tag a tag text opens, or -1. A name must be followed by
+// a byte of 32 or less or of 128 or more; "script" and "/script" need only
+// be a prefix.
+int tagIndex(std::string_view tagText) {
+    for (size_t i = 0; i < kTags.size(); ++i) {
+        const std::string_view name = kTags[i].name;
+        if (!startsWithNoCase(tagText, name)) continue;
+        const bool prefixOnly = static_cast<int>(i) == kScript || static_cast<int>(i) == kEndScript;
+        if (prefixOnly || tagText.size() == name.size() || static_cast<signed char>(tagText[name.size()]) <= 32)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+class Scan {
+public:
+    Scan(std::string_view base, std::string_view page, std::string_view charset)
+        : base_(base), page_(page), charset_(charset) {}
+
+    PageLinks run() {
+        styleSheets();
+        refresh();
+        std::sort(out_.spots.begin(), out_.spots.end(),
+                  [](const LinkSpot &a, const LinkSpot &b) { return a.offset < b.offset; });
+        const size_t headerSpots = out_.spots.size();
+        tags();
+        std::inplace_merge(out_.spots.begin(), out_.spots.begin() + static_cast<std::ptrdiff_t>(headerSpots),
+                           out_.spots.end(), [](const LinkSpot &a, const LinkSpot &b) { return a.offset < b.offset; });
+        return std::move(out_);
+    }
+
+    // The refresh target and its spot: the "url=" of the first refresh META's content.
+    std::optional<std::pair<std::string, LinkSpot>> refreshLink() {
+        std::optional<std::pair<std::string, LinkSpot>> found;
+        forEachTag(page_, [&](size_t at, std::string_view tagText) {
+            if (!startsWithNoCase(tagText, "meta")) return true;
+            const auto equiv = tagAttributeValue(tagText, "http-equiv");
+            if (!equiv || !startsWithNoCase(*equiv, "refresh")) return true;
+            const auto content = findAttribute(tagText, "content");
+            if (!content) return false;
+            const size_t semicolon = content->text.find(';');
+            if (semicolon == std::string::npos) return false;
+            const auto target = findAttribute(std::string_view(content->text).substr(semicolon + 1), "url", true);
+            if (!target) return false;
+            std::string address = resolve(base_, target->text, charset_);
+            if (address.empty()) return false;
+            const std::string_view raw = tagText.substr(content->offset, content->rawLength);
+            const size_t in = raw.find(target->text, raw.find(';'));  // the delay may read alike
+            const size_t offset = at + 1 + content->offset + (in == std::string_view::npos ? 0 : in);
+            found.emplace(std::move(address), LinkSpot{kRefresh, offset, target->text.size()});
+            return false;
+        });
+        return found;
+    }
+
+private:
+    // Each kind and address is kept once; a set of what was kept makes a
+    // page with very many links cost one lookup per link.
+    void add(int kind, std::string url, LinkSpot spot) {
+        out_.spots.push_back(spot);
+        if (known_.insert(std::to_string(kind) + ' ' + url).second) out_.links.push_back({kind, std::move(url)});
+    }
+
+    void styleSheets() {
+        forEachTag(page_, [&](size_t at, std::string_view tagText) {
+            if (!startsWithNoCase(tagText, "link")) return true;
+            const auto rel = tagAttributeValue(tagText, "rel");
+            if (!rel || !startsWithNoCase(*rel, "stylesheet")) return true;
+            if (const auto href = findAttribute(tagText, "href")) {
+                std::string address = resolve(base_, href->text, charset_);
+                if (!address.empty())
+                    add(kStylesheet, std::move(address), {kStylesheet, at + 1 + href->offset, href->rawLength});
+            }
+            return true;
+        });
+    }
+
+    void refresh() {
+        if (auto found = refreshLink()) add(kRefresh, std::move(found->first), found->second);
+    }
+
+    void tags() {
+        bool inScript = false;
+        forEachTag(page_, [&](size_t at, std::string_view tagText) {
+            int index = tagIndex(tagText);
+            if (index < 0) return true;
+            if (index == kEndScript) {
+                inScript = false;
+                return true;
+            }
+            if (inScript && index != kScript) return true;
+            if (index == kScript) inScript = true;
+            tag(at, tagText, index == kArea ? kHyperlink : index);
+            return true;
+        });
+    }
+
+    void tag(size_t at, std::string_view tagText, int kind) {
+        const auto value = findAttribute(tagText, kTags[static_cast<size_t>(kind)].attribute);
+        if (!value) return;
+        std::string text = linkText(value->text, charset_);
+        LinkSpot spot{kind, at + 1 + value->offset, value->rawLength};
+        if (kind == kApplet)
+            if (const auto codebase = findAttribute(tagText, "codebase")) {
+                const std::string folder = linkText(codebase->text, charset_);
+                text = folder + (folder.ends_with('/') ? "" : "/") + text;
+                spot = {kCodebase, at + 1 + codebase->offset, codebase->rawLength};
+            }
+        // A fragment after the last path separator is not part of the address;
+        // cutting it cannot change the scheme, so one resolution decides both
+        // whether the link is kept and its address.
+        const size_t lastSeparator = text.find_last_of("/\\\\");
+        const size_t fragment = text.find('#', lastSeparator == std::string::npos ? 0 : lastSeparator);
+        if (fragment != std::string::npos) text.resize(fragment);
+        std::string address = resolveDecoded(base_, text);
+        if (!address.empty()) add(kind, std::move(address), spot);
+    }
+
+    std::string_view base_;
+    std::string_view page_;
+    std::string_view charset_;
+    PageLinks out_;
+    std::unordered_set<std::string> known_;
+};
+
+std::string withoutControlBytes(std::string_view text) {
+    std::string out;
+    for (char c : text)
+        if ((c < 1 || c > 15) && c != 127) out += c;
+    return out;
+}
+
+}  // namespace
+
+PageLinks extractLinks(std::string_view base, std::string_view page, std::string_view charset) {
+    return Scan(base, page, charset).run();
+}
+
+std::string refreshTarget(std::string_view base, std::string_view page) {
+    auto found = Scan(base, page, {}).refreshLink();
+    return found ? found->first : std::string();
+}
+
+std::optional<unsigned long> refreshDelay(std::string_view page) {
+    const auto content = findTagAttribute(page, "meta", "http-equiv", "refresh", "content");
+    if (!content) return std::nullopt;
+    unsigned long seconds = 0;
+    for (const char c : *content) {
+        if (c < '0' || c > '9') break;
+        seconds = std::min(seconds * 10 + static_cast<unsigned long>(c - '0'), 1UL << 31);
+    }
+    return seconds;
+}
+
+std::optional<BaseTag> findBase(std::string_view page) {
+    std::optional<BaseTag> base;
+    forEachTag(page, [&](size_t at, std::string_view tagText) {
+        if (tagText.size() < 4 || !startsWithNoCase(tagText, "base")) return true;
+        if (auto href = tagAttributeValue(tagText, "href")) base = BaseTag{at, tagText.size() + 2, std::move(*href)};
+        return false;
+    });
+    return base;
+}
+
+std::string rewriteLinks(std::string_view page, std::string_view base, const std::vector<LinkSpot> &spots,
+                         const std::unordered_map<std::string, std::string> &replacements) {
+    std::string out;
+    out.reserve(page.size());
+    size_t done = 0;
+    for (const LinkSpot &spot : spots) {
+        if (spot.offset < done || spot.offset + spot.length > page.size()) continue;
+        const std::string value =
+            decodeCharacterReferences(trimmedWhite(withoutControlBytes(page.substr(spot.offset, spot.length))));
+        const size_t hash = value.rfind('#');
+        const std::string fragment = hash == std::string::npos ? "" : value.substr(hash);
+        const std::string address = resolveDecoded(base, value.substr(0, hash));
+        const auto mapped = replacements.find(address);
+        const std::string replacement = mapped != replacements.end() ? mapped->second : address;
+        out.append(page.substr(done, spot.offset - done));
+        done = spot.offset + spot.length;
+        if (spot.kind != kApplet) {
+            out += replacement + fragment;
+            continue;
+        }
+        // The code value stays; a replacement in a folder brings its codebase.
+        out.append(page.substr(spot.offset, spot.length));
+        const size_t folderEnd = replacement.rfind('\\');
+        if (folderEnd == std::string::npos) continue;
+        size_t after = done;
+        while (after < page.size() && isAsciiWhite(page[after])) ++after;
+        if (after < page.size() && (page[after] == '"' || page[after] == '\'')) {
+            out.append(page.substr(done, after + 1 - done));
+            done = after + 1;
+        }
+        out += " codebase=\"" + replacement.substr(0, folderEnd + 1) + "\" ";
+    }
+    out.append(page.substr(std::min(done, page.size())));
+    return out;
+}
+
+std::string linkBase(std::string_view pageUrl, std::string_view page) {
+    if (auto base = findBase(page)) {
+        std::string declared = resolve(pageUrl, base->href, {});
+        if (!declared.empty()) return declared;
+    }
+    return std::string(pageUrl);
+}
+
+std::string pageTitle(std::string_view page, std::string_view contentType) {
+    const size_t start = findNoCase(page.substr(0, std::min(page.size(), kTitleWindow)), "<title");
+    if (start == std::string_view::npos) return {};
+    const size_t close = page.find('>', start);
+    if (close == std::string_view::npos) return {};
+    const size_t end = std::min(page.find('<', close + 1), page.size());
+    const std::string raw = withoutControlBytes(page.substr(close + 1, end - close - 1));
+    const std::string decoded = decodeCharacterReferences(trimmedWhite(raw));
+    return toUtf8(trimmedWhite(decoded), pageCharset(contentType, page));
+}
+
+}  // namespace eng

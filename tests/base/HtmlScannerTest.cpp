@@ -1,0 +1,118 @@
+#include <gtest/gtest.h>
+
+#include "base/HtmlScanner.h"
+
+namespace {
+
+const char *kBase = "http://example.com/dir/page.html";
+
+struct Case {
+    const char *markup;
+    std::vector<std::pair<int, std::string>> links;  // (kind, address), in order
+};
+
+std::vector<std::pair<int, std::string>> linksOf(const std::string &page, const std::string &base = kBase) {
+    std::vector<std::pair<int, std::string>> out;
+    for (const eng::PageLink &l : eng::extractLinks(base, page).links) out.emplace_back(l.kind, l.url);
+    return out;
+}
+
+}  // namespace
+
+TEST(HtmlScanner, LinksOfRealWorldMarkup) {
+    const std::vector<Case> cases = {
+        {R"(<a href="x.html">x</a>)", {{0, "http://example.com/dir/x.html"}}},
+        {R"(<A HREF=x.html#top>x</A>)", {{0, "http://example.com/dir/x.html"}}},
+        {R"(<a href='../up.html'>)", {{0, "http://example.com/up.html"}}},
+        {"<a\n  class=\"c\"\n  href=\n \"/abs.html\"\n>", {{0, "http://example.com/abs.html"}}},
+        {R"(<area shape=rect href="map.html">)", {{0, "http://example.com/dir/map.html"}}},
+        {R"(<a href="mailto:me@example.com">)", {}},
+        {"<a href=\"javascript:go()\">", {}},
+        {R"(<abbr href="no.html">)", {}},
+        {R"(<!-- <a href="hidden.html"> --><a href="shown.html">)", {{0, "http://example.com/dir/shown.html"}}},
+        {R"(<script src="s.js"></script>)", {{6, "http://example.com/dir/s.js"}}},
+        {R"(<script>document.write('<img src="in.gif">')</script><img src="out.gif">)",
+         {{1, "http://example.com/dir/out.gif"}}},
+        {R"(<scripts src="odd.js">)", {{6, "http://example.com/dir/odd.js"}}},
+        {R"(<img src="a.gif"><IMG SRC="a.gif">)", {{1, "http://example.com/dir/a.gif"}}},
+        {R"(<a href="q?a=1&amp;b=2">)", {{0, "http://example.com/dir/q?a=1&b=2"}}},
+        {R"(<a href="q?a=1&#38;b=2">)", {{0, "http://example.com/dir/q?a=1&b=2"}}},
+        {R"(<a href="q?a=1&#x26;b=2">)", {{0, "http://example.com/dir/q?a=1&b=2"}}},
+        {R"(<link rel=stylesheet href="s.css?v=1&#38;m=2">)", {{11, "http://example.com/dir/s.css?v=1&m=2"}}},
+        {R"(<body background="bg.jpg"><table background="t.gif"><td background="c.gif"><th background="h.gif">)",
+         {{2, "http://example.com/dir/bg.jpg"},
+          {3, "http://example.com/dir/t.gif"},
+          {13, "http://example.com/dir/c.gif"},
+          {14, "http://example.com/dir/h.gif"}}},
+        {R"(<frameset><frame src="f.html"><iframe src="//other.org/i.html"></frameset>)",
+         {{4, "http://example.com/dir/f.html"}, {5, "http://other.org/i.html"}}},
+        {R"(<bgsound src="m.mid"><input type=image src="go.gif"><embed src="movie.swf">)",
+         {{7, "http://example.com/dir/m.mid"}, {8, "http://example.com/dir/go.gif"}, {9, "http://example.com/dir/movie.swf"}}},
+        {R"(<applet code="A.class" codebase="classes">)", {{10, "http://example.com/dir/classes/A.class"}}},
+        {R"(<applet code="B.class">)", {{10, "http://example.com/dir/B.class"}}},
+        {R"(<link rel="stylesheet" href="s.css"><a href="p.html">)",
+         {{11, "http://example.com/dir/s.css"}, {0, "http://example.com/dir/p.html"}}},
+        {R"(<a href="p.html"><link rel=StyleSheet href=late.css>)",
+         {{11, "http://example.com/dir/late.css"}, {0, "http://example.com/dir/p.html"}}},
+        {R"(<meta http-equiv="Refresh" content="5; URL=next.html">)", {{12, "http://example.com/dir/next.html"}}},
+        {R"(<meta http-equiv=refresh content="0;url = 'quoted.html'">)", {{12, "http://example.com/dir/quoted.html"}}},
+        {R"(<meta http-equiv="refresh" content="30">)", {}},
+        {R"(<a href="ok.html"><a href="cut.html)", {{0, "http://example.com/dir/ok.html"}}},
+        {R"(<a href="ok.html"><!-- never closed <a href="x.html">)", {{0, "http://example.com/dir/ok.html"}}},
+        {"", {}},
+    };
+    for (const Case &c : cases) EXPECT_EQ(linksOf(c.markup), c.links) << c.markup;
+}
+
+TEST(HtmlScanner, SpotsMarkEveryOccurrenceInOrder) {
+    const std::string page = R"(<link rel=stylesheet href="s.css"><img src="a.gif"><img src='a.gif'>)"
+                             R"(<applet code=A.class codebase="cls/">)";
+    eng::PageLinks found = eng::extractLinks(kBase, page);
+    EXPECT_EQ(found.links.size(), 3u);
+    ASSERT_EQ(found.spots.size(), 4u);
+    EXPECT_EQ(page.substr(found.spots[0].offset, found.spots[0].length), "s.css");
+    EXPECT_EQ(page.substr(found.spots[1].offset, found.spots[1].length), "a.gif");
+    EXPECT_EQ(page.substr(found.spots[2].offset, found.spots[2].length), "a.gif");
+    EXPECT_EQ(found.spots[3].kind, -1);  // the applet's codebase
+    EXPECT_EQ(page.substr(found.spots[3].offset, found.spots[3].length), "cls/");
+    EXPECT_EQ(found.links[2].url, "http://example.com/dir/cls/A.class");
+}
+
+TEST(HtmlScanner, BaseRefreshAndTitle) {
+    const std::string page = "<html><head><BASE HREF=\"http://mirror.example.net/docs/\"><title> Fish &amp; "
+                             "Chips </title></head><a href=\"menu.html\">";
+    auto base = eng::findBase(page);
+    ASSERT_TRUE(base);
+    EXPECT_EQ(page.substr(base->offset, base->length), "<BASE HREF=\"http://mirror.example.net/docs/\">");
+    EXPECT_EQ(eng::linkBase(kBase, page), "http://mirror.example.net/docs/");
+    EXPECT_EQ(linksOf(page, eng::linkBase(kBase, page)),
+              (std::vector<std::pair<int, std::string>>{{0, "http://mirror.example.net/docs/menu.html"}}));
+    EXPECT_FALSE(eng::findBase("<base target=_top><a href=x>"));
+    EXPECT_EQ(eng::linkBase(kBase, "<base target=_top>"), kBase);
+    EXPECT_EQ(eng::pageTitle(page, "text/html"), "Fish & Chips");
+    EXPECT_EQ(eng::pageTitle("<p>no title</p>", "text/html"), "");
+    // A windows-1251 title comes out as UTF-8.
+    EXPECT_EQ(eng::pageTitle("<title>\xCF\xF0\xE8\xE2\xE5\xF2</title>", "text/html; charset=windows-1251"),
+              "\xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82");
+    EXPECT_EQ(eng::refreshTarget(kBase, R"(<meta http-equiv="refresh" content="2;URL=/home">)"),
+              "http://example.com/home");
+    EXPECT_EQ(eng::refreshTarget(kBase, "<p>"), "");
+}
+
+TEST(HtmlScanner, RewritingPutsReplacementsInPlaceAndKeepsFragments) {
+    const std::string page = R"(<a href="x.html#top">x</a> <img src=../pics/a.gif> <a href="https://else.org/">)"
+                             R"(<applet code="A.class" width=5>)";
+    const eng::PageLinks found = eng::extractLinks(kBase, page);
+    const std::unordered_map<std::string, std::string> local{
+        {"http://example.com/dir/x.html", "x.html"},
+        {"http://example.com/pics/a.gif", "../pics/a.gif"},
+        {"http://example.com/dir/A.class", "classes\\A.class"},
+    };
+    EXPECT_EQ(eng::rewriteLinks(page, kBase, found.spots, local),
+              R"(<a href="x.html#top">x</a> <img src=../pics/a.gif> <a href="https://else.org/">)"
+              R"(<applet code="A.class" codebase="classes\"  width=5>)");
+    // Without a replacement a link becomes absolute.
+    EXPECT_EQ(eng::rewriteLinks("<a href=\"y.html\">", kBase, eng::extractLinks(kBase, "<a href=\"y.html\">").spots, {}),
+              "<a href=\"http://example.com/dir/y.html\">");
+    EXPECT_EQ(eng::rewriteLinks("<p>plain</p>", kBase, {}, {}), "<p>plain</p>");
+}
