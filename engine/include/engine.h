@@ -112,6 +112,31 @@ typedef struct EngFolderRecord {
 #define ENG_STATE_DOWNLOADING 4
 #define ENG_STATE_SUSPENDED 5
 
+/* Link kinds: how a stored link is used by its page. A hyperlink leads one
+ * level deeper; every other kind is embedded and fetched on its page's level. */
+#define ENG_LINK_HYPERLINK 0
+#define ENG_LINK_IMAGE 1
+#define ENG_LINK_BACKGROUND 2
+#define ENG_LINK_TABLE_BACKGROUND 3
+#define ENG_LINK_FRAME 4
+#define ENG_LINK_IFRAME 5
+#define ENG_LINK_SCRIPT 6
+#define ENG_LINK_SOUND 7
+#define ENG_LINK_INPUT_IMAGE 8
+#define ENG_LINK_EMBED 9
+#define ENG_LINK_APPLET 10
+#define ENG_LINK_STYLESHEET 11
+#define ENG_LINK_REFRESH 12
+#define ENG_LINK_CELL_BACKGROUND 13
+#define ENG_LINK_HEADER_BACKGROUND 14
+#define ENG_LINK_LAST ENG_LINK_HEADER_BACKGROUND
+
+/* Relation groups of Eng_GetRelItems: the embedded files of a page (kinds
+ * 1 to 14), its hyperlinks, and the pages that link to it. */
+#define ENG_REL_EMBEDDED 1
+#define ENG_REL_HYPERLINKS 2
+#define ENG_REL_LINKED_BY 3
+
 /* URL resource record (81 bytes); its strings are released with Eng_FreeMem. */
 typedef struct EngUrlResRecord {
     char *url;
