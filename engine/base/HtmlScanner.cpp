@@ -12,6 +12,7 @@
 #include "base/TagAttribute.h"
 #include "base/Utf8Recoding.h"
 #include "base/Url.h"
+#include "engine.h"
 
 namespace eng {
 
@@ -38,8 +39,9 @@ constexpr std::array<TagRule, 15> kTags{{{"a", "href"},
                                          {"/script", ""},
                                          {"td", "background"},
                                          {"th", "background"}}};
-constexpr int kHyperlink = 0, kScript = 6, kApplet = 10, kArea = 11, kEndScript = 12;
-constexpr int kStylesheet = 11, kRefresh = 12, kCodebase = -1;
+// Tag indexes that are not link kinds of their own.
+constexpr int kArea = 11, kEndScript = 12;
+constexpr int kCodebase = -1;
 constexpr size_t kTitleWindow = 2048;
 
 // A value whose character references are decoded, resolved against the base
@@ -63,7 +65,7 @@ int tagIndex(std::string_view tagText) {
     for (size_t i = 0; i < kTags.size(); ++i) {
         const std::string_view name = kTags[i].name;
         if (!startsWithNoCase(tagText, name)) continue;
-        const bool prefixOnly = static_cast<int>(i) == kScript || static_cast<int>(i) == kEndScript;
+        const bool prefixOnly = static_cast<int>(i) == ENG_LINK_SCRIPT || static_cast<int>(i) == kEndScript;
         if (prefixOnly || tagText.size() == name.size() || static_cast<signed char>(tagText[name.size()]) <= 32)
             return static_cast<int>(i);
     }
@@ -105,7 +107,7 @@ public:
             const std::string_view raw = tagText.substr(content->offset, content->rawLength);
             const size_t in = raw.find(target->text, raw.find(';'));  // the delay may read alike
             const size_t offset = at + 1 + content->offset + (in == std::string_view::npos ? 0 : in);
-            found.emplace(std::move(address), LinkSpot{kRefresh, offset, target->text.size()});
+            found.emplace(std::move(address), LinkSpot{ENG_LINK_REFRESH, offset, target->text.size()});
             return false;
         });
         return found;
@@ -127,14 +129,14 @@ private:
             if (const auto href = findAttribute(tagText, "href")) {
                 std::string address = resolve(base_, href->text, charset_);
                 if (!address.empty())
-                    add(kStylesheet, std::move(address), {kStylesheet, at + 1 + href->offset, href->rawLength});
+                    add(ENG_LINK_STYLESHEET, std::move(address), {ENG_LINK_STYLESHEET, at + 1 + href->offset, href->rawLength});
             }
             return true;
         });
     }
 
     void refresh() {
-        if (auto found = refreshLink()) add(kRefresh, std::move(found->first), found->second);
+        if (auto found = refreshLink()) add(ENG_LINK_REFRESH, std::move(found->first), found->second);
     }
 
     void tags() {
@@ -146,9 +148,9 @@ private:
                 inScript = false;
                 return true;
             }
-            if (inScript && index != kScript) return true;
-            if (index == kScript) inScript = true;
-            tag(at, tagText, index == kArea ? kHyperlink : index);
+            if (inScript && index != ENG_LINK_SCRIPT) return true;
+            if (index == ENG_LINK_SCRIPT) inScript = true;
+            tag(at, tagText, index == kArea ? ENG_LINK_HYPERLINK : index);
             return true;
         });
     }
@@ -158,7 +160,7 @@ private:
         if (!value) return;
         std::string text = linkText(value->text, charset_);
         LinkSpot spot{kind, at + 1 + value->offset, value->rawLength};
-        if (kind == kApplet)
+        if (kind == ENG_LINK_APPLET)
             if (const auto codebase = findAttribute(tagText, "codebase")) {
                 const std::string folder = linkText(codebase->text, charset_);
                 text = folder + (folder.ends_with('/') ? "" : "/") + text;
@@ -236,7 +238,7 @@ std::string rewriteLinks(std::string_view page, std::string_view base, const std
         const std::string replacement = mapped != replacements.end() ? mapped->second : address;
         out.append(page.substr(done, spot.offset - done));
         done = spot.offset + spot.length;
-        if (spot.kind != kApplet) {
+        if (spot.kind != ENG_LINK_APPLET) {
             out += replacement + fragment;
             continue;
         }

@@ -3,20 +3,20 @@
 #include <algorithm>
 
 #include "core/LocalFiles.h"
+#include "engine.h"
 
 namespace eng {
 
 namespace {
 
-constexpr uint32_t kDone = 2, kQueued = 3, kDownloading = 4, kSuspended = 5;
 constexpr uint32_t kLowGraphicsPenalty = 100;
 // Link kinds of images and image-like inputs, fetched last for low-graphics tasks.
-constexpr uint32_t kImageKinds[] = {1, 2, 3, 8};
+constexpr uint32_t kImageKinds[] = {ENG_LINK_IMAGE, ENG_LINK_BACKGROUND, ENG_LINK_TABLE_BACKGROUND, ENG_LINK_INPUT_IMAGE};
 
 constexpr uint32_t TaskRow::*kTaskStrings[] = {&TaskRow::urlId,    &TaskRow::postId, &TaskRow::userAgentId,
                                                &TaskRow::filterId, &TaskRow::noteId, &TaskRow::referer};
 
-bool pending(uint32_t state) { return state == kQueued || state == kDownloading || state == kSuspended; }
+bool pending(uint32_t state) { return state == ENG_STATE_QUEUED || state == ENG_STATE_DOWNLOADING || state == ENG_STATE_SUSPENDED; }
 
 uint32_t errorFlags(const UrlResRow &r) { return (r.error ? 1u : 0u) + (r.tcpError ? 0x10000u : 0u); }
 
@@ -31,7 +31,7 @@ void CAdvTasksTable::moveReference(uint32_t stored, uint32_t now) {
 }
 
 uint32_t CAdvTasksTable::insert(TaskRow &task) {
-    if (task.state == 0) task.state = kActive;
+    if (task.state == 0) task.state = ENG_TASK_ACTIVE;
     task.created = now();
     for (auto field : kTaskStrings) t_.strings.addReference(task.*field);
     t_.tasks.add(task);
@@ -42,7 +42,7 @@ uint32_t CAdvTasksTable::insert(TaskRow &task) {
 bool CAdvTasksTable::save(TaskRow &task) {
     auto stored = load(task.taskId);
     if (!stored) return false;
-    if (task.queued > 0 && task.state == kComplete) task.state = kActive;
+    if (task.queued > 0 && task.state == ENG_TASK_COMPLETE) task.state = ENG_TASK_ACTIVE;
     t_.tasks.edit(task);
     runChangeHooks(task, *stored);
     hooks_.announce(task, false);
@@ -54,8 +54,8 @@ void CAdvTasksTable::runChangeHooks(TaskRow &task, const TaskRow &stored) {
         for (const ItemRow &item : t_.items.atLevel(task.taskId, static_cast<int16_t>(stored.levels)))
             if (item.urlResId) hooks_.followLinks(task, item);
     if (task.levels < stored.levels) dropQueuedItemsBelow(task, task.levels);
-    const bool stopping = stored.state == kActive && task.state == kStopped;
-    const bool starting = stored.state == kStopped && (task.state == kActive || task.state == kComplete);
+    const bool stopping = stored.state == ENG_TASK_ACTIVE && task.state == ENG_TASK_STOPPED;
+    const bool starting = stored.state == ENG_TASK_STOPPED && (task.state == ENG_TASK_ACTIVE || task.state == ENG_TASK_COMPLETE);
     if (stopping || starting)
         for (const ItemRow &item : t_.items.ofTask(task.taskId)) {
             if (!item.urlResId) continue;
@@ -73,7 +73,7 @@ std::vector<ItemRow> CAdvTasksTable::queuedItems(uint32_t task) {
     for (ItemRow &item : t_.items.ofTask(task)) {
         if (!item.urlResId) continue;
         auto resource = t_.urlRes.find(int64_t{item.urlResId});
-        if (resource && (resource->state == kQueued || resource->state == kSuspended)) out.push_back(item);
+        if (resource && (resource->state == ENG_STATE_QUEUED || resource->state == ENG_STATE_SUSPENDED)) out.push_back(item);
     }
     return out;
 }
@@ -89,7 +89,7 @@ void CAdvTasksTable::dropQueuedItemsBelow(TaskRow &task, uint32_t depth) {
     }
     if (dropped == 0) return;
     task.queued -= std::min(task.queued, dropped);
-    if (task.queued == 0) task.state = kComplete;
+    if (task.queued == 0) task.state = ENG_TASK_COMPLETE;
     save(task);
 }
 
@@ -109,7 +109,7 @@ void CAdvTasksTable::reevaluateFilter(TaskRow &task) {
     }
     if (cleared == 0) return;
     task.queued -= std::min(task.queued, cleared);
-    if (task.queued == 0) task.state = kComplete;
+    if (task.queued == 0) task.state = ENG_TASK_COMPLETE;
     save(task);
 }
 
@@ -140,7 +140,7 @@ ItemRow CAdvTasksTable::addItem(TaskRow &task, uint32_t urlId, uint32_t postId, 
     UrlResRow resource = attachResource(task, item);
     itemAdded(task, item, resource, parent);
     save(task);
-    if (resource.state == kDone) {
+    if (resource.state == ENG_STATE_DONE) {
         resourceDone(task, item, resource);
         if (hooks_.followLinks) hooks_.followLinks(task, item);
         resourceCounted(task, resource);
@@ -153,11 +153,11 @@ UrlResRow CAdvTasksTable::attachResource(TaskRow &task, ItemRow &item) {
     int32_t priority = -item.level;
     if (task.lowGraphics && std::count(std::begin(kImageKinds), std::end(kImageKinds), item.tag))
         priority -= kLowGraphicsPenalty;
-    const uint32_t state = task.state == kStopped ? kSuspended : kQueued;
+    const uint32_t state = task.state == ENG_TASK_STOPPED ? ENG_STATE_SUSPENDED : ENG_STATE_QUEUED;
     UrlResRow resource = t_.urlRes.obtainForCrawl(item.urlId, item.postId, task.acceptableAge, priority, state,
                                                   task.userAgentId);
-    if (task.state != kStopped) {
-        if (resource.state == kSuspended)
+    if (task.state != ENG_TASK_STOPPED) {
+        if (resource.state == ENG_STATE_SUSPENDED)
             t_.urlRes.resume(resource.urlResId);
         else
             t_.urlRes.changeRunCount(resource.urlResId, true);
@@ -174,7 +174,7 @@ UrlResRow CAdvTasksTable::attachResource(TaskRow &task, ItemRow &item) {
 
 void CAdvTasksTable::itemAdded(TaskRow &task, const ItemRow &item, UrlResRow &resource, const ItemRow *parent) {
     ++task.queued;
-    if (task.state == kComplete) task.state = kActive;
+    if (task.state == ENG_TASK_COMPLETE) task.state = ENG_TASK_ACTIVE;
     if (task.mainItemId == 0) task.mainItemId = item.itemId;
     resource.referer = parent ? parent->urlId : task.referer;
     if (item.itemId != task.mainItemId)
@@ -205,23 +205,23 @@ void CAdvTasksTable::resourceDone(TaskRow &task, const ItemRow &item, const UrlR
 }
 
 void CAdvTasksTable::resourceCounted(TaskRow &task, const UrlResRow &resource) {
-    if (resource.state != kDone) return;
+    if (resource.state != ENG_STATE_DONE) return;
     task.queued -= std::min(task.queued, 1u);
     ++task.retrieved;
     task.done = now();
-    if (task.queued == 0) task.state = kComplete;
+    if (task.queued == 0) task.state = ENG_TASK_COMPLETE;
 }
 
 void CAdvTasksTable::itemRemoved(TaskRow &task, const ItemRow &, const UrlResRow &resource) {
     if (pending(resource.state)) task.queued -= std::min(task.queued, 1u);
-    if (resource.state == kDone) task.retrieved -= std::min(task.retrieved, 1u);
-    if (task.queued == 0) task.state = kComplete;
+    if (resource.state == ENG_STATE_DONE) task.retrieved -= std::min(task.retrieved, 1u);
+    if (task.queued == 0) task.state = ENG_TASK_COMPLETE;
     task.errFiles -= std::min(task.errFiles, errorFlags(resource));
     task.size -= std::min(task.size, resource.size);
 }
 
 void CAdvTasksTable::resourceRequeued(TaskRow &task, const ItemRow &item, const UrlResRow &resource) {
-    if (task.state == kComplete) task.state = kActive;
+    if (task.state == ENG_TASK_COMPLETE) task.state = ENG_TASK_ACTIVE;
     if (item.itemId == task.mainItemId) {
         task.error = false;
         task.errCode = 0;
@@ -255,7 +255,7 @@ std::optional<UrlResRow> CAdvTasksTable::addThroughParent(TaskRow &task, const C
     auto existing = t_.items.inTask(task.taskId, urlId, postId);
     if (!existing) {
         // A plain link leads one level deeper; an embedded object stays at its page's level.
-        const auto level = static_cast<int16_t>(parent.item.level + (parent.relation == 0 ? 1 : 0));
+        const auto level = static_cast<int16_t>(parent.item.level + (parent.relation == ENG_LINK_HYPERLINK ? 1 : 0));
         ItemRow item = addItem(task, urlId, postId, level, parent.relation, &parent.item, true);
         if (!item.urlResId) return std::nullopt;
         return t_.urlRes.find(int64_t{item.urlResId});
@@ -305,7 +305,7 @@ std::optional<UrlResRow> CAdvTasksTable::addAddress(uint32_t taskId, uint32_t ur
     }
     if (!attempted) result = addAsNewTask(urlId, postId, folder);
     if (result && !running && result->runCount == 0) {
-        result->state = kSuspended;
+        result->state = ENG_STATE_SUSPENDED;
         t_.urlRes.update(*result);
     }
     return result;
@@ -322,9 +322,9 @@ bool CAdvTasksTable::restart(TaskRow &task) {
     // A stopped task (whose address was changed) gets its start item as a
     // stopped task: the save that follows resumes its resource as it resumes
     // every resource of a task that starts again, so it is counted once.
-    if (task.state != kStopped) task.state = kActive;
+    if (task.state != ENG_TASK_STOPPED) task.state = ENG_TASK_ACTIVE;
     addItem(task, task.urlId, task.postId, 0, 0, nullptr, false);
-    task.state = kActive;
+    task.state = ENG_TASK_ACTIVE;
     return true;
 }
 

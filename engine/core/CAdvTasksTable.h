@@ -15,7 +15,6 @@ namespace eng {
 // the items' resources.
 class CAdvTasksTable {
 public:
-    static constexpr uint32_t kComplete = 2, kActive = 4, kStopped = 5;
     static constexpr uint32_t kMaxDepth = 255;
 
     // What the tasks need from the engine around them.

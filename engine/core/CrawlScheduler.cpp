@@ -20,7 +20,6 @@ namespace eng {
 
 namespace {
 
-constexpr uint32_t kDone = 2, kDownloading = 4;
 // Relations by which an item was found whose page's links are followed:
 // plain links, frames, and the like that open a page of their own.
 constexpr uint32_t kFollowedTags[] = {0, 4, 5, 12, 13};
@@ -44,7 +43,7 @@ bool CrawlScheduler::startNext() {
     // A local file that no task starting at a local file holds is refused.
     const bool allowed = mayFetch(tables_, *resource, url);
     auto job = allowed ? createDownloadJob(url, ftp, engine_.jobContext()) : nullptr;
-    resource->state = kDownloading;
+    resource->state = ENG_STATE_DOWNLOADING;
     tables_.urlRes.update(*resource);
     if (!job) {
         // No download can (or may) fetch this address: it is settled as
@@ -126,7 +125,7 @@ void CrawlScheduler::settle(UrlResRow &resource, DownloadRecord &record, bool ma
     if (mayRetry && shouldRetry(resource, record)) {
         CAdvUrlResTable::reset(resource, false);
         tables_.urlRes.update(resource);
-    } else if (resource.state == kDone) {
+    } else if (resource.state == ENG_STATE_DONE) {
         expand(resource);
     }
 }
@@ -177,7 +176,7 @@ void CrawlScheduler::followLinksNow(TaskRow &task, const ItemRow &queued) {
     if (!resource || resource->resId == 0) return;
     CAdvTasksTable &tasks = engine_.tasks();
     for (const RelRow &link : tables_.rel.linksOf(resource->resId)) {
-        const int16_t level = static_cast<int16_t>(item->level + (link.relation == 0 ? 1 : 0));
+        const int16_t level = static_cast<int16_t>(item->level + (link.relation == ENG_LINK_HYPERLINK ? 1 : 0));
         if (auto known = tables_.items.inTask(task.taskId, link.urlId, link.postId)) {
             if (level < known->level) {
                 known->level = level;
@@ -187,7 +186,7 @@ void CrawlScheduler::followLinksNow(TaskRow &task, const ItemRow &queued) {
             continue;
         }
         const bool withinDepth = level <= static_cast<int32_t>(task.levels);
-        const bool embeddedBeyondDepth = static_cast<int32_t>(task.levels) < item->level && link.relation != 0;
+        const bool embeddedBeyondDepth = static_cast<int32_t>(task.levels) < item->level && link.relation != ENG_LINK_HYPERLINK;
         if (withinDepth || embeddedBeyondDepth)
             tasks.addItem(task, link.urlId, link.postId, level, link.relation, &*item, true);
     }

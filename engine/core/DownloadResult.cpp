@@ -5,17 +5,17 @@
 #include "base/FitText.h"
 #include "sys/ErrorText.h"
 #include "sys/UiHost.h"
+#include "engine.h"
 
 namespace eng {
 
 namespace {
 
-constexpr uint32_t kDone = 2, kQueued = 3, kSuspended = 5;
 constexpr size_t kTitleLength = 255;
 constexpr size_t kFileNameTitleLength = 100;
 
 void markDone(UrlResRow &row) {
-    if (row.state != kSuspended) row.state = kDone;
+    if (row.state != ENG_STATE_SUSPENDED) row.state = ENG_STATE_DONE;
     row.doneTime = now();
 }
 
@@ -79,7 +79,7 @@ bool refreshGoesOn(ProjectTables &t, UrlResRow &row, const UrlResRow &fetched, b
 // "Not modified": the earlier fetch's copy becomes this one's.
 void completeRevalidation(ProjectTables &t, UrlResRow &row, uint32_t sourceId) {
     auto source = t.urlRes.find(int64_t{sourceId});
-    if (source && source->state == kDone) {
+    if (source && source->state == ENG_STATE_DONE) {
         row.redirectUrlId = source->redirectUrlId;
         row.resId = source->resId;
         row.type = source->type;
@@ -93,9 +93,9 @@ void completeRevalidation(ProjectTables &t, UrlResRow &row, uint32_t sourceId) {
         row.tcpError = source->tcpError;
         row.lastError = source->lastError;
         row.doneTime = source->doneTime;
-        row.state = kDone;
+        row.state = ENG_STATE_DONE;
     } else {
-        if (row.state != kSuspended) row.state = kQueued;
+        if (row.state != ENG_STATE_SUSPENDED) row.state = ENG_STATE_QUEUED;
         row.lastModified = 0;
     }
 }

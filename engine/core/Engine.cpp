@@ -19,11 +19,11 @@
 #include "store/ProjectVersion.h"
 #include "sys/Event.h"
 #include "sys/MessageQueue.h"
+#include "engine.h"
 
 namespace eng {
 
 namespace {
-constexpr uint32_t kQueuedState = 3, kDownloadingState = 4;
 }  // namespace
 
 Engine::Engine(const OpenRequest &request, std::shared_ptr<Event> completion, std::shared_ptr<MessageQueue> queue,
@@ -72,7 +72,7 @@ void Engine::open() {
     applyPoolLimits();
     crawl_ = std::make_unique<CrawlScheduler>(*this);
     // Downloads that the end of an earlier session cut off are queued again.
-    tables_->urlRes.setAllStates(kDownloadingState, kQueuedState);
+    tables_->urlRes.setAllStates(ENG_STATE_DOWNLOADING, ENG_STATE_QUEUED);
     progress_.setCounts(tables_->urlRes.countQueued(), 0, tables_->urlRes.countErrors(ErrorKind::AllErrors, false));
     progress_.postStatistics();
 }

@@ -3,17 +3,12 @@
 #include "core/Engine.h"
 #include "core/Messages.h"
 #include "core/Records.h"
+#include "engine.h"
 #include "store/ProjectTables.h"
 
 namespace eng {
 
 namespace {
-
-// Relation groups of Eng_GetRelItems.
-constexpr int16_t kEmbedded = 1;   // links of kinds 1 to 14 out of the resource's body
-constexpr int16_t kLinksOut = 2;   // plain links (kind 0) out of its body
-constexpr int16_t kLinkedBy = 3;   // resources whose bodies link to it
-constexpr uint8_t kLastEmbeddedKind = 14;
 
 void writePair(DispatchContext &c, MemoryStream &out, const ItemRow &item, const UrlResRow &resource) {
     writeItemRecord(out, item);
@@ -47,8 +42,8 @@ intptr_t findTaskItem(DispatchContext &c) {
 void writeLinksOut(DispatchContext &c, MemoryStream &out, const UrlResRow &resource, int16_t group) {
     ProjectTables &t = c.engine.tables();
     for (const RelRow &link : t.rel.linksOf(resource.resId)) {
-        const bool embedded = link.relation >= 1 && link.relation <= kLastEmbeddedKind;
-        if ((group == kEmbedded && !embedded) || (group == kLinksOut && link.relation != 0)) continue;
+        const bool embedded = link.relation > ENG_LINK_HYPERLINK && link.relation <= ENG_LINK_LAST;
+        if ((group == ENG_REL_EMBEDDED && !embedded) || (group == ENG_REL_HYPERLINKS && link.relation != ENG_LINK_HYPERLINK)) continue;
         auto target = t.urlRes.findLatest(link.urlId, link.postId);
         // A target never fetched is shown by its address alone.
         UrlResRow shown = target ? *target : UrlResRow{};
@@ -76,9 +71,9 @@ intptr_t getRelItems(DispatchContext &c) {
     MemoryStream &out = c.answer();
     auto resource = c.engine.tables().urlRes.find(int64_t{id});
     if (!resource) return 0;
-    if (group == kEmbedded || group == kLinksOut)
+    if (group == ENG_REL_EMBEDDED || group == ENG_REL_HYPERLINKS)
         writeLinksOut(c, out, *resource, group);
-    else if (group == kLinkedBy)
+    else if (group == ENG_REL_LINKED_BY)
         writeLinkedBy(c, out, *resource);
     return 0;
 }

@@ -128,7 +128,7 @@ intptr_t switchTask(DispatchContext &c) {
 intptr_t refreshTask(DispatchContext &c) {
     auto task = tasks(c).load(c.args().readUInt32());
     const int32_t mode = c.args().readInt32();
-    if (!task || task->state == CAdvTasksTable::kStopped) return 0;
+    if (!task || task->state == ENG_TASK_STOPPED) return 0;
     if (mode & kRefreshAll) {
         if (tasks(c).restart(*task)) c.setResult(1);
     } else if (mode & (kRefreshServerErrors | kRefreshNetworkErrors)) {
@@ -175,7 +175,7 @@ intptr_t deleteUrlRes(DispatchContext &c) {
             tasks(c).itemRemoved(*task, item, *resource);
             tasks(c).save(*task);
         }
-        c.engine.tables().items.deleteItem(item, task ? task->state : CAdvTasksTable::kStopped);
+        c.engine.tables().items.deleteItem(item, task ? task->state : ENG_TASK_STOPPED);
         c.setResult(1);
     }
     return 0;
@@ -231,9 +231,9 @@ void addTaskCommands(CommandTable &table) {
     table.set(msg::kCreateUrlRes, {createUrlRes});
     table.set(msg::kCountNotAcceptedResources, {countNotAccepted});
     using Entry = CommandEntry;
-    table.set(msg::kStopTask, Entry{switchTask<CAdvTasksTable::kActive, CAdvTasksTable::kStopped>,
+    table.set(msg::kStopTask, Entry{switchTask<ENG_TASK_ACTIVE, ENG_TASK_STOPPED>,
                                     Entry::Caller::Export, Entry::Frame::None});
-    table.set(msg::kRunTask, Entry{switchTask<CAdvTasksTable::kStopped, CAdvTasksTable::kActive>, Entry::Caller::Export,
+    table.set(msg::kRunTask, Entry{switchTask<ENG_TASK_STOPPED, ENG_TASK_ACTIVE>, Entry::Caller::Export,
                                    Entry::Frame::None});
     table.set(msg::kTaskAdded, internal([](DispatchContext &c) { return announceTask(c, ENG_NOTIFY_TASK_ADDED); }));
     table.set(msg::kTaskChanged, internal([](DispatchContext &c) { return announceTask(c, ENG_NOTIFY_TASK_CHANGED); }));

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "core/CAdvTasksTable.h"
+#include "engine.h"
 #include "core/CommandTable.h"
 #include "core/Engine.h"
 #include "core/Messages.h"
@@ -141,7 +142,7 @@ void loadTasks(DispatchContext &c, ArchiveReader &tasks, ArchiveReader &resource
         auto main = itemIds.find(task.mainItemId);
         task.mainItemId = main == itemIds.end() ? 0 : main->second;
         c.engine.tasks().save(task);
-        if (task.state == CAdvTasksTable::kStopped) continue;
+        if (task.state == ENG_TASK_STOPPED) continue;
         Statement &runCount = t.queries.get("Update UrlRes RunCount");
         SavedQueries::bind(runCount, "[TASKID_PARAM]", task.taskId);
         runCount.run();

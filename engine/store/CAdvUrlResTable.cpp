@@ -4,12 +4,12 @@
 
 #include "base/DomainKey.h"
 #include "base/UrlHash.h"
+#include "engine.h"
 
 namespace eng {
 
 namespace {
 
-constexpr uint32_t kDone = 2, kQueued = 3, kDownloading = 4, kSuspended = 5;
 
 // The string fields of a row, each of which holds one reference.
 constexpr uint32_t UrlResRow::*kStringFields[] = {&UrlResRow::urlId, &UrlResRow::postId, &UrlResRow::redirectUrlId,
@@ -118,9 +118,9 @@ void CAdvUrlResTable::changeRunCount(uint32_t id, bool up) {
 void CAdvUrlResTable::resume(uint32_t id) {
     auto row = find(int64_t{id});
     if (!row) return;
-    if (row->runCount == 0 && row->state == kSuspended) {
+    if (row->runCount == 0 && row->state == ENG_STATE_SUSPENDED) {
         const UrlResRow before = *row;
-        row->state = kQueued;
+        row->state = ENG_STATE_QUEUED;
         send_(Event::Changed, &*row, &before);
     }
     ++row->runCount;
@@ -132,8 +132,8 @@ void CAdvUrlResTable::suspend(uint32_t id) {
     if (!row) return;
     const UrlResRow before = *row;
     if (row->runCount > 0) --row->runCount;
-    if (before.runCount == 1 && (row->state == kQueued || row->state == kDownloading)) {
-        row->state = kSuspended;
+    if (before.runCount == 1 && (row->state == ENG_STATE_QUEUED || row->state == ENG_STATE_DOWNLOADING)) {
+        row->state = ENG_STATE_SUSPENDED;
         send_(Event::Changed, &*row, &before);
     }
     edit(*row);
@@ -249,7 +249,7 @@ UrlResRow CAdvUrlResTable::obtainForCrawl(uint32_t urlId, uint32_t postId, doubl
         // done sort last by date, so they are looked for before the latest.
         const std::vector<UrlResRow> fetches = fetchesOf(urlId, postId);
         for (const UrlResRow &row : fetches)
-            if (!row.error && (row.state == kQueued || row.state == kDownloading)) return row;
+            if (!row.error && (row.state == ENG_STATE_QUEUED || row.state == ENG_STATE_DOWNLOADING)) return row;
         if (!fetches.empty() && !fetches.front().error && fetches.front().doneTime >= today - acceptableAgeDays)
             return fetches.front();
     }
@@ -258,7 +258,7 @@ UrlResRow CAdvUrlResTable::obtainForCrawl(uint32_t urlId, uint32_t postId, doubl
     row.state = state;
     row.userAgentId = userAgentId;
     auto source = findClosest(urlId, postId, today);
-    if (source && source->state == kDone && !source->error && source->lastModified != 0) {
+    if (source && source->state == ENG_STATE_DONE && !source->error && source->lastModified != 0) {
         row.tag = source->urlResId;
         row.lastModified = source->lastModified;
         addReference(source->urlResId);
@@ -268,7 +268,7 @@ UrlResRow CAdvUrlResTable::obtainForCrawl(uint32_t urlId, uint32_t postId, doubl
 }
 
 void CAdvUrlResTable::reset(UrlResRow &row, bool forced) {
-    row.state = kQueued;
+    row.state = ENG_STATE_QUEUED;
     const bool resumable =
         !forced && row.contentLength != row.size &&
         (row.statusCode == 206 || (row.error && (row.statusCode == 200 || row.statusCode == kStatusUnchanged)));

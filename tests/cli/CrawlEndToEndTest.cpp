@@ -18,6 +18,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "engine.h"
 #include "support/ChildProcess.h"
 #include "support/NginxServer.h"
 #include "support/ScriptedHttpServer.h"
@@ -30,7 +31,6 @@ using test::TestSite;
 
 namespace {
 
-constexpr int kDone = 2, kQueued = 3;
 // A crawl that has not ended by then has hung.
 constexpr auto kRunLimit = 50s;
 // Mismatches listed per check before the rest are only counted.
@@ -209,7 +209,7 @@ void checkFinishedCrawl(const std::string &project, int task, const TestSite &si
             const Stored &s = found->second;
             const TestSite::Address &a = site.address(url);
             if (s.rows != 1) m.add(url + " has " + std::to_string(s.rows) + " rows");
-            if (s.state != kDone) m.add(url + " is in state " + std::to_string(s.state));
+            if (s.state != ENG_STATE_DONE) m.add(url + " is in state " + std::to_string(s.state));
             if (s.status != a.status) m.add(url + " has status " + std::to_string(s.status));
             if (s.retries != a.failuresFirst)
                 m.add(url + " was retried " + std::to_string(s.retries) + " times, not " +
@@ -275,7 +275,7 @@ void checkFinishedCrawl(const std::string &project, int task, const TestSite &si
     const auto failed = std::count_if(expected.levels.begin(), expected.levels.end(),
                                       [&](const auto &entry) { return site.address(entry.first).status >= 400; });
     EXPECT_EQ(std::stoll(row[0][3]), failed) << "the task's ErrFiles";
-    EXPECT_EQ(number(project, "SELECT count(*) FROM UrlRes WHERE State = " + std::to_string(kQueued)), 0);
+    EXPECT_EQ(number(project, "SELECT count(*) FROM UrlRes WHERE State = " + std::to_string(ENG_STATE_QUEUED)), 0);
 }
 
 // nginx saw a request for each expected address of its own, `times` times
@@ -431,7 +431,7 @@ TEST_F(CrawlEndToEnd, ImageOfAPageAtTheTaskDepthIsFetched) {
     const auto stored = storedAddresses(project_);
     const auto image = stored.find(site.leafImageUrl(kDepth - 1));
     ASSERT_NE(image, stored.end()) << "the image of the page at the depth was not fetched";
-    EXPECT_EQ(image->second.state, kDone);
+    EXPECT_EQ(image->second.state, ENG_STATE_DONE);
     EXPECT_EQ(image->second.status, 200);
     EXPECT_EQ(image->second.body, site.address(site.leafImageUrl(kDepth - 1)).body);
     const auto items = taskItems(project_, 1);
