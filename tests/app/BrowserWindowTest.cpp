@@ -13,7 +13,7 @@
 #include "BrowserForm.h"
 #include "BrowserPage.h"
 #include "DownloadProgress.h"
-#include "GuiFixture.h"
+#include "GuiTestCase.h"
 #include "GuiTestProgram.h"
 #include "KestProject.h"
 #include "MainForm.h"
@@ -22,11 +22,11 @@
 
 using namespace gui_test;
 
-class BrowserWindowTest : public QObject {
+class BrowserWindowTest : public GuiTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { fixture_.prepare(GuiFixture::Project::Crawled, GuiFixture::Server::Stopped); }
     void init();
     void cleanup() { fixture_.tearDown(); }
 
@@ -38,23 +38,12 @@ private slots:
     void browserWindowsCloseWithTheProject();
 
 private:
-    QString url(const QString &path) const { return fixture_.url(path); }
-    MainForm &form() const { return fixture_.form(); }
-    BrowserForm *browser() const { return fixture_.browser(); }
     QTabWidget *tabs() const { return form().findChild<QTabWidget *>(); }
-
-    GuiFixture fixture_;
 };
-
-void BrowserWindowTest::initTestCase() {
-    fixture_.prepare(GuiFixture::Project::Crawled);
-    fixture_.stopServer();
-}
 
 // Each test starts with the start page in the default browser, a page of the main window.
 void BrowserWindowTest::init() {
     fixture_.setUp();
-    QVERIFY(fixture_.openProject());
     fixture_.showInBrowser(url(QStringLiteral("/index.html")));
 }
 

@@ -6,7 +6,7 @@
 
 #include "DropBox.h"
 #include "DroppedAddresses.h"
-#include "GuiFixture.h"
+#include "GuiTestCase.h"
 #include "GuiTestProgram.h"
 #include "GuiTestSite.h"
 #include "MainForm.h"
@@ -14,27 +14,17 @@
 
 using namespace gui_test;
 
-class DropTest : public QObject {
+class DropTest : public GuiTestCase {
     Q_OBJECT
 
 private slots:
     void initTestCase() { fixture_.prepare(GuiFixture::Project::Empty); }
-    void init();
+    void init() { fixture_.setUp(); }
     void cleanup() { fixture_.tearDown(); }
 
     void addressesDroppedOnTheDropBoxBecomeTasks();
     void droppedDataGivesItsAddresses();
-
-private:
-    QString url(const QString &path) const { return fixture_.url(path); }
-
-    GuiFixture fixture_;
 };
-
-void DropTest::init() {
-    fixture_.setUp();
-    QVERIFY(fixture_.openProject());
-}
 
 void DropTest::addressesDroppedOnTheDropBoxBecomeTasks() {
     KestProject &project = fixture_.project();

@@ -20,7 +20,7 @@
 
 namespace gui_test {
 
-void GuiFixture::prepare(Project project) {
+void GuiFixture::prepare(Project project, Server server) {
     project_ = project;
     writeSite(site_.path());
     nginx_ = std::make_unique<test::NginxServer>(site_.path());
@@ -31,26 +31,23 @@ void GuiFixture::prepare(Project project) {
                     preparedProject(), QStringLiteral("--depth"), QStringLiteral("2"), QStringLiteral("--span-hosts")});
         QVERIFY2(QFile::exists(preparedProject()), "lark made no project");
     }
+    if (server == Server::Stopped) nginx_.reset();
 }
 
 QString GuiFixture::preparedProject() const { return QString::fromStdString((prepared_.path() / "site.slk").string()); }
 
-void GuiFixture::stopServer() { nginx_.reset(); }
-
 KestProject &GuiFixture::project() const { return form_->project(); }
 
-void GuiFixture::setUp() {
+void GuiFixture::setUp(Window window) {
     std::filesystem::remove(eng::SettingsStore::defaultFile());
     work_ = std::make_unique<QTemporaryDir>();
     if (project_ != Project::None) QVERIFY(QFile::copy(preparedProject(), projectPath()));
     form_ = std::make_unique<MainForm>(QStringList{QStringLiteral("Sitelark")});
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-}
-
-bool GuiFixture::openProject() {
+    if (window == Window::Empty) return;
     form_->openFile(projectPath());
-    return form_->project().active();
+    QVERIFY(form_->project().active());
 }
 
 void GuiFixture::closeForm() {

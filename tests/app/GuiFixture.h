@@ -30,16 +30,21 @@ public:
         Crawled,  // the site mirrored by lark to depth 2, the server that is down included
     };
 
+    enum class Server {
+        Serving,  // the site's server runs until the class ends
+        Stopped,  // it stops once the project is made: nothing more comes from the network
+    };
+    enum class Window {
+        Empty,        // the main window has no project open
+        WithProject,  // it has opened the project's copy
+    };
+
     // Once per class (initTestCase): the site, its server and the project.
-    void prepare(Project project);
-    // Stops the site's server for good: nothing more comes from it.
-    void stopServer();
+    void prepare(Project project, Server server = Server::Serving);
 
     // Before each test function (init): fresh settings, the project's copy
     // as site.slk in a folder of the function's own, and the main window shown.
-    void setUp();
-    // Opens the copy in the main window; false when it did not open.
-    bool openProject();
+    void setUp(Window window = Window::WithProject);
     // After each (cleanup): the main window closes, with the project and every browser.
     void tearDown();
 

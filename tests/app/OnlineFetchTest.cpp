@@ -11,7 +11,7 @@
 
 #include "BrowserForm.h"
 #include "BrowserPage.h"
-#include "GuiFixture.h"
+#include "GuiTestCase.h"
 #include "GuiTestProgram.h"
 #include "GuiTestSite.h"
 #include "MainForm.h"
@@ -24,7 +24,7 @@
 
 using namespace gui_test;
 
-class OnlineFetchTest : public QObject {
+class OnlineFetchTest : public GuiTestCase {
     Q_OBJECT
 
 private slots:
@@ -35,14 +35,10 @@ private slots:
     void refreshFetchesAgainAPageThatFailedWhereRetrievingShowsTheStore();
     void aStatusPagesRefreshShowsThePageOnceTheServerAnswers();
     void aFormPostedFromAStoredPageReachesTheServerWithItsBody();
-
-private:
-    GuiFixture fixture_;
 };
 
 void OnlineFetchTest::init() {
     fixture_.setUp();
-    QVERIFY(fixture_.openProject());
     fixture_.project().setRunning(true);
 }
 

@@ -11,41 +11,28 @@
 #include "BrowserForm.h"
 #include "BrowserPage.h"
 #include "FilterTestSubject.h"
-#include "GuiFixture.h"
+#include "GuiTestCase.h"
 #include "GuiTestProgram.h"
 #include "MainForm.h"
 #include "PageScripts.h"
 
 using namespace gui_test;
 
-class ProgramPagesTest : public QObject {
+class ProgramPagesTest : public GuiTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { fixture_.prepare(GuiFixture::Project::Crawled, GuiFixture::Server::Stopped); }
     void init();
     void cleanup() { fixture_.tearDown(); }
 
     void aStoredPageCannotUseTheScriptingObject();
     void aMissingPageShowsAStatusPageWhoseLinkGoesOnline();
     void theProgramsOwnPagesChooseWhatTheFilterTestTests();
-
-private:
-    QString url(const QString &path) const { return fixture_.url(path); }
-    MainForm &form() const { return fixture_.form(); }
-    BrowserForm *browser() const { return fixture_.browser(); }
-
-    GuiFixture fixture_;
 };
-
-void ProgramPagesTest::initTestCase() {
-    fixture_.prepare(GuiFixture::Project::Crawled);
-    fixture_.stopServer();
-}
 
 void ProgramPagesTest::init() {
     fixture_.setUp();
-    QVERIFY(fixture_.openProject());
     // What the filter test tests before any page chose: the program's start values.
     FilterTestSubject::instance().setAddress(QStringLiteral("http://"));
     FilterTestSubject::instance().chooseKind(0);

@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QToolTip>
 
-#include "GuiFixture.h"
+#include "GuiTestCase.h"
 #include "GuiTestProgram.h"
 #include "KestProject.h"
 #include "MainForm.h"
@@ -20,12 +20,12 @@
 
 using namespace gui_test;
 
-class ProjectCommandsTest : public QObject {
+class ProjectCommandsTest : public GuiTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void init();
+    void initTestCase() { fixture_.prepare(GuiFixture::Project::Crawled, GuiFixture::Server::Stopped); }
+    void init() { fixture_.setUp(); }
     void cleanup() { fixture_.tearDown(); }
 
     void aProjectCutInHalfIsRepairedFromTheMenuAndOpens();
@@ -34,23 +34,7 @@ private slots:
     void reopenedWithQueuedPagesItOffersToGoOnlineOnce();
     void goingOnlineOffersToQueueWhatTheConnectionLost();
     void clearEmptiesTheProjectAndCompactReportsSuccess();
-
-private:
-    QString url(const QString &path) const { return fixture_.url(path); }
-    MainForm &form() const { return fixture_.form(); }
-
-    GuiFixture fixture_;
 };
-
-void ProjectCommandsTest::initTestCase() {
-    fixture_.prepare(GuiFixture::Project::Crawled);
-    fixture_.stopServer();
-}
-
-void ProjectCommandsTest::init() {
-    fixture_.setUp();
-    QVERIFY(fixture_.openProject());
-}
 
 void ProjectCommandsTest::aProjectCutInHalfIsRepairedFromTheMenuAndOpens() {
     const QString site = form().project().fileName(), damaged = fixture_.workPath(QStringLiteral("damaged.slk"));

@@ -10,7 +10,7 @@
 #include <QStatusBar>
 #include <QTest>
 
-#include "GuiFixture.h"
+#include "GuiTestCase.h"
 #include "GuiTestProgram.h"
 #include "MainForm.h"
 #include "ModalAnswers.h"
@@ -19,20 +19,17 @@
 
 using namespace gui_test;
 
-class StartupTest : public QObject {
+class StartupTest : public GuiTestCase {
     Q_OBJECT
 
 private slots:
     void initTestCase() { fixture_.prepare(GuiFixture::Project::None); }
-    void init() { fixture_.setUp(); }
+    void init() { fixture_.setUp(GuiFixture::Window::Empty); }
     void cleanup() { fixture_.tearDown(); }
 
     void firstStartCreatesAProjectAndGoesOnline();
     void aTaskForTheSiteIsDownloaded();
     void theCommandLineOpensAProjectGoesOnlineAndQuitsWhenDone();
-
-private:
-    GuiFixture fixture_;
 };
 
 void StartupTest::firstStartCreatesAProjectAndGoesOnline() {
@@ -55,7 +52,8 @@ void StartupTest::firstStartCreatesAProjectAndGoesOnline() {
 void StartupTest::aTaskForTheSiteIsDownloaded() {
     MainForm &form = fixture_.form();
     eng::writeNewProject(fixture_.projectPath().toStdString());
-    QVERIFY(fixture_.openProject());
+    form.openFile(fixture_.projectPath());
+    QVERIFY(form.project().active());
     form.project().setRunning(true);
     form.findChild<QLineEdit *>(QStringLiteral("address"))->setText(fixture_.url(QStringLiteral("/index.html")));
     form.findChild<QSpinBox *>(QStringLiteral("depth"))->setValue(2);

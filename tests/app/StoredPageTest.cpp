@@ -15,7 +15,7 @@
 #include "BrowserForm.h"
 #include "BrowserPage.h"
 #include "FragmentLinks.h"
-#include "GuiFixture.h"
+#include "GuiTestCase.h"
 #include "GuiTestProgram.h"
 #include "MainForm.h"
 #include "ModalAnswers.h"
@@ -26,11 +26,11 @@
 
 using namespace gui_test;
 
-class StoredPageTest : public QObject {
+class StoredPageTest : public GuiTestCase {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { fixture_.prepare(GuiFixture::Project::Crawled, GuiFixture::Server::Stopped); }
     void init();
     void cleanup() { fixture_.tearDown(); }
 
@@ -42,23 +42,10 @@ private slots:
     void tasksForTheLinksOfASelectionSayHowManyExisted();
     void saveAsWritesAnArchiveWithThePagesImage();
     void aStoredFileTheBrowserCannotShowIsSaved();
-
-private:
-    QString url(const QString &path) const { return fixture_.url(path); }
-    MainForm &form() const { return fixture_.form(); }
-    BrowserForm *browser() const { return fixture_.browser(); }
-
-    GuiFixture fixture_;
 };
-
-void StoredPageTest::initTestCase() {
-    fixture_.prepare(GuiFixture::Project::Crawled);
-    fixture_.stopServer();  // nothing may come from the network now
-}
 
 void StoredPageTest::init() {
     fixture_.setUp();
-    QVERIFY(fixture_.openProject());
     QVERIFY(!form().project().running());
 }
 
