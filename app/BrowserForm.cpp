@@ -21,7 +21,7 @@
 #include "AddressDragHandle.h"
 #include "AddressNormalisation.h"
 #include "BrowserPage.h"
-#include "BusMessages.h"
+#include "DownloadProgress.h"
 #include "EngineLibrary.h"
 #include "FragmentLinks.h"
 #include "KestProject.h"
@@ -35,6 +35,7 @@
 
 namespace {
 
+// The names of ENG_DOWNLOAD_CREATED to ENG_DOWNLOAD_FINISHED.
 const char *const kDownloadStates[] = {"Creating", "Connecting", "Reading", "Retrieved"};
 
 struct TextSize {
@@ -91,7 +92,8 @@ BrowserForm::BrowserForm(QWebEngineProfile *profile, KestProject &project, const
         if (form) *page = form->page();
     });
     connect(page_, &QWebEnginePage::geometryChangeRequested, this, &BrowserForm::followGeometryRequest);
-    MessageBus::instance().add(this, QStringLiteral("Browser"));
+    connect(&project_, &KestProject::beforeClose, this, &QWidget::close);
+    connect(&project_, &KestProject::downloadProgress, this, &BrowserForm::showProgress);
 }
 
 void BrowserForm::buildToolBar() {
@@ -203,25 +205,20 @@ void BrowserForm::showLinkHint(const QString &link) {
 
 QString BrowserForm::statusText() const { return status_->text(); }
 
-void BrowserForm::busMessage(int message, quintptr wParam, qintptr lParam) {
-    if (message == bus::kProjectClosing) close();
-    if (message == bus::kProgress && wParam >= 1 && wParam <= 4)
-        showProgress(static_cast<int>(wParam), *reinterpret_cast<const EngDownloadProgressRecord *>(lParam));
-}
-
-void BrowserForm::showProgress(int action, const EngDownloadProgressRecord &record) {
+void BrowserForm::showProgress(const DownloadProgress &progress) {
+    if (progress.state < ENG_DOWNLOAD_CREATED || progress.state > ENG_DOWNLOAD_FINISHED) return;
     const QString shown = wrappedAddress(page_->requestedDocument().toString(QUrl::FullyEncoded));
-    const char *url = record.url;  // copied out: the packed record's pointer is not aligned
-    if (QString::fromUtf8(url).compare(shown, Qt::CaseInsensitive) != 0) return;
-    if (record.postData && *record.postData) return;  // the same address posted is another page
+    if (progress.url.compare(shown, Qt::CaseInsensitive) != 0) return;
+    if (progress.posted) return;  // the same address posted is another page
     // Hints would overwrite the progress: they come back when the download ends.
-    linkHints_ = action == 4;
-    const double total = record.contentLength ? record.contentLength : record.received * 2.0 + 2;
-    progress_->setPercent(static_cast<int>(std::lround(record.received / total * 100)));
-    const QString amount = record.contentLength
-                               ? QStringLiteral("%1 of %2").arg(record.received).arg(record.contentLength)
-                               : QString::number(record.received);
-    status_->setText(QStringLiteral("%1, %2, %3").arg(QString::fromLatin1(kDownloadStates[action - 1]), amount, shown));
+    linkHints_ = progress.state == ENG_DOWNLOAD_FINISHED;
+    const double total = progress.contentLength ? progress.contentLength : progress.received * 2.0 + 2;
+    progress_->setPercent(static_cast<int>(std::lround(progress.received / total * 100)));
+    const QString amount = progress.contentLength
+                               ? QStringLiteral("%1 of %2").arg(progress.received).arg(progress.contentLength)
+                               : QString::number(progress.received);
+    const char *state = kDownloadStates[progress.state - ENG_DOWNLOAD_CREATED];
+    status_->setText(QStringLiteral("%1, %2, %3").arg(QString::fromLatin1(state), amount, shown));
 }
 
 void BrowserForm::followGeometryRequest(const QRect &geometry) {

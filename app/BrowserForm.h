@@ -2,13 +2,12 @@
 
 #include <QRect>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
-
-#include "MessageBus.h"
-#include "engine.h"
 
 class BrowserPage;
 class KestProject;
+struct DownloadProgress;
 class ProgressPanel;
 class QLabel;
 class QLineEdit;
@@ -22,7 +21,7 @@ struct ProgramOptions;
 // addresses, with its own menus, address bar and status line. It is docked
 // as a page of the main window or a window of its own, and closes with the
 // project.
-class BrowserForm : public QWidget, public BusWindow {
+class BrowserForm : public QWidget {
     Q_OBJECT
 
 public:
@@ -41,8 +40,6 @@ public:
     QString statusText() const;
     // A page of the main window rather than a window of its own.
     bool docked() const { return !isWindow(); }
-
-    void busMessage(int message, quintptr wParam, qintptr lParam) override;
 
     // The default browser's caption starts with "(Default) ".
     void setDefault(bool isDefault);
@@ -74,7 +71,8 @@ private:
     // The status line for a link under the mouse: what the project holds of it.
     void showLinkHint(const QString &link);
     void updateCaption();
-    void showProgress(int action, const EngDownloadProgressRecord &record);
+    // The progress of the shown page's download; others' are not shown.
+    void showProgress(const DownloadProgress &progress);
     // A page script moves or resizes its window.
     void followGeometryRequest(const QRect &geometry);
     void applyRequestedGeometry();

@@ -8,7 +8,6 @@
 #include <QScreen>
 #include <QVariantAnimation>
 
-#include "BusMessages.h"
 #include "DroppedAddresses.h"
 #include "KestProject.h"
 #include "ProgramSettings.h"
@@ -36,7 +35,9 @@ DropBox::DropBox(KestProject &project, ProgramSettings &settings, QWidget *mainW
     const int screenWidth = QGuiApplication::primaryScreen()->availableGeometry().width();
     move(settings_.number(QStringLiteral("Left")).value_or(screenWidth - width() - 2),
          settings_.number(QStringLiteral("Top")).value_or(0));
-    MessageBus::instance().add(this, QStringLiteral("DropBox"));
+    // Without a folder tree yet, the box drops into the root folder while a project is open.
+    connect(&project_, &KestProject::afterOpen, this, [this] { setFolder(project_.active() ? kRootFolder : 0); });
+    connect(&project_, &KestProject::beforeClose, this, [this] { setFolder(0); });
 }
 
 void DropBox::save() const {
@@ -44,12 +45,6 @@ void DropBox::save() const {
     settings_.setNumber(QStringLiteral("Left"), static_cast<uint32_t>(std::max(0, x())));
     settings_.setNumber(QStringLiteral("Top"), static_cast<uint32_t>(std::max(0, y())));
     settings_.setNumber(QStringLiteral("Visible"), isVisible() ? 1 : 0);
-}
-
-void DropBox::busMessage(int message, quintptr, qintptr) {
-    // Without a folder tree yet, the box drops into the root folder while a project is open.
-    if (message == bus::kProjectOpened) setFolder(kRootFolder);
-    if (message == bus::kProjectClosing) setFolder(0);
 }
 
 void DropBox::setFolder(uint32_t folder) {

@@ -3,8 +3,6 @@
 #include <QPoint>
 #include <QWidget>
 
-#include "MessageBus.h"
-
 class KestProject;
 class QMimeData;
 class QVariantAnimation;
@@ -15,7 +13,7 @@ class ProgramSettings;
 // once to show it took them. It is moved by dragging it;
 // its menu shows the main window, launches a browser, hides it and sets its
 // transparency. Its place, transparency and visibility are kept.
-class DropBox : public QWidget, public BusWindow {
+class DropBox : public QWidget {
     Q_OBJECT
 
 public:
@@ -23,7 +21,6 @@ public:
     // Keeps the place, transparency and visibility.
     void save() const;
 
-    void busMessage(int message, quintptr wParam, qintptr lParam) override;
     // Takes what was dropped: the number of tasks created in the box's folder.
     int take(const QMimeData &data);
     bool animating() const;

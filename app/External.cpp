@@ -72,7 +72,7 @@ void External::OpenInExternal(const QString &url) {
 }
 
 void External::RefreshTask(int taskId) {
-    if (allowed()) engine().Eng_RefreshTask(static_cast<uint32_t>(taskId), 2);
+    if (allowed()) engine().Eng_RefreshTask(static_cast<uint32_t>(taskId), KestProject::kConnectionErrors);
 }
 
 void External::TestUrl(const QString &url) {

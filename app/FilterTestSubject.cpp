@@ -2,13 +2,16 @@
 
 #include <array>
 
+#include "engine.h"
+
 FilterTestSubject &FilterTestSubject::instance() {
     static FilterTestSubject subject;
     return subject;
 }
 
 void FilterTestSubject::chooseKind(int choice) {
-    // Link kinds: a hyperlink, an image, an embedded object, a script's request.
-    constexpr std::array kKinds{0, 1, 9, 14};
+    // Links, images, embedded objects, and dynamic objects: the requests a page
+    // made while it was shown are stored with the table header's background kind.
+    constexpr std::array kKinds{ENG_LINK_HYPERLINK, ENG_LINK_IMAGE, ENG_LINK_EMBED, ENG_LINK_HEADER_BACKGROUND};
     if (choice >= 0 && choice < static_cast<int>(kKinds.size())) kind_ = kKinds[static_cast<size_t>(choice)];
 }

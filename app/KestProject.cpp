@@ -1,13 +1,10 @@
 #include "KestProject.h"
 
-#include <QDateTime>
 #include <QFileInfo>
 #include <array>
 #include <cstring>
 
 #include "AddressNormalisation.h"
-#include "BusMessages.h"
-#include "MessageBus.h"
 #include "EngineLibrary.h"
 #include "OfflineAddressText.h"
 #include "RecordRelease.h"
@@ -67,7 +64,7 @@ void KestProject::setRunning(bool running) {
     } else {
         engine().Eng_Stop();
     }
-    emit runningChange();
+    emit runningChanged(running);
 }
 
 void KestProject::readProperties() {
@@ -100,11 +97,7 @@ void KestProject::pointAtTexts() {
     properties_.ftpProxy = texts_[4].data();
 }
 
-bool KestProject::writeProperties() {
-    if (engine().Eng_SetProjectProp(&properties_, sizeof properties_) == 0) return false;
-    emit prjPropsChange();
-    return true;
-}
+bool KestProject::writeProperties() { return engine().Eng_SetProjectProp(&properties_, sizeof properties_) != 0; }
 
 int KestProject::createTask(const QString &address, int depth, uint32_t folder, const QString &name) {
     const QByteArray url = normalisedAddress(address).toUtf8();
@@ -144,9 +137,9 @@ int KestProject::createUrlRes(const QString &address, const QString &formData, u
     return engine().Eng_CreateUrlRes(url.constData(), form.constData(), task);
 }
 
-int KestProject::refreshableCount() const { return engine().Eng_CountRefreshable(2); }
+int KestProject::refreshableCount() const { return engine().Eng_CountRefreshable(kConnectionErrors); }
 
-void KestProject::refreshProject() { engine().Eng_RefreshPrj(2); }
+void KestProject::refreshProject() { engine().Eng_RefreshPrj(kConnectionErrors); }
 
 void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     const auto *payload = reinterpret_cast<const char *>(lParam);
@@ -155,7 +148,7 @@ void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) 
             EngDownloadProgressRecord record;
             if (wParam < sizeof record) return;
             std::memcpy(&record, payload, sizeof record);
-            emit progress(record.state, &record);
+            emit downloadProgress(DownloadProgress::fromRecord(record));
             break;
         }
         case ENG_NOTIFY_STATISTICS:
@@ -167,15 +160,7 @@ void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) 
             if (wParam < 1 + sizeof item + sizeof resource) return;
             std::memcpy(&item, payload + 1, sizeof item);
             std::memcpy(&resource, payload + 1 + sizeof item, sizeof resource);
-            emit itemChanged(static_cast<uint8_t>(payload[0]), resource.id, &item);
-            break;
-        }
-        case ENG_NOTIFY_TASK_CHANGED:
-        case ENG_NOTIFY_TASK_ADDED: {
-            EngTaskRecord task;
-            if (wParam < sizeof task) return;
-            std::memcpy(&task, payload, sizeof task);
-            emit(message == ENG_NOTIFY_TASK_ADDED ? taskNew(&task) : taskChange(&task));
+            emit itemChanged(ItemChange{static_cast<uint8_t>(payload[0]), resource.id, item.item, item.task});
             break;
         }
         default:
@@ -190,8 +175,8 @@ void KestProject::statisticsArrived(const char *payload, size_t length) {
     statistics_ = StatProgress{record.bytesReceived, record.averageSpeed, record.bytesLastSecond,
                                record.remainingTime, record.elapsedTime,  record.queued,
                                record.done,          record.errors};
-    emit statProgress(QDateTime::currentMSecsSinceEpoch());
+    emit statisticsChanged(statistics_);
     if (!justOpened_) return;
     justOpened_ = false;
-    MessageBus::instance().postToAll(statistics_.itemsRemaining ? bus::kPromptIncomplete : bus::kHintGoOnline);
+    emit firstStatistics(statistics_);
 }

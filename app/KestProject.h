@@ -5,12 +5,15 @@
 #include <array>
 #include <memory>
 
+#include "DownloadProgress.h"
+#include "ItemChange.h"
 #include "NotificationWindow.h"
 #include "StatProgress.h"
 
 // The project session: at most one open project, its properties as the
 // engine keeps them, the operations the windows use, and the engine's
-// notifications turned into signals. On the GUI thread only.
+// notifications turned into signals with values copied out of its records.
+// The windows connect to these signals directly. On the GUI thread only.
 class KestProject : public QObject {
     Q_OBJECT
 
@@ -49,20 +52,22 @@ public:
     bool findTasks(const QString &address);
     // Queues an address (an offline address is unwrapped) into a task or a new one.
     int createUrlRes(const QString &address, const QString &formData, uint32_t task);
+    // The error kind of files not retrieved because of connection errors, as refreshes take it.
+    static constexpr int32_t kConnectionErrors = 2;
     int refreshableCount() const;
     void refreshProject();
 
 signals:
+    // After an attempt to open: active() tells whether it succeeded.
     void afterOpen();
     void beforeClose();
     void afterClose();
-    void statProgress(qint64 messageTime);
-    void runningChange();
-    void progress(int action, const EngDownloadProgressRecord *record);
-    void itemChanged(int action, uint32_t urlResId, const EngItemRecord *item);
-    void taskChange(const EngTaskRecord *task);
-    void taskNew(const EngTaskRecord *task);
-    void prjPropsChange();
+    void runningChanged(bool running);
+    void statisticsChanged(const StatProgress &statistics);
+    // The first statistics of a project just opened (also sent as statisticsChanged).
+    void firstStatistics(const StatProgress &statistics);
+    void downloadProgress(const DownloadProgress &progress);
+    void itemChanged(const ItemChange &change);
 
 private:
     void open();

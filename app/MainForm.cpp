@@ -23,7 +23,6 @@
 
 #include "BrowserForm.h"
 #include "BrowserProfile.h"
-#include "BusMessages.h"
 #include "DropBox.h"
 #include "EngineLibrary.h"
 #include "FileAssociation.h"
@@ -68,7 +67,6 @@ MainForm::MainForm(const QStringList &arguments)
       diskTimer_(new QTimer(this)),
       dropBox_(std::make_unique<DropBox>(project_, settings_, this)) {
     setWindowTitle(QStringLiteral("Sitelark"));
-    MessageBus::instance().add(this, QStringLiteral("MainForm"));
     buildCommands();
     buildAddressBar();
     projectPage_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
@@ -105,22 +103,10 @@ MainForm::MainForm(const QStringList &arguments)
     connect(&project_, &KestProject::afterOpen, this, &MainForm::afterOpen);
     connect(&project_, &KestProject::beforeClose, this, &MainForm::beforeClose);
     connect(&project_, &KestProject::afterClose, this, &MainForm::refreshCaption);
-    connect(&project_, &KestProject::runningChange, this, &MainForm::runningChanged);
-    connect(&project_, &KestProject::statProgress, this, [this](qint64 time) {
-        MessageBus::instance().sendToAll(bus::kStatProgress, reinterpret_cast<quintptr>(&project_.statistics()), time);
-    });
-    connect(&project_, &KestProject::progress, this, [this](int action, const EngDownloadProgressRecord *record) {
-        MessageBus::instance().sendToAll(bus::kProgress, static_cast<quintptr>(action),
-                                         reinterpret_cast<qintptr>(record));
-    });
-    connect(&project_, &KestProject::taskNew, this, [](const EngTaskRecord *task) {
-        MessageBus::instance().sendToAll(bus::kTaskAdded, 0, reinterpret_cast<qintptr>(task));
-    });
-    connect(&project_, &KestProject::taskChange, this, [](const EngTaskRecord *task) {
-        MessageBus::instance().sendToAll(bus::kTaskChanged, 0, reinterpret_cast<qintptr>(task));
-    });
-    connect(&project_, &KestProject::prjPropsChange, this,
-            [] { MessageBus::instance().sendToAll(bus::kProjectPropsChanged); });
+    connect(&project_, &KestProject::runningChanged, this, &MainForm::followRunning);
+    connect(&project_, &KestProject::statisticsChanged, this, &MainForm::showStatistics);
+    // Queued: the question is a dialog of its own, not to be shown inside the engine's report.
+    connect(&project_, &KestProject::firstStatistics, this, &MainForm::offerToGoOnline, Qt::QueuedConnection);
 
     connect(dropBox_.get(), &DropBox::helpRequested, this, [this] { showHelp(kHelpContents); });
     connect(dropBox_.get(), &DropBox::browserRequested, this, [this] {
@@ -474,41 +460,29 @@ void MainForm::applySwitches() {
 void MainForm::afterOpen() {
     refreshCaption();
     if (!project_.active()) return;
-    MessageBus::instance().sendToAll(bus::kProjectOpened, 1);
     addRecent(project_.fileName());
     showStatistics();
     if (options_.goToOnlineAfterOpen) project_.setRunning(true);
 }
 
 void MainForm::beforeClose() {
-    MessageBus::instance().sendToAll(bus::kProjectClosing);
     address_->setEnabled(false);
     depth_->setEnabled(false);
 }
 
-void MainForm::runningChanged() { MessageBus::instance().sendToAll(bus::kRunningChanged, project_.running() ? 1 : 0); }
+void MainForm::followRunning(bool running) {
+    refreshCaption();
+    if (running)
+        diskTimer_->start();
+    else
+        diskTimer_->stop();
+}
 
-void MainForm::busMessage(int message, quintptr wParam, qintptr) {
-    switch (message) {
-        case bus::kRunningChanged:
-            refreshCaption();
-            if (wParam)
-                diskTimer_->start();
-            else
-                diskTimer_->stop();
-            break;
-        case bus::kStatProgress:
-            showStatistics();
-            break;
-        case bus::kPromptIncomplete:
-            promptIncomplete();
-            break;
-        case bus::kHintGoOnline:
-            hintGoOnline();
-            break;
-        default:
-            break;
-    }
+void MainForm::offerToGoOnline(const StatProgress &statistics) {
+    if (statistics.itemsRemaining)
+        promptIncomplete();
+    else
+        hintGoOnline();
 }
 
 void MainForm::promptIncomplete() {

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "KestProject.h"
-#include "MessageBus.h"
 #include "ProgramOptions.h"
 #include "ProgramSettings.h"
 
@@ -24,7 +23,7 @@ class QToolBar;
 // The main window: the project session, the program-wide commands, the
 // address bar, the pages (the project page first, browsers after it) and
 // the status bar.
-class MainForm : public QMainWindow, public BusWindow {
+class MainForm : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -44,8 +43,6 @@ public:
     void showHelp(const QString &topic);
     void openFile(const QString &path);
     QStringList recentProjects() const { return recent_; }
-
-    void busMessage(int message, quintptr wParam, qintptr lParam) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -83,7 +80,9 @@ private:
 
     void afterOpen();
     void beforeClose();
-    void runningChanged();
+    void followRunning(bool running);
+    // Once a project has opened: offers to go online when work is left, else points at the command.
+    void offerToGoOnline(const StatProgress &statistics);
     void promptIncomplete();
     void hintGoOnline();
     void quitTick();

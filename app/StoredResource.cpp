@@ -23,10 +23,15 @@ std::optional<StoredResource> storedResource(const QString &address) {
 }
 
 QString StoredResource::hint() const {
-    // Item states by value: a fetched resource is "Ok" (6) or "Error" (7).
-    static const char *const kNames[] = {"Not Retrieved", "Not accepted", "Done", "Queued",
-                                         "Downloading",   "Stopped",      "Ok",   "Error"};
-    if (done && !failed) return QStringLiteral("Retrieved %1 bytes").arg(size);
-    const int item = done ? 7 : state;
-    return QString::fromLatin1(item < 8 ? kNames[item] : "Not Retrieved");
+    if (done) return failed ? QStringLiteral("Error") : QStringLiteral("Retrieved %1 bytes").arg(size);
+    switch (state) {
+        case ENG_STATE_QUEUED:
+            return QStringLiteral("Queued");
+        case ENG_STATE_DOWNLOADING:
+            return QStringLiteral("Downloading");
+        case ENG_STATE_SUSPENDED:
+            return QStringLiteral("Stopped");
+        default:  // the engine stores no other crawl state
+            return QStringLiteral("Not Retrieved");
+    }
 }

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "engine.h"
+
+// Where one download stands, as the engine reports it: a value copied out of
+// the engine's progress record, which is released once the report is handled.
+struct DownloadProgress {
+    uint8_t state = 0;  // ENG_DOWNLOAD_CREATED to ENG_DOWNLOAD_NO_THREAD
+    QString url;
+    bool posted = false;  // form data went with it: another page than the address alone
+    uint32_t received = 0;
+    uint32_t contentLength = 0;  // 0 when the server did not say
+
+    static DownloadProgress fromRecord(const EngDownloadProgressRecord &record);
+};

@@ -1,0 +1,96 @@
+#include "GuiFixture.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QEvent>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <QWebEnginePage>
+
+#include "BrowserForm.h"
+#include "BrowserPage.h"
+#include "GuiTestSite.h"
+#include "MainForm.h"
+#include "ProjectTemplate.h"
+#include "StoredResource.h"
+#include "base/SettingsStore.h"
+
+namespace gui_test {
+
+void GuiFixture::prepare(Project project, Server server) {
+    project_ = project;
+    writeSite(site_.path());
+    nginx_ = std::make_unique<test::NginxServer>(site_.path());
+    base_ = QString::fromStdString(nginx_->url(""));
+    if (project == Project::Empty) eng::writeNewProject(preparedProject().toStdString());
+    if (project == Project::Crawled) {
+        larkOutput({QStringLiteral("mirror"), url(QStringLiteral("/index.html")), QStringLiteral("-o"),
+                    preparedProject(), QStringLiteral("--depth"), QStringLiteral("2"), QStringLiteral("--span-hosts")});
+        QVERIFY2(QFile::exists(preparedProject()), "lark made no project");
+    }
+    if (server == Server::Stopped) nginx_.reset();
+}
+
+QString GuiFixture::preparedProject() const { return QString::fromStdString((prepared_.path() / "site.slk").string()); }
+
+KestProject &GuiFixture::project() const { return form_->project(); }
+
+void GuiFixture::setUp(Window window) {
+    std::filesystem::remove(eng::SettingsStore::defaultFile());
+    work_ = std::make_unique<QTemporaryDir>();
+    if (project_ != Project::None) QVERIFY(QFile::copy(preparedProject(), projectPath()));
+    form_ = std::make_unique<MainForm>(QStringList{QStringLiteral("Sitelark")});
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    if (window == Window::Empty) return;
+    form_->openFile(projectPath());
+    QVERIFY(form_->project().active());
+}
+
+void GuiFixture::closeForm() {
+    if (!form_) return;
+    form_->close();  // as the user closes it: the project and the browser windows go too
+    form_.reset();
+    browser_ = nullptr;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void GuiFixture::tearDown() {
+    closeForm();
+    work_.reset();
+}
+
+QWebEnginePage *GuiFixture::showInBrowser(const QString &address) {
+    browser_ = form_->openBrowser(address, 0, QDateTime::currentDateTime(), false);
+    QSignalSpy loaded(browser_->page(), &QWebEnginePage::loadFinished);
+    if (!loaded.wait(20000)) QTest::qFail("the page did not load", __FILE__, __LINE__);
+    return browser_->page();
+}
+
+void GuiFixture::triggerMenuCommand(const QString &text) const {
+    for (QAction *action : form_->findChildren<QAction *>())
+        if (action->text() == text) return action->trigger();
+    QFAIL(qPrintable(QStringLiteral("no command ") + text));
+}
+
+void screenshot(QWidget *widget, const QString &name) {
+    QTest::qWait(200);  // the last frame painted
+    QVERIFY(widget->grab().save(QStringLiteral(SCREENSHOT_DIR "/") + name));
+}
+
+QString larkOutput(const QStringList &arguments) {
+    QProcess process;
+    process.start(QStringLiteral(LARK_PROGRAM), arguments);
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+bool stored(const QString &address) {
+    const auto resource = storedResource(address);
+    return resource && resource->done;
+}
+
+}  // namespace gui_test
