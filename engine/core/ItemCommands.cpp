@@ -1,4 +1,7 @@
-// Listing task items and related resources as (item, URL resource) pairs.
+// Listing task items and related resources as (item, URL resource) pairs,
+// and the links stored for a page.
+#include "base/CanonicalUrl.h"
+#include "core/AddressLookup.h"
 #include "core/CommandTable.h"
 #include "core/Engine.h"
 #include "core/Messages.h"
@@ -9,11 +12,7 @@ namespace eng {
 
 namespace {
 
-// Relation groups of Eng_GetRelItems.
-constexpr int16_t kEmbedded = 1;   // links of kinds 1 to 14 out of the resource's body
-constexpr int16_t kLinksOut = 2;   // plain links (kind 0) out of its body
-constexpr int16_t kLinkedBy = 3;   // resources whose bodies link to it
-constexpr uint8_t kLastEmbeddedKind = 14;
+static_assert(sizeof(EngLinkRecord) == 4 + 2 * sizeof(char *));
 
 void writePair(DispatchContext &c, MemoryStream &out, const ItemRow &item, const UrlResRow &resource) {
     writeItemRecord(out, item);
@@ -47,8 +46,10 @@ intptr_t findTaskItem(DispatchContext &c) {
 void writeLinksOut(DispatchContext &c, MemoryStream &out, const UrlResRow &resource, int16_t group) {
     ProjectTables &t = c.engine.tables();
     for (const RelRow &link : t.rel.linksOf(resource.resId)) {
-        const bool embedded = link.relation >= 1 && link.relation <= kLastEmbeddedKind;
-        if ((group == kEmbedded && !embedded) || (group == kLinksOut && link.relation != 0)) continue;
+        const bool embedded = link.relation > ENG_LINK_HYPERLINK && link.relation <= ENG_LINK_LAST;
+        if ((group == ENG_REL_EMBEDDED && !embedded) ||
+            (group == ENG_REL_HYPERLINKS && link.relation != ENG_LINK_HYPERLINK))
+            continue;
         auto target = t.urlRes.findLatest(link.urlId, link.postId);
         // A target never fetched is shown by its address alone.
         UrlResRow shown = target ? *target : UrlResRow{};
@@ -76,10 +77,36 @@ intptr_t getRelItems(DispatchContext &c) {
     MemoryStream &out = c.answer();
     auto resource = c.engine.tables().urlRes.find(int64_t{id});
     if (!resource) return 0;
-    if (group == kEmbedded || group == kLinksOut)
+    if (group == ENG_REL_EMBEDDED || group == ENG_REL_HYPERLINKS)
         writeLinksOut(c, out, *resource, group);
-    else if (group == kLinkedBy)
+    else if (group == ENG_REL_LINKED_BY)
         writeLinkedBy(c, out, *resource);
+    return 0;
+}
+
+void writeLinkRecord(MemoryStream &out, const Link &link) {
+    EngLinkRecord r{};
+    r.kind = link.kind;
+    r.url = out.newString(link.url);
+    r.formData = out.newString(link.formData);
+    out.writeRecord(r);
+}
+
+// The links of the latest fetch of an address that has a body; the result
+// says whether there is one.
+intptr_t getStoredLinks(DispatchContext &c) {
+    const std::string address = canonicalUrl(c.args().readCallerText());
+    const std::string formData = c.args().readCallerText();
+    MemoryStream &out = c.answer();
+    ProjectTables &t = c.engine.tables();
+    const auto keys = storedKeysOf(t, address, formData);
+    if (!keys) return 0;
+    for (const UrlResRow &fetch : t.urlRes.fetchesOf(keys->urlId, keys->postId)) {
+        if (fetch.resId == 0) continue;
+        for (const RelRow &row : t.rel.linksOf(fetch.resId)) writeLinkRecord(out, t.rel.linkOf(row));
+        c.setResult(1);
+        return 0;
+    }
     return 0;
 }
 
@@ -89,6 +116,7 @@ void addItemCommands(CommandTable &table) {
     table.set(msg::kGetTaskItems, {getTaskItems});
     table.set(msg::kFindTaskItem, {findTaskItem});
     table.set(msg::kGetRelItems, {getRelItems});
+    table.set(msg::kGetStoredLinks, {getStoredLinks});
 }
 
 }  // namespace eng
