@@ -735,10 +735,9 @@ void GuiTest::theProjectsTextsSurviveGoingOnlineAndWritingItsProperties() {
              QStringLiteral("user-text=kept text")});
     form_->openFile(other);
     QVERIFY(form_->project().active());
-    const EngProjectProps &read = form_->project().properties();
-    const char *note = read.note, *filter = read.filter;  // the packed record's pointers are not aligned
-    QCOMPARE(QString::fromUtf8(note), QStringLiteral("kept note"));
-    QCOMPARE(QString::fromUtf8(filter), QStringLiteral("-*.zip"));
+    const eng::client::ProjectProps &read = form_->project().properties();
+    QCOMPARE(QString::fromStdString(read.note), QStringLiteral("kept note"));
+    QCOMPARE(QString::fromStdString(read.filter), QStringLiteral("-*.zip"));
     form_->project().setRunning(true);
     form_->project().setRunning(false);
     form_->project().setProjectOptions(ENG_OPTION_NO_OFFLINE_ENQUEUE);
