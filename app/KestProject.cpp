@@ -101,6 +101,7 @@ bool KestProject::findTasks(const QString &address) {
     const QByteArray url = normalisedAddress(address).toUtf8();
     const auto found =
         eng::client::receiveRecords<EngTaskRecord>(engine().Eng_FreeMem, engine().Eng_FindTasks, url.constData(), "");
+    // Notifications that arrived meanwhile are served, once per task found.
     for (size_t k = 0; k < found.size(); ++k) NotificationWindow::pump();
     return !found.empty();
 }

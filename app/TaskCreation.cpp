@@ -32,8 +32,9 @@ QString folderPath(uint32_t folder) {
     QStringList names;
     // A folder tree is shallow; the bound keeps a damaged one from looping.
     for (int depth = 0; folder != 0 && depth < 256; ++depth) {
-        const auto record =
-            eng::client::receiveRecords<EngFolderRecord>(engine().Eng_FreeMem, engine().Eng_GetFolder, folder).first();
+        const auto found =
+            eng::client::receiveRecords<EngFolderRecord>(engine().Eng_FreeMem, engine().Eng_GetFolder, folder);
+        const auto record = found.first();
         if (!record) break;
         names.prepend(QString::fromUtf8(record->name));
         folder = record->parent;

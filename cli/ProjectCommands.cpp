@@ -68,7 +68,8 @@ int projectInfo(const std::vector<std::string> &words) {
         {
             OpenedProject opened(path);
             printFolderTree(tree, 2);
-            figures = eng::client::receiveRecords<EngProjectFigures>(Eng_FreeMem, Eng_GetProjectFigures).first();
+            const auto answer = eng::client::receiveRecords<EngProjectFigures>(Eng_FreeMem, Eng_GetProjectFigures);
+            figures = answer.first();
         }
         if (!figures) throw Failure("the project's figures could not be read");
         std::cout << "Project     " << path << "  (" << sizeText(fs::file_size(path)) << ")\n"

@@ -22,7 +22,8 @@ namespace eng::client {
 // Only whole records are read: bytes after the last whole record (a short or
 // malformed buffer) are never read, and strings in them are not released.
 // Records come out as copies; their string fields point into the engine's
-// memory and are valid while the RecordBuffer lives (text() copies one out).
+// memory and are valid while the RecordBuffer lives (text() copies one out),
+// so a record cannot be taken out of a temporary RecordBuffer.
 template <class Record>
 class RecordBuffer {
 public:
@@ -39,12 +40,14 @@ public:
     std::span<const std::byte> bytes() const { return buffer_.bytes(); }
 
     // The record at the index; std::out_of_range from the first index past the last whole record.
-    Record at(size_t index) const {
+    Record at(size_t index) const & {
         if (index >= size()) throw std::out_of_range("no record " + std::to_string(index) + " in the engine's buffer");
         return *recordAt<Record>(buffer_.bytes(), index * sizeof(Record));
     }
+    Record at(size_t index) const && = delete;
     // The first record; nothing when there is no whole one.
-    std::optional<Record> first() const { return empty() ? std::nullopt : std::optional<Record>(at(0)); }
+    std::optional<Record> first() const & { return empty() ? std::nullopt : std::optional<Record>(at(0)); }
+    std::optional<Record> first() const && = delete;
 
     // Iterates over the whole records, each a copy.
     class Iterator {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <set>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 #include "client/ProjectProps.h"
@@ -53,6 +54,15 @@ EngFolderRecord folder(uint32_t id, char *name) {
     r.name = name;
     return r;
 }
+
+// A record's strings live in its buffer: none is taken out of a temporary one.
+template <class Buffer>
+concept GivesRecords = requires(Buffer &&buffer) {
+    std::forward<Buffer>(buffer).first();
+    std::forward<Buffer>(buffer).at(0);
+};
+static_assert(GivesRecords<const RecordBuffer<EngFolderRecord> &>);
+static_assert(!GivesRecords<RecordBuffer<EngFolderRecord>>);
 
 class ClientBuffers : public ::testing::Test {
 protected:
