@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include "EngineBuffer.h"
+
 QString EngineLibrary::bind(const QString &file) {
     void *library = dlopen(file.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
     if (!library) return QString::fromLocal8Bit(dlerror());
@@ -14,10 +16,7 @@ QString EngineLibrary::bind(const QString &file) {
 }
 
 QString EngineLibrary::version() const {
-    char *text = Eng_GetVersion(nullptr);
-    const QString version = QString::fromUtf8(text);
-    Eng_FreeMem(text);
-    return version;
+    return QString::fromStdString(eng::client::takeText(Eng_GetVersion(nullptr), Eng_FreeMem));
 }
 
 EngineLibrary &engine() {

@@ -1,20 +1,16 @@
 #include "KestProject.h"
 
 #include <QFileInfo>
-#include <array>
-#include <cstring>
 
 #include "AddressNormalisation.h"
 #include "EngineLibrary.h"
 #include "OfflineAddressText.h"
-#include "RecordRelease.h"
+#include "RecordBuffer.h"
 
 KestProject::KestProject(QObject *parent)
     : QObject(parent),
       notifications_(std::make_unique<NotificationWindow>(
-          [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { notified(message, wParam, lParam); })) {
-    pointAtTexts();
-}
+          [this](uint32_t message, uintptr_t wParam, intptr_t lParam) { notified(message, wParam, lParam); })) {}
 
 KestProject::~KestProject() { close(); }
 
@@ -46,8 +42,7 @@ void KestProject::close() {
     engine().Eng_CloseProject();
     NotificationWindow::pump();
     propertiesRead_ = false;
-    texts_ = {};
-    pointAtTexts();
+    properties_ = {};
     emit afterClose();
 }
 
@@ -69,35 +64,14 @@ void KestProject::setRunning(bool running) {
 
 void KestProject::readProperties() {
     if (propertiesRead_) return;
-    void *addr = nullptr;
-    uint32_t len = 0;
-    if (engine().Eng_GetProjectProp(&addr, &len) != 0) return;  // 0 means read
-    if (len < sizeof(EngProjectProps)) {
-        engine().Eng_FreeMem(addr);
-        return;
-    }
-    std::memcpy(&properties_, addr, sizeof properties_);
-    // Every text is copied out, so that writing the properties gives them back unchanged.
-    const std::array<char *, 5> texts{properties_.note, properties_.filter, properties_.userText, properties_.httpProxy,
-                                      properties_.ftpProxy};
-    for (size_t i = 0; i < texts.size(); ++i) {
-        texts_[i] = QByteArray(texts[i] ? texts[i] : "");
-        engine().Eng_FreeMem(texts[i]);
-    }
-    engine().Eng_FreeMem(addr);
-    pointAtTexts();
+    // Every text comes with them, so that writing the properties gives them back unchanged.
+    auto read = eng::client::readProjectProps(engine().Eng_GetProjectProp, engine().Eng_FreeMem);
+    if (!read) return;
+    properties_ = std::move(*read);
     propertiesRead_ = true;
 }
 
-void KestProject::pointAtTexts() {
-    properties_.note = texts_[0].data();
-    properties_.filter = texts_[1].data();
-    properties_.userText = texts_[2].data();
-    properties_.httpProxy = texts_[3].data();
-    properties_.ftpProxy = texts_[4].data();
-}
-
-bool KestProject::writeProperties() { return engine().Eng_SetProjectProp(&properties_, sizeof properties_) != 0; }
+bool KestProject::writeProperties() { return eng::client::writeProjectProps(engine().Eng_SetProjectProp, properties_); }
 
 int KestProject::createTask(const QString &address, int depth, uint32_t folder, const QString &name) {
     const QByteArray url = normalisedAddress(address).toUtf8();
@@ -118,18 +92,11 @@ int KestProject::createTask(const QString &address, int depth, uint32_t folder, 
 
 bool KestProject::findTasks(const QString &address) {
     const QByteArray url = normalisedAddress(address).toUtf8();
-    void *addr = nullptr;
-    uint32_t len = 0;
-    engine().Eng_FindTasks(url.constData(), "", &addr, &len);
-    const size_t count = len / sizeof(EngTaskRecord);
-    for (size_t k = 0; k < count; ++k) {
-        EngTaskRecord record;
-        std::memcpy(&record, static_cast<char *>(addr) + k * sizeof record, sizeof record);
-        eng::releaseRecordStrings(record, engine().Eng_FreeMem);
-        NotificationWindow::pump();
-    }
-    if (addr) engine().Eng_FreeMem(addr);
-    return count > 0;
+    const auto found =
+        eng::client::receiveRecords<EngTaskRecord>(engine().Eng_FreeMem, engine().Eng_FindTasks, url.constData(), "");
+    // Notifications that arrived meanwhile are served, once per task found.
+    for (size_t k = 0; k < found.size(); ++k) NotificationWindow::pump();
+    return !found.empty();
 }
 
 int KestProject::createUrlRes(const QString &address, const QString &formData, uint32_t task) {
@@ -142,25 +109,22 @@ int KestProject::refreshableCount() const { return engine().Eng_CountRefreshable
 void KestProject::refreshProject() { engine().Eng_RefreshPrj(kConnectionErrors); }
 
 void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) {
-    const auto *payload = reinterpret_cast<const char *>(lParam);
+    using eng::client::recordAt;
+    const std::span<const std::byte> payload = eng::client::notificationPayload(message, wParam, lParam);
     switch (message) {
         case ENG_NOTIFY_PROGRESS: {
-            EngDownloadProgressRecord record;
-            if (wParam < sizeof record) return;
-            std::memcpy(&record, payload, sizeof record);
-            emit downloadProgress(DownloadProgress::fromRecord(record));
+            if (const auto record = recordAt<EngDownloadProgressRecord>(payload, 0))
+                emit downloadProgress(DownloadProgress::fromRecord(*record));
             break;
         }
         case ENG_NOTIFY_STATISTICS:
-            statisticsArrived(payload, wParam);
+            if (const auto record = recordAt<EngStatisticsRecord>(payload, 0)) statisticsArrived(*record);
             break;
         case ENG_NOTIFY_URLRES: {
-            EngItemRecord item;
-            EngUrlResRecord resource;
-            if (wParam < 1 + sizeof item + sizeof resource) return;
-            std::memcpy(&item, payload + 1, sizeof item);
-            std::memcpy(&resource, payload + 1 + sizeof item, sizeof resource);
-            emit itemChanged(ItemChange{static_cast<uint8_t>(payload[0]), resource.id, item.item, item.task});
+            const auto notification = recordAt<eng::client::ResourceNotification>(payload, 0);
+            if (!notification) return;
+            emit itemChanged(ItemChange{notification->action, notification->resource.id, notification->item.item,
+                                        notification->item.task});
             break;
         }
         default:
@@ -168,10 +132,8 @@ void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) 
     }
 }
 
-void KestProject::statisticsArrived(const char *payload, size_t length) {
-    EngStatisticsRecord record;
-    if (!active() || length < sizeof record) return;
-    std::memcpy(&record, payload, sizeof record);
+void KestProject::statisticsArrived(const EngStatisticsRecord &record) {
+    if (!active()) return;
     statistics_ = StatProgress{record.bytesReceived, record.averageSpeed, record.bytesLastSecond,
                                record.remainingTime, record.elapsedTime,  record.queued,
                                record.done,          record.errors};

@@ -2,12 +2,12 @@
 
 #include <QObject>
 #include <QString>
-#include <array>
 #include <memory>
 
 #include "DownloadProgress.h"
 #include "ItemChange.h"
 #include "NotificationWindow.h"
+#include "ProjectProps.h"
 #include "StatProgress.h"
 
 // The project session: at most one open project, its properties as the
@@ -33,7 +33,7 @@ public:
     void setRunning(bool running);
 
     // The properties, read once per open project.
-    const EngProjectProps &properties() const { return properties_; }
+    const eng::client::ProjectProps &properties() const { return properties_; }
     uint32_t projectOptions() const { return properties_.optionFlags; }
     void setProjectOptions(uint32_t options) { properties_.optionFlags = options; }
     // Writes the properties; true when the engine took them.
@@ -74,15 +74,11 @@ private:
     void close();
     void readProperties();
     void notified(uint32_t message, uintptr_t wParam, intptr_t lParam);
-    void statisticsArrived(const char *payload, size_t length);
+    void statisticsArrived(const EngStatisticsRecord &record);
 
     QString fileName_;
     std::unique_ptr<NotificationWindow> notifications_;
-    EngProjectProps properties_{};
-    // Points the properties' texts at the copies below.
-    void pointAtTexts();
-    // The texts the properties point to: note, filter, user text, HTTP and FTP proxy.
-    std::array<QByteArray, 5> texts_;
+    eng::client::ProjectProps properties_;
     bool propertiesRead_ = false;
     bool justOpened_ = false;
     StatProgress statistics_;

@@ -15,7 +15,9 @@ class NotificationEvent : public QEvent {
 public:
     NotificationEvent(uint32_t message, uintptr_t wParam, intptr_t lParam)
         : QEvent(kNotificationEvent), message(message), wParam(wParam), lParam(lParam) {}
-    ~NotificationEvent() override { eng::releaseNotificationPayload(message, wParam, lParam, engine().Eng_FreeMem); }
+    ~NotificationEvent() override {
+        eng::client::releaseNotificationPayload(message, wParam, lParam, engine().Eng_FreeMem);
+    }
     const uint32_t message;
     const uintptr_t wParam;
     const intptr_t lParam;

@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QStringList>
-#include <cstring>
 
 #include "EngineLibrary.h"
 #include "AddressNormalisation.h"
 #include "KestProject.h"
 #include "NotificationWindow.h"
 #include "OfflineAddressText.h"
+#include "RecordBuffer.h"
 
 namespace {
 
@@ -32,17 +32,12 @@ QString folderPath(uint32_t folder) {
     QStringList names;
     // A folder tree is shallow; the bound keeps a damaged one from looping.
     for (int depth = 0; folder != 0 && depth < 256; ++depth) {
-        void *addr = nullptr;
-        uint32_t len = 0;
-        engine().Eng_GetFolder(folder, &addr, &len);
-        if (len < sizeof(EngFolderRecord)) break;
-        EngFolderRecord record;
-        std::memcpy(&record, addr, sizeof record);
-        const char *name = record.name;  // copied out: the packed record's pointer is not aligned
-        names.prepend(QString::fromUtf8(name));
-        engine().Eng_FreeMem(record.name);
-        engine().Eng_FreeMem(addr);
-        folder = record.parent;
+        const auto found =
+            eng::client::receiveRecords<EngFolderRecord>(engine().Eng_FreeMem, engine().Eng_GetFolder, folder);
+        const auto record = found.first();
+        if (!record) break;
+        names.prepend(QString::fromUtf8(record->name));
+        folder = record->parent;
     }
     return names.join(u'\\');
 }

@@ -13,6 +13,7 @@
 #include "RunCommands.h"
 #include "TaskCommands.h"
 #include "TaskListCommands.h"
+#include "EngineBuffer.h"
 #include "engine.h"
 
 namespace lark {
@@ -22,9 +23,7 @@ namespace {
 int printVersion(const std::vector<std::string> &words) {
     Arguments args(words, {}, {});
     args.expectCount(0, 0);
-    char *version = Eng_GetVersion(nullptr);
-    std::cout << "lark " << version << '\n';
-    Eng_FreeMem(version);
+    std::cout << "lark " << eng::client::takeText(Eng_GetVersion(nullptr), Eng_FreeMem) << '\n';
     return 0;
 }
 

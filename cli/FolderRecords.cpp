@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "RecordBuffer.h"
 #include "engine.h"
 
 namespace lark {
@@ -20,27 +21,15 @@ void walkBelow(uint32_t parent, int depth, const std::function<void(const Folder
 }  // namespace
 
 std::vector<FolderEntry> subFolders(uint32_t parent) {
-    void *addr = nullptr;
-    uint32_t len = 0;
-    Eng_GetSubFolders(parent, &addr, &len);
     std::vector<FolderEntry> out;
-    auto *records = static_cast<EngFolderRecord *>(addr);
-    for (size_t i = 0; i < len / sizeof(EngFolderRecord); ++i) {
-        out.push_back({records[i].folder, records[i].subfolders, records[i].name});
-        Eng_FreeMem(records[i].name);
-    }
-    Eng_FreeMem(addr);
+    for (const EngFolderRecord &r :
+         eng::client::receiveRecords<EngFolderRecord>(Eng_FreeMem, Eng_GetSubFolders, parent))
+        out.push_back({r.folder, r.subfolders, eng::client::text(r.name)});
     return out;
 }
 
 bool folderExists(uint32_t folder) {
-    void *addr = nullptr;
-    uint32_t len = 0;
-    Eng_GetFolder(folder, &addr, &len);
-    if (len == 0) return false;
-    Eng_FreeMem(static_cast<EngFolderRecord *>(addr)->name);
-    Eng_FreeMem(addr);
-    return true;
+    return !eng::client::receiveRecords<EngFolderRecord>(Eng_FreeMem, Eng_GetFolder, folder).empty();
 }
 
 void walkFolders(const std::function<void(const FolderEntry &, int depth)> &visit) {

@@ -8,7 +8,7 @@
 #include "Arguments.h"
 #include "Failure.h"
 #include "OpenedProject.h"
-#include "ProjectReader.h"
+#include "RecordBuffer.h"
 #include "base/CanonicalUrl.h"
 #include "base/HtmlScanner.h"
 #include "base/PageCharset.h"
@@ -18,11 +18,33 @@ namespace lark {
 namespace {
 
 // What each kind of link is, as the scanner reports them.
+struct KindName {
+    int kind;
+    const char *name;
+};
+constexpr KindName kKindNames[] = {
+    {ENG_LINK_HYPERLINK, "link"},
+    {ENG_LINK_IMAGE, "image"},
+    {ENG_LINK_BACKGROUND, "background"},
+    {ENG_LINK_TABLE_BACKGROUND, "table background"},
+    {ENG_LINK_FRAME, "frame"},
+    {ENG_LINK_IFRAME, "iframe"},
+    {ENG_LINK_SCRIPT, "script"},
+    {ENG_LINK_SOUND, "sound"},
+    {ENG_LINK_INPUT_IMAGE, "input image"},
+    {ENG_LINK_EMBED, "embed"},
+    {ENG_LINK_APPLET, "applet"},
+    {ENG_LINK_STYLESHEET, "stylesheet"},
+    {ENG_LINK_REFRESH, "refresh"},
+    {ENG_LINK_CELL_BACKGROUND, "cell background"},
+    {ENG_LINK_HEADER_BACKGROUND, "header background"},
+};
+static_assert(std::size(kKindNames) == ENG_LINK_LAST + 1, "every kind of link has its name");
+
 const char *kindName(int kind) {
-    static const char *const kNames[] = {"link",   "image",      "background", "table background", "frame",
-                                         "iframe", "script",     "sound",      "input image",      "embed",
-                                         "applet", "stylesheet", "refresh",    "cell background",  "header background"};
-    return kind >= 0 && kind < static_cast<int>(std::size(kNames)) ? kNames[kind] : "other";
+    for (const KindName &k : kKindNames)
+        if (k.kind == kind) return k.name;
+    return "other";
 }
 
 std::string readPage(const std::string &path) {
@@ -39,22 +61,11 @@ void print(int kind, const std::string &url) { std::cout << kind << '\t' << kind
 void storedLinks(const std::string &project, const std::string &url) {
     const std::string address = eng::canonicalUrl(url);
     if (address.empty()) throw Failure("\"" + url + "\" is not an http, https, ftp or file address");
-    OpenedProject::check(project);
-    ProjectReader reader(project);
-    bool stored = false;
-    reader.rows(
-        "SELECT Rel.Relation, Strings.String FROM Rel JOIN Strings ON Strings.StrId = Rel.UrlId "
-        "WHERE Rel.ResId = (SELECT ResId FROM UrlRes WHERE Url = ?1 AND ResId <> 0 ORDER BY DoneTime DESC LIMIT 1) "
-        "ORDER BY Rel.rowid",
-        address.substr(0, 255), [&](sqlite3_stmt *row) {
-            stored = true;
-            print(sqlite3_column_int(row, 0), reinterpret_cast<const char *>(sqlite3_column_text(row, 1)));
-        });
-    if (stored) return;
-    bool known = false;
-    reader.rows("SELECT 1 FROM UrlRes WHERE ResId <> 0 AND Url = ?1", address.substr(0, 255),
-                [&](sqlite3_stmt *) { known = true; });
-    if (!known) throw Failure("the project holds no stored page at " + address);
+    OpenedProject opened(project);
+    auto [stored, buffer] = eng::client::receiveWithResult(Eng_FreeMem, Eng_GetStoredLinks, address.c_str(), "");
+    const eng::client::RecordBuffer<EngLinkRecord> links(std::move(buffer));
+    if (stored != 1) throw Failure("the project holds no stored page at " + address);
+    for (const EngLinkRecord &link : links) print(static_cast<int>(link.kind), eng::client::text(link.url));
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
 #include "ProjectCommands.h"
 
-#include <sqlite3.h>
-
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <stdexcept>
 
@@ -12,8 +11,8 @@
 #include "Failure.h"
 #include "FolderCommands.h"
 #include "OpenedProject.h"
-#include "ProjectReader.h"
 #include "ProjectTemplate.h"
+#include "RecordBuffer.h"
 #include "engine.h"
 
 namespace fs = std::filesystem;
@@ -65,17 +64,20 @@ int projectInfo(const std::vector<std::string> &words) {
     const std::string path = projectArgument(args);
     return reportingFailures("info", [&] {
         std::ostringstream tree;
+        std::optional<EngProjectFigures> figures;
         {
             OpenedProject opened(path);
             printFolderTree(tree, 2);
+            const auto answer = eng::client::receiveRecords<EngProjectFigures>(Eng_FreeMem, Eng_GetProjectFigures);
+            figures = answer.first();
         }
-        ProjectReader project(path);
+        if (!figures) throw Failure("the project's figures could not be read");
         std::cout << "Project     " << path << "  (" << sizeText(fs::file_size(path)) << ")\n"
-                  << "Version     " << project.count("SELECT Version FROM Project") << '\n'
-                  << "Tasks       " << project.count("SELECT count(*) FROM Tasks") << '\n'
-                  << "Resources   " << project.count("SELECT count(*) FROM UrlRes") << '\n'
-                  << "Bodies      " << project.count("SELECT count(*) FROM Res") << '\n'
-                  << "Strings     " << project.count("SELECT count(*) FROM Strings") << '\n'
+                  << "Version     " << figures->version << '\n'
+                  << "Tasks       " << figures->tasks << '\n'
+                  << "Resources   " << figures->urlResources << '\n'
+                  << "Bodies      " << figures->bodies << '\n'
+                  << "Strings     " << figures->strings << '\n'
                   << "Folders\n"
                   << tree.str();
         return 0;
@@ -105,8 +107,7 @@ int repairProject(const std::vector<std::string> &words) {
         requireFile(path);
         char *text = nullptr;
         const bool repaired = Eng_RepairDatabaseReport(path.c_str(), &text) == 1;
-        const std::string report = text ? text : "";
-        Eng_FreeMem(text);
+        const std::string report = eng::client::takeText(text, Eng_FreeMem);
         if (!repaired) throw Failure(report.empty() ? "cannot repair \"" + path + "\"" : report);
         OpenedProject::check(path);
         std::cout << report;

@@ -25,7 +25,7 @@ uint32_t number(const std::string &name, const std::string &text) {
 // Applies one "name=value". Only what the project file keeps can be set here:
 // the connection and proxy values live only while a program has the project
 // open, and are given to the commands that go online.
-void apply(Properties &p, const std::string &setting) {
+void apply(eng::client::ProjectProps &p, const std::string &setting) {
     const auto eq = setting.find('=');
     if (eq == std::string::npos) throw UsageError("--set needs name=value, not \"" + setting + "\"");
     const std::string name = setting.substr(0, eq), value = setting.substr(eq + 1);
@@ -36,18 +36,18 @@ void apply(Properties &p, const std::string &setting) {
     else if (name == "user-text")
         p.userText = value;
     else if (name == "options")
-        p.raw.optionFlags = number(name, value);
+        p.optionFlags = number(name, value);
     else
         throw UsageError("cannot set \"" + name + "\" (note, filter, user-text or options)");
 }
 
-void show(const Properties &p) {
-    std::printf("options      0x%08x\n", p.raw.optionFlags);
+void show(const eng::client::ProjectProps &p) {
+    std::printf("options      0x%08x\n", p.optionFlags);
     std::printf("note         %s\n", p.note.c_str());
     std::printf("filter       %s\n", p.filter.c_str());
     std::printf("user-text    %s\n", p.userText.c_str());
-    std::printf("(while open) timeout %u s, pause %u s, connections %u, per server %u, retries %u\n", p.raw.timeout,
-                p.raw.pause, p.raw.maxConnections, p.raw.maxPerServer, p.raw.retries);
+    std::printf("(while open) timeout %u s, pause %u s, connections %u, per server %u, retries %u\n", p.timeout,
+                p.pause, p.maxConnections, p.maxPerServer, p.retries);
 }
 
 }  // namespace
@@ -58,7 +58,7 @@ int projectProps(const std::vector<std::string> &words) {
     const std::vector<std::string> settings = args.values("set");
     return reportingFailures("props", [&] {
         OpenedProject project(args.at(0));
-        Properties p = readProperties();
+        eng::client::ProjectProps p = readProperties();
         for (const std::string &setting : settings) apply(p, setting);
         if (!settings.empty()) {
             writeProperties(p);

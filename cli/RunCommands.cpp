@@ -4,7 +4,6 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <thread>
@@ -15,6 +14,7 @@
 #include "Failure.h"
 #include "OpenedProject.h"
 #include "ProjectSettings.h"
+#include "RecordRelease.h"
 #include "SiteFilter.h"
 #include "TaskCommands.h"
 #include "WindowQueue.h"
@@ -60,26 +60,24 @@ private:
 
 // The connection settings given on the command line, over the project's.
 void applyRunOptions(const Arguments &args) {
-    Properties p = readProperties();
-    p.raw.maxConnections = static_cast<uint16_t>(args.number("connections", p.raw.maxConnections, 100));
-    p.raw.maxPerServer = static_cast<uint16_t>(args.number("per-server", p.raw.maxPerServer, 10));
-    p.raw.retries = static_cast<uint16_t>(args.number("retries", p.raw.retries, 100));
-    p.raw.timeout = static_cast<uint16_t>(args.number("timeout", p.raw.timeout, 600));
-    p.raw.pause = static_cast<uint16_t>(args.number("pause", p.raw.pause, 60));
-    if (p.raw.maxConnections == 0 || p.raw.maxPerServer == 0 || p.raw.timeout == 0)
+    eng::client::ProjectProps p = readProperties();
+    p.maxConnections = static_cast<uint16_t>(args.number("connections", p.maxConnections, 100));
+    p.maxPerServer = static_cast<uint16_t>(args.number("per-server", p.maxPerServer, 10));
+    p.retries = static_cast<uint16_t>(args.number("retries", p.retries, 100));
+    p.timeout = static_cast<uint16_t>(args.number("timeout", p.timeout, 600));
+    p.pause = static_cast<uint16_t>(args.number("pause", p.pause, 60));
+    if (p.maxConnections == 0 || p.maxPerServer == 0 || p.timeout == 0)
         throw UsageError("--connections, --per-server and --timeout need a number from 1");
     writeProperties(p);
 }
 
 void take(CrawlProgress &progress, const Posted &posted) {
-    if (posted.msg == ENG_NOTIFY_STATISTICS && posted.wParam == sizeof(EngStatisticsRecord)) {
-        EngStatisticsRecord record;
-        std::memcpy(&record, reinterpret_cast<const void *>(posted.lParam), sizeof record);
-        progress.statistics(record);
-    } else if (posted.msg == ENG_NOTIFY_PROGRESS && posted.wParam == sizeof(EngDownloadProgressRecord)) {
-        EngDownloadProgressRecord record;
-        std::memcpy(&record, reinterpret_cast<const void *>(posted.lParam), sizeof record);
-        progress.download(record);
+    const auto payload = eng::client::notificationPayload(posted.msg, posted.wParam, posted.lParam);
+    if (posted.msg == ENG_NOTIFY_STATISTICS) {
+        if (const auto record = eng::client::recordAt<EngStatisticsRecord>(payload, 0)) progress.statistics(*record);
+    } else if (posted.msg == ENG_NOTIFY_PROGRESS) {
+        if (const auto record = eng::client::recordAt<EngDownloadProgressRecord>(payload, 0))
+            progress.download(*record);
     }
     releaseNotification(posted);
 }

@@ -46,7 +46,7 @@ void WindowQueue::refusePosts() {
 }
 
 void releaseNotification(const Posted &posted) {
-    eng::releaseNotificationPayload(posted.msg, posted.wParam, posted.lParam, Eng_FreeMem);
+    eng::client::releaseNotificationPayload(posted.msg, posted.wParam, posted.lParam, Eng_FreeMem);
 }
 
 }  // namespace lark

@@ -173,6 +173,10 @@ int32_t Eng_SetProjectProp(const void *buffer, uint32_t length) {
 
 void Eng_GetStatistics(void **addr, uint32_t *len) { bufferCall(msg::kGetStatistics, Wait::Pump, addr, len, noArgs); }
 
+void Eng_GetProjectFigures(void **addr, uint32_t *len) {
+    bufferCall(msg::kGetProjectFigures, Wait::Pump, addr, len, noArgs);
+}
+
 int32_t Eng_SetActiveFolder(uint32_t folder) {
     return EngineRegistry::instance().withEngine([&](Engine &e) { e.setActiveFolder(folder); }) ? 1 : 0;
 }
@@ -250,6 +254,13 @@ void Eng_GetRelItems(uint32_t urlRes, int16_t group, void **addr, uint32_t *len)
     bufferCall(msg::kGetRelItems, Wait::Pump, addr, len, [&](MemoryStream &s) {
         s.writeUInt32(urlRes);
         s.writeInt16(group);
+    });
+}
+
+int32_t Eng_GetStoredLinks(const char *url, const char *form, void **addr, uint32_t *len) {
+    return resultBufferCall(msg::kGetStoredLinks, ENG_NOT_OPEN, addr, len, [&](MemoryStream &s) {
+        s.writeCallerAddr(url);
+        s.writeCallerAddr(form);
     });
 }
 

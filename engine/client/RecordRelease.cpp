@@ -1,52 +1,74 @@
 #include "RecordRelease.h"
 
-#include <cstring>
 #include <initializer_list>
 
-namespace eng {
+namespace eng::client {
 
 namespace {
 
-// The record at an offset of a payload, copied out: records are packed, so
-// their fields may not be aligned. Nothing when the payload is too short.
+void releaseAll(std::initializer_list<char *> texts, FreeMem freeMem) {
+    for (char *text : texts)
+        if (text) freeMem(text);
+}
+
+// Releases the strings of the record at the start of the payload, when it is whole.
 template <class Record>
-bool recordAt(const char *payload, size_t length, size_t offset, Record &record) {
-    if (length < offset + sizeof record) return false;
-    std::memcpy(&record, payload + offset, sizeof record);
-    return true;
+void releaseFirst(std::span<const std::byte> payload, FreeMem freeMem) {
+    if (const auto record = recordAt<Record>(payload, 0)) releaseRecordStrings(*record, freeMem);
 }
 
 }  // namespace
 
-void releaseRecordStrings(const EngUrlResRecord &r, void (*freeMem)(void *)) {
-    for (char *text : {r.url, r.formData, r.errorText, r.contentType, r.title}) freeMem(text);
+void releaseRecordStrings(const EngTaskRecord &r, FreeMem freeMem) {
+    releaseAll({r.url, r.formData, r.reserved1, r.reserved2, r.userAgent, r.filter, r.note, r.name, r.referer,
+                r.errorText, r.contentType},
+               freeMem);
 }
 
-void releaseRecordStrings(const EngTaskRecord &r, void (*freeMem)(void *)) {
-    for (char *text : {r.url, r.formData, r.reserved1, r.reserved2, r.userAgent, r.filter, r.note, r.name, r.referer,
-                       r.errorText, r.contentType})
-        freeMem(text);
+void releaseRecordStrings(const EngUrlResRecord &r, FreeMem freeMem) {
+    releaseAll({r.url, r.formData, r.errorText, r.contentType, r.title}, freeMem);
 }
 
-void releaseNotificationPayload(uint32_t msg, uintptr_t wParam, intptr_t lParam, void (*freeMem)(void *)) {
-    // Notifications with a payload carry its length in wParam and the buffer in lParam.
-    if (msg == ENG_NOTIFY_ONLINE) return;
-    const auto *payload = reinterpret_cast<const char *>(lParam);
-    const size_t length = wParam;
-    EngUrlResRecord resource;
-    EngTaskRecord task;
-    EngDownloadProgressRecord progress;
+void releaseRecordStrings(const ItemResource &r, FreeMem freeMem) {
+    const EngUrlResRecord resource = r.resource;
+    releaseRecordStrings(resource, freeMem);
+}
+
+void releaseRecordStrings(const ResourceNotification &r, FreeMem freeMem) {
+    const EngUrlResRecord resource = r.resource;
+    releaseRecordStrings(resource, freeMem);
+}
+
+void releaseRecordStrings(const EngFolderRecord &r, FreeMem freeMem) { releaseAll({r.name}, freeMem); }
+
+void releaseRecordStrings(const EngDownloadProgressRecord &r, FreeMem freeMem) {
+    releaseAll({r.url, r.postData, r.contentType}, freeMem);
+}
+
+void releaseRecordStrings(const EngProjectProps &r, FreeMem freeMem) {
+    releaseAll({r.note, r.filter, r.userText, r.httpProxy, r.ftpProxy}, freeMem);
+}
+
+void releaseRecordStrings(const EngLinkRecord &r, FreeMem freeMem) { releaseAll({r.url, r.formData}, freeMem); }
+
+std::span<const std::byte> notificationPayload(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
+    if (msg == ENG_NOTIFY_ONLINE || lParam == 0) return {};
+    return {reinterpret_cast<const std::byte *>(lParam), wParam};
+}
+
+void releaseNotificationPayload(uint32_t msg, uintptr_t wParam, intptr_t lParam, FreeMem freeMem) {
+    const std::span<const std::byte> payload = notificationPayload(msg, wParam, lParam);
+    if (payload.data() == nullptr) return;
     switch (msg) {
         case ENG_NOTIFY_URLRES:
-            if (recordAt(payload, length, 1 + sizeof(EngItemRecord), resource)) releaseRecordStrings(resource, freeMem);
+            releaseFirst<ResourceNotification>(payload, freeMem);
             break;
         case ENG_NOTIFY_PROGRESS:
-            if (recordAt(payload, length, 0, progress))
-                for (char *text : {progress.url, progress.postData, progress.contentType}) freeMem(text);
+            releaseFirst<EngDownloadProgressRecord>(payload, freeMem);
             break;
         case ENG_NOTIFY_TASK_ADDED:
         case ENG_NOTIFY_TASK_CHANGED:
-            if (recordAt(payload, length, 0, task)) releaseRecordStrings(task, freeMem);
+            releaseFirst<EngTaskRecord>(payload, freeMem);
             break;
         default:
             break;
@@ -54,4 +76,4 @@ void releaseNotificationPayload(uint32_t msg, uintptr_t wParam, intptr_t lParam,
     freeMem(reinterpret_cast<void *>(lParam));
 }
 
-}  // namespace eng
+}  // namespace eng::client

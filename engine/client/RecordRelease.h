@@ -2,18 +2,34 @@
 
 #include <cstdint>
 
+#include "EngineBuffer.h"
+#include "PackedRecords.h"
 #include "engine.h"
 
-// Releasing what the engine hands to a client, with the engine's Eng_FreeMem
-// as the client has it (linked or bound at run time).
-namespace eng {
+// Releasing the strings inside the engine's records, and notification
+// payloads whole. Each record type has its overload; those without strings
+// release nothing, so that every record a buffer may hold is named here.
+namespace eng::client {
 
 // The strings of a record copied out of an engine buffer.
-void releaseRecordStrings(const EngUrlResRecord &record, void (*freeMem)(void *));
-void releaseRecordStrings(const EngTaskRecord &record, void (*freeMem)(void *));
+void releaseRecordStrings(const EngTaskRecord &record, FreeMem freeMem);
+void releaseRecordStrings(const EngUrlResRecord &record, FreeMem freeMem);
+void releaseRecordStrings(const ItemResource &record, FreeMem freeMem);
+void releaseRecordStrings(const ResourceNotification &record, FreeMem freeMem);
+void releaseRecordStrings(const EngFolderRecord &record, FreeMem freeMem);
+void releaseRecordStrings(const EngDownloadProgressRecord &record, FreeMem freeMem);
+void releaseRecordStrings(const EngProjectProps &record, FreeMem freeMem);
+void releaseRecordStrings(const EngLinkRecord &record, FreeMem freeMem);
+inline void releaseRecordStrings(const EngItemRecord &, FreeMem) {}
+inline void releaseRecordStrings(const EngStatisticsRecord &, FreeMem) {}
+inline void releaseRecordStrings(const EngProjectFigures &, FreeMem) {}
 
-// What a notification carries: the strings inside its records, then its
-// buffer. The online verdict carries no buffer.
-void releaseNotificationPayload(uint32_t msg, uintptr_t wParam, intptr_t lParam, void (*freeMem)(void *));
+// The bytes of a notification's payload: its buffer (lParam) of the length
+// in wParam. The online verdict carries none.
+std::span<const std::byte> notificationPayload(uint32_t msg, uintptr_t wParam, intptr_t lParam);
 
-}  // namespace eng
+// What a notification carries: the strings inside its record, then its
+// buffer. A payload too short for its record has its buffer released only.
+void releaseNotificationPayload(uint32_t msg, uintptr_t wParam, intptr_t lParam, FreeMem freeMem);
+
+}  // namespace eng::client

@@ -72,6 +72,7 @@ CommandTable defaultCommandTable() {
     setInternal(table, kQueuedSuspended, queuedSuspended);
     addFolderCommands(table);
     addPropertyCommands(table);
+    addProjectFigures(table);
     addUrlResEvents(table);
     addItemCommands(table);
     addUrlResCommands(table);

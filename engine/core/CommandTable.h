@@ -69,6 +69,7 @@ CommandTable defaultCommandTable();
 // The handlers of one subsystem's commands, added to the table.
 void addFolderCommands(CommandTable &table);
 void addPropertyCommands(CommandTable &table);
+void addProjectFigures(CommandTable &table);
 void addUrlResEvents(CommandTable &table);
 void addItemCommands(CommandTable &table);
 void addUrlResCommands(CommandTable &table);

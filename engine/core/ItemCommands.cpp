@@ -1,4 +1,7 @@
-// Listing task items and related resources as (item, URL resource) pairs.
+// Listing task items and related resources as (item, URL resource) pairs,
+// and the links stored for a page.
+#include "base/CanonicalUrl.h"
+#include "core/AddressLookup.h"
 #include "core/CommandTable.h"
 #include "core/Engine.h"
 #include "core/Messages.h"
@@ -9,6 +12,8 @@
 namespace eng {
 
 namespace {
+
+static_assert(sizeof(EngLinkRecord) == 4 + 2 * sizeof(char *));
 
 void writePair(DispatchContext &c, MemoryStream &out, const ItemRow &item, const UrlResRow &resource) {
     writeItemRecord(out, item);
@@ -43,7 +48,9 @@ void writeLinksOut(DispatchContext &c, MemoryStream &out, const UrlResRow &resou
     ProjectTables &t = c.engine.tables();
     for (const RelRow &link : t.rel.linksOf(resource.resId)) {
         const bool embedded = link.relation > ENG_LINK_HYPERLINK && link.relation <= ENG_LINK_LAST;
-        if ((group == ENG_REL_EMBEDDED && !embedded) || (group == ENG_REL_HYPERLINKS && link.relation != ENG_LINK_HYPERLINK)) continue;
+        if ((group == ENG_REL_EMBEDDED && !embedded) ||
+            (group == ENG_REL_HYPERLINKS && link.relation != ENG_LINK_HYPERLINK))
+            continue;
         auto target = t.urlRes.findLatest(link.urlId, link.postId);
         // A target never fetched is shown by its address alone.
         UrlResRow shown = target ? *target : UrlResRow{};
@@ -78,12 +85,39 @@ intptr_t getRelItems(DispatchContext &c) {
     return 0;
 }
 
+void writeLinkRecord(MemoryStream &out, const Link &link) {
+    EngLinkRecord r{};
+    r.kind = link.kind;
+    r.url = out.newString(link.url);
+    r.formData = out.newString(link.formData);
+    out.writeRecord(r);
+}
+
+// The links of the latest fetch of an address that has a body; the result
+// says whether there is one.
+intptr_t getStoredLinks(DispatchContext &c) {
+    const std::string address = canonicalUrl(c.args().readCallerText());
+    const std::string formData = c.args().readCallerText();
+    MemoryStream &out = c.answer();
+    ProjectTables &t = c.engine.tables();
+    const auto keys = storedKeysOf(t, address, formData);
+    if (!keys) return 0;
+    for (const UrlResRow &fetch : t.urlRes.fetchesOf(keys->urlId, keys->postId)) {
+        if (fetch.resId == 0) continue;
+        for (const RelRow &row : t.rel.linksOf(fetch.resId)) writeLinkRecord(out, t.rel.linkOf(row));
+        c.setResult(1);
+        return 0;
+    }
+    return 0;
+}
+
 }  // namespace
 
 void addItemCommands(CommandTable &table) {
     table.set(msg::kGetTaskItems, {getTaskItems});
     table.set(msg::kFindTaskItem, {findTaskItem});
     table.set(msg::kGetRelItems, {getRelItems});
+    table.set(msg::kGetStoredLinks, {getStoredLinks});
 }
 
 }  // namespace eng

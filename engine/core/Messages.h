@@ -62,6 +62,8 @@ inline constexpr uint32_t kCountRefreshable = 32825;
 inline constexpr uint32_t kValidateQuery = 32826;
 inline constexpr uint32_t kTestFilter = 32827;
 inline constexpr uint32_t kCountNotAcceptedResources = 32828;
+inline constexpr uint32_t kGetProjectFigures = 32829;
+inline constexpr uint32_t kGetStoredLinks = 32830;
 
 // Internal messages.
 inline constexpr uint32_t kDownloadDone = 32769;

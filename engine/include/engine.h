@@ -236,6 +236,23 @@ typedef struct EngProjectProps {
     char *httpProxy;
     char *ftpProxy;
 } EngProjectProps;
+
+/* Figures of the open project (20 bytes), from Eng_GetProjectFigures. */
+typedef struct EngProjectFigures {
+    uint32_t version; /* of the project file's layout */
+    uint32_t tasks;
+    uint32_t urlResources; /* fetches, done or waiting: one per address, form data and time */
+    uint32_t bodies;       /* stored bodies, each shared by the fetches that got it */
+    uint32_t strings;      /* stored texts: addresses, form data, notes, filters, user texts */
+} EngProjectFigures;
+
+/* Link record (20 bytes) of Eng_GetStoredLinks: one link of a stored page;
+ * its strings are released with Eng_FreeMem. */
+typedef struct EngLinkRecord {
+    uint32_t kind; /* ENG_LINK_* */
+    char *url;
+    char *formData; /* empty unless the link posts a form */
+} EngLinkRecord;
 #pragma pack(pop)
 
 /* Project lifecycle and status. */
@@ -273,6 +290,8 @@ ENG_EXPORT int32_t Eng_CountNotAcceptedResources(uint32_t task);
 ENG_EXPORT int32_t Eng_GetProjectProp(void **addr, uint32_t *len);
 ENG_EXPORT int32_t Eng_SetProjectProp(const void *buffer, uint32_t length);
 ENG_EXPORT void Eng_GetStatistics(void **addr, uint32_t *len);
+/* Answers with one EngProjectFigures record. */
+ENG_EXPORT void Eng_GetProjectFigures(void **addr, uint32_t *len);
 
 /* Folders. */
 ENG_EXPORT int32_t Eng_SetActiveFolder(uint32_t folder);
@@ -292,6 +311,14 @@ ENG_EXPORT int32_t Eng_SerializeUrlres(const char *urlResArchive, const char *bo
 ENG_EXPORT void Eng_GetTaskItems(uint32_t task, void **addr, uint32_t *len);
 ENG_EXPORT void Eng_FindTaskItem(uint32_t task, uint32_t item, void **addr, uint32_t *len);
 ENG_EXPORT void Eng_GetRelItems(uint32_t urlRes, int16_t group, void **addr, uint32_t *len);
+/*
+ * The links stored for the latest fetch of an address (canonicalised) with
+ * its form data that has a body: one EngLinkRecord per link, in the order
+ * the page holds them. Returns 1 when the project has such a fetch (its
+ * page may hold no links), 0 when it has none, ENG_NOT_OPEN with no project
+ * open.
+ */
+ENG_EXPORT int32_t Eng_GetStoredLinks(const char *url, const char *form, void **addr, uint32_t *len);
 
 /*
  * Browser requests. Eng_GetBody answers with a reply record: UInt32 status

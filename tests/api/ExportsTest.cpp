@@ -80,6 +80,9 @@ TEST(Exports, ClosedValuesOfEveryExport) {
     expectCellsUntouched("FindTasks", [](void **a, uint32_t *l) { Eng_FindTasks("u", "", a, l); });
     expectCellsUntouched("GetItemFromUrlResID", [](void **a, uint32_t *l) { Eng_GetItemFromUrlResID(1, a, l); });
     expectCellsUntouched("GetPingSocketsState", [](void **a, uint32_t *l) { Eng_GetPingSocketsState(a, l); });
+    expectCellsUntouched("GetProjectFigures", [](void **a, uint32_t *l) { Eng_GetProjectFigures(a, l); });
+    expectCellsUntouched("GetStoredLinks",
+                         [](void **a, uint32_t *l) { EXPECT_EQ(Eng_GetStoredLinks("u", "", a, l), ENG_NOT_OPEN); });
     uint32_t count = 77, size = 88;
     Eng_CountNotIndexedResources(&count, &size);
     EXPECT_EQ(count, 77u);

@@ -82,10 +82,9 @@ void ProjectCommandsTest::theProjectsTextsSurviveGoingOnlineAndWritingItsPropert
                 QStringLiteral("user-text=kept text")});
     form().openFile(other);
     QVERIFY(form().project().active());
-    const EngProjectProps &read = form().project().properties();
-    const char *note = read.note, *filter = read.filter;  // the packed record's pointers are not aligned
-    QCOMPARE(QString::fromUtf8(note), QStringLiteral("kept note"));
-    QCOMPARE(QString::fromUtf8(filter), QStringLiteral("-*.zip"));
+    const eng::client::ProjectProps &read = form().project().properties();
+    QCOMPARE(QString::fromStdString(read.note), QStringLiteral("kept note"));
+    QCOMPARE(QString::fromStdString(read.filter), QStringLiteral("-*.zip"));
     form().project().setRunning(true);
     form().project().setRunning(false);
     form().project().setProjectOptions(ENG_OPTION_NO_OFFLINE_ENQUEUE);

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sqlite3.h>
 
+#include "base/UrlHash.h"
 #include "support/RunLark.h"
 #include "support/TempDir.h"
 
@@ -165,13 +166,19 @@ TEST(LarkLinks, ListsTheLinksOfAStoredPage) {
     ASSERT_EQ(runLark("new " + path).status, 0);
     sqlite3 *db = nullptr;
     ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-    sqlite3_exec(db,
-                 "INSERT INTO Strings (StrId, Type, RefCount, String) VALUES (1, 1, 1, 'http://example.com/'), "
-                 "(2, 1, 1, 'http://example.com/a.html'), (3, 1, 1, 'http://example.com/i.gif');"
-                 "INSERT INTO Res (ResId, Size, Hash, Type, ContentType, RefCount) VALUES (4, 1, 1, 1, 'text/html', 1);"
-                 "INSERT INTO UrlRes (UrlId, ResId, State, Url, DoneTime) VALUES (1, 4, 2, 'http://example.com/', 1);"
-                 "INSERT INTO Rel (ResId, UrlId, PostId, Relation) VALUES (4, 2, 0, 0), (4, 3, 0, 1);",
-                 nullptr, nullptr, nullptr);
+    // Addresses are stored with their hash, by which the engine finds them.
+    auto address = [](int id, const std::string &url) {
+        return "(" + std::to_string(id) + ", 1, 1, " + std::to_string(static_cast<int32_t>(eng::urlHash(url))) + ", '" +
+               url + "')";
+    };
+    const std::string rows =
+        "INSERT INTO Strings (StrId, Type, RefCount, Hash, String) VALUES " + address(1, "http://example.com/") + ", " +
+        address(2, "http://example.com/a.html") + ", " + address(3, "http://example.com/i.gif") +
+        ";"
+        "INSERT INTO Res (ResId, Size, Hash, Type, ContentType, RefCount) VALUES (4, 1, 1, 1, 'text/html', 1);"
+        "INSERT INTO UrlRes (UrlId, ResId, State, Url, DoneTime) VALUES (1, 4, 2, 'http://example.com/', 1);"
+        "INSERT INTO Rel (ResId, UrlId, PostId, Relation) VALUES (4, 2, 0, 0), (4, 3, 0, 1);";
+    sqlite3_exec(db, rows.c_str(), nullptr, nullptr, nullptr);
     sqlite3_close(db);
     test::LarkResult r = runLark("links " + path + " HTTP://EXAMPLE.COM");
     EXPECT_EQ(r.status, 0) << r.output;

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <thread>
 
-#include "client/RecordRelease.h"
+#include "client/RecordBuffer.h"
 #include "engine.h"
 #include "support/OpenProject.h"
 #include "support/ScriptedHttpServer.h"
@@ -21,41 +21,30 @@ struct Resource {
 };
 
 // The URL resource of an (empty item, resource) answer, strings released.
-std::optional<Resource> resourceIn(void *addr, uint32_t len) {
-    if (len == 0) return std::nullopt;
-    EXPECT_EQ(len, sizeof(EngItemRecord) + sizeof(EngUrlResRecord));
-    EngUrlResRecord record;
-    std::memcpy(&record, static_cast<char *>(addr) + sizeof(EngItemRecord), sizeof record);
-    Resource resource{record.id, record.status, record.url};
-    eng::releaseRecordStrings(record, Eng_FreeMem);
-    Eng_FreeMem(addr);
-    return resource;
+std::optional<Resource> resourceIn(eng::client::EngineBuffer buffer) {
+    const eng::client::RecordBuffer<eng::client::ItemResource> pairs(std::move(buffer));
+    if (pairs.bytes().empty()) return std::nullopt;
+    EXPECT_EQ(pairs.bytes().size(), sizeof(eng::client::ItemResource));
+    const auto pair = pairs.first();
+    if (!pair) return std::nullopt;
+    return Resource{pair->resource.id, pair->resource.status, eng::client::text(pair->resource.url)};
 }
 
 std::optional<Resource> byUrl(const std::string &url, uint32_t task = 0, double date = 0) {
-    void *addr = nullptr;
-    uint32_t len = 0;
-    Eng_GetItemFromUrl(url.c_str(), "", task, date, &addr, &len);
-    return resourceIn(addr, len);
+    return resourceIn(eng::client::receive(Eng_FreeMem, Eng_GetItemFromUrl, url.c_str(), "", task, date));
 }
 
 std::optional<Resource> byId(uint32_t id) {
-    void *addr = nullptr;
-    uint32_t len = 0;
-    Eng_GetItemFromUrlResID(id, &addr, &len);
-    return resourceIn(addr, len);
+    return resourceIn(eng::client::receive(Eng_FreeMem, Eng_GetItemFromUrlResID, id));
 }
 
+// The counted text of a source answer.
 std::string source(uint32_t id) {
-    void *addr = nullptr;
-    uint32_t len = 0;
-    Eng_GetSource(id, &addr, &len);
-    if (len == 0) return "(none)";
-    uint32_t size = 0;
-    std::memcpy(&size, addr, sizeof size);
-    std::string text(static_cast<char *>(addr) + sizeof size, size);
-    Eng_FreeMem(addr);
-    return text;
+    const eng::client::EngineBuffer answer = eng::client::receive(Eng_FreeMem, Eng_GetSource, id);
+    const auto size = eng::client::recordAt<uint32_t>(answer.bytes(), 0);
+    if (!size) return "(none)";
+    const auto text = answer.bytes().subspan(sizeof *size);
+    return std::string(reinterpret_cast<const char *>(text.data()), std::min<size_t>(*size, text.size()));
 }
 
 // A project with two fetched pages: one stored, one missing (404).

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "client/RecordBuffer.h"
 #include "engine.h"
 #include "support/OpenProject.h"
 #include "support/ProjectFiles.h"
@@ -14,23 +15,17 @@ struct Folder {
 };
 
 // Takes a folder-record buffer apart and releases it.
-std::vector<Folder> folders(void *addr, uint32_t len) {
+std::vector<Folder> folders(eng::client::EngineBuffer buffer) {
+    const eng::client::RecordBuffer<EngFolderRecord> records(std::move(buffer));
+    EXPECT_TRUE(records.whole());
     std::vector<Folder> out;
-    EXPECT_EQ(len % sizeof(EngFolderRecord), 0u);
-    auto *records = static_cast<EngFolderRecord *>(addr);
-    for (size_t i = 0; i < len / sizeof(EngFolderRecord); ++i) {
-        out.push_back({records[i].folder, records[i].parent, records[i].subfolders, records[i].name});
-        Eng_FreeMem(records[i].name);
-    }
-    Eng_FreeMem(addr);
+    for (const EngFolderRecord &r : records)
+        out.push_back({r.folder, r.parent, r.subfolders, eng::client::text(r.name)});
     return out;
 }
 
 std::vector<Folder> subFolders(uint32_t parent) {
-    void *addr = nullptr;
-    uint32_t len = 0;
-    Eng_GetSubFolders(parent, &addr, &len);
-    return folders(addr, len);
+    return folders(eng::client::receive(Eng_FreeMem, Eng_GetSubFolders, parent));
 }
 
 std::vector<Folder> folder(uint32_t id) {
@@ -40,7 +35,7 @@ std::vector<Folder> folder(uint32_t id) {
     if (len == 0) {
         EXPECT_EQ(addr, nullptr);
     }
-    return folders(addr, len);
+    return folders(eng::client::EngineBuffer(addr, len, Eng_FreeMem));
 }
 
 }  // namespace

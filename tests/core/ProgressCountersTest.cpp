@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <thread>
 
 #include "WindowQueue.h"
+#include "client/RecordRelease.h"
 #include "core/Notifier.h"
 #include "core/ProgressCounters.h"
 #include "sys/MessageQueue.h"
@@ -28,7 +28,8 @@ EngStatisticsRecord takeStatistics(lark::WindowQueue &w) {
     if (!p) return r;
     EXPECT_EQ(p->msg, ENG_NOTIFY_STATISTICS);
     EXPECT_EQ(p->wParam, sizeof r);
-    std::memcpy(&r, reinterpret_cast<void *>(p->lParam), sizeof r);
+    r = eng::client::recordAt<EngStatisticsRecord>(eng::client::notificationPayload(p->msg, p->wParam, p->lParam), 0)
+            .value_or(r);
     lark::releaseNotification(*p);
     return r;
 }

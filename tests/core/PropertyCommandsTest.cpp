@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "client/ProjectProps.h"
 #include "engine.h"
 #include "support/OpenProject.h"
 #include "support/ProjectFiles.h"
@@ -7,32 +8,12 @@
 
 namespace {
 
-struct Props {
-    EngProjectProps raw{};
-    std::string note, filter, userText, httpProxy, ftpProxy;
-};
-
-// Reads the properties and releases the engine's buffer and strings.
-Props readProps() {
-    void *addr = nullptr;
-    uint32_t len = 0;
-    EXPECT_EQ(Eng_GetProjectProp(&addr, &len), 0);
-    Props p;
-    EXPECT_EQ(len, sizeof(EngProjectProps));
-    if (len != sizeof(EngProjectProps)) return p;
-    p.raw = *static_cast<EngProjectProps *>(addr);
-    auto take = [](char *text) {
-        std::string copy = text;
-        Eng_FreeMem(text);
-        return copy;
-    };
-    p.note = take(p.raw.note);
-    p.filter = take(p.raw.filter);
-    p.userText = take(p.raw.userText);
-    p.httpProxy = take(p.raw.httpProxy);
-    p.ftpProxy = take(p.raw.ftpProxy);
-    Eng_FreeMem(addr);
-    return p;
+// Reads the properties (result 0 and one whole record) and releases the
+// engine's buffer and strings.
+eng::client::ProjectProps readProps() {
+    auto read = eng::client::readProjectProps(Eng_GetProjectProp, Eng_FreeMem);
+    EXPECT_TRUE(read.has_value()) << "Eng_GetProjectProp answers 0 with one whole record";
+    return read.value_or(eng::client::ProjectProps{});
 }
 
 EngProjectProps input(const char *note = "", const char *filter = "", const char *userText = "") {
@@ -53,12 +34,12 @@ int32_t setProps(const EngProjectProps &in) { return Eng_SetProjectProp(&in, siz
 TEST(ProjectProperties, DefaultsAfterOpenAndLimitsOnSet) {
     test::OpenProject project;
     ASSERT_EQ(project.openResult(), 0);
-    Props p = readProps();
-    EXPECT_EQ(p.raw.timeout, 120);
-    EXPECT_EQ(p.raw.pause, 0);
-    EXPECT_EQ(p.raw.maxConnections, 5);
-    EXPECT_EQ(p.raw.maxPerServer, 2);
-    EXPECT_EQ(p.raw.retries, 0);
+    eng::client::ProjectProps p = readProps();
+    EXPECT_EQ(p.timeout, 120);
+    EXPECT_EQ(p.pause, 0);
+    EXPECT_EQ(p.maxConnections, 5);
+    EXPECT_EQ(p.maxPerServer, 2);
+    EXPECT_EQ(p.retries, 0);
     EXPECT_EQ(p.note, "");
 
     EngProjectProps in = input();
@@ -70,12 +51,12 @@ TEST(ProjectProperties, DefaultsAfterOpenAndLimitsOnSet) {
     in.optionFlags = 0x80000003;
     ASSERT_EQ(setProps(in), 1);
     p = readProps();
-    EXPECT_EQ(p.raw.timeout, 600);
-    EXPECT_EQ(p.raw.pause, 60);
-    EXPECT_EQ(p.raw.maxConnections, 100);
-    EXPECT_EQ(p.raw.maxPerServer, 0);  // no lower bound
-    EXPECT_EQ(p.raw.retries, 100);
-    EXPECT_EQ(p.raw.optionFlags, 0x80000003u);
+    EXPECT_EQ(p.timeout, 600);
+    EXPECT_EQ(p.pause, 60);
+    EXPECT_EQ(p.maxConnections, 100);
+    EXPECT_EQ(p.maxPerServer, 0);  // no lower bound
+    EXPECT_EQ(p.retries, 100);
+    EXPECT_EQ(p.optionFlags, 0x80000003u);
 }
 
 TEST(ProjectProperties, StoredPartSurvivesReopenAndConnectionValuesDoNot) {
@@ -87,12 +68,12 @@ TEST(ProjectProperties, StoredPartSurvivesReopenAndConnectionValuesDoNot) {
     Eng_CloseProject();
     EXPECT_EQ(test::queryInteger(project.path(), "SELECT OptionsFlags FROM Project"), 1);
     ASSERT_EQ(Eng_OpenProject(project.path().c_str(), nullptr, nullptr, nullptr), 0);
-    Props p = readProps();
+    eng::client::ProjectProps p = readProps();
     EXPECT_EQ(p.note, "project note");
     EXPECT_EQ(p.filter, "*.html");
     EXPECT_EQ(p.userText, "kept for the application");
-    EXPECT_EQ(p.raw.optionFlags, 1u);
-    EXPECT_EQ(p.raw.timeout, 120);  // memory values start from their defaults again
+    EXPECT_EQ(p.optionFlags, 1u);
+    EXPECT_EQ(p.timeout, 120);  // memory values start from their defaults again
 }
 
 TEST(ProjectProperties, NoteReferencesMoveAndOldStringsGo) {
@@ -122,14 +103,14 @@ TEST(ProjectProperties, NamedProxiesNeedBothServers) {
     EXPECT_EQ(setProps(bad), 0);
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].text, "You must specify both proxy servers!");
-    Props p = readProps();
+    eng::client::ProjectProps p = readProps();
     EXPECT_EQ(p.note, "note before");  // nothing changed
-    EXPECT_EQ(p.raw.timeout, 30);
+    EXPECT_EQ(p.timeout, 30);
 
     bad.ftpProxy = const_cast<char *>("ftpproxy::bob:pw");
     ASSERT_EQ(setProps(bad), 1);
     p = readProps();
-    EXPECT_EQ(p.raw.proxyAccess, 3u);
+    EXPECT_EQ(p.proxyAccess, 3u);
     EXPECT_EQ(p.httpProxy, "proxy.example:3128");  // never the credentials
     EXPECT_EQ(p.ftpProxy, "ftpproxy:bob");         // an empty port part takes the user name as port
 

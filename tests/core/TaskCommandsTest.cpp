@@ -108,18 +108,15 @@ TEST(Tasks, UpdateListsFindAndDelete) {
     changed.id = 999;
     EXPECT_EQ(Eng_UpdateTask(&changed), 0);
 
-    void *addr = nullptr;
-    uint32_t len = 0;
-    Eng_FindTasks("http://EXAMPLE.com/b", "", &addr, &len);
-    auto found = test::tasksIn(addr, len);
+    auto found = test::tasksFrom(Eng_FindTasks, "http://EXAMPLE.com/b", "");
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].raw.id, idB);
+    void *addr = nullptr;
+    uint32_t len = 0;
     Eng_FindTasks("http://example.com/none", "", &addr, &len);
     EXPECT_EQ(len, 0u);
-    Eng_GetFolderTasks(7, &addr, &len);
-    EXPECT_EQ(test::tasksIn(addr, len).size(), 1u);
-    Eng_GetFolderTasks(1, &addr, &len);
-    EXPECT_EQ(test::tasksIn(addr, len).size(), 1u);
+    EXPECT_EQ(test::tasksFrom(Eng_GetFolderTasks, 7).size(), 1u);
+    EXPECT_EQ(test::tasksFrom(Eng_GetFolderTasks, 1).size(), 1u);
 
     EXPECT_EQ(Eng_DeleteTask(idA), 1);
     EXPECT_EQ(Eng_DeleteTask(idA), 0);
@@ -169,10 +166,7 @@ TEST(Tasks, AnAddressWithoutALinkingPageGetsATaskOfItsOwnInTheActiveFolder) {
     ASSERT_EQ(Eng_SetActiveFolder(static_cast<uint32_t>(folder)), 1);
     EXPECT_EQ(Eng_CreateUrlRes("http://example.com/found", "", 0), 1);
     EXPECT_EQ(Eng_CreateUrlRes("mailto:x@example.com", "", 0), 0);
-    void *addr = nullptr;
-    uint32_t len = 0;
-    Eng_GetFolderTasks(static_cast<uint32_t>(folder), &addr, &len);
-    auto created = test::tasksIn(addr, len);
+    auto created = test::tasksFrom(Eng_GetFolderTasks, static_cast<uint32_t>(folder));
     ASSERT_EQ(created.size(), 1u);
     EXPECT_EQ(created[0].url, "http://example.com/found");
     EXPECT_EQ(created[0].raw.depth, 0u);

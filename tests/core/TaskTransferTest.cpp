@@ -38,10 +38,7 @@ TEST(TaskTransfer, TasksMoveWithTheirItemsAndResources) {
     ASSERT_EQ(Eng_OpenProject(target.c_str(), nullptr, nullptr, nullptr), 0);
     const int32_t folder = Eng_CreateFolder(1, "Imported");
     ASSERT_EQ(Eng_SerializeTask(tasks.c_str(), resources.c_str(), bodies.c_str(), 0, folder, nullptr, 0), 1);
-    void *addr = nullptr;
-    uint32_t len = 0;
-    Eng_GetFolderTasks(static_cast<uint32_t>(folder), &addr, &len);
-    EXPECT_EQ(test::tasksIn(addr, len).size(), 2u);
+    EXPECT_EQ(test::tasksFrom(Eng_GetFolderTasks, static_cast<uint32_t>(folder)).size(), 2u);
     Eng_CloseProject();
 
     const std::string before = test::queryText(source.path(), kTasks);

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
+#include "client/RecordBuffer.h"
 #include "engine.h"
 #include "core/Engine.h"
 #include "core/Messages.h"
@@ -25,20 +24,14 @@ std::vector<Notice> urlResNotices(lark::WindowQueue &window) {
     std::vector<Notice> out;
     while (auto p = window.take(0ms)) {
         if (p->msg == ENG_NOTIFY_URLRES) {
-            EXPECT_EQ(p->wParam, 1 + sizeof(EngItemRecord) + sizeof(EngUrlResRecord));
-            auto *bytes = reinterpret_cast<uint8_t *>(p->lParam);
-            Notice n{};
-            n.action = bytes[0];
-            std::memcpy(&n.item, bytes + 1, sizeof n.item);
-            EngUrlResRecord r;
-            std::memcpy(&r, bytes + 1 + sizeof n.item, sizeof r);
-            n.id = r.id;
-            n.state = r.state;
-            n.status = static_cast<uint32_t>(r.status);
-            n.error = r.error;
-            n.url = r.url;
-            n.errorText = r.errorText;
-            out.push_back(n);
+            EXPECT_EQ(p->wParam, sizeof(eng::client::ResourceNotification));
+            const auto notification = eng::client::recordAt<eng::client::ResourceNotification>(
+                eng::client::notificationPayload(p->msg, p->wParam, p->lParam), 0);
+            if (notification) {
+                const EngUrlResRecord r = notification->resource;
+                out.push_back({notification->action, notification->item, r.id, r.state, static_cast<uint32_t>(r.status),
+                               r.error, eng::client::text(r.url), eng::client::text(r.errorText)});
+            }
         }
         lark::releaseNotification(*p);
     }
@@ -76,12 +69,9 @@ eng::CommandTable lifeOfAResource() {
 TEST(UrlResEvents, CountersFollowEveryChangeAndTheApplicationHearsOfIt) {
     test::OpenProject project(lifeOfAResource());
     ASSERT_EQ(project.openResult(), 0);
-    void *addr = nullptr;
-    uint32_t len = 0;
-    Eng_GetStatistics(&addr, &len);
-    ASSERT_EQ(len, sizeof(EngStatisticsRecord));
-    EngStatisticsRecord counts = *static_cast<EngStatisticsRecord *>(addr);
-    Eng_FreeMem(addr);
+    const auto statistics = eng::client::receiveRecords<EngStatisticsRecord>(Eng_FreeMem, Eng_GetStatistics);
+    ASSERT_EQ(statistics.bytes().size(), sizeof(EngStatisticsRecord));
+    const EngStatisticsRecord counts = statistics.at(0);
     EXPECT_EQ(counts.queued, 0u);
     EXPECT_EQ(counts.done, 1u);
     EXPECT_EQ(counts.errors, 0u);

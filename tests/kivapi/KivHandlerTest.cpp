@@ -7,7 +7,6 @@
 
 #include <chrono>
 #include <condition_variable>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -15,7 +14,7 @@
 #include <thread>
 
 #include "OpenedProject.h"
-#include "RecordRelease.h"
+#include "RecordBuffer.h"
 #include "WindowQueue.h"
 #include "engine.h"
 #include "base/UrlHash.h"
@@ -152,16 +151,10 @@ std::string keyOf(const std::string &path) {
 bool stored(const std::string &path) {
     const auto end = std::chrono::steady_clock::now() + 20s;
     for (; std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(20ms)) {
-        void *addr = nullptr;
-        uint32_t len = 0;
         const std::string address = "http://127.0.0.1:" + std::to_string(nginxPort) + path;
-        Eng_GetItemFromUrl(address.c_str(), "", 0, 0, &addr, &len);
-        if (len == 0) continue;
-        EngUrlResRecord record;
-        std::memcpy(&record, static_cast<char *>(addr) + sizeof(EngItemRecord), sizeof record);
-        eng::releaseRecordStrings(record, Eng_FreeMem);
-        Eng_FreeMem(addr);
-        if (record.state == ENG_STATE_DONE) return true;
+        const auto found = eng::client::receiveRecords<eng::client::ItemResource>(Eng_FreeMem, Eng_GetItemFromUrl,
+                                                                                  address.c_str(), "", 0u, 0.0);
+        if (const auto pair = found.first(); pair && pair->resource.state == ENG_STATE_DONE) return true;
     }
     return false;
 }

@@ -3,39 +3,29 @@
 namespace test {
 
 Task taskById(uint32_t id) {
-    void *addr = nullptr;
-    uint32_t len = 0;
-    Eng_GetTaskFromID(id, &addr, &len);
-    auto tasks = tasksIn(addr, len);
+    auto tasks = tasksFrom(Eng_GetTaskFromID, id);
     return tasks.empty() ? Task{} : tasks[0];
 }
 
-std::vector<Task> tasksIn(void *addr, uint32_t len) {
+std::vector<Task> tasksIn(const eng::client::RecordBuffer<EngTaskRecord> &records) {
+    using eng::client::text;
     std::vector<Task> out;
-    auto *records = static_cast<EngTaskRecord *>(addr);
-    for (size_t i = 0; i < len / sizeof(EngTaskRecord); ++i) {
-        Task t;
-        t.raw = records[i];
-        // Strings are copied out of the packed record by value, then released.
-        auto take = [](char *text) {
-            std::string copy = text;
-            Eng_FreeMem(text);
-            return copy;
-        };
-        t.url = take(t.raw.url);
-        t.formData = take(t.raw.formData);
-        take(t.raw.reserved1);
-        take(t.raw.reserved2);
-        t.userAgent = take(t.raw.userAgent);
-        t.filter = take(t.raw.filter);
-        t.note = take(t.raw.note);
-        t.name = take(t.raw.name);
-        t.referer = take(t.raw.referer);
-        t.errorText = take(t.raw.errorText);
-        t.contentType = take(t.raw.contentType);
+    for (const EngTaskRecord &r : records) {
+        Task t{r,
+               text(r.url),
+               text(r.formData),
+               text(r.userAgent),
+               text(r.filter),
+               text(r.note),
+               text(r.name),
+               text(r.referer),
+               text(r.errorText),
+               text(r.contentType)};
+        // The strings go with the buffer.
+        t.raw.url = t.raw.formData = t.raw.reserved1 = t.raw.reserved2 = t.raw.userAgent = t.raw.filter = t.raw.note =
+            t.raw.name = t.raw.referer = t.raw.errorText = t.raw.contentType = nullptr;
         out.push_back(t);
     }
-    Eng_FreeMem(addr);
     return out;
 }
 
