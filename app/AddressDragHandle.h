@@ -1,8 +1,9 @@
 #pragma once
 
+#include <functional>
+
 #include <QLabel>
 #include <QPoint>
-#include <functional>
 
 // The handle at the left of a browser's address bar: dragging it drags the
 // shown page's address to other programs (as a link and as text).

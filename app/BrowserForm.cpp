@@ -1,5 +1,7 @@
 #include "BrowserForm.h"
 
+#include <cmath>
+
 #include <QAction>
 #include <QActionGroup>
 #include <QCursor>
@@ -16,7 +18,6 @@
 #include <QWebEngineContextMenuRequest>
 #include <QWebEngineScript>
 #include <QWebEngineView>
-#include <cmath>
 
 #include "AddressDragHandle.h"
 #include "AddressNormalisation.h"

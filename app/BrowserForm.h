@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QRect>
-#include <QWidget>
 #include <cstdint>
 #include <functional>
+
+#include <QRect>
+#include <QWidget>
 
 class BrowserPage;
 class KestProject;

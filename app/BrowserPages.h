@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QUrl>
 #include <vector>
+
+#include <QUrl>
 
 class BrowserPage;
 

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QString>
 #include <cstdint>
+
+#include <QString>
 
 #include "engine.h"
 

@@ -1,9 +1,10 @@
 #include "InfoSchemeHandler.h"
 
+#include <optional>
+
 #include <QBuffer>
 #include <QFile>
 #include <QWebEngineUrlRequestJob>
-#include <optional>
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "MainForm.h"
 
+#include <stdexcept>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -19,7 +21,6 @@
 #include <QToolBar>
 #include <QToolTip>
 #include <QUuid>
-#include <stdexcept>
 
 #include "BrowserForm.h"
 #include "BrowserProfile.h"

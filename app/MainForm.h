@@ -1,9 +1,10 @@
 #pragma once
 
+#include <memory>
+
 #include <QDateTime>
 #include <QMainWindow>
 #include <QStringList>
-#include <memory>
 
 #include "KestProject.h"
 #include "ProgramOptions.h"

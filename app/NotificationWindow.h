@@ -1,8 +1,9 @@
 #pragma once
 
+#include <functional>
+
 #include <QEvent>
 #include <QObject>
-#include <functional>
 
 #include "engine.h"
 

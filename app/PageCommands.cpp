@@ -1,5 +1,7 @@
 #include "PageCommands.h"
 
+#include <memory>
+
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -8,7 +10,6 @@
 #include <QPrinter>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineView>
-#include <memory>
 
 namespace page_commands {
 namespace {

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
 #include <deque>
 #include <utility>
+
+#include <QByteArray>
+#include <QString>
 
 // The bodies of forms posted from stored pages, by the offline address they
 // were posted to. The browser hands a "kiv:" request its method but not its

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <optional>
+
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 #include "base/SettingsStore.h"
 

@@ -1,7 +1,8 @@
 #include "ProgressPanel.h"
 
-#include <QPainter>
 #include <algorithm>
+
+#include <QPainter>
 
 namespace {
 

@@ -1,7 +1,8 @@
 #include "SitelarkApplication.h"
 
-#include <QMessageBox>
 #include <exception>
+
+#include <QMessageBox>
 
 #include "ProgramSettings.h"
 

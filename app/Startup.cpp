@@ -1,9 +1,10 @@
 #include "Startup.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QStringList>
-#include <unistd.h>
 
 #include "BrowserProfile.h"
 #include "EngineLibrary.h"

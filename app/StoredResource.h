@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QString>
 #include <cstdint>
 #include <optional>
+
+#include <QString>
 
 // What the engine holds for an address: its latest URL resource, whether
 // fetched or still queued.

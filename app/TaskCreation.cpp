@@ -4,8 +4,8 @@
 #include <QMessageBox>
 #include <QStringList>
 
-#include "EngineLibrary.h"
 #include "AddressNormalisation.h"
+#include "EngineLibrary.h"
 #include "KestProject.h"
 #include "NotificationWindow.h"
 #include "OfflineAddressText.h"

@@ -1,8 +1,9 @@
 #pragma once
 
+#include <cstdint>
+
 #include <QString>
 #include <QStringList>
-#include <cstdint>
 
 class KestProject;
 class QWidget;

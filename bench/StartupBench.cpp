@@ -3,13 +3,15 @@
 // open. Prints the milliseconds.
 //
 // Usage: startup_bench PROJECT.slk   (bench/startup.sh runs it)
-#include <QApplication>
-#include <QWindow>
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
+
+#include <QApplication>
+#include <QWindow>
 
 #include "MainForm.h"
 #include "Startup.h"

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "base/CanonicalUrl.h"
-#include "base/UrlHash.h"
 #include "base/Url.h"
+#include "base/UrlHash.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 
 #include "Arguments.h"
 #include "CatCommand.h"
+#include "EngineBuffer.h"
 #include "FilterTestCommand.h"
 #include "FolderCommands.h"
 #include "LinksCommand.h"
@@ -13,7 +14,6 @@
 #include "RunCommands.h"
 #include "TaskCommands.h"
 #include "TaskListCommands.h"
-#include "EngineBuffer.h"
 #include "engine.h"
 
 namespace lark {

@@ -1,5 +1,7 @@
 #include "RunCommands.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -7,19 +9,18 @@
 #include <filesystem>
 #include <iostream>
 #include <thread>
-#include <unistd.h>
 
 #include "Arguments.h"
 #include "CrawlProgress.h"
 #include "Failure.h"
 #include "OpenedProject.h"
 #include "ProjectSettings.h"
+#include "ProjectTemplate.h"
 #include "RecordRelease.h"
 #include "SiteFilter.h"
 #include "TaskCommands.h"
 #include "WindowQueue.h"
 #include "engine.h"
-#include "ProjectTemplate.h"
 
 namespace lark {
 

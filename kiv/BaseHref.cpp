@@ -1,8 +1,8 @@
 #include "BaseHref.h"
 
 #include "OfflineAddress.h"
-#include "base/Url.h"
 #include "base/AsciiText.h"
+#include "base/Url.h"
 
 namespace kiv {
 

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "OfflineAddress.h"
-#include "kiv.h"
 #include "base/WaitToken.h"
+#include "kiv.h"
 
 namespace kiv {
 

@@ -5,8 +5,8 @@
 #include "base/AsciiText.h"
 #include "base/CanonicalUrl.h"
 #include "base/PercentDecoding.h"
-#include "base/UrlHash.h"
 #include "base/Url.h"
+#include "base/UrlHash.h"
 
 namespace kiv {
 

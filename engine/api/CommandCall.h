@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "core/CallFrame.h"
 #include "api/EngineProcess.h"
+#include "core/CallFrame.h"
 
 namespace eng {
 

@@ -3,12 +3,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <mutex>
+#include <optional>
 #include <thread>
 
-#include "engine.h"
 #include "core/CommandTable.h"
+#include "engine.h"
 
 namespace eng {
 

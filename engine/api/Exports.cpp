@@ -4,11 +4,11 @@
 
 #include "api/CommandCall.h"
 #include "api/EngineProcess.h"
-#include "engine.h"
 #include "core/CommandTable.h"
 #include "core/Engine.h"
 #include "core/EngineRegistry.h"
 #include "core/Messages.h"
+#include "engine.h"
 #include "store/Maintenance.h"
 #include "sys/UiHost.h"
 

@@ -10,8 +10,8 @@
 #include "base/LinkText.h"
 #include "base/PageCharset.h"
 #include "base/TagAttribute.h"
-#include "base/Utf8Recoding.h"
 #include "base/Url.h"
+#include "base/Utf8Recoding.h"
 #include "engine.h"
 
 namespace eng {
@@ -129,7 +129,8 @@ private:
             if (const auto href = findAttribute(tagText, "href")) {
                 std::string address = resolve(base_, href->text, charset_);
                 if (!address.empty())
-                    add(ENG_LINK_STYLESHEET, std::move(address), {ENG_LINK_STYLESHEET, at + 1 + href->offset, href->rawLength});
+                    add(ENG_LINK_STYLESHEET, std::move(address),
+                        {ENG_LINK_STYLESHEET, at + 1 + href->offset, href->rawLength});
             }
             return true;
         });

@@ -21,8 +21,7 @@ std::string stripImageMapCoordinates(std::string_view text) {
     const size_t y = text.find(".y=");
     if (x == std::string_view::npos || y == std::string_view::npos) return std::string(text);
     const std::string_view after = text.substr(y + 3);
-    if (!std::all_of(after.begin(), after.end(), [](char c) { return c >= '0' && c <= '9'; }))
-        return std::string(text);
+    if (!std::all_of(after.begin(), after.end(), [](char c) { return c >= '0' && c <= '9'; })) return std::string(text);
     size_t xStart = 0, yStart = 0;
     if (nameBefore(text, x, xStart) != nameBefore(text, y, yStart)) return std::string(text);
     // The '&' before the x-name goes with everything after it.

@@ -1,10 +1,11 @@
 #include "base/WaitToken.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include "base/EngineException.h"
 

@@ -1,7 +1,8 @@
 #include "content/CreateFolder.h"
 
-#include <cerrno>
 #include <sys/stat.h>
+
+#include <cerrno>
 
 #include "sys/UiHost.h"
 

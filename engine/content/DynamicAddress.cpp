@@ -4,9 +4,9 @@
 #include <optional>
 
 #include "base/AsciiText.h"
+#include "base/Url.h"
 #include "content/LocalFileNames.h"
 #include "content/MimeType.h"
-#include "base/Url.h"
 
 namespace eng {
 

@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "base/AsciiText.h"
-#include "base/Url.h"
 #include "base/FitText.h"
+#include "base/Url.h"
 
 namespace eng {
 

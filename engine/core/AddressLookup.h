@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "store/CUrlResTable.h"
 #include "base/DateTime.h"
+#include "store/CUrlResTable.h"
 
 namespace eng {
 

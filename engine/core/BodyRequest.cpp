@@ -3,12 +3,12 @@
 // be put into the crawl; a queued one is moved ahead of the crawl and the
 // request gets a token that wakes it when the download has been processed.
 #include "base/AsciiText.h"
-#include "content/BrowserPage.h"
 #include "base/CanonicalUrl.h"
 #include "base/DomainKey.h"
-#include "content/DynamicAddress.h"
 #include "base/HtmlScanner.h"
 #include "base/UrlHash.h"
+#include "content/BrowserPage.h"
+#include "content/DynamicAddress.h"
 #include "core/AddressLookup.h"
 #include "core/CAdvTasksTable.h"
 #include "core/CommandTable.h"

@@ -11,12 +11,15 @@ namespace {
 
 constexpr uint32_t kLowGraphicsPenalty = 100;
 // Link kinds of images and image-like inputs, fetched last for low-graphics tasks.
-constexpr uint32_t kImageKinds[] = {ENG_LINK_IMAGE, ENG_LINK_BACKGROUND, ENG_LINK_TABLE_BACKGROUND, ENG_LINK_INPUT_IMAGE};
+constexpr uint32_t kImageKinds[] = {ENG_LINK_IMAGE, ENG_LINK_BACKGROUND, ENG_LINK_TABLE_BACKGROUND,
+                                    ENG_LINK_INPUT_IMAGE};
 
 constexpr uint32_t TaskRow::*kTaskStrings[] = {&TaskRow::urlId,    &TaskRow::postId, &TaskRow::userAgentId,
                                                &TaskRow::filterId, &TaskRow::noteId, &TaskRow::referer};
 
-bool pending(uint32_t state) { return state == ENG_STATE_QUEUED || state == ENG_STATE_DOWNLOADING || state == ENG_STATE_SUSPENDED; }
+bool pending(uint32_t state) {
+    return state == ENG_STATE_QUEUED || state == ENG_STATE_DOWNLOADING || state == ENG_STATE_SUSPENDED;
+}
 
 uint32_t errorFlags(const UrlResRow &r) { return (r.error ? 1u : 0u) + (r.tcpError ? 0x10000u : 0u); }
 
@@ -55,7 +58,8 @@ void CAdvTasksTable::runChangeHooks(TaskRow &task, const TaskRow &stored) {
             if (item.urlResId) hooks_.followLinks(task, item);
     if (task.levels < stored.levels) dropQueuedItemsBelow(task, task.levels);
     const bool stopping = stored.state == ENG_TASK_ACTIVE && task.state == ENG_TASK_STOPPED;
-    const bool starting = stored.state == ENG_TASK_STOPPED && (task.state == ENG_TASK_ACTIVE || task.state == ENG_TASK_COMPLETE);
+    const bool starting =
+        stored.state == ENG_TASK_STOPPED && (task.state == ENG_TASK_ACTIVE || task.state == ENG_TASK_COMPLETE);
     if (stopping || starting)
         for (const ItemRow &item : t_.items.ofTask(task.taskId)) {
             if (!item.urlResId) continue;
@@ -73,7 +77,8 @@ std::vector<ItemRow> CAdvTasksTable::queuedItems(uint32_t task) {
     for (ItemRow &item : t_.items.ofTask(task)) {
         if (!item.urlResId) continue;
         auto resource = t_.urlRes.find(int64_t{item.urlResId});
-        if (resource && (resource->state == ENG_STATE_QUEUED || resource->state == ENG_STATE_SUSPENDED)) out.push_back(item);
+        if (resource && (resource->state == ENG_STATE_QUEUED || resource->state == ENG_STATE_SUSPENDED))
+            out.push_back(item);
     }
     return out;
 }
@@ -154,8 +159,8 @@ UrlResRow CAdvTasksTable::attachResource(TaskRow &task, ItemRow &item) {
     if (task.lowGraphics && std::count(std::begin(kImageKinds), std::end(kImageKinds), item.tag))
         priority -= kLowGraphicsPenalty;
     const uint32_t state = task.state == ENG_TASK_STOPPED ? ENG_STATE_SUSPENDED : ENG_STATE_QUEUED;
-    UrlResRow resource = t_.urlRes.obtainForCrawl(item.urlId, item.postId, task.acceptableAge, priority, state,
-                                                  task.userAgentId);
+    UrlResRow resource =
+        t_.urlRes.obtainForCrawl(item.urlId, item.postId, task.acceptableAge, priority, state, task.userAgentId);
     if (task.state != ENG_TASK_STOPPED) {
         if (resource.state == ENG_STATE_SUSPENDED)
             t_.urlRes.resume(resource.urlResId);
@@ -283,19 +288,19 @@ std::optional<UrlResRow> CAdvTasksTable::addAsNewTask(uint32_t urlId, uint32_t p
     return t_.urlRes.find(int64_t{item.urlResId});
 }
 
-std::optional<UrlResRow> CAdvTasksTable::addAddress(uint32_t taskId, uint32_t urlId, uint32_t postId,
-                                                    uint32_t folder, bool running) {
+std::optional<UrlResRow> CAdvTasksTable::addAddress(uint32_t taskId, uint32_t urlId, uint32_t postId, uint32_t folder,
+                                                    bool running) {
     std::vector<Candidate> candidates = linkingItems(urlId, postId);
-    if (taskId)
-        std::erase_if(candidates, [&](const Candidate &c) { return c.item.taskId != taskId; });
+    if (taskId) std::erase_if(candidates, [&](const Candidate &c) { return c.item.taskId != taskId; });
     std::optional<UrlResRow> result;
     bool attempted = false;
     while (!candidates.empty()) {
         const uint32_t chosen = taskId ? taskId : candidates.front().item.taskId;
-        auto parent = std::min_element(candidates.begin(), candidates.end(), [&](const Candidate &a, const Candidate &b) {
-            if ((a.item.taskId == chosen) != (b.item.taskId == chosen)) return a.item.taskId == chosen;
-            return a.item.level < b.item.level;
-        });
+        auto parent =
+            std::min_element(candidates.begin(), candidates.end(), [&](const Candidate &a, const Candidate &b) {
+                if ((a.item.taskId == chosen) != (b.item.taskId == chosen)) return a.item.taskId == chosen;
+                return a.item.level < b.item.level;
+            });
         if (auto task = load(chosen)) {
             attempted = true;
             if (auto resource = addThroughParent(*task, *parent, urlId, postId)) result = resource;

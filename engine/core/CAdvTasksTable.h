@@ -43,8 +43,8 @@ public:
 
     // Adds an item for an address, with a URL resource unless the task
     // (when its filter applies) does not accept it; returns the item.
-    ItemRow addItem(TaskRow &task, uint32_t urlId, uint32_t postId, int16_t level, uint32_t tag,
-                    const ItemRow *parent, bool applyFilter);
+    ItemRow addItem(TaskRow &task, uint32_t urlId, uint32_t postId, int16_t level, uint32_t tag, const ItemRow *parent,
+                    bool applyFilter);
     // Obtains and attaches a URL resource for an item that has none.
     UrlResRow attachResource(TaskRow &task, ItemRow &item);
 
@@ -80,8 +80,7 @@ private:
         uint8_t relation;
     };
     std::vector<Candidate> linkingItems(uint32_t urlId, uint32_t postId);
-    std::optional<UrlResRow> addThroughParent(TaskRow &task, const Candidate &parent, uint32_t urlId,
-                                              uint32_t postId);
+    std::optional<UrlResRow> addThroughParent(TaskRow &task, const Candidate &parent, uint32_t urlId, uint32_t postId);
     std::optional<UrlResRow> addAsNewTask(uint32_t urlId, uint32_t postId, uint32_t folder);
 
     struct CachedFilter {

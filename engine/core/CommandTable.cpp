@@ -2,11 +2,11 @@
 
 #include <initializer_list>
 
-#include "core/Engine.h"
+#include "base/EngineException.h"
 #include "core/CallFrame.h"
+#include "core/Engine.h"
 #include "core/Messages.h"
 #include "store/Maintenance.h"
-#include "base/EngineException.h"
 
 namespace eng {
 

@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "engine.h"
 #include "base/HtmlEscape.h"
 #include "base/HtmlScanner.h"
 #include "core/CAdvTasksTable.h"
 #include "core/DownloadResult.h"
 #include "core/Engine.h"
 #include "core/LocalFiles.h"
+#include "engine.h"
 #include "net/DownloadJobFactory.h"
 #include "net/DownloadPool.h"
 #include "net/HttpDate.h"
@@ -186,7 +186,8 @@ void CrawlScheduler::followLinksNow(TaskRow &task, const ItemRow &queued) {
             continue;
         }
         const bool withinDepth = level <= static_cast<int32_t>(task.levels);
-        const bool embeddedBeyondDepth = static_cast<int32_t>(task.levels) < item->level && link.relation != ENG_LINK_HYPERLINK;
+        const bool embeddedBeyondDepth =
+            static_cast<int32_t>(task.levels) < item->level && link.relation != ENG_LINK_HYPERLINK;
         if (withinDepth || embeddedBeyondDepth)
             tasks.addItem(task, link.urlId, link.postId, level, link.relation, &*item, true);
     }

@@ -1,7 +1,7 @@
 #include "core/DownloadProgressReporter.h"
 
-#include "engine.h"
 #include "core/ProgressCounters.h"
+#include "engine.h"
 #include "net/DownloadRecord.h"
 
 namespace eng {

@@ -1,11 +1,11 @@
 #include "core/DownloadResult.h"
 
-#include "content/LocalFileNames.h"
-#include "net/HttpDate.h"
 #include "base/FitText.h"
+#include "content/LocalFileNames.h"
+#include "engine.h"
+#include "net/HttpDate.h"
 #include "sys/ErrorText.h"
 #include "sys/UiHost.h"
-#include "engine.h"
 
 namespace eng {
 

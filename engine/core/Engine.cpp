@@ -9,22 +9,19 @@
 #include "core/JobEnds.h"
 #include "core/Messages.h"
 #include "core/Records.h"
+#include "engine.h"
 #include "net/DownloadJob.h"
 #include "net/DownloadPool.h"
 #include "net/NetworkSettings.h"
 #include "store/Database.h"
 #include "store/ProjectProperties.h"
 #include "store/ProjectTables.h"
-#include "sys/UiHost.h"
 #include "store/ProjectVersion.h"
 #include "sys/Event.h"
 #include "sys/MessageQueue.h"
-#include "engine.h"
+#include "sys/UiHost.h"
 
 namespace eng {
-
-namespace {
-}  // namespace
 
 Engine::Engine(const OpenRequest &request, std::shared_ptr<Event> completion, std::shared_ptr<MessageQueue> queue,
                CommandTable commands)
@@ -47,14 +44,14 @@ void Engine::open() {
             sendUrlResEvent(event, now, before);
         });
     database_->dropRuntimeTables();
-    tables_->res.setLinkExtractor([](std::span<const uint8_t> bytes, const std::string &url,
-                                     const std::string &contentType) {
-        const std::string_view page(reinterpret_cast<const char *>(bytes.data()), bytes.size());
-        std::vector<Link> links;
-        for (PageLink &found : extractLinks(linkBase(url, page), page, pageCharset(contentType, page)).links)
-            links.push_back(Link{static_cast<uint8_t>(found.kind), std::move(found.url), ""});
-        return links;
-    });
+    tables_->res.setLinkExtractor(
+        [](std::span<const uint8_t> bytes, const std::string &url, const std::string &contentType) {
+            const std::string_view page(reinterpret_cast<const char *>(bytes.data()), bytes.size());
+            std::vector<Link> links;
+            for (PageLink &found : extractLinks(linkBase(url, page), page, pageCharset(contentType, page)).links)
+                links.push_back(Link{static_cast<uint8_t>(found.kind), std::move(found.url), ""});
+            return links;
+        });
     properties_ = std::make_unique<ProjectProperties>(tables_->project, tables_->strings);
     properties_->load();
     CAdvTasksTable::Hooks hooks;

@@ -7,14 +7,14 @@
 #include <mutex>
 #include <string>
 
-#include "engine.h"
+#include "base/DateTime.h"
 #include "core/BrowserWaiters.h"
 #include "core/CommandTable.h"
 #include "core/Dispatcher.h"
 #include "core/Notifier.h"
 #include "core/ProgressCounters.h"
+#include "engine.h"
 #include "store/CAdvUrlResTable.h"
-#include "base/DateTime.h"
 
 namespace eng {
 

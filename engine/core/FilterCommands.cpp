@@ -1,13 +1,12 @@
 // Filter commands: the filter test that the filter editor shows, and the
 // check of an expression typed by the user.
-#include "core/CommandTable.h"
-
 #include "base/AsciiText.h"
+#include "base/EngineException.h"
+#include "core/CommandTable.h"
 #include "core/Messages.h"
 #include "filters/Filter.h"
 #include "filters/FilterExpression.h"
 #include "filters/FilterTestReport.h"
-#include "base/EngineException.h"
 
 namespace eng {
 

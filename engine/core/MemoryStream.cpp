@@ -1,10 +1,10 @@
 #include "core/MemoryStream.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <new>
-#include <algorithm>
 #include <utility>
 
 #include "base/EngineException.h"

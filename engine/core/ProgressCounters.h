@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <mutex>
 
-#include "engine.h"
 #include "base/DateTime.h"
+#include "engine.h"
 
 namespace eng {
 

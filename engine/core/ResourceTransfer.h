@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "base/EngineException.h"
 #include "store/ArchiveReader.h"
 #include "store/ArchiveWriter.h"
 #include "store/ProjectTables.h"
-#include "base/EngineException.h"
 
 namespace eng {
 

@@ -1,13 +1,13 @@
 // The task exports: create, update, delete, list, run, stop and refresh
 // tasks, and the notifications of added and changed tasks.
-#include "engine.h"
 #include "base/CanonicalUrl.h"
 #include "core/CAdvTasksTable.h"
 #include "core/CommandTable.h"
 #include "core/Engine.h"
 #include "core/Messages.h"
-#include "core/ResourceRefresh.h"
 #include "core/Records.h"
+#include "core/ResourceRefresh.h"
+#include "engine.h"
 #include "store/Database.h"
 #include "store/StringRef.h"
 
@@ -231,10 +231,10 @@ void addTaskCommands(CommandTable &table) {
     table.set(msg::kCreateUrlRes, {createUrlRes});
     table.set(msg::kCountNotAcceptedResources, {countNotAccepted});
     using Entry = CommandEntry;
-    table.set(msg::kStopTask, Entry{switchTask<ENG_TASK_ACTIVE, ENG_TASK_STOPPED>,
-                                    Entry::Caller::Export, Entry::Frame::None});
-    table.set(msg::kRunTask, Entry{switchTask<ENG_TASK_STOPPED, ENG_TASK_ACTIVE>, Entry::Caller::Export,
-                                   Entry::Frame::None});
+    table.set(msg::kStopTask,
+              Entry{switchTask<ENG_TASK_ACTIVE, ENG_TASK_STOPPED>, Entry::Caller::Export, Entry::Frame::None});
+    table.set(msg::kRunTask,
+              Entry{switchTask<ENG_TASK_STOPPED, ENG_TASK_ACTIVE>, Entry::Caller::Export, Entry::Frame::None});
     table.set(msg::kTaskAdded, internal([](DispatchContext &c) { return announceTask(c, ENG_NOTIFY_TASK_ADDED); }));
     table.set(msg::kTaskChanged, internal([](DispatchContext &c) { return announceTask(c, ENG_NOTIFY_TASK_CHANGED); }));
 }

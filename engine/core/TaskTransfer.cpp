@@ -3,11 +3,11 @@
 #include <set>
 
 #include "core/CAdvTasksTable.h"
-#include "engine.h"
 #include "core/CommandTable.h"
 #include "core/Engine.h"
 #include "core/Messages.h"
 #include "core/ResourceTransfer.h"
+#include "engine.h"
 
 namespace eng {
 

@@ -2,8 +2,8 @@
 #include "core/CommandTable.h"
 #include "core/Engine.h"
 #include "core/Messages.h"
-#include "store/ProjectTables.h"
 #include "core/ResourceTransfer.h"
+#include "store/ProjectTables.h"
 
 namespace eng {
 
@@ -19,7 +19,8 @@ intptr_t serializeUrlres(DispatchContext &c) {
     if (storing) {
         auto files = openArchives<ArchiveWriter>({resourcePath, bodyPath});
         if (files.empty()) return 0;  // a file that cannot be created answers 0
-        storeResources(t, *files[0], *files[1], ids ? std::vector<uint32_t>(ids, ids + count) : std::vector<uint32_t>{});
+        storeResources(t, *files[0], *files[1],
+                       ids ? std::vector<uint32_t>(ids, ids + count) : std::vector<uint32_t>{});
     } else {
         auto files = openArchives<ArchiveReader>({resourcePath, bodyPath});
         if (files.empty()) return 0;

@@ -10,8 +10,8 @@ namespace eng {
 namespace {
 
 // Appends text[from, to) with its blanks, tabs and line ends made visible in
-// HTML, and every other character that HTML gives a meaning escaped. A carriage return counts as a line end only when a line feed follows
-// it anywhere in the text, even past `to`; the line feed itself is kept.
+// HTML, and every other character that HTML gives a meaning escaped. A carriage return counts as a line end only when a
+// line feed follows it anywhere in the text, even past `to`; the line feed itself is kept.
 void appendVisible(std::string &out, std::string_view text, size_t from, size_t to) {
     for (size_t i = from; i < to; ++i) {
         if (text[i] == ' ')

@@ -331,13 +331,13 @@ ENG_EXPORT int32_t Eng_GetStoredLinks(const char *url, const char *form, void **
  * been processed, and the caller closes it.
  */
 #define ENG_BODY_PAGE 0u
-#define ENG_BODY_INVALID_URL 1u          /* the address is empty once canonical */
-#define ENG_BODY_TOO_MANY_REDIRECTS 2u   /* more than 10 stored redirects in a row */
-#define ENG_BODY_NO_CONNECTION 3u        /* queued, and the connection is known to be down */
-#define ENG_BODY_QUEUED 4u               /* queued while the project is offline */
-#define ENG_BODY_NOT_ACCEPTED 5u         /* not stored and not enqueued, or stored as not acceptable */
+#define ENG_BODY_INVALID_URL 1u           /* the address is empty once canonical */
+#define ENG_BODY_TOO_MANY_REDIRECTS 2u    /* more than 10 stored redirects in a row */
+#define ENG_BODY_NO_CONNECTION 3u         /* queued, and the connection is known to be down */
+#define ENG_BODY_QUEUED 4u                /* queued while the project is offline */
+#define ENG_BODY_NOT_ACCEPTED 5u          /* not stored and not enqueued, or stored as not acceptable */
 #define ENG_BODY_NOT_AVAILABLE_OFFLINE 7u /* not stored, and not enqueued while offline */
-#define ENG_BODY_NO_DATA 8u              /* stored without a body */
+#define ENG_BODY_NO_DATA 8u               /* stored without a body */
 ENG_EXPORT void Eng_GetBody(const char *url, const char *form, uint32_t referrerHash, uint32_t task, double date,
                             void **addr, uint32_t *len);
 ENG_EXPORT void Eng_GetItemFromUrl(const char *url, const char *form, uint32_t task, double date, void **addr,

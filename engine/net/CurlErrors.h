@@ -1,8 +1,8 @@
 #pragma once
 
-#include <cstdint>
-
 #include <curl/curl.h>
+
+#include <cstdint>
 
 namespace eng {
 

@@ -1,12 +1,12 @@
 #pragma once
 
+#include <curl/curl.h>
+
 #include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
-
-#include <curl/curl.h>
 
 #include "net/ResponseHead.h"
 

@@ -1,7 +1,8 @@
 #include "net/DownloadRecord.h"
 
-#include <algorithm>
 #include <strings.h>
+
+#include <algorithm>
 
 #include "sys/InternetErrors.h"
 

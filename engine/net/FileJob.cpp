@@ -1,13 +1,14 @@
 #include "net/FileJob.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
+#include "base/PercentDecoding.h"
 #include "content/LocalFileNames.h"
 #include "content/MimeType.h"
-#include "base/PercentDecoding.h"
 #include "net/HttpDate.h"
 #include "sys/FileDescriptor.h"
 

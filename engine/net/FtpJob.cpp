@@ -1,10 +1,10 @@
 #include "net/FtpJob.h"
 
+#include "base/Url.h"
 #include "net/CurlTransfer.h"
 #include "net/FtpCredentials.h"
 #include "net/FtpDirectoryPage.h"
 #include "net/HttpDate.h"
-#include "base/Url.h"
 #include "sys/InternetErrors.h"
 
 namespace eng {

@@ -1,8 +1,8 @@
 #include "net/HttpJob.h"
 
+#include "base/Url.h"
 #include "net/HttpExchangeText.h"
 #include "net/HttpRequest.h"
-#include "base/Url.h"
 #include "sys/InternetErrors.h"
 
 namespace eng {

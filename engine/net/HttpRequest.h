@@ -1,9 +1,9 @@
 #pragma once
 
+#include <curl/curl.h>
+
 #include <memory>
 #include <string>
-
-#include <curl/curl.h>
 
 #include "net/CurlTransfer.h"
 

@@ -1,9 +1,9 @@
 #include "net/InternetSession.h"
 
-#include <cstdlib>
-
 #include <openssl/ssl.h>
 #include <openssl/x509_vfy.h>
+
+#include <cstdlib>
 
 #include "net/CurlShare.h"
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include <curl/curl.h>
+
 #include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <string>
-
-#include <curl/curl.h>
 
 #include "net/NetworkSettings.h"
 

@@ -4,11 +4,11 @@
 
 #include "base/AsciiText.h"
 #include "base/CanonicalUrl.h"
+#include "base/Url.h"
 #include "net/CurlTransfer.h"
 #include "net/HttpExchangeText.h"
 #include "net/HttpRequest.h"
 #include "net/ResponseHead.h"
-#include "base/Url.h"
 #include "sys/InternetErrors.h"
 
 namespace eng {

@@ -1,9 +1,9 @@
 #include "net/ProxyUrlJob.h"
 
+#include "base/Url.h"
 #include "net/FtpCredentials.h"
 #include "net/HttpExchangeText.h"
 #include "net/HttpRequest.h"
-#include "base/Url.h"
 #include "sys/InternetErrors.h"
 
 namespace eng {

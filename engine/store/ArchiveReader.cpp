@@ -1,7 +1,7 @@
 #include "store/ArchiveReader.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "base/EngineException.h"

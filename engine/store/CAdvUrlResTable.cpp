@@ -10,7 +10,6 @@ namespace eng {
 
 namespace {
 
-
 // The string fields of a row, each of which holds one reference.
 constexpr uint32_t UrlResRow::*kStringFields[] = {&UrlResRow::urlId, &UrlResRow::postId, &UrlResRow::redirectUrlId,
                                                   &UrlResRow::userAgentId, &UrlResRow::referer};

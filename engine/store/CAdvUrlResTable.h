@@ -4,11 +4,11 @@
 #include <optional>
 #include <vector>
 
+#include "base/DateTime.h"
 #include "store/CResTable.h"
 #include "store/CStrTable.h"
 #include "store/CUrlResTable.h"
 #include "store/SavedQueries.h"
-#include "base/DateTime.h"
 
 namespace eng {
 

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/DateTime.h"
 #include "store/CAdvUrlResTable.h"
 #include "store/CStrTable.h"
 #include "store/CTable.h"
-#include "base/DateTime.h"
 
 namespace eng {
 

@@ -1,6 +1,5 @@
 #include "store/CProjectTable.h"
 
-
 namespace eng {
 
 CProjectTable::CProjectTable(Database &db)

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-#include "store/Database.h"
 #include "base/DateTime.h"
+#include "store/Database.h"
 
 namespace eng {
 

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
+#include "base/AsciiText.h"
+#include "base/EngineException.h"
+#include "base/HtmlScanner.h"
+#include "base/UrlHash.h"
+#include "content/ResourceType.h"
 #include "store/ArchiveReader.h"
 #include "store/ArchiveWriter.h"
-#include "base/AsciiText.h"
-#include "base/HtmlScanner.h"
-#include "content/ResourceType.h"
-#include "base/UrlHash.h"
 #include "store/Blob.h"
-#include "base/EngineException.h"
 
 namespace eng {
 

@@ -1,8 +1,8 @@
 #include "store/CStrTable.h"
 
+#include "base/FitText.h"
 #include "base/ImageMapCoordinates.h"
 #include "base/UrlHash.h"
-#include "base/FitText.h"
 
 namespace eng {
 

@@ -8,9 +8,9 @@
 #include <variant>
 #include <vector>
 
+#include "base/FitText.h"
 #include "store/Database.h"
 #include "store/DatabaseException.h"
-#include "base/FitText.h"
 #include "store/TableText.h"
 
 namespace eng {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "store/CTable.h"
 #include "base/DateTime.h"
+#include "store/CTable.h"
 
 namespace eng {
 

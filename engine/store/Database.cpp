@@ -2,10 +2,10 @@
 
 #include <sqlite3.h>
 
+#include <vector>
+
 #include "store/DatabaseException.h"
 #include "store/TableText.h"
-
-#include <vector>
 
 namespace eng {
 

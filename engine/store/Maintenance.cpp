@@ -1,11 +1,11 @@
 #include "store/Maintenance.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <sys/stat.h>
 
 #include "store/Database.h"
 #include "store/ProjectRepair.h"

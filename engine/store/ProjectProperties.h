@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <string>
 
+#include "base/DateTime.h"
 #include "store/CProjectTable.h"
 #include "store/StringRef.h"
-#include "base/DateTime.h"
 
 namespace eng {
 

@@ -1,11 +1,12 @@
 #include "store/ProjectRepair.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <map>
 #include <memory>
-#include <unistd.h>
 
 #include "ProjectTemplate.h"
 #include "store/BtreeSalvage.h"

@@ -1,7 +1,7 @@
 #include "store/ProjectVersion.h"
 
-#include "store/Database.h"
 #include "base/EngineException.h"
+#include "store/Database.h"
 
 namespace eng {
 

@@ -1,8 +1,9 @@
 #include "store/ReadOnlyFile.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 namespace eng {
 

@@ -6,10 +6,10 @@
 #include <thread>
 #include <vector>
 
-#include "core/CallFrame.h"
 #include "api/EngineProcess.h"
-#include "engine.h"
+#include "core/CallFrame.h"
 #include "core/Messages.h"
+#include "engine.h"
 #include "support/OpenProject.h"
 
 using namespace std::chrono_literals;

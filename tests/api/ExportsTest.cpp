@@ -3,8 +3,8 @@
 #include <fstream>
 #include <set>
 
-#include "engine.h"
 #include "core/Messages.h"
+#include "engine.h"
 #include "support/OpenProject.h"
 #include "support/ProjectFiles.h"
 #include "support/TempDir.h"

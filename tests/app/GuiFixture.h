@@ -1,10 +1,11 @@
 #pragma once
 
+#include <filesystem>
+#include <memory>
+
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
-#include <filesystem>
-#include <memory>
 
 #include "support/NginxServer.h"
 #include "support/TempDir.h"

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <memory>
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
-#include <memory>
 
 // The start of a GUI test program as the program itself starts: settings and
 // desktop files in a folder of the process's own, the engine bound, the

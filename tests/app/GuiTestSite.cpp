@@ -1,9 +1,10 @@
 #include "GuiTestSite.h"
 
+#include <fstream>
+
 #include <QColor>
 #include <QImage>
 #include <QString>
-#include <fstream>
 
 namespace gui_test {
 

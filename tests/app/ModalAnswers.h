@@ -1,11 +1,12 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QString>
 #include <QTimer>
-#include <functional>
-#include <memory>
 
 // Answers for the modal dialogs a command opens. Each is set up before the
 // command runs and waits for its dialog on a timer, which the dialog's own

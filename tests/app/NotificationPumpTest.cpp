@@ -2,9 +2,10 @@
 // the engine's notifications are dispatched. No main window: the window
 // under test is the only one receiving notifications.
 
+#include <vector>
+
 #include <QCoreApplication>
 #include <QTest>
-#include <vector>
 
 #include "GuiTestProgram.h"
 #include "NotificationWindow.h"

@@ -2,12 +2,13 @@
 // browser: a page that failed fetched again, a status page's refresh, and a
 // form posted from a stored page.
 
+#include <functional>
+
 #include <QAction>
 #include <QDateTime>
 #include <QSignalSpy>
 #include <QTest>
 #include <QWebEngineView>
-#include <functional>
 
 #include "BrowserForm.h"
 #include "BrowserPage.h"

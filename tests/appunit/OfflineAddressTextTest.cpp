@@ -1,8 +1,9 @@
+#include "OfflineAddressText.h"
+
 #include <gtest/gtest.h>
 
 #include "AddressNormalisation.h"
 #include "FragmentLinks.h"
-#include "OfflineAddressText.h"
 
 namespace {
 

@@ -1,11 +1,12 @@
+#include "base/CanonicalUrl.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "base/CanonicalUrl.h"
-#include "base/PercentDecoding.h"
 #include "base/CharacterReferences.h"
+#include "base/PercentDecoding.h"
 
 namespace {
 

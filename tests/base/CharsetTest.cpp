@@ -1,10 +1,10 @@
+#include "base/Charset.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "base/Charset.h"
 
 using eng::CharsetIndex;
 

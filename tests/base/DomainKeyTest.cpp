@@ -1,9 +1,10 @@
+#include "base/DomainKey.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "base/DomainKey.h"
 #include "base/UrlHash.h"
 
 TEST(DomainKey, SiteKeysOfAddresses) {

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "base/HtmlScanner.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -47,7 +47,9 @@ TEST(HtmlScanner, LinksOfRealWorldMarkup) {
         {R"(<frameset><frame src="f.html"><iframe src="//other.org/i.html"></frameset>)",
          {{4, "http://example.com/dir/f.html"}, {5, "http://other.org/i.html"}}},
         {R"(<bgsound src="m.mid"><input type=image src="go.gif"><embed src="movie.swf">)",
-         {{7, "http://example.com/dir/m.mid"}, {8, "http://example.com/dir/go.gif"}, {9, "http://example.com/dir/movie.swf"}}},
+         {{7, "http://example.com/dir/m.mid"},
+          {8, "http://example.com/dir/go.gif"},
+          {9, "http://example.com/dir/movie.swf"}}},
         {R"(<applet code="A.class" codebase="classes">)", {{10, "http://example.com/dir/classes/A.class"}}},
         {R"(<applet code="B.class">)", {{10, "http://example.com/dir/B.class"}}},
         {R"(<link rel="stylesheet" href="s.css"><a href="p.html">)",
@@ -79,8 +81,9 @@ TEST(HtmlScanner, SpotsMarkEveryOccurrenceInOrder) {
 }
 
 TEST(HtmlScanner, BaseRefreshAndTitle) {
-    const std::string page = "<html><head><BASE HREF=\"http://mirror.example.net/docs/\"><title> Fish &amp; "
-                             "Chips </title></head><a href=\"menu.html\">";
+    const std::string page =
+        "<html><head><BASE HREF=\"http://mirror.example.net/docs/\"><title> Fish &amp; "
+        "Chips </title></head><a href=\"menu.html\">";
     auto base = eng::findBase(page);
     ASSERT_TRUE(base);
     EXPECT_EQ(page.substr(base->offset, base->length), "<BASE HREF=\"http://mirror.example.net/docs/\">");
@@ -112,7 +115,8 @@ TEST(HtmlScanner, RewritingPutsReplacementsInPlaceAndKeepsFragments) {
               R"(<a href="x.html#top">x</a> <img src=../pics/a.gif> <a href="https://else.org/">)"
               R"(<applet code="A.class" codebase="classes\"  width=5>)");
     // Without a replacement a link becomes absolute.
-    EXPECT_EQ(eng::rewriteLinks("<a href=\"y.html\">", kBase, eng::extractLinks(kBase, "<a href=\"y.html\">").spots, {}),
-              "<a href=\"http://example.com/dir/y.html\">");
+    EXPECT_EQ(
+        eng::rewriteLinks("<a href=\"y.html\">", kBase, eng::extractLinks(kBase, "<a href=\"y.html\">").spots, {}),
+        "<a href=\"http://example.com/dir/y.html\">");
     EXPECT_EQ(eng::rewriteLinks("<p>plain</p>", kBase, {}, {}), "<p>plain</p>");
 }

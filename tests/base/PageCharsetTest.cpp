@@ -1,8 +1,9 @@
+#include "base/PageCharset.h"
+
 #include <gtest/gtest.h>
 
 #include "base/HtmlScanner.h"
 #include "base/LinkText.h"
-#include "base/PageCharset.h"
 
 namespace {
 

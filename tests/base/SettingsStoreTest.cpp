@@ -1,10 +1,11 @@
+#include "base/SettingsStore.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
 #include "support/TempDir.h"
-#include "base/SettingsStore.h"
 
 namespace {
 std::string contents(const std::string &path) {

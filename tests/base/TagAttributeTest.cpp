@@ -1,10 +1,10 @@
+#include "base/TagAttribute.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "base/TagAttribute.h"
 
 TEST(TagAttribute, ValueInTagText) {
     struct Row {

@@ -1,10 +1,10 @@
+#include "base/Url.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "base/Url.h"
 
 namespace url = eng::url;
 

@@ -1,9 +1,9 @@
+#include "base/WildcardMatch.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "base/WildcardMatch.h"
 
 TEST(WildcardMatch, PatternsAgainstTexts) {
     struct Row {

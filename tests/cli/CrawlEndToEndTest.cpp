@@ -4,7 +4,6 @@
 // must store.
 
 #include <gtest/gtest.h>
-
 #include <sqlite3.h>
 
 #include <algorithm>

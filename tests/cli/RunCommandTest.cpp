@@ -72,11 +72,11 @@ TEST_F(RunCommandTest, MirrorFetchesAPageAndWhatItLinksTo) {
 TEST_F(RunCommandTest, MirrorStaysOnTheStartHostUnlessToldToSpanHosts) {
     // "localhost" names the same server under another host name.
     const std::string elsewhere = "http://localhost:" + std::to_string(server.port());
-    const std::string start = test::httpResponse(
-        200, "OK",
-        "<html><a href=\"next.html\">next</a><a href=\"" + elsewhere + "/other.html\">other</a><img src=\"" +
-            elsewhere + "/pic.gif\"></html>",
-        {"Content-Type: text/html"});
+    const std::string start =
+        test::httpResponse(200, "OK",
+                           "<html><a href=\"next.html\">next</a><a href=\"" + elsewhere +
+                               "/other.html\">other</a><img src=\"" + elsewhere + "/pic.gif\"></html>",
+                           {"Content-Type: text/html"});
     const std::string leaf = test::httpResponse(200, "OK", "<html>leaf</html>", {"Content-Type: text/html"});
     server.answer(start);
     server.answer(leaf);

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <fstream>
-#include <sqlite3.h>
 
 #include "base/UrlHash.h"
 #include "support/RunLark.h"

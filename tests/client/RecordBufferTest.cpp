@@ -1,6 +1,8 @@
 // The client library's ownership of engine buffers, on buffers the test
 // builds itself and releases through a recording FreeMem: what is read,
 // what is released, and that nothing outside a whole record is touched.
+#include "client/RecordBuffer.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,7 +13,6 @@
 #include <vector>
 
 #include "client/ProjectProps.h"
-#include "client/RecordBuffer.h"
 #include "support/OpenProject.h"
 
 namespace {

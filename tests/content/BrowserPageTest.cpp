@@ -1,6 +1,7 @@
+#include "content/BrowserPage.h"
+
 #include <gtest/gtest.h>
 
-#include "content/BrowserPage.h"
 #include "base/HtmlScanner.h"
 
 namespace {

@@ -1,10 +1,11 @@
+#include "content/CreateFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "engine.h"
-#include "content/CreateFolder.h"
 #include "support/TempDir.h"
 #include "support/UiHostRecorder.h"
 

@@ -1,9 +1,9 @@
+#include "content/DynamicAddress.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "content/DynamicAddress.h"
 
 TEST(DynamicAddress, MoreThanSevenDigitsOutsideImages) {
     struct Row {

@@ -1,9 +1,9 @@
+#include "content/LocalFileNames.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "content/LocalFileNames.h"
 
 namespace {
 

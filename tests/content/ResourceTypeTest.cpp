@@ -1,10 +1,11 @@
+#include "content/ResourceType.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "content/MimeType.h"
-#include "content/ResourceType.h"
 
 using eng::ResType;
 

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <chrono>
 #include <cstring>
 #include <thread>
 
-#include "engine.h"
 #include "base/UrlHash.h"
+#include "base/WaitToken.h"
+#include "engine.h"
 #include "net/NetworkSettings.h"
 #include "support/ConnectionProperties.h"
 #include "support/Eventually.h"
@@ -15,7 +15,6 @@
 #include "support/OpenProject.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/TaskRecords.h"
-#include "base/WaitToken.h"
 
 using namespace std::chrono_literals;
 

@@ -1,11 +1,11 @@
-#include <gtest/gtest.h>
+#include "core/BrowserWaiters.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "engine.h"
-#include "core/BrowserWaiters.h"
-#include "support/OpenProject.h"
 #include "base/WaitToken.h"
+#include "engine.h"
+#include "support/OpenProject.h"
 
 namespace {
 

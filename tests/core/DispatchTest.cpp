@@ -7,19 +7,19 @@
 #include <thread>
 #include <vector>
 
-#include "core/CallFrame.h"
 #include "api/EngineProcess.h"
-#include "engine.h"
-#include "support/Eventually.h"
+#include "base/EngineException.h"
+#include "core/CallFrame.h"
 #include "core/Engine.h"
 #include "core/EngineRegistry.h"
 #include "core/Messages.h"
+#include "engine.h"
 #include "store/Database.h"
+#include "support/Eventually.h"
 #include "support/OpenProject.h"
 #include "support/ProjectFiles.h"
 #include "support/UiHostRecorder.h"
 #include "sys/Event.h"
-#include "base/EngineException.h"
 
 using namespace std::chrono_literals;
 using eng::CommandEntry;

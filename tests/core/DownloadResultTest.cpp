@@ -1,6 +1,7 @@
+#include "core/DownloadResult.h"
+
 #include <gtest/gtest.h>
 
-#include "core/DownloadResult.h"
 #include "support/TableFixture.h"
 
 namespace {

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sqlite3.h>
 
 #include <fstream>
@@ -7,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "engine.h"
 #include "core/Engine.h"
 #include "core/Messages.h"
+#include "engine.h"
 #include "net/NetworkSettings.h"
 #include "store/Database.h"
 #include "support/ConnectionProperties.h"

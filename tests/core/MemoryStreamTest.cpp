@@ -1,8 +1,9 @@
+#include "core/MemoryStream.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "core/MemoryStream.h"
 #include "engine.h"
 
 using eng::MemoryStream;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "engine.h"
 #include "core/Engine.h"
 #include "core/Messages.h"
+#include "engine.h"
 #include "store/ProjectTables.h"
 #include "support/OpenProject.h"
 #include "support/ProjectFiles.h"

@@ -1,3 +1,5 @@
+#include "core/ProgressCounters.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -5,7 +7,6 @@
 #include "WindowQueue.h"
 #include "client/RecordRelease.h"
 #include "core/Notifier.h"
-#include "core/ProgressCounters.h"
 #include "sys/MessageQueue.h"
 
 using namespace std::chrono_literals;

@@ -46,8 +46,9 @@ TEST(TaskTransfer, TasksMoveWithTheirItemsAndResources) {
     EXPECT_EQ(test::queryText(target, kTasks), before);
     EXPECT_EQ(test::queryText(target, kItems), test::queryText(source.path(), kItems));
     // The stopped task's resource waits suspended; the running one's is queued.
-    EXPECT_EQ(test::queryText(target, "SELECT group_concat(State || ':' || RunCount) FROM "
-                                      "(SELECT State, RunCount FROM UrlRes ORDER BY Url)"),
+    EXPECT_EQ(test::queryText(target,
+                              "SELECT group_concat(State || ':' || RunCount) FROM "
+                              "(SELECT State, RunCount FROM UrlRes ORDER BY Url)"),
               "3:1,5:0");
 }
 

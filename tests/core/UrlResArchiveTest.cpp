@@ -85,8 +85,9 @@ TEST(UrlResArchive, AMovedPageFindsItsRelativeLinksAgainstItsOwnAddress) {
     )");
     const std::string target = dir.file("target.slk");
     moveResources(source.path(), {3}, target, dir);
-    EXPECT_EQ(test::queryText(target, "SELECT group_concat(s.String || ':' || r.Relation, ' ') FROM "
-                                      "(SELECT * FROM Rel ORDER BY Relation) r JOIN Strings s ON s.StrId = r.UrlId"),
+    EXPECT_EQ(test::queryText(target,
+                              "SELECT group_concat(s.String || ':' || r.Relation, ' ') FROM "
+                              "(SELECT * FROM Rel ORDER BY Relation) r JOIN Strings s ON s.StrId = r.UrlId"),
               "http://h/dir/next.html:0 http://h/i.gif:1");
 }
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "client/RecordBuffer.h"
-#include "engine.h"
 #include "core/Engine.h"
 #include "core/Messages.h"
+#include "engine.h"
 #include "store/ProjectTables.h"
 #include "support/OpenProject.h"
 
@@ -55,7 +55,7 @@ eng::CommandTable lifeOfAResource() {
                   t.urlRes.update(row);  // done +1, queued -1, errors +1
                   row.state = 3;
                   row.error = false;
-                  t.urlRes.update(row);  // queued +1, errors -1
+                  t.urlRes.update(row);            // queued +1, errors -1
                   t.urlRes.release(row.urlResId);  // queued -1, deleting notice
                   eng::MemoryStream &out = c.answer();
                   out.writeRecord(c.engine.progress().snapshot());

@@ -1,10 +1,11 @@
+#include "filters/ExpressionParser.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 #include <vector>
 
-#include "filters/ExpressionParser.h"
 #include "filters/ExpressionTokenizer.h"
 #include "filters/FilterExpression.h"
 

@@ -11,8 +11,19 @@ namespace {
 
 constexpr uint32_t kLinks = 0x3871, kImages = 0x1810E, kEmbedded = 0x680, kDynamic = 0x4000;
 constexpr uint32_t kOnlyFrom = 0x23871;  // "Retrieve only from:" for links
-enum Kind : uint32_t { Hyperlink = 0, Img = 1, BodyBackground = 2, Frame = 4, Script = 6, Sound = 7, Embed = 9,
-                       Applet = 10, Stylesheet = 11, Refresh = 12, Browsed = 14 };
+enum Kind : uint32_t {
+    Hyperlink = 0,
+    Img = 1,
+    BodyBackground = 2,
+    Frame = 4,
+    Script = 6,
+    Sound = 7,
+    Embed = 9,
+    Applet = 10,
+    Stylesheet = 11,
+    Refresh = 12,
+    Browsed = 14
+};
 
 std::string rule(uint32_t mask, const std::string &expression) {
     return std::to_string(mask) + ";0;0;" + expression + eng::Filter::kEntryEnd;

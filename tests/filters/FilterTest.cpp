@@ -1,9 +1,10 @@
+#include "filters/Filter.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "filters/Filter.h"
 #include "filters/UrlPattern.h"
 
 namespace {

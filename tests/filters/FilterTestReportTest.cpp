@@ -1,8 +1,8 @@
+#include "filters/FilterTestReport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "filters/FilterTestReport.h"
 
 namespace {
 

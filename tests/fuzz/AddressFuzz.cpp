@@ -24,12 +24,12 @@
 #include "base/CanonicalUrl.h"
 #include "base/CharacterReferences.h"
 #include "base/DomainKey.h"
-#include "content/DynamicAddress.h"
 #include "base/ImageMapCoordinates.h"
-#include "content/LocalFileNames.h"
 #include "base/PercentDecoding.h"
-#include "base/UrlHash.h"
 #include "base/Url.h"
+#include "base/UrlHash.h"
+#include "content/DynamicAddress.h"
+#include "content/LocalFileNames.h"
 
 namespace url = eng::url;
 

@@ -12,8 +12,8 @@
 
 #include "ArchiveInput.h"
 #include "FuzzProject.h"
-#include "engine.h"
 #include "core/Messages.h"
+#include "engine.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include "ProjectTemplate.h"
 #include "api/EngineProcess.h"
+#include "base/EngineException.h"
 #include "core/CommandTable.h"
 #include "store/DatabaseException.h"
-#include "base/EngineException.h"
 #include "sys/UiHost.h"
 
 namespace fuzz {

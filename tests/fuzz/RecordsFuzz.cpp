@@ -20,8 +20,8 @@
 
 #include "FuzzProject.h"
 #include "api/CommandCall.h"
-#include "engine.h"
 #include "core/Messages.h"
+#include "engine.h"
 
 namespace msg = eng::msg;
 

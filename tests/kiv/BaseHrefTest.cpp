@@ -1,6 +1,7 @@
+#include "BaseHref.h"
+
 #include <gtest/gtest.h>
 
-#include "BaseHref.h"
 #include "OfflineAddress.h"
 #include "base/UrlHash.h"
 

@@ -1,9 +1,9 @@
+#include "DeliveredLinks.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "DeliveredLinks.h"
 
 namespace {
 

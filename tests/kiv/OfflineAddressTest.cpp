@@ -1,6 +1,7 @@
+#include "OfflineAddress.h"
+
 #include <gtest/gtest.h>
 
-#include "OfflineAddress.h"
 #include "base/UrlHash.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "StatusPage.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,8 +1,9 @@
+#include "net/DownloadPool.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>
 
-#include "net/DownloadPool.h"
 #include "net/HttpJob.h"
 #include "support/JobRunner.h"
 #include "support/ScriptedHttpServer.h"

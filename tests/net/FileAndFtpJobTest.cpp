@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <fstream>
-#include <sys/stat.h>
 
 #include "net/FileJob.h"
 #include "net/FtpJob.h"

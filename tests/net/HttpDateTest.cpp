@@ -1,7 +1,8 @@
+#include "net/HttpDate.h"
+
 #include <gtest/gtest.h>
 
 #include "net/DownloadRecord.h"
-#include "net/HttpDate.h"
 
 using eng::parseHttpDate;
 

@@ -1,7 +1,8 @@
+#include "net/HttpExchangeText.h"
+
 #include <gtest/gtest.h>
 
 #include "net/FtpCredentials.h"
-#include "net/HttpExchangeText.h"
 #include "net/ResponseHead.h"
 
 namespace {

@@ -1,10 +1,11 @@
+#include "net/HttpJob.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <iostream>
 #include <thread>
 
-#include "net/HttpJob.h"
 #include "support/FreePort.h"
 #include "support/JobRunner.h"
 #include "support/PeakMemory.h"

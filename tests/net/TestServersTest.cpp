@@ -1,12 +1,4 @@
 // The servers that network tests talk to, checked with plain sockets.
-#include "support/ChildProcess.h"
-#include "support/FreePort.h"
-#include "support/FtpServer.h"
-#include "support/NginxServer.h"
-#include "support/ScriptedHttpServer.h"
-#include "support/TempDir.h"
-#include "support/UniqueFd.h"
-
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -14,6 +6,14 @@
 #include <fstream>
 #include <memory>
 #include <optional>
+
+#include "support/ChildProcess.h"
+#include "support/FreePort.h"
+#include "support/FtpServer.h"
+#include "support/NginxServer.h"
+#include "support/ScriptedHttpServer.h"
+#include "support/TempDir.h"
+#include "support/UniqueFd.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
-
-#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include "store/Database.h"
 #include "support/ProjectFiles.h"

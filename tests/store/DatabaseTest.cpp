@@ -1,9 +1,9 @@
-#include <gtest/gtest.h>
+#include "store/Database.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "store/Database.h"
 #include "store/ProjectVersion.h"
 #include "support/ProjectFiles.h"
 #include "support/TempDir.h"
@@ -82,8 +82,9 @@ TEST(Database, RunTimeTablesOfAnInterruptedSearchAreDroppedAtOpen) {
                      "CREATE TABLE tmp_0badf00d (ResId INTEGER); CREATE TABLE TMP_Keep (x); CREATE TABLE tmpKeep (x);");
     eng::Database db(path);
     db.dropRuntimeTables();
-    eng::Statement names = db.prepare("SELECT group_concat(name) FROM (SELECT name FROM sqlite_master WHERE "
-                                      "type = 'table' AND name LIKE 'tmp%' ORDER BY name)");
+    eng::Statement names = db.prepare(
+        "SELECT group_concat(name) FROM (SELECT name FROM sqlite_master WHERE "
+        "type = 'table' AND name LIKE 'tmp%' ORDER BY name)");
     ASSERT_TRUE(names.step());
     EXPECT_EQ(names.text(0), "TMP_Keep,tmpKeep");
 }

@@ -2,7 +2,6 @@
 // where SQLite refuses the file, and what could not be read is counted.
 
 #include <gtest/gtest.h>
-
 #include <sqlite3.h>
 
 #include <filesystem>

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "base/DateTime.h"
 #include "store/CAdvUrlResTable.h"
 #include "support/TableFixture.h"
-#include "base/DateTime.h"
 
 using Event = eng::CAdvUrlResTable::Event;
 

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "support/UniqueFd.h"
-
 #include <sys/types.h>
 
 #include <chrono>
@@ -9,6 +7,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "support/UniqueFd.h"
 
 namespace test {
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "support/UniqueFd.h"
-
 #include <chrono>
 #include <cstdint>
 #include <functional>
+
+#include "support/UniqueFd.h"
 
 namespace test {
 

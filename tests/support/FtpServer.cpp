@@ -1,9 +1,9 @@
 #include "support/FtpServer.h"
 
-#include "support/FreePort.h"
-
 #include <charconv>
 #include <stdexcept>
+
+#include "support/FreePort.h"
 
 namespace test {
 

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "support/ChildProcess.h"
-
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "support/ChildProcess.h"
 
 namespace test {
 

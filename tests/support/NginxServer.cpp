@@ -1,13 +1,13 @@
 #include "support/NginxServer.h"
 
-#include "support/FreePort.h"
-
 #include <unistd.h>
 
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
+
+#include "support/FreePort.h"
 
 namespace test {
 

@@ -1,8 +1,5 @@
 #pragma once
 
-#include "support/ChildProcess.h"
-#include "support/TempDir.h"
-
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -10,6 +7,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "support/ChildProcess.h"
+#include "support/TempDir.h"
 
 namespace test {
 

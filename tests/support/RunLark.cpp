@@ -1,8 +1,9 @@
 #include "support/RunLark.h"
 
+#include <sys/wait.h>
+
 #include <array>
 #include <cstdio>
-#include <sys/wait.h>
 
 namespace test {
 

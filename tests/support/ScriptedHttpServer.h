@@ -1,7 +1,5 @@
 #pragma once
 
-#include "support/UniqueFd.h"
-
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -13,6 +11,8 @@
 #include <string_view>
 #include <thread>
 #include <vector>
+
+#include "support/UniqueFd.h"
 
 namespace test {
 

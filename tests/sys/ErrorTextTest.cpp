@@ -1,8 +1,8 @@
+#include "sys/ErrorText.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
-
-#include "sys/ErrorText.h"
 
 using eng::errorText;
 

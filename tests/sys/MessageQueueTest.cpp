@@ -1,9 +1,10 @@
+#include "sys/MessageQueue.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>
 
 #include "sys/Event.h"
-#include "sys/MessageQueue.h"
 
 using namespace std::chrono_literals;
 using eng::Message;

@@ -1,8 +1,8 @@
+#include "sys/SpooledBody.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
-
-#include "sys/SpooledBody.h"
 
 namespace {
 

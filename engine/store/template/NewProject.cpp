@@ -1,11 +1,11 @@
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <stdexcept>
-#include <unistd.h>
 
 #include "ProjectTemplate.h"
 
