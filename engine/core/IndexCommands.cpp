@@ -36,9 +36,9 @@ void storeSpeeds(const IndexRun &run) {
 
 intptr_t indexDatabase(DispatchContext &c) {
     ProjectTables &tables = c.engine.tables();
-    WordSplitter splitter(noiseWordsOf(tables.noiseWords));
     const Notifier &notifier = c.engine.notifier();
-    IndexRun run = WordIndexer(tables, splitter).run([&](const IndexProgress &p) { postProgress(notifier, p); });
+    IndexRun run =
+        WordIndexer(tables, c.engine.words()).run([&](const IndexProgress &p) { postProgress(notifier, p); });
     if (run.bodies > 0) storeSpeeds(run);
     c.setResult(1);
     return 0;

@@ -138,4 +138,47 @@ TEST_F(WordIndexTest, AFailedInsertRollsBackEveryBody) {
     EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM Res WHERE Indexed = 1"), 0);
 }
 
+// Stores a page resource titled "Home Page", retitles it, moves it to a
+// new body with the same title, and deletes it, reading the title rows after
+// each step.
+TEST_F(WordIndexTest, TitleRowsFollowThePageThroughItsChanges) {
+    std::vector<std::string> seen;
+    eng::CommandTable table = eng::defaultCommandTable();
+    table.set(eng::msg::kGetStatistics, {[&seen](eng::DispatchContext &c) {
+                  eng::ProjectTables &t = c.engine.tables();
+                  auto rows = [&](uint32_t body) {
+                      std::string text;
+                      for (const eng::WordRow &r : t.titleIndex.wordsOf(body))
+                          text += r.word + ":" + std::to_string(r.pos) + " ";
+                      seen.push_back(text);
+                  };
+                  auto store = [&](const std::string &page) {
+                      return t.res
+                          .storeFetched(eng::MemoryBytes(std::vector<uint8_t>(page.begin(), page.end())), "text/html",
+                                        "http://h/")
+                          .key;
+                  };
+                  eng::UrlResRow page = t.urlRes.make(t.strings.intern("http://h/", eng::StringKind::Url, true), 0);
+                  page.type = 1;
+                  page.resId = store("<html>first</html>");
+                  page.title = "Home Page";
+                  t.urlRes.insert(page);
+                  rows(page.resId);
+                  page.title = "The Front";
+                  t.urlRes.update(page);
+                  rows(page.resId);
+                  const uint32_t oldBody = page.resId;
+                  page.resId = store("<html>second</html>");
+                  t.urlRes.update(page);
+                  rows(oldBody);
+                  rows(page.resId);
+                  t.urlRes.release(page.urlResId);
+                  rows(page.resId);
+                  return intptr_t{0};
+              }});
+    test::OpenProject project(table);
+    Eng_GetStatistics(nullptr, nullptr);
+    EXPECT_EQ(seen, (std::vector<std::string>{"home:1 page:2 ", "front:1 ", "", "front:1 ", ""}));
+}
+
 }  // namespace
