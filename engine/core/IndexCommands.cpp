@@ -1,5 +1,7 @@
 // The word index of the open project: building it and counting the bodies it
 // still lacks.
+#include <algorithm>
+
 #include "base/SettingsStore.h"
 #include "core/CommandTable.h"
 #include "core/Engine.h"
@@ -21,11 +23,12 @@ void postProgress(const Notifier &notifier, const IndexProgress &p) {
     });
 }
 
-// Words per second, cut to a whole number; a run too short to time counts
-// its words as done in a microsecond.
-uint32_t wordsPerSecond(uint32_t words, double seconds) {
-    return static_cast<uint32_t>(std::min(words / std::max(seconds, 1e-6), 4294967295.0));
-}
+// A measure cut to a whole number that fits the 32-bit cell it goes to.
+uint32_t whole32(double value) { return static_cast<uint32_t>(std::clamp(value, 0.0, 4294967295.0)); }
+
+// Words per second; a run too short to time counts its words as done in a
+// microsecond.
+uint32_t wordsPerSecond(uint32_t words, double seconds) { return whole32(words / std::max(seconds, 1e-6)); }
 
 // The speeds the application estimates indexing time from.
 void storeSpeeds(const IndexRun &run) {
@@ -58,7 +61,7 @@ intptr_t countNotIndexedResources(DispatchContext &c) {
     uint32_t size = 0;
     if (query.step()) {
         count = static_cast<uint32_t>(query.integer(0));
-        size = static_cast<uint32_t>(query.real(1));
+        size = whole32(query.real(1));
     }
     query.reset();
     storeAt(countCell, count);
