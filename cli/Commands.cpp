@@ -8,6 +8,7 @@
 #include "EngineBuffer.h"
 #include "FilterTestCommand.h"
 #include "FolderCommands.h"
+#include "IndexCommand.h"
 #include "LinksCommand.h"
 #include "ProjectCommands.h"
 #include "PropsCommand.h"
@@ -63,6 +64,7 @@ constexpr Command kCommands[] = {
      "what the browser gets for URL: content type, address, then the stored page or the status page (as in the "
      "browser, a missing page is queued unless the project's option 1 says not)",
      catPage},
+    {"index", "index PROJECT", "index the words of every stored page and text not indexed yet", indexProject},
     {"filter-test", "filter-test PROJECT TASK URL [--kind N]",
      "whether the task's filter accepts URL as a link of kind N (0, a hyperlink, unless given)", testTaskFilter},
 };

@@ -83,6 +83,7 @@ CommandTable defaultCommandTable() {
     addCrawlCommands(table);
     addBrowserLookups(table);
     addBodyRequests(table);
+    addIndexCommands(table);
     return table;
 }
 

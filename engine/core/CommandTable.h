@@ -80,5 +80,6 @@ void addDownloadCommands(CommandTable &table);
 void addCrawlCommands(CommandTable &table);
 void addBrowserLookups(CommandTable &table);
 void addBodyRequests(CommandTable &table);
+void addIndexCommands(CommandTable &table);
 
 }  // namespace eng

@@ -13,6 +13,8 @@
 #include "net/DownloadJob.h"
 #include "net/DownloadPool.h"
 #include "net/NetworkSettings.h"
+#include "search/TitleIndex.h"
+#include "search/WordIndexer.h"
 #include "store/Database.h"
 #include "store/ProjectProperties.h"
 #include "store/ProjectTables.h"
@@ -41,8 +43,11 @@ void Engine::open() {
     database_->takeExclusiveLock();
     tables_ = std::make_unique<ProjectTables>(
         *database_, [this](CAdvUrlResTable::Event event, const UrlResRow *now, const UrlResRow *before) {
+            titleIndex_->update(now, before);
             sendUrlResEvent(event, now, before);
         });
+    words_ = std::make_unique<WordSplitter>(noiseWordsOf(tables_->noiseWords));
+    titleIndex_ = std::make_unique<TitleIndex>(tables_->titleIndex, *words_);
     database_->dropRuntimeTables();
     tables_->res.setLinkExtractor(
         [](std::span<const uint8_t> bytes, const std::string &url, const std::string &contentType) {

@@ -28,6 +28,8 @@ struct ItemRow;
 class Database;
 class ProjectProperties;
 struct ProjectTables;
+class TitleIndex;
+class WordSplitter;
 class Event;
 class MessageQueue;
 
@@ -66,6 +68,8 @@ public:
     const Notifier &notifier() const { return notifier_; }
     Database &database() { return *database_; }
     ProjectTables &tables() { return *tables_; }
+    // The project's word splitter, with its noise words read at open.
+    const WordSplitter &words() const { return *words_; }
     ProjectProperties &properties() { return *properties_; }
     CAdvTasksTable &tasks() { return *tasks_; }
     DownloadPool &downloads() { return *downloads_; }
@@ -117,6 +121,8 @@ private:
     ProgressCounters progress_;
     std::unique_ptr<Database> database_;
     std::unique_ptr<ProjectTables> tables_;
+    std::unique_ptr<WordSplitter> words_;
+    std::unique_ptr<TitleIndex> titleIndex_;
     std::unique_ptr<ProjectProperties> properties_;
     std::unique_ptr<CAdvTasksTable> tasks_;
     std::shared_ptr<DownloadProgressReporter> downloadProgress_;

@@ -22,6 +22,7 @@ class CTitleIndexTable : public CTable<WordRow> {
 public:
     explicit CTitleIndexTable(Database &db);
     std::vector<WordRow> wordsOf(uint32_t resId) { return rows(kPrimaryKey, {int64_t{resId}}); }
+    void removeWordsOf(uint32_t resId) { removeAll(kPrimaryKey, {int64_t{resId}}); }
 };
 
 }  // namespace eng

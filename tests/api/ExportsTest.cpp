@@ -200,7 +200,7 @@ TEST(Exports, CommandNotBuiltYetAnswersZeroAndShowsWhy) {
     test::UiHostRecorder ui;
     test::OpenProject project;
     ASSERT_EQ(project.openResult(), 0);
-    EXPECT_EQ(Eng_IndexDatabase(), 0);
+    EXPECT_EQ(Eng_PingHosts("localhost"), 0);
     void *addr = kUntouched;
     uint32_t len = kUntouchedLength;
     Eng_GetStatistics(&addr, &len);

@@ -1,0 +1,76 @@
+#include "IndexCommand.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <future>
+#include <iostream>
+
+#include "Arguments.h"
+#include "Failure.h"
+#include "OpenedProject.h"
+#include "PackedRecords.h"
+#include "RecordRelease.h"
+#include "WindowQueue.h"
+#include "engine.h"
+
+namespace lark {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The index progress notification: phase, bodies to index, bodies done,
+// words written so far, and a value kept at 0.
+#pragma pack(push, 1)
+struct IndexFigures {
+    int32_t phase = 0;
+    int32_t bodies = 0;
+    int32_t done = 0;
+    int32_t words = 0;
+    int32_t unused = 0;
+};
+#pragma pack(pop)
+
+// Takes the figures out of an index progress notification (and releases it).
+void take(IndexFigures &figures, const Posted &posted) {
+    const auto payload = eng::client::notificationPayload(posted.msg, posted.wParam, posted.lParam);
+    if (posted.msg == ENG_NOTIFY_INDEX)
+        if (const auto record = eng::client::recordAt<IndexFigures>(payload, 0)) figures = *record;
+    releaseNotification(posted);
+}
+
+void show(const IndexFigures &f, bool terminal) {
+    if (f.phase != 2 || !terminal) return;
+    std::cout << "\rindexing: " << f.done << " of " << f.bodies << " bodies, " << f.words << " words" << std::flush;
+}
+
+}  // namespace
+
+int indexProject(const std::vector<std::string> &words) {
+    Arguments args(words, {}, {});
+    args.expectCount(1, 1);
+    WindowQueue window;
+    OpenedProject project(args.at(0), window.window());
+    uint32_t waiting = 0;
+    Eng_CountNotIndexedResources(&waiting, nullptr);
+    std::cout << waiting << " bodies to index\n";
+
+    const bool terminal = isatty(STDOUT_FILENO) != 0;
+    const auto start = std::chrono::steady_clock::now();
+    auto indexing = std::async(std::launch::async, [] { return Eng_IndexDatabase(); });
+    IndexFigures figures;
+    while (indexing.wait_for(100ms) != std::future_status::ready) {
+        while (auto posted = window.take()) take(figures, *posted);
+        show(figures, terminal);
+    }
+    const int32_t result = indexing.get();
+    while (auto posted = window.take()) take(figures, *posted);
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    if (terminal && figures.phase != 0) std::cout << '\n';
+    if (result != 1) throw Failure("the project could not be indexed; nothing was changed");
+    std::cout << figures.done << " bodies indexed, " << figures.words << " words written in " << seconds << " s\n";
+    return 0;
+}
+
+}  // namespace lark
