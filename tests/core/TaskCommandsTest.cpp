@@ -42,10 +42,11 @@ TEST(Tasks, CreatingATaskAnnouncesItThenItsStartItemThenItsCounters) {
                                      ENG_NOTIFY_TASK_CHANGED}));
     test::Task t = test::taskById(static_cast<uint32_t>(id));
     EXPECT_EQ(t.url, "http://example.com/start");
-    EXPECT_EQ(t.raw.depth, 255u);
-    EXPECT_EQ(t.raw.state, 4u);
-    EXPECT_EQ(t.raw.queued, 1u);
-    EXPECT_GT(t.raw.created, 0);
+    // The records are packed: "+" compares a copy of a field, which a reference could not reach aligned.
+    EXPECT_EQ(+t.raw.depth, 255u);
+    EXPECT_EQ(+t.raw.state, 4u);
+    EXPECT_EQ(+t.raw.queued, 1u);
+    EXPECT_GT(+t.raw.created, 0);
     EXPECT_EQ(t.errorText, "Ok.");
     Eng_CloseProject();
     EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM Items WHERE TaskId = " + std::to_string(id)), 1);
@@ -104,7 +105,7 @@ TEST(Tasks, UpdateListsFindAndDelete) {
     test::Task t = test::taskById(idA);
     EXPECT_EQ(t.name, "Renamed");
     EXPECT_EQ(t.note, "a note");
-    EXPECT_EQ(t.raw.depth, 3u);
+    EXPECT_EQ(+t.raw.depth, 3u);
     changed.id = 999;
     EXPECT_EQ(Eng_UpdateTask(&changed), 0);
 
@@ -169,9 +170,9 @@ TEST(Tasks, AnAddressWithoutALinkingPageGetsATaskOfItsOwnInTheActiveFolder) {
     auto created = test::tasksFrom(Eng_GetFolderTasks, static_cast<uint32_t>(folder));
     ASSERT_EQ(created.size(), 1u);
     EXPECT_EQ(created[0].url, "http://example.com/found");
-    EXPECT_EQ(created[0].raw.depth, 0u);
+    EXPECT_EQ(+created[0].raw.depth, 0u);
     EXPECT_TRUE(created[0].raw.followRedirects);
-    EXPECT_EQ(created[0].raw.acceptableAge, 36000);
+    EXPECT_EQ(+created[0].raw.acceptableAge, 36000);
     Eng_CloseProject();
     // The project is not running, but the new task is active and holds the
     // resource, so it is queued with a run count rather than suspended.
@@ -224,17 +225,17 @@ TEST(Tasks, RefreshingAndDeletingResourcesKeepTheCountsRight) {
     ASSERT_EQ(Eng_OpenProject(project.path().c_str(), nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(Eng_RefreshUrlRes(1), 1);
     test::Task t = test::taskById(id);
-    EXPECT_EQ(t.raw.state, 4u);
-    EXPECT_EQ(t.raw.queued, 1u);
-    EXPECT_EQ(t.raw.retrieved, 1u);
-    EXPECT_EQ(t.raw.errorCount, 0u);
+    EXPECT_EQ(+t.raw.state, 4u);
+    EXPECT_EQ(+t.raw.queued, 1u);
+    EXPECT_EQ(+t.raw.retrieved, 1u);
+    EXPECT_EQ(+t.raw.errorCount, 0u);
     EXPECT_EQ(Eng_RefreshUrlRes(1), 0);  // queued now: nothing to refresh
 
     EXPECT_EQ(Eng_DeleteUrlRes(1), 0);  // the start page stays
     EXPECT_EQ(Eng_DeleteUrlRes(70), 1);
     t = test::taskById(id);
-    EXPECT_EQ(t.raw.retrieved, 0u);
-    EXPECT_EQ(t.raw.size, 0u);
+    EXPECT_EQ(+t.raw.retrieved, 0u);
+    EXPECT_EQ(+t.raw.size, 0u);
     Eng_CloseProject();
     EXPECT_EQ(test::queryInteger(project.path(), "SELECT count(*) FROM UrlRes WHERE UrlResId = 70"), 0);
     EXPECT_EQ(test::queryText(project.path(), "SELECT State || ',' || Retries FROM UrlRes WHERE UrlResId = 1"), "3,0");
