@@ -62,7 +62,10 @@ protected:
     static std::vector<std::array<int32_t, 5>> progress(test::OpenProject &project) {
         std::vector<std::array<int32_t, 5>> all;
         while (auto p = project.notifications().take(0ms)) {
-            if (p->msg != ENG_NOTIFY_INDEX) continue;
+            if (p->msg != ENG_NOTIFY_INDEX) {
+                lark::releaseNotification(*p);  // statistics and resource notices carry payloads of their own
+                continue;
+            }
             EXPECT_EQ(p->wParam, 20u);
             std::array<int32_t, 5> values{};
             std::memcpy(values.data(), reinterpret_cast<const void *>(p->lParam), sizeof values);
