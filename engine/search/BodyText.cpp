@@ -2,29 +2,13 @@
 
 #include <array>
 
+#include "base/AsciiSearch.h"
 #include "base/CharacterReferences.h"
 #include "base/Utf8Recoding.h"
 
 namespace eng {
 
 namespace {
-
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool startsWithIgnoringCase(std::string_view text, size_t at, std::string_view lowercaseWord) {
-    if (text.size() - at < lowercaseWord.size()) return false;
-    for (size_t i = 0; i < lowercaseWord.size(); ++i)
-        if (lower(text[at + i]) != lowercaseWord[i]) return false;
-    return true;
-}
-
-size_t findIgnoringCase(std::string_view text, size_t from, std::string_view lowercaseWord) {
-    for (size_t at = from; at < text.size(); ++at)
-        if (startsWithIgnoringCase(text, at, lowercaseWord)) return at;
-    return std::string_view::npos;
-}
-
-bool isWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 struct DroppedBlock {
     std::string_view opening;
@@ -37,17 +21,17 @@ size_t afterTag(std::string_view html, size_t at, std::string &out) {
     size_t end = html.find('>', at);
     if (end == std::string_view::npos) return html.size();
     size_t next = end + 1;
-    if (next < html.size() && !isWhiteSpace(html[next]) && html[next] != '<') out += ' ';
+    if (next < html.size() && !isAsciiWhite(html[next]) && html[next] != '<') out += ' ';
     return next;
 }
 
 // Where the text goes on after the markup that starts at `at` (a "<").
 size_t afterMarkup(std::string_view html, size_t at, std::string &out) {
     for (const DroppedBlock &block : kDroppedBlocks) {
-        if (!startsWithIgnoringCase(html, at, block.opening)) continue;
+        if (!startsWithNoCase(html.substr(at), block.opening)) continue;
         // The closing tag is then dropped as any other tag is, so that the
         // words on either side of the block stay apart.
-        size_t closing = findIgnoringCase(html, at + block.opening.size(), block.closing);
+        size_t closing = findNoCase(html, block.closing, at + block.opening.size());
         return closing == std::string_view::npos ? html.size() : closing;
     }
     return afterTag(html, at, out);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/AsciiText.h"
 #include "search/BodyText.h"
 
 namespace eng {
@@ -33,10 +34,7 @@ std::vector<PendingBody> pendingBodies(SavedQueries &queries) {
 std::unordered_set<std::string> noiseWordsOf(CNoiseWordsTable &table) {
     std::unordered_set<std::string> words;
     for (const NoiseWordRow &row : table.all()) {
-        std::string word = row.word;
-        for (char &c : word)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        words.insert(std::move(word));
+        words.insert(asciiLowered(row.word));
     }
     return words;
 }

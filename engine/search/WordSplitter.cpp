@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "base/AsciiText.h"
+
 namespace eng {
 
 namespace {
@@ -33,7 +35,7 @@ std::string indexedForm(std::string_view word, size_t maxCharacters) {
     for (char c : word) {
         bool starts = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
         if (starts && characters++ == maxCharacters) break;
-        form += c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        form += asciiLower(c);
     }
     return form;
 }
