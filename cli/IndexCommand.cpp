@@ -20,28 +20,16 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// The index progress notification: phase, bodies to index, bodies done,
-// words written so far, and a value kept at 0.
-#pragma pack(push, 1)
-struct IndexFigures {
-    int32_t phase = 0;
-    int32_t bodies = 0;
-    int32_t done = 0;
-    int32_t words = 0;
-    int32_t unused = 0;
-};
-#pragma pack(pop)
-
 // Takes the figures out of an index progress notification (and releases it).
-void take(IndexFigures &figures, const Posted &posted) {
+void take(EngIndexProgressRecord &figures, const Posted &posted) {
     const auto payload = eng::client::notificationPayload(posted.msg, posted.wParam, posted.lParam);
     if (posted.msg == ENG_NOTIFY_INDEX)
-        if (const auto record = eng::client::recordAt<IndexFigures>(payload, 0)) figures = *record;
+        if (const auto record = eng::client::recordAt<EngIndexProgressRecord>(payload, 0)) figures = *record;
     releaseNotification(posted);
 }
 
-void show(const IndexFigures &f, bool terminal) {
-    if (f.phase != 2 || !terminal) return;
+void show(const EngIndexProgressRecord &f, bool terminal) {
+    if (f.phase != ENG_INDEX_EXTRACTING || !terminal) return;
     std::cout << "\rindexing: " << f.done << " of " << f.bodies << " bodies, " << f.words << " words" << std::flush;
 }
 
@@ -59,7 +47,7 @@ int indexProject(const std::vector<std::string> &words) {
     const bool terminal = isatty(STDOUT_FILENO) != 0;
     const auto start = std::chrono::steady_clock::now();
     auto indexing = std::async(std::launch::async, [] { return Eng_IndexDatabase(); });
-    IndexFigures figures;
+    EngIndexProgressRecord figures{};
     while (indexing.wait_for(100ms) != std::future_status::ready) {
         while (auto posted = window.take()) take(figures, *posted);
         show(figures, terminal);

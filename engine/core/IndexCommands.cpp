@@ -13,14 +13,12 @@ namespace eng {
 
 namespace {
 
+static_assert(sizeof(EngIndexProgressRecord) == 20);
+
 void postProgress(const Notifier &notifier, const IndexProgress &p) {
-    notifier.post(ENG_NOTIFY_INDEX, [&](MemoryStream &s) {
-        s.writeInt32(p.phase);
-        s.writeInt32(static_cast<int32_t>(p.bodies));
-        s.writeInt32(static_cast<int32_t>(p.done));
-        s.writeInt32(static_cast<int32_t>(p.words));
-        s.writeInt32(0);
-    });
+    const EngIndexProgressRecord record{p.phase, static_cast<int32_t>(p.bodies), static_cast<int32_t>(p.done),
+                                        static_cast<int32_t>(p.words), 0};
+    notifier.post(ENG_NOTIFY_INDEX, [&](MemoryStream &s) { s.writeRecord(record); });
 }
 
 // A measure cut to a whole number that fits the 32-bit cell it goes to.

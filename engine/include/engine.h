@@ -98,6 +98,20 @@ typedef struct EngDownloadProgressRecord {
     uint32_t resumeOffset;
 } EngDownloadProgressRecord;
 
+/* Phases of an Eng_IndexDatabase run. */
+#define ENG_INDEX_STARTING 1
+#define ENG_INDEX_EXTRACTING 2
+#define ENG_INDEX_IMPORTING 3
+
+/* Progress record of ENG_NOTIFY_INDEX (20 bytes). */
+typedef struct EngIndexProgressRecord {
+    int32_t phase;  /* ENG_INDEX_* */
+    int32_t bodies; /* to index */
+    int32_t done;
+    int32_t words;    /* written so far */
+    int32_t reserved; /* always 0 */
+} EngIndexProgressRecord;
+
 /* Folder record (20 bytes); the name is released with Eng_FreeMem. */
 typedef struct EngFolderRecord {
     uint32_t folder;

@@ -46,7 +46,7 @@ IndexRun WordIndexer::run(const Report &report) {
     const std::vector<PendingBody> pending = pendingBodies(tables_.queries);
     if (pending.empty()) return result;
 
-    progress.phase = IndexProgress::Extracting;
+    progress.phase = ENG_INDEX_EXTRACTING;
     progress.bodies = static_cast<uint32_t>(pending.size());
     report(progress);
     Statement &insert = tables_.queries.get("Import Words");
@@ -72,7 +72,7 @@ IndexRun WordIndexer::run(const Report &report) {
         progress.words = result.words;
         report(progress);
     }
-    progress.phase = IndexProgress::Importing;
+    progress.phase = ENG_INDEX_IMPORTING;
     report(progress);
     return result;
 }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "engine.h"
 #include "search/WordSplitter.h"
 #include "store/ProjectTables.h"
 
@@ -10,8 +11,7 @@ namespace eng {
 
 // Where an indexing run is, as its progress notification tells it.
 struct IndexProgress {
-    enum Phase : int32_t { Starting = 1, Extracting = 2, Importing = 3 };
-    int32_t phase = Starting;
+    int32_t phase = ENG_INDEX_STARTING;
     uint32_t bodies = 0;  // to index
     uint32_t done = 0;
     uint32_t words = 0;  // written so far

@@ -66,11 +66,11 @@ protected:
                 lark::releaseNotification(*p);  // statistics and resource notices carry payloads of their own
                 continue;
             }
-            EXPECT_EQ(p->wParam, 20u);
-            std::array<int32_t, 5> values{};
-            std::memcpy(values.data(), reinterpret_cast<const void *>(p->lParam), sizeof values);
-            Eng_FreeMem(reinterpret_cast<void *>(p->lParam));
-            all.push_back(values);
+            EXPECT_EQ(p->wParam, sizeof(EngIndexProgressRecord));
+            EngIndexProgressRecord r{};
+            std::memcpy(&r, reinterpret_cast<const void *>(p->lParam), sizeof r);
+            lark::releaseNotification(*p);
+            all.push_back({r.phase, r.bodies, r.done, r.words, r.reserved});
         }
         return all;
     }
