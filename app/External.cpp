@@ -72,7 +72,7 @@ void External::OpenInExternal(const QString &url) {
 }
 
 void External::RefreshTask(int taskId) {
-    if (allowed()) engine().Eng_RefreshTask(static_cast<uint32_t>(taskId), KestProject::kConnectionErrors);
+    if (allowed()) engine().Eng_RefreshTask(static_cast<uint32_t>(taskId), ENG_REFRESH_CONNECTION_ERRORS);
 }
 
 void External::TestUrl(const QString &url) {

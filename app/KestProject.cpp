@@ -104,9 +104,9 @@ int KestProject::createUrlRes(const QString &address, const QString &formData, u
     return engine().Eng_CreateUrlRes(url.constData(), form.constData(), task);
 }
 
-int KestProject::refreshableCount() const { return engine().Eng_CountRefreshable(kConnectionErrors); }
+int KestProject::refreshableCount() const { return engine().Eng_CountRefreshable(ENG_REFRESH_CONNECTION_ERRORS); }
 
-void KestProject::refreshProject() { engine().Eng_RefreshPrj(kConnectionErrors); }
+void KestProject::refreshProject() { engine().Eng_RefreshPrj(ENG_REFRESH_CONNECTION_ERRORS); }
 
 void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     using eng::client::recordAt;

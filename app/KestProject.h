@@ -53,8 +53,6 @@ public:
     bool findTasks(const QString &address);
     // Queues an address (an offline address is unwrapped) into a task or a new one.
     int createUrlRes(const QString &address, const QString &formData, uint32_t task);
-    // The error kind of files not retrieved because of connection errors, as refreshes take it.
-    static constexpr int32_t kConnectionErrors = 2;
     int refreshableCount() const;
     void refreshProject();
 

@@ -15,9 +15,6 @@ namespace eng {
 
 namespace {
 
-// Refresh modes of Eng_RefreshTask.
-constexpr int32_t kRefreshServerErrors = 1, kRefreshNetworkErrors = 2, kRefreshAll = 4;
-
 CAdvTasksTable &tasks(DispatchContext &c) { return c.engine.tasks(); }
 CStrTable &strings(DispatchContext &c) { return c.engine.tables().strings; }
 
@@ -129,10 +126,10 @@ intptr_t refreshTask(DispatchContext &c) {
     auto task = tasks(c).load(c.args().readUInt32());
     const int32_t mode = c.args().readInt32();
     if (!task || task->state == ENG_TASK_STOPPED) return 0;
-    if (mode & kRefreshAll) {
+    if (mode & ENG_REFRESH_ALL) {
         if (tasks(c).restart(*task)) c.setResult(1);
-    } else if (mode & (kRefreshServerErrors | kRefreshNetworkErrors)) {
-        const auto kind = static_cast<ErrorKind>(mode & (kRefreshServerErrors | kRefreshNetworkErrors));
+    } else if (mode & (ENG_REFRESH_SERVER_ERRORS | ENG_REFRESH_CONNECTION_ERRORS)) {
+        const auto kind = static_cast<ErrorKind>(mode & (ENG_REFRESH_SERVER_ERRORS | ENG_REFRESH_CONNECTION_ERRORS));
         for (const UrlResRow &resource : c.engine.tables().urlRes.listErrors(task->taskId, kind))
             refreshResource(c.engine, resource.urlResId, true);
         c.setResult(1);

@@ -278,6 +278,13 @@ ENG_EXPORT void Eng_FreeMem(void *address);
 ENG_EXPORT char *Eng_GetVersion(char **cell);
 ENG_EXPORT void Eng_SetUiHost(const EngUiHost *host);
 
+/* Which files that failed a refresh fetches again: bits of Eng_RefreshTask's
+ * mode; Eng_RefreshPrj and Eng_CountRefreshable take server errors,
+ * connection errors, or both (3). */
+#define ENG_REFRESH_SERVER_ERRORS 1
+#define ENG_REFRESH_CONNECTION_ERRORS 2
+#define ENG_REFRESH_ALL 4
+
 /* Tasks. */
 ENG_EXPORT int32_t Eng_CreateTask(const void *task);
 ENG_EXPORT int32_t Eng_UpdateTask(const void *task);
