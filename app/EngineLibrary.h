@@ -32,7 +32,9 @@
     X(Eng_RefreshUrlRes)             \
     X(Eng_BeforeNavigate)            \
     X(Eng_CompactDatabase)           \
-    X(Eng_RepairDatabase)
+    X(Eng_RepairDatabase)            \
+    X(Eng_IndexDatabase)             \
+    X(Eng_CountNotIndexedResources)
 
 struct EngineLibrary {
     // Binds every function; an error text naming what is missing, else empty.

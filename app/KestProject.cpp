@@ -108,6 +108,14 @@ int KestProject::refreshableCount() const { return engine().Eng_CountRefreshable
 
 void KestProject::refreshProject() { engine().Eng_RefreshPrj(ENG_REFRESH_CONNECTION_ERRORS); }
 
+int KestProject::indexProject() { return engine().Eng_IndexDatabase(); }
+
+KestProject::NotIndexed KestProject::notIndexed() const {
+    NotIndexed found;
+    engine().Eng_CountNotIndexedResources(&found.count, &found.bytes);
+    return found;
+}
+
 void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     using eng::client::recordAt;
     const std::span<const std::byte> payload = eng::client::notificationPayload(message, wParam, lParam);
@@ -119,6 +127,9 @@ void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) 
         }
         case ENG_NOTIFY_STATISTICS:
             if (const auto record = recordAt<EngStatisticsRecord>(payload, 0)) statisticsArrived(*record);
+            break;
+        case ENG_NOTIFY_INDEX:
+            if (const auto record = recordAt<EngIndexProgressRecord>(payload, 0)) emit indexProgress(*record);
             break;
         case ENG_NOTIFY_URLRES: {
             const auto notification = recordAt<eng::client::ResourceNotification>(payload, 0);

@@ -55,6 +55,16 @@ public:
     int createUrlRes(const QString &address, const QString &formData, uint32_t task);
     int refreshableCount() const;
     void refreshProject();
+    // Indexes the words of every body not indexed yet; the engine's progress
+    // arrives as indexProgress while the call waits. The engine's answer:
+    // nonzero when the index was written.
+    int indexProject();
+    // How many bodies the index lacks, and their bytes.
+    struct NotIndexed {
+        uint32_t count = 0;
+        uint32_t bytes = 0;
+    };
+    NotIndexed notIndexed() const;
 
 signals:
     // After an attempt to open: active() tells whether it succeeded.
@@ -67,6 +77,7 @@ signals:
     void firstStatistics(const StatProgress &statistics);
     void downloadProgress(const DownloadProgress &progress);
     void itemChanged(const ItemChange &change);
+    void indexProgress(const EngIndexProgressRecord &progress);
 
 private:
     void open();

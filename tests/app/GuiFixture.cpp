@@ -17,18 +17,28 @@
 #include "ProjectTemplate.h"
 #include "StoredResource.h"
 #include "base/SettingsStore.h"
+#include "support/TestSite.h"
 
 namespace gui_test {
 
 void GuiFixture::prepare(Project project, Server server) {
     project_ = project;
-    writeSite(site_.path());
     nginx_ = std::make_unique<test::NginxServer>(site_.path());
     base_ = QString::fromStdString(nginx_->url(""));
+    if (project == Project::Large)
+        test::TestSite({.baseUrl = base_.toStdString(), .pages = kLargeSitePages, .specials = false})
+            .write(site_.path());
+    else
+        writeSite(site_.path());
     if (project == Project::Empty) eng::writeNewProject(preparedProject().toStdString());
-    if (project == Project::Crawled) {
-        larkOutput({QStringLiteral("mirror"), url(QStringLiteral("/index.html")), QStringLiteral("-o"),
-                    preparedProject(), QStringLiteral("--depth"), QStringLiteral("2"), QStringLiteral("--span-hosts")});
+    if (project == Project::Crawled || project == Project::Large) {
+        const QStringList scope =
+            project == Project::Crawled
+                ? QStringList{QStringLiteral("--depth"), QStringLiteral("2"), QStringLiteral("--span-hosts")}
+                : QStringList{QStringLiteral("--depth"), QStringLiteral("100")};
+        larkOutput(QStringList{QStringLiteral("mirror"), url(QStringLiteral("/index.html")), QStringLiteral("-o"),
+                               preparedProject()} +
+                   scope);
         QVERIFY2(QFile::exists(preparedProject()), "lark made no project");
     }
     if (server == Server::Stopped) nginx_.reset();
@@ -84,7 +94,7 @@ void screenshot(QWidget *widget, const QString &name) {
 QString larkOutput(const QStringList &arguments) {
     QProcess process;
     process.start(QStringLiteral(LARK_PROGRAM), arguments);
-    process.waitForFinished(30000);
+    process.waitForFinished(300000);
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 

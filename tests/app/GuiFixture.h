@@ -29,7 +29,9 @@ public:
         None,     // no project file: the test makes its own
         Empty,    // a new project from the template
         Crawled,  // the site mirrored by lark to depth 2, the server that is down included
+        Large,    // instead of that site, a generated one of kLargeSitePages pages mirrored whole
     };
+    static constexpr int kLargeSitePages = 10000;
 
     enum class Server {
         Serving,  // the site's server runs until the class ends
