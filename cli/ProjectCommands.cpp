@@ -1,5 +1,7 @@
 #include "ProjectCommands.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -11,6 +13,7 @@
 #include "Failure.h"
 #include "FolderCommands.h"
 #include "OpenedProject.h"
+#include "ProjectStatistics.h"
 #include "ProjectTemplate.h"
 #include "RecordBuffer.h"
 #include "engine.h"
@@ -33,11 +36,37 @@ void requireFile(const std::string &path) {
 
 std::string sizeText(uintmax_t bytes) {
     char text[32];
-    if (bytes < 1024 * 1024)
+    if (bytes < 1024)
+        std::snprintf(text, sizeof text, "%ju bytes", bytes);
+    else if (bytes < 1024 * 1024)
         std::snprintf(text, sizeof text, "%.1f KiB", bytes / 1024.0);
     else
         std::snprintf(text, sizeof text, "%.1f MiB", bytes / (1024.0 * 1024.0));
     return text;
+}
+
+const char *typeName(uint32_t type) {
+    static const char *const names[] = {"HTML", "GIF image", "JPEG image", "BMP image", "other", "plain text"};
+    return type >= 1 && type <= 6 ? names[type - 1] : "unknown";
+}
+
+// A span of days as hours, minutes and seconds.
+std::string durationText(double days) {
+    const long long seconds = std::llround(std::max(days, 0.0) * 86400);
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
+    return text;
+}
+
+// The online time and a line per stored resource type.
+void printStatistics(std::ostream &out, const eng::client::ProjectStatistics &statistics) {
+    out << "Online      " << durationText(statistics.onlineDays) << '\n';
+    for (const eng::client::TypeFigures &figures : statistics.types) {
+        char line[96];
+        std::snprintf(line, sizeof line, "  %-12s %8u bodies  %s\n", typeName(figures.type), figures.bodies,
+                      sizeText(figures.bytes).c_str());
+        out << line;
+    }
 }
 
 }  // namespace
@@ -65,21 +94,23 @@ int projectInfo(const std::vector<std::string> &words) {
     return reportingFailures("info", [&] {
         std::ostringstream tree;
         std::optional<EngProjectFigures> figures;
+        std::optional<eng::client::ProjectStatistics> statistics;
         {
             OpenedProject opened(path);
             printFolderTree(tree, 2);
             const auto answer = eng::client::receiveRecords<EngProjectFigures>(Eng_FreeMem, Eng_GetProjectFigures);
             figures = answer.first();
+            statistics = eng::client::readProjectStatistics(Eng_GetStatistics, Eng_FreeMem);
         }
-        if (!figures) throw Failure("the project's figures could not be read");
+        if (!figures || !statistics) throw Failure("the project's figures could not be read");
         std::cout << "Project     " << path << "  (" << sizeText(fs::file_size(path)) << ")\n"
                   << "Version     " << figures->version << '\n'
                   << "Tasks       " << figures->tasks << '\n'
                   << "Resources   " << figures->urlResources << '\n'
                   << "Bodies      " << figures->bodies << '\n'
-                  << "Strings     " << figures->strings << '\n'
-                  << "Folders\n"
-                  << tree.str();
+                  << "Strings     " << figures->strings << '\n';
+        printStatistics(std::cout, *statistics);
+        std::cout << "Folders\n" << tree.str();
         return 0;
     });
 }

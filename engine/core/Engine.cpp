@@ -97,6 +97,8 @@ void Engine::goOnline() {
     runStartTime_ = now();
 }
 
+Date Engine::onlineTime() const { return properties_->onlineTime + (running_ ? now() - runStartTime_ : 0); }
+
 void Engine::goOffline() {
     if (!running_) return;
     running_ = false;

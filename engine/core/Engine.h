@@ -90,6 +90,9 @@ public:
     EngWnd *ownerWindow() const { return ownerWindow_; }
 
     bool running() const { return running_; }
+    // The time the project has been running, in days: the stored total, and
+    // while it runs the time since it started, which is stored when it stops.
+    Date onlineTime() const;
     // Recomputes whether downloads may start (the online detector's verdict).
     bool refreshAllowed();
     bool allowed() const { return allowed_; }

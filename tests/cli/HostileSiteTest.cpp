@@ -90,7 +90,9 @@ protected:
 
 TEST_F(HostileSite, IsMirroredSafelyWithBoundedMemoryAndEveryLegitimatePageStored) {
     mirror();
-    if (test::kMemoryMeasurable) EXPECT_LT(peakRssKb_, kPeakRssLimitKb);
+    if (test::kMemoryMeasurable) {
+        EXPECT_LT(peakRssKb_, kPeakRssLimitKb);
+    }
 
     // No local file was read: not into the project, not through the handler.
     EXPECT_EQ(test::fileBytes(project_).find(kSecret), std::string::npos);

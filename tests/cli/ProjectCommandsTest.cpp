@@ -31,6 +31,7 @@ TEST(LarkProjects, NewInfoCompactRepair) {
     ASSERT_EQ(info.status, 0) << info.output;
     EXPECT_TRUE(test::contains(info, "Version     257"));
     EXPECT_TRUE(test::contains(info, "Tasks       2"));
+    EXPECT_TRUE(test::contains(info, "Online      0:00:00\nFolders\n")) << info.output;  // no body of any type
     EXPECT_TRUE(test::contains(info, "Folders\n  Root  [1]\n    News  [2]\n      Daily  [3]\n")) << info.output;
     EXPECT_EQ(test::runLark("compact " + path).status, 0);
     EXPECT_EQ(test::runLark("repair " + path).status, 0);

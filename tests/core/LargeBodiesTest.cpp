@@ -105,7 +105,9 @@ TEST_F(EndlessBodyTest, StopsAtTheStoresLimitWithItsErrorAndTheCrawlGoesOn) {
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::cout << "endless body: peak memory +" << peak / kMiB << " MiB, " << seconds << " s\n";
 
-    if (test::kMemoryMeasurable) EXPECT_LT(peak, 32 * kMiB);
+    if (test::kMemoryMeasurable) {
+        EXPECT_LT(peak, 32 * kMiB);
+    }
     ASSERT_FALSE(messages.messages().empty());
     EXPECT_NE(messages.messages().front().text.find(server.url("/endless") + " is too large to store"),
               std::string::npos)
@@ -136,7 +138,9 @@ TEST_F(LargeBodiesTest, ALargeBodyIsStoredWholeAndReadsBackTheSame) {
     const auto seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     std::cout << "64 MiB body: peak memory +" << peak / kMiB << " MiB, " << seconds << " s\n";
 
-    if (test::kMemoryMeasurable) EXPECT_LT(peak, 160 * kMiB);  // the body is not also held in memory while it downloads
+    if (test::kMemoryMeasurable) {  // the body is not also held in memory while it downloads
+        EXPECT_LT(peak, 160 * kMiB);
+    }
     EXPECT_TRUE(storedBody(project_->path(), server.url("/big.bin")) == bytes);
 }
 
