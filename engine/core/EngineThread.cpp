@@ -4,6 +4,7 @@
 #include "core/EngineRegistry.h"
 #include "core/Messages.h"
 #include "core/TransactionBatch.h"
+#include "sys/CrashGuard.h"
 #include "sys/Event.h"
 #include "sys/MessageQueue.h"
 #include "sys/UiHost.h"
@@ -62,6 +63,7 @@ void runMessageLoop(Engine &engine) {
 
 bool runEngineThread(const OpenRequest &request, std::shared_ptr<Event> completion, std::shared_ptr<MessageQueue> queue,
                      CommandTable commands) {
+    const CrashGuard crashGuard;
     std::unique_ptr<Engine> engine;
     try {
         engine = std::make_unique<Engine>(request, completion, queue, std::move(commands));

@@ -14,7 +14,8 @@ class MessageQueue;
 // publishes the engine and wakes the opener (completion event), runs the
 // message loop until quit, then shuts down. When the project cannot be
 // opened it shows the error, wakes the opener without publishing anything
-// and returns false.
+// and returns false. A processor fault on the thread is reported before it
+// ends the process (CrashGuard).
 bool runEngineThread(const OpenRequest &request, std::shared_ptr<Event> completion, std::shared_ptr<MessageQueue> queue,
                      CommandTable commands);
 
