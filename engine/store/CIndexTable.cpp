@@ -13,4 +13,9 @@ CIndexTable::CIndexTable(Database &db) : CTable(db, "Index", wordFields(), {}, "
 CTitleIndexTable::CTitleIndexTable(Database &db)
     : CTable(db, "Title_Index", wordFields(), {{"PrimaryKey", {"ResId"}}}, "") {}
 
+void addWordLookupIndexes(Database &db) {
+    db.execute("CREATE INDEX IF NOT EXISTS \"Index.Word\" ON \"Index\" (Word, ResId, Pos)");
+    db.execute("CREATE INDEX IF NOT EXISTS \"Title_Index.Word\" ON Title_Index (Word, ResId, Pos)");
+}
+
 }  // namespace eng

@@ -25,4 +25,8 @@ public:
     void removeWordsOf(uint32_t resId) { removeAll(kPrimaryKey, {int64_t{resId}}); }
 };
 
+// Adds the indexes on the words of both word tables that the search reads
+// through to a project file made before they were part of the template.
+void addWordLookupIndexes(Database &db);
+
 }  // namespace eng
