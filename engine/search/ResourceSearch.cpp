@@ -41,8 +41,9 @@ SearchStatement searchStatement(const SearchRequest &request, const WordSplitter
     if (given(request.bodyQuery)) {
         const ParsedQuery body = parseSearchQuery(request.bodyQuery, words);
         if (!body.tree) return {body.error, {}, {}};
-        where += " AND UrlRes.ResId IN (SELECT ResId FROM Res WHERE Indexed <> 0) AND " +
-                 queryCondition(*body.tree, "Index", s.parameters);
+        // The words' own subqueries come first, for the database to start from the rows of one of them.
+        where += " AND " + queryCondition(*body.tree, "Index", s.parameters) +
+                 " AND EXISTS (SELECT 1 FROM Res WHERE Res.ResId = UrlRes.ResId AND Res.Indexed <> 0)";
     }
     s.sql = "SELECT UrlRes.UrlResId FROM UrlRes WHERE " + where + " ORDER BY UrlRes.UrlResId";
     if (request.maxResults >= 0) s.sql += " LIMIT " + s.parameters.add(int64_t{request.maxResults});
