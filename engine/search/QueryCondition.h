@@ -16,6 +16,9 @@ namespace eng {
 // - a phrase: among the rows of its first word that the rows of its other
 //   words follow at positions one after another;
 // - AND, OR, NOT and groups: the same in SQL.
+// The leftmost word or phrase that every body found must hold is written as
+// a list of bodies for the database to start from; the other words as
+// lookups of each candidate's body.
 // The words go into `parameters`. A bad pattern throws CEngineException.
 std::string queryCondition(const ExprNode &tree, std::string_view table, SqlParameters &parameters);
 
