@@ -15,6 +15,12 @@ struct WordRow {
 class CIndexTable : public CTable<WordRow> {
 public:
     explicit CIndexTable(Database &db);
+
+    bool empty();
+    // For writing many rows at once: without the index on the words, which
+    // is then built again over all rows in one pass.
+    void dropWordLookup();
+    void restoreWordLookup();
 };
 
 // Table Title_Index: word occurrences in page titles.

@@ -240,6 +240,18 @@ TEST_F(SearchItemsTest, ValidationGivesTheCodeAndWhere) {
     EXPECT_EQ(check("anything", 3), (Result{0, -1}));
 }
 
+// The first indexing run builds the index on the words after writing the rows.
+TEST_F(SearchItemsTest, IndexingLeavesTheWordIndexInPlace) {
+    open({{{"a", "<p>first words</p>"}}, {{"b", "<p>more words</p>"}}});
+    ASSERT_EQ(Eng_IndexDatabase(), 1);
+    Eng_GetStatistics(nullptr, nullptr);
+    ASSERT_EQ(Eng_IndexDatabase(), 1);
+    EXPECT_EQ(found("words"), (Paths{"a", "b"}));
+    Eng_CloseProject();
+    EXPECT_EQ(test::queryText(project_->path(), "SELECT sql FROM sqlite_master WHERE name = 'Index.Word'"),
+              "CREATE INDEX \"Index.Word\" ON \"Index\" (Word, ResId, Pos)");
+}
+
 TEST(SearchIndexes, AnOlderProjectGetsTheWordIndexesWhenOpened) {
     test::TempDir dir;
     const std::string path = dir.file("old.slk");
