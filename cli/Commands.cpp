@@ -13,6 +13,7 @@
 #include "ProjectCommands.h"
 #include "PropsCommand.h"
 #include "RunCommands.h"
+#include "SearchCommand.h"
 #include "TaskCommands.h"
 #include "TaskListCommands.h"
 #include "engine.h"
@@ -56,15 +57,22 @@ constexpr Command kCommands[] = {
     {"start", "start PROJECT TASK", "let a stopped task run again and show its state", startTask},
     {"run", "run PROJECT [--connections N] [--per-server N] [--retries N] [--timeout S] [--pause S] [--for S]",
      "go online and crawl until nothing is queued (or S seconds pass, or Ctrl-C); then offline", runProject},
-    {"mirror", "mirror URL [-o PROJECT] [--force] [--span-hosts] [add's task options] [run's options]",
+    {"mirror", "mirror URL [-o PROJECT] [--force] [--span-hosts] [--index] [add's task options] [run's options]",
      "make a project with one task for URL and crawl it to the end (PROJECT: the host's name .slk); "
-     "pages and files on other hosts are left out unless --span-hosts is given",
+     "pages and files on other hosts are left out unless --span-hosts is given; --index then indexes its words",
      mirrorSite},
     {"cat", "cat PROJECT URL [--task N] [--date D-M-Y-h-m-s]",
      "what the browser gets for URL: content type, address, then the stored page or the status page (as in the "
      "browser, a missing page is queued unless the project's option 1 says not)",
      catPage},
     {"index", "index PROJECT", "index the words of every stored page and text not indexed yet", indexProject},
+    {"search",
+     "search PROJECT [QUERY] [--title Q] [--url PATTERN] [--state D] [--type T] [--min-size N] [--max-size N] "
+     "[--done-from DATE] [--done-to DATE] [--modified-from DATE] [--modified-to DATE] [--max N]",
+     "the stored resources whose words match QUERY (run index first) and the other criteria: address, tab, title. "
+     "QUERY: words, \"phrases\", and, or, not, ( ), patterns with * ? # [ ] [! ]; D: 1 queued, 2 with errors, "
+     "4 without errors, added (6 unless given); DATE: YEAR-MONTH-DAY[THOUR:MINUTE[:SECOND]]",
+     searchProject},
     {"filter-test", "filter-test PROJECT TASK URL [--kind N]",
      "whether the task's filter accepts URL as a link of kind N (0, a hyperlink, unless given)", testTaskFilter},
 };

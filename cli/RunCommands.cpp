@@ -13,6 +13,7 @@
 #include "Arguments.h"
 #include "CrawlProgress.h"
 #include "Failure.h"
+#include "IndexCommand.h"
 #include "OpenedProject.h"
 #include "ProjectSettings.h"
 #include "ProjectTemplate.h"
@@ -141,7 +142,7 @@ int mirrorSite(const std::vector<std::string> &words) {
     std::set<std::string> options = kRunOptions;
     options.insert(kTaskOptions.begin(), kTaskOptions.end());
     options.insert("output");
-    Arguments args(withLongOutput(words), options, {"force", "span-hosts"});
+    Arguments args(withLongOutput(words), options, {"force", "span-hosts", "index"});
     args.expectCount(1, 1);
     const std::string url = args.at(0);
     const std::string path = args.value("output").value_or(projectNameFor(url));
@@ -163,7 +164,8 @@ int mirrorSite(const std::vector<std::string> &words) {
             std::filesystem::remove(path, error);  // no task: the new project goes again
             throw;
         }
-        const int status = crawl(path, args);
+        int status = crawl(path, args);
+        if (status == 0 && args.has("index")) status = indexProject({path});
         std::cout << "project " << path << '\n';
         return status;
     });

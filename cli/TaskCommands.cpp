@@ -5,6 +5,7 @@
 
 #include "Arguments.h"
 #include "EngineMessages.h"
+#include "ExpressionErrors.h"
 #include "Failure.h"
 #include "FolderRecords.h"
 #include "OpenedProject.h"
@@ -26,26 +27,6 @@ std::string engineFilter(const std::string &given) {
     return filterEntryForEveryKind(given);
 }
 
-// What an expression's error code means, as the program words it.
-std::string filterErrorText(int32_t code) {
-    switch (code) {
-        case -1:
-            return "Bad query";
-        case -2:
-            return "No closing bracket";
-        case -3:
-            return "No closing quote";
-        case -4:
-            return "Missing operand";
-        case -5:
-            return "Syntax Error";
-        case -6:
-            return "Missing operation";
-        default:
-            return "Unexpected error";
-    }
-}
-
 // Refuses a filter text that the engine would silently cut short or drop a
 // rule of: every entry must be "mask;min;max;expression" with an expression
 // that compiles.
@@ -63,8 +44,8 @@ void checkFilter(const std::string &text) {
             ++at;
         }
         const std::string expression = entry.substr(at);
-        const int32_t code = Eng_ValidateQuery(expression.c_str(), 2);
-        if (code != 0) throw Failure("Filter error: " + filterErrorText(code) + " in \"" + expression + "\"");
+        const int32_t code = Eng_ValidateQuery(expression.c_str(), ENG_QUERY_FILTER);
+        if (code != 0) throw Failure("Filter error: " + expressionErrorText(code) + " in \"" + expression + "\"");
     }
 }
 

@@ -335,12 +335,20 @@ int32_t Eng_SearchItems(int32_t maxResults, const char *bodyQuery, int16_t state
     });
 }
 
-int32_t Eng_ValidateQuery(const char *text, int32_t kind) {
-    return resultCall(msg::kValidateQuery, Wait::Pump, 0, [&](MemoryStream &s) {
-        s.writeCallerAddr(text);
-        s.writeInt32(kind);
-    });
+int32_t Eng_ValidateQueryAt(const char *text, int32_t kind, int32_t *position) {
+    if (position) *position = -1;
+    CommandCall call(msg::kValidateQuery, Wait::Pump);
+    call.args().writeCallerAddr(text);
+    call.args().writeInt32(kind);
+    if (!call.run()) return 0;
+    // The position comes back in the answer stream.
+    MemoryStream &answer = call.args();
+    answer.seekToStart();
+    if (position && answer.length() >= sizeof(int32_t)) *position = answer.readInt32();
+    return call.result();
 }
+
+int32_t Eng_ValidateQuery(const char *text, int32_t kind) { return Eng_ValidateQueryAt(text, kind, nullptr); }
 
 int32_t Eng_TestFilter(const char *filter, const char *url, int32_t linkKind, char **report) {
     CommandCall call(msg::kTestFilter, Wait::Pump);

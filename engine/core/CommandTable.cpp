@@ -84,6 +84,7 @@ CommandTable defaultCommandTable() {
     addBrowserLookups(table);
     addBodyRequests(table);
     addIndexCommands(table);
+    addSearchCommands(table);
     return table;
 }
 

@@ -41,6 +41,7 @@ void Engine::open() {
     database_ = std::make_unique<Database>(projectPath_);
     checkProjectVersion(*database_);
     database_->takeExclusiveLock();
+    addWordLookupIndexes(*database_);
     tables_ = std::make_unique<ProjectTables>(
         *database_, [this](CAdvUrlResTable::Event event, const UrlResRow *now, const UrlResRow *before) {
             titleIndex_->update(now, before);

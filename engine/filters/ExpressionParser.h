@@ -27,6 +27,7 @@ enum ExprError : int32_t {
     kExprMissingOperand = -4,   // an operator without its operands
     kExprEmpty = -5,            // nothing to parse, an empty group, or a ")" or "]" where no group is open
     kExprMissingOperator = -6,  // two operands in a row
+    kExprTooLong = -7,          // more words or tokens than a search query may have
 };
 
 struct ParsedExpr {

@@ -112,6 +112,18 @@ typedef struct EngIndexProgressRecord {
     int32_t reserved; /* always 0 */
 } EngIndexProgressRecord;
 
+/* States of an Eng_SearchItems run. */
+#define ENG_SEARCH_STARTED 1
+#define ENG_SEARCH_FAILED 4
+
+/* Progress record of ENG_NOTIFY_SEARCH (16 bytes). */
+typedef struct EngSearchProgressRecord {
+    int32_t state; /* ENG_SEARCH_* */
+    int32_t error; /* the system's last error code when the search failed, else 0 */
+    int32_t reserved1;
+    int32_t reserved2;
+} EngSearchProgressRecord;
+
 /* Folder record (20 bytes); the name is released with Eng_FreeMem. */
 typedef struct EngFolderRecord {
     uint32_t folder;
@@ -372,11 +384,38 @@ ENG_EXPORT void Eng_BeforeNavigate(const char *url, const char *unused);
 /* Word index, search and filters. */
 ENG_EXPORT int32_t Eng_IndexDatabase(void);
 ENG_EXPORT void Eng_CountNotIndexedResources(uint32_t *count, uint32_t *size);
+/*
+ * Eng_SearchItems finds stored URL resources: by a query over the words of
+ * their bodies (indexed bodies only), by a query over the words of their
+ * titles, and by their address pattern, sizes, completion and modification
+ * dates, type and crawl states (states: bits 1 queued, 2 with errors, 4
+ * without errors; 0 selects nothing). Queries: words, "phrases" (or
+ * 'phrases'), and, or, not, ( ), implied AND between words, patterns with
+ * * ? # [ ] [! ], letter case ignored. Answers 1 with item and resource
+ * pairs (items all zero), -1 when a query does not parse, 0 on failure.
+ * ENG_NOTIFY_SEARCH is posted when it starts and when it fails.
+ */
 ENG_EXPORT int32_t Eng_SearchItems(int32_t maxResults, const char *bodyQuery, int16_t states, const char *urlPattern,
                                    const char *titleQuery, int32_t minSize, int32_t maxSize, double doneFrom,
                                    double doneTo, double modifiedFrom, double modifiedTo, int32_t type, void **addr,
                                    uint32_t *len);
+/*
+ * Eng_ValidateQuery checks a text as a search query (ENG_QUERY_SEARCH) or as
+ * a filter expression (ENG_QUERY_FILTER): 0 when it parses, else a negative
+ * error code: -2 a "(" without its ")", -3 a quote without its closing
+ * quote, -4 an operator without its operands, -5 an empty expression or
+ * group or a ")" where none is open, -6 two operands without an operator,
+ * -7 a search query too long to search (more than 64 words or 256 tokens).
+ */
+#define ENG_QUERY_SEARCH 1
+#define ENG_QUERY_FILTER 2
 ENG_EXPORT int32_t Eng_ValidateQuery(const char *text, int32_t kind);
+/*
+ * Eng_ValidateQuery that also tells where the text fails: the byte offset in
+ * the text of the token at which parsing stopped, placed in *position (when
+ * it is not null); -1 when the text parses.
+ */
+ENG_EXPORT int32_t Eng_ValidateQueryAt(const char *text, int32_t kind, int32_t *position);
 ENG_EXPORT int32_t Eng_TestFilter(const char *filter, const char *url, int32_t linkKind, char **report);
 
 /* Export to disk. */

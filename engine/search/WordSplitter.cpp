@@ -27,20 +27,18 @@ size_t delimiterAt(std::string_view text, size_t at) {
     return 0;
 }
 
-// The word lowercased (A to Z only) and cut to its first `maxCharacters`
-// UTF-8 characters, never inside one.
-std::string indexedForm(std::string_view word, size_t maxCharacters) {
+}  // namespace
+
+std::string WordSplitter::indexedForm(std::string_view word) {
     std::string form;
     size_t characters = 0;
     for (char c : word) {
         bool starts = (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-        if (starts && characters++ == maxCharacters) break;
+        if (starts && characters++ == kMaxWordLength) break;
         form += asciiLower(c);
     }
     return form;
 }
-
-}  // namespace
 
 WordSplitter::WordSplitter(std::unordered_set<std::string> noiseWords) : noiseWords_(std::move(noiseWords)) {}
 
@@ -54,7 +52,7 @@ uint32_t WordSplitter::forEachWord(std::string_view text, const std::function<vo
         }
         size_t start = at;
         while (at < text.size() && delimiterAt(text, at) == 0) ++at;
-        std::string word = indexedForm(text.substr(start, at - start), kMaxWordLength);
+        std::string word = indexedForm(text.substr(start, at - start));
         if (noiseWords_.contains(word)) continue;
         take(word);
         ++written;

@@ -29,6 +29,13 @@ public:
     uint32_t forEachWord(std::string_view text, const std::function<void(std::string_view)> &take) const;
     std::vector<std::string> words(std::string_view text) const;
 
+    // Whether a lowercased word is one of the noise words.
+    bool isNoiseWord(const std::string &word) const { return noiseWords_.contains(word); }
+
+    // A word as the index holds it: capitals A to Z made small, cut to its
+    // first kMaxWordLength UTF-8 characters (never inside one).
+    static std::string indexedForm(std::string_view word);
+
 private:
     std::unordered_set<std::string> noiseWords_;
 };

@@ -15,6 +15,12 @@ struct WordRow {
 class CIndexTable : public CTable<WordRow> {
 public:
     explicit CIndexTable(Database &db);
+
+    bool empty();
+    // For writing many rows at once: without the index on the words, which
+    // is then built again over all rows in one pass.
+    void dropWordLookup();
+    void restoreWordLookup();
 };
 
 // Table Title_Index: word occurrences in page titles.
@@ -24,5 +30,9 @@ public:
     std::vector<WordRow> wordsOf(uint32_t resId) { return rows(kPrimaryKey, {int64_t{resId}}); }
     void removeWordsOf(uint32_t resId) { removeAll(kPrimaryKey, {int64_t{resId}}); }
 };
+
+// Adds the indexes on the words of both word tables that the search reads
+// through to a project file made before they were part of the template.
+void addWordLookupIndexes(Database &db);
 
 }  // namespace eng

@@ -65,7 +65,7 @@ constexpr Command kCommands[] = {
     {msg::kCountNotIndexedResources, "oo"},
     {msg::kValidateQuery, "ti"},
     {msg::kTestFilter, "tti"},
-    {msg::kSearchItems, "ichcciidddd"},
+    {msg::kSearchItems, "ichcciiddddi"},
 };
 
 // The fuzz input taken field by field; past its end every field reads as zeros.

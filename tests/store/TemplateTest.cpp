@@ -70,7 +70,8 @@ TEST(Template, EveryNamedIndexExists) {
                                          "UrlRes.UrlRes",    "Items.TaskLevel",  "Items.TaskUrl",
                                          "Items.UrlResId",   "Res.SizeHash",     "Rel.ResId",
                                          "Rel.UrlId",        "Strings.TypeHash", "StrChunks.ChunksStrId",
-                                         "StrChunks.StrId",  "Auth.PrimaryKey",  "Title_Index.PrimaryKey"};
+                                         "StrChunks.StrId",  "Auth.PrimaryKey",  "Title_Index.PrimaryKey",
+                                         "Index.Word",       "Title_Index.Word"};
     EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), expected);
     // Descending columns are part of the index definitions.
     EXPECT_NE(texts(db, "SELECT sql FROM sqlite_master WHERE name = 'UrlRes.StatePriority'")[0].find("Priority DESC"),

@@ -163,12 +163,16 @@ CREATE TABLE "Index" (
   Pos   INTEGER DEFAULT 0
 );
 
+-- The search looks words up (and patterns with a fixed start) through these.
+CREATE INDEX "Index.Word" ON "Index" (Word, ResId, Pos);
+
 CREATE TABLE Title_Index (
   ResId INTEGER DEFAULT 0,
   Word  TEXT(20) CHECK (Word <> ''),
   Pos   INTEGER DEFAULT 0
 );
 CREATE INDEX "Title_Index.PrimaryKey" ON Title_Index (ResId);
+CREATE INDEX "Title_Index.Word" ON Title_Index (Word, ResId, Pos);
 
 CREATE TABLE NoiseWords (
   Word TEXT(10) CHECK (Word <> '')
