@@ -19,9 +19,9 @@ using namespace std::chrono_literals;
 
 // A URL resource to store: a body of the content type (none when empty).
 struct Stored {
-    std::string path;
-    std::string body;
-    std::string title;
+    std::string path{};
+    std::string body{};
+    std::string title{};
     std::string contentType = "text/html";
     uint32_t state = ENG_STATE_DONE;
     bool error = false;
@@ -31,9 +31,9 @@ struct Stored {
 // The search request's fields, with the defaults of a search by words alone
 // among the done resources.
 struct Request {
-    std::string body;
-    std::string title;
-    std::string url;
+    std::string body{};
+    std::string title{};
+    std::string url{};
     int16_t states = 6;
     int32_t max = -1;
     int32_t minSize = 0, maxSize = INT32_MAX;
