@@ -84,6 +84,7 @@ CommandTable defaultCommandTable() {
     addBrowserLookups(table);
     addBodyRequests(table);
     addIndexCommands(table);
+    addExportCommands(table);
     return table;
 }
 

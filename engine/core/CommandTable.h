@@ -81,5 +81,6 @@ void addCrawlCommands(CommandTable &table);
 void addBrowserLookups(CommandTable &table);
 void addBodyRequests(CommandTable &table);
 void addIndexCommands(CommandTable &table);
+void addExportCommands(CommandTable &table);
 
 }  // namespace eng
