@@ -6,6 +6,7 @@
 #include "Arguments.h"
 #include "CatCommand.h"
 #include "EngineBuffer.h"
+#include "ExportCommand.h"
 #include "FilterTestCommand.h"
 #include "FolderCommands.h"
 #include "IndexCommand.h"
@@ -65,6 +66,11 @@ constexpr Command kCommands[] = {
      "browser, a missing page is queued unless the project's option 1 says not)",
      catPage},
     {"index", "index PROJECT", "index the words of every stored page and text not indexed yet", indexProject},
+    {"export", "export PROJECT TASK DIR [--html-ext] [--length N]",
+     "write the task's stored files into DIR as browsable files with relative links: a page named after the task "
+     "that opens its start page, beside a folder of the files by address (--html-ext: pages end in .html; "
+     "--length: longest name, at most 255)",
+     exportTask},
     {"filter-test", "filter-test PROJECT TASK URL [--kind N]",
      "whether the task's filter accepts URL as a link of kind N (0, a hyperlink, unless given)", testTaskFilter},
 };

@@ -1,0 +1,219 @@
+// lark export on sites crawled from a scripted server: the files on disk
+// mirror the addresses, every link between exported files resolves, links
+// elsewhere are absolute, hostile addresses stay inside the destination, and
+// nothing the export did not write is touched.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "support/RunLark.h"
+#include "support/ScriptedHttpServer.h"
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string html(const std::string &body) { return test::httpResponse(200, "OK", body, {"Content-Type: text/html"}); }
+
+std::string contents(const fs::path &file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::string percentDecoded(const std::string &text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size()) {
+            out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// The link values of a written page: href, src and a refresh's URL.
+std::vector<std::string> linksIn(const std::string &page) {
+    static const std::regex link(R"((?:href|src|URL)=["']?([^"' >]*))", std::regex::icase);
+    std::vector<std::string> links;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), link); it != std::sregex_iterator(); ++it)
+        links.push_back((*it)[1].str());
+    return links;
+}
+
+// Every file below the folder, by its path relative to it.
+std::set<std::string> filesBelow(const fs::path &folder) {
+    std::set<std::string> files;
+    for (const auto &entry : fs::recursive_directory_iterator(folder))
+        if (!entry.is_directory()) files.insert(fs::relative(entry.path(), folder).string());
+    return files;
+}
+
+// Every relative link of every written page leads to a written file, and no
+// file or link lies outside the destination.
+void expectLinksResolve(const fs::path &destination, size_t &relativeLinks) {
+    const fs::path root = fs::canonical(destination);
+    for (const auto &entry : fs::recursive_directory_iterator(destination)) {
+        ASSERT_FALSE(entry.is_symlink()) << entry.path();
+        ASSERT_EQ(entry.path().filename().string().find(".lark-export-"), std::string::npos) << entry.path();
+        if (entry.is_directory() || entry.path().extension() != ".html") continue;
+        for (std::string link : linksIn(contents(entry.path()))) {
+            if (link.starts_with("http:") || link.starts_with("https:") || link.starts_with("0;")) continue;
+            link = link.substr(0, link.find('#'));
+            const fs::path target = fs::weakly_canonical(entry.path().parent_path() / percentDecoded(link));
+            EXPECT_TRUE(fs::is_regular_file(target)) << entry.path() << " -> " << link;
+            EXPECT_EQ(target.string().rfind(root.string() + "/", 0), 0u) << target;
+            ++relativeLinks;
+        }
+    }
+}
+
+class ExportCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        host_ = "127.0.0.1_" + std::to_string(server_.port());
+        server_.route("/start.html", html("<html><base href=\"" + server_.url("/") +
+                                          "\"><a href=\"a/\">a</a><img src=\"a/b.gif\"><a href=\"c/d.html#part\">d</a>"
+                                          "<a href=\"page.asp\">asp</a><a href=\"q?x=1\">1</a><a href=\"q?x=2\">2</a>"
+                                          "<a href=\"Case.html\">C</a><a href=\"case.html\">c</a>"
+                                          "<a href=\"http://elsewhere.test/x.html\">away</a><a href=\"once\">r1</a>"
+                                          "<a href=\"%2e%2e/up.html\">up</a><a href=\"..%2fup2.html\">up2</a>"
+                                          "<a href=\"n%00ul.html\">nul</a><a href=\"p?x=../../etc/passwd\">p</a>"
+                                          "<a href=\"" +
+                                          std::string(10000, 'L') + "/x.html\">long</a></html>"));
+        server_.route("/a/", html("<html><img src=\"b.gif\"><a href=\"../c/d.html\">d</a></html>"));
+        server_.route("/a/b.gif", test::httpResponse(200, "OK", "GIF89a", {"Content-Type: image/gif"}));
+        server_.route("/c/d.html", html("<html><a href=\"../a/\">back</a><a href=\"/start.html\">home</a></html>"));
+        server_.route("/page.asp", html("<html><a href=\"start.html\">home</a></html>"));
+        server_.route("/Case.html", html("<html>upper</html>"));
+        server_.route("/case.html", html("<html>lower</html>"));
+        server_.route("/once", test::httpResponse(302, "Found", "", {"Location: " + server_.url("/c/d.html")}));
+        server_.route("/twice", test::httpResponse(302, "Found", "", {"Location: " + server_.url("/once")}));
+        // Whatever the hostile addresses are requested as.
+        for (int i = 0; i < 20; ++i) server_.answer(html("<html>anything</html>"));
+    }
+
+    void mirror(const std::string &path, const std::string &project) {
+        const auto run = test::runLark("mirror " + server_.url(path) + " -o " + project + " --depth 2");
+        ASSERT_EQ(run.status, 0) << run.output;
+    }
+
+    test::TempDir dir_;
+    test::ScriptedHttpServer server_;
+    std::string host_;
+};
+
+TEST_F(ExportCommandTest, WritesTheTaskAsFilesWhoseLinksResolve) {
+    const std::string project = dir_.file("site.slk");
+    mirror("/start.html", project);
+    const fs::path out = dir_.file("out");
+    const auto result = test::runLark("export " + project + " 1 " + out.string());
+    ASSERT_EQ(result.status, 0) << result.output;
+    EXPECT_TRUE(test::contains(result, " links rewritten to exported files, ")) << result.output;
+
+    // The page that opens the start page, beside the tree of addresses.
+    EXPECT_EQ(contents(out / "start.html"), "<html><head><meta http-equiv=\"refresh\" content=\"0;URL=start_files/" +
+                                                host_ + "/start.html\"></head><body></body></html>");
+    const fs::path site = out / "start_files" / host_;
+    const std::set<std::string> files = filesBelow(site);
+    for (const std::string name :
+         {"start.html", "a/index.html", "a/b.gif", "c/d.html", "page.asp", "q/x=1", "q/x=2", "Case.html", "case.html"})
+        EXPECT_TRUE(files.count(name)) << name << " missing";
+    EXPECT_EQ(contents(site / "Case.html"), "<html>upper</html>");
+    EXPECT_EQ(contents(site / "case.html"), "<html>lower</html>");
+    for (const std::string &name : files) EXPECT_LE(fs::path(name).filename().string().size(), 100u) << name;
+
+    // The links: into the folder, between two folders, to a query sibling,
+    // through a redirect, and away; the BASE is blanked.
+    const std::string start = contents(site / "start.html");
+    for (const std::string link :
+         {"href=\"a/index.html\">a", "src=\"a/b.gif\"", "href=\"c/d.html#part\">d", "href=\"q/x=1\">1",
+          "href=\"q/x=2\">2", "href=\"c/d.html\">r1", "href=\"http://elsewhere.test/x.html\">away"})
+        EXPECT_NE(start.find(link), std::string::npos) << link << " in " << start;
+    EXPECT_EQ(start.find("<base"), std::string::npos);
+    EXPECT_EQ(contents(site / "a/index.html"), "<html><img src=\"b.gif\"><a href=\"../c/d.html\">d</a></html>");
+    EXPECT_EQ(contents(site / "c/d.html"),
+              "<html><a href=\"../a/index.html\">back</a><a href=\"../start.html\">home</a></html>");
+
+    size_t relative = 0;
+    expectLinksResolve(out, relative);
+    EXPECT_GE(relative, 10u);
+    EXPECT_EQ(filesBelow(dir_.path()).count("etc/passwd"), 0u);
+    EXPECT_FALSE(fs::exists(dir_.file("up.html")));
+    EXPECT_FALSE(fs::exists(dir_.file("out/up.html")));
+}
+
+TEST_F(ExportCommandTest, PagesGetHtmlNamesAndLinksFollowThem) {
+    const std::string project = dir_.file("site.slk");
+    mirror("/start.html", project);
+    const fs::path out = dir_.file("html");
+    const auto result = test::runLark("export " + project + " 1 " + out.string() + " --html-ext --length 40");
+    ASSERT_EQ(result.status, 0) << result.output;
+    const fs::path site = out / "start_files" / host_;
+    EXPECT_TRUE(fs::exists(site / "page.html"));
+    EXPECT_FALSE(fs::exists(site / "page.asp"));
+    EXPECT_NE(contents(site / "start.html").find("href=\"page.html\""), std::string::npos);
+    EXPECT_TRUE(fs::exists(site / "a/b.gif"));
+    for (const std::string &name : filesBelow(out)) EXPECT_LE(fs::path(name).filename().string().size(), 50u) << name;
+    size_t relative = 0;
+    expectLinksResolve(out, relative);
+}
+
+TEST_F(ExportCommandTest, RedirectedStartAddressesOpenTheirFinalPage) {
+    for (const std::string path : {"/once", "/twice"}) {
+        const std::string project = dir_.file(path.substr(1) + ".slk");
+        mirror(path, project);
+        const fs::path out = dir_.file(path.substr(1));
+        const auto result = test::runLark("export " + project + " 1 " + out.string());
+        ASSERT_EQ(result.status, 0) << result.output;
+        // The task is named after the page it arrived at.
+        EXPECT_EQ(contents(out / "d.html"), "<html><head><meta http-equiv=\"refresh\" content=\"0;URL=d_files/" +
+                                                host_ + "/c/d.html\"></head><body></body></html>")
+            << path;
+        size_t relative = 0;
+        expectLinksResolve(out, relative);
+    }
+}
+
+TEST_F(ExportCommandTest, NeverWritesIntoWhatItDidNotMake) {
+    const std::string project = dir_.file("site.slk");
+    mirror("/start.html", project);
+    const fs::path out = dir_.file("busy");
+    fs::create_directories(out / "start_files");
+    std::ofstream(out / "start_files" / "mine.txt") << "mine";
+    fs::create_directory(dir_.file("elsewhere"));
+    fs::create_directory_symlink(dir_.file("elsewhere"), out / "start[1]_files");
+
+    const auto first = test::runLark("export " + project + " 1 " + out.string());
+    ASSERT_EQ(first.status, 0) << first.output;
+    EXPECT_EQ(filesBelow(out / "start_files"), (std::set<std::string>{"mine.txt"}));
+    EXPECT_TRUE(fs::is_empty(dir_.file("elsewhere")));
+    EXPECT_TRUE(fs::exists(out / "start[2].html"));
+    EXPECT_TRUE(fs::exists(out / "start[2]_files" / host_ / "a/index.html"));
+
+    // Again: a new page and folder, the first export untouched.
+    const std::string before = contents(out / "start[2].html");
+    ASSERT_EQ(test::runLark("export " + project + " 1 " + out.string()).status, 0);
+    EXPECT_EQ(contents(out / "start[2].html"), before);
+    EXPECT_TRUE(fs::exists(out / "start[3]_files" / host_ / "a/index.html"));
+
+    // A destination that cannot be made is a clear error.
+    std::ofstream(dir_.file("plain")) << "a file";
+    const auto refused = test::runLark("export " + project + " 1 " + dir_.file("plain/sub"));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_TRUE(test::contains(refused, "Cant't create directory " + dir_.file("plain/sub"))) << refused.output;
+    const auto missing = test::runLark("export " + project + " 9 " + out.string());
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(test::contains(missing, "there is no task 9")) << missing.output;
+}
+
+}  // namespace
