@@ -1,5 +1,6 @@
 #include "export/ExportFolder.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -9,8 +10,10 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
+#include "base/AsciiText.h"
 #include "base/EngineException.h"
 
 namespace eng {
@@ -74,7 +77,15 @@ ExportFolder ExportFolder::subfolder(const std::string &name) const {
 
 bool ExportFolder::holds(const std::string &name) const {
     struct stat info;
-    return ::fstatat(fd_.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0;
+    if (::fstatat(fd_.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) return true;
+    FileDescriptor copy(::dup(fd_.get()));
+    const std::unique_ptr<DIR, int (*)(DIR *)> listing(copy ? ::fdopendir(copy.get()) : nullptr, ::closedir);
+    if (!listing) return false;
+    copy.release();  // the listing owns it now
+    ::rewinddir(listing.get());
+    while (const dirent *entry = ::readdir(listing.get()))
+        if (equalsNoCase(entry->d_name, name)) return true;
+    return false;
 }
 
 bool ExportFolder::writeNew(const std::string &name, std::string_view bytes) const {

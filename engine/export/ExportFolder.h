@@ -25,7 +25,9 @@ public:
     // create directory " + its path with the reason.
     ExportFolder subfolder(const std::string &name) const;
 
-    // Whether anything (a file, a folder, a link) has the name.
+    // Whether anything (a file, a folder, a link) has the name, compared
+    // without regard to ASCII case, so that what is written can be copied to
+    // a file system that ignores case.
     bool holds(const std::string &name) const;
 
     // Writes the bytes to a temporary name and gives the complete file the

@@ -29,8 +29,14 @@ bool isFolder(const std::string &path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+std::string withoutTrailingSlashes(std::string path) {
+    while (path.size() > 1 && path.ends_with('/')) path.pop_back();
+    return path;
+}
+
 Destination splitDestination(const std::string &path) {
-    if (path.empty() || path.ends_with('/') || isFolder(path)) return {path.empty() ? "." : path, {}};
+    if (path.empty()) return {".", {}};
+    if (path.ends_with('/') || isFolder(path)) return {withoutTrailingSlashes(path), {}};
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) return {".", path};
     return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};

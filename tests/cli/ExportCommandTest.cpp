@@ -5,12 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 #include <set>
 #include <sstream>
 
+#include "OpenedProject.h"
+#include "PackedRecords.h"
+#include "RecordRelease.h"
+#include "WindowQueue.h"
+#include "engine.h"
 #include "support/RunLark.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/TempDir.h"
@@ -214,6 +220,61 @@ TEST_F(ExportCommandTest, NeverWritesIntoWhatItDidNotMake) {
     const auto missing = test::runLark("export " + project + " 9 " + out.string());
     EXPECT_EQ(missing.status, 1);
     EXPECT_TRUE(test::contains(missing, "there is no task 9")) << missing.output;
+}
+
+TEST_F(ExportCommandTest, ReportsItsPhasesAndWhatItWrote) {
+    const std::string project = dir_.file("site.slk");
+    mirror("/start.html", project);
+    const fs::path out = dir_.file("progress");
+    lark::WindowQueue window;
+    std::vector<EngExportProgressRecord> phases;
+    EngExportSummaryRecord summary{};
+    {
+        lark::OpenedProject opened(project, window.window());
+        ASSERT_EQ(Eng_ExportTask((out.string() + "/").c_str(), 1, 0, 0), 1);
+        EXPECT_EQ(Eng_ExportTask(out.string().c_str(), 99, 0, 0), 0);
+        while (auto posted = window.take()) {
+            const auto payload = eng::client::notificationPayload(posted->msg, posted->wParam, posted->lParam);
+            if (posted->msg == ENG_NOTIFY_EXPORT) {
+                phases.push_back(*eng::client::recordAt<EngExportProgressRecord>(payload, 0));
+                if (phases.back().phase == ENG_EXPORT_FINISHED)
+                    summary = *eng::client::recordAt<EngExportSummaryRecord>(payload, 0);
+            }
+            lark::releaseNotification(*posted);
+        }
+    }
+    ASSERT_GE(phases.size(), 4u);
+    EXPECT_EQ(phases.front().phase, ENG_EXPORT_STARTED);
+    EXPECT_EQ(phases[1].phase, ENG_EXPORT_COLLECTING);
+    EXPECT_EQ(phases[1].current, 0);
+    const EngExportProgressRecord &written = phases[phases.size() - 2];
+    EXPECT_EQ(written.phase, ENG_EXPORT_WRITING);
+    EXPECT_EQ(written.current, written.total);
+    EXPECT_EQ(phases.back().phase, ENG_EXPORT_FINISHED);
+    for (size_t i = 1; i < phases.size(); ++i) EXPECT_GE(phases[i].phase, phases[i - 1].phase);
+
+    // The summary tells what is on disk.
+    uint64_t bytes = 0;
+    for (const std::string &name : filesBelow(out)) bytes += fs::file_size(out / name);
+    EXPECT_EQ(static_cast<size_t>(summary.progress.current), filesBelow(out).size());
+    EXPECT_EQ(summary.bytes, bytes);
+    EXPECT_GE(summary.localLinks, 10u);
+    EXPECT_GE(summary.absoluteLinks, 1u);
+    EXPECT_EQ(summary.notWritten, 0u);
+}
+
+TEST_F(ExportCommandTest, PageNamesDifferingOnlyInCaseDoNotShareAFolder) {
+    const std::string project = dir_.file("site.slk");
+    mirror("/start.html", project);
+    const fs::path out = dir_.file("named");
+    {
+        lark::OpenedProject opened(project);
+        ASSERT_EQ(Eng_ExportTask((out / "Task").c_str(), 1, 0, 0), 1);
+        ASSERT_EQ(Eng_ExportTask((out / "task").c_str(), 1, 0, 0), 1);
+    }
+    std::set<std::string> top;
+    for (const auto &entry : fs::directory_iterator(out)) top.insert(entry.path().filename().string());
+    EXPECT_EQ(top, (std::set<std::string>{"Task.html", "Task_files", "task[1].html", "task[1]_files"}));
 }
 
 }  // namespace

@@ -62,6 +62,7 @@ TEST(ExportFolderTest, WritesCompleteFilesAndNeverReplacesOne) {
     EXPECT_EQ(contents(dir.file("new/nested/page.html")), "<p>one</p>");
     EXPECT_EQ(contents(dir.file("new/nested/foreign.txt")), "kept");
     EXPECT_TRUE(folder.holds("foreign.txt"));
+    EXPECT_TRUE(folder.holds("Foreign.TXT"));
     EXPECT_FALSE(folder.holds("missing"));
     // No temporary file is left behind.
     EXPECT_EQ(namesIn(dir.file("new/nested")), (std::set<std::string>{"page.html", "foreign.txt"}));
