@@ -137,6 +137,12 @@ TEST_F(ExportCommandTest, WritesTheTaskAsFilesWhoseLinksResolve) {
     EXPECT_EQ(contents(site / "Case.html"), "<html>upper</html>");
     EXPECT_EQ(contents(site / "case.html"), "<html>lower</html>");
     for (const std::string &name : files) EXPECT_LE(fs::path(name).filename().string().size(), 100u) << name;
+    // Hostile addresses become names inside their folder: the crawl resolves
+    // "%2e%2e"; an encoded slash, a NUL and a query that looks like a path
+    // become plain names, a 10,000-character segment is cut.
+    const std::vector<std::string> hostile{"up.html", ".._up2.html", "n_ul.html", "p/x=.._.._etc_passwd",
+                                           std::string(100, 'L') + "/x.html"};
+    for (const std::string &name : hostile) EXPECT_TRUE(files.count(name)) << name << " missing";
 
     // The links: into the folder, between two folders, to a query sibling,
     // through a redirect, and away; the BASE is blanked.
