@@ -71,6 +71,10 @@ constexpr Command kCommands[] = {
      "that opens its start page, beside a folder of the files by address (--html-ext: pages end in .html; "
      "--length: longest name, at most 255)",
      exportTask},
+    {"export", "export PROJECT --page URLRES DIR [--page-only] [--html-ext] [--length N]",
+     "write one stored page into DIR with the files it embeds in a folder beside it (frames likewise), its other "
+     "links absolute (--page-only: the page alone, every link absolute)",
+     exportTask},
     {"filter-test", "filter-test PROJECT TASK URL [--kind N]",
      "whether the task's filter accepts URL as a link of kind N (0, a hyperlink, unless given)", testTaskFilter},
 };

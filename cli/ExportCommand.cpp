@@ -23,6 +23,7 @@ using namespace std::chrono_literals;
 
 constexpr uint32_t kHtmlExtension = 1;
 constexpr uint32_t kNameLength = 2;
+constexpr uint32_t kPageOnly = 4;
 constexpr unsigned long kLongestName = 255;
 
 struct ExportFigures {
@@ -59,13 +60,16 @@ void printSummary(const EngExportSummaryRecord &s, const std::string &dir, doubl
 }  // namespace
 
 int exportTask(const std::vector<std::string> &words) {
-    Arguments args(words, {"length"}, {"html-ext"});
-    args.expectCount(3, 3);
-    const uint32_t task = args.idAt(1, "TASK", "task");
+    Arguments args(words, {"length", "page"}, {"html-ext", "page-only"});
+    const bool page = args.value("page").has_value();
+    args.expectCount(page ? 2 : 3, page ? 2 : 3);
+    const auto id = static_cast<uint32_t>(page ? args.number("page", 0) : args.idAt(1, "TASK", "task"));
+    if (id == 0) throw UsageError("URLRES must be a URL resource number");
     const unsigned long length = args.number("length", 0, kLongestName);
-    const uint32_t flags = (args.has("html-ext") ? kHtmlExtension : 0) | (length != 0 ? kNameLength : 0);
+    const uint32_t flags = (args.has("html-ext") ? kHtmlExtension : 0) | (length != 0 ? kNameLength : 0) |
+                           (args.has("page-only") ? kPageOnly : 0);
     // The destination is a folder, whatever its last name looks like.
-    const std::string dir = args.at(2);
+    const std::string dir = args.at(page ? 1 : 2);
     const std::string destination = dir.ends_with('/') ? dir : dir + "/";
     return reportingFailures("export", [&] {
         WindowQueue window;
@@ -74,7 +78,8 @@ int exportTask(const std::vector<std::string> &words) {
         const bool terminal = isatty(STDOUT_FILENO) != 0;
         const auto start = std::chrono::steady_clock::now();
         auto exporting = std::async(std::launch::async, [&] {
-            return Eng_ExportTask(destination.c_str(), task, flags, static_cast<uint32_t>(length));
+            return page ? Eng_ExportRes(destination.c_str(), id, flags, static_cast<uint32_t>(length))
+                        : Eng_ExportTask(destination.c_str(), id, flags, static_cast<uint32_t>(length));
         });
         ExportFigures figures;
         while (exporting.wait_for(100ms) != std::future_status::ready) {
@@ -85,8 +90,9 @@ int exportTask(const std::vector<std::string> &words) {
         while (auto posted = window.take()) take(figures, *posted);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         if (terminal && figures.progress.phase != 0) std::cout << '\n';
-        if (result != 1)
-            throw Failure(messages.summary("there is no task " + std::to_string(task) + " with items to export"));
+        const std::string what = page ? "URL resource " + std::to_string(id) + " with a stored body"
+                                      : "task " + std::to_string(id) + " with items";
+        if (result != 1) throw Failure(messages.summary("there is no " + what + " to export"));
         for (const std::string &text : messages.texts()) std::cerr << "lark export: " << text << '\n';
         printSummary(figures.summary.value_or(EngExportSummaryRecord{}), dir, seconds);
         return 0;

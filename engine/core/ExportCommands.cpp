@@ -1,4 +1,4 @@
-// Export of tasks to files on disk.
+// Export of tasks and single pages to files on disk.
 #include <algorithm>
 #include <cstdint>
 
@@ -6,6 +6,7 @@
 #include "core/Engine.h"
 #include "core/Messages.h"
 #include "engine.h"
+#include "export/ResourceExport.h"
 #include "export/TaskExport.h"
 
 namespace eng {
@@ -17,6 +18,7 @@ static_assert(sizeof(EngExportSummaryRecord) == 40);
 
 constexpr uint32_t kHtmlExtension = 1;
 constexpr uint32_t kNameLength = 2;
+constexpr uint32_t kPageOnly = 4;
 
 int32_t cell(uint64_t value) { return static_cast<int32_t>(std::min<uint64_t>(value, INT32_MAX)); }
 
@@ -52,8 +54,25 @@ intptr_t exportTaskCommand(DispatchContext &c) {
     return 0;
 }
 
+// The destination comes as the address of the caller's text.
+intptr_t exportResCommand(DispatchContext &c) {
+    const std::string destination = c.args().readCallerText();
+    const uint32_t urlRes = c.args().readUInt32();
+    const uint32_t flags = c.args().readUInt32();
+    const uint32_t nameLength = c.args().readUInt32();
+    ExportSummary summary;
+    const bool written = exportResource(c.engine.tables(), destination, urlRes, exportOptions(flags, nameLength),
+                                        (flags & kPageOnly) != 0, summary);
+    if (written) postSummary(c.engine.notifier(), summary);
+    c.setResult(written ? 1 : 0);
+    return 0;
+}
+
 }  // namespace
 
-void addExportCommands(CommandTable &table) { table.set(msg::kExportTask, {exportTaskCommand}); }
+void addExportCommands(CommandTable &table) {
+    table.set(msg::kExportTask, {exportTaskCommand});
+    table.set(msg::kExportRes, {exportResCommand});
+}
 
 }  // namespace eng

@@ -83,7 +83,7 @@ std::string ExportWriter::fileBytes(const ExportNode &node) {
     std::string bytes(body->bytes.begin(), body->bytes.end());
     if (node.type != kHtmlType) return bytes;
     const ExportedPage page =
-        exportedPage(bytes, node.address, body->contentType, [&](const std::string &address) -> LinkTarget {
+        exportedPage(bytes, node.address, body->contentType, [&](int, const std::string &address) -> LinkTarget {
             const ExportNode *target = exported(address);
             if (target == nullptr) return {followRedirects(redirects_, address), false};
             return {relativeExportPath(node, *target), true};

@@ -82,7 +82,7 @@ private:
     // the folder of its target.
     const LinkTarget &target(const PageLink &link) {
         auto [at, added] = targets_.try_emplace(link.url);
-        if (added) at->second = targetOf_(link.url);
+        if (added) at->second = targetOf_(link.kind, link.url);
         if (link.kind == ENG_LINK_APPLET)
             targets_[folderOf(link.url)] = LinkTarget{folderOf(at->second.text), at->second.local};
         return at->second;

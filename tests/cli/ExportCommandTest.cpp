@@ -17,6 +17,7 @@
 #include "RecordRelease.h"
 #include "WindowQueue.h"
 #include "engine.h"
+#include "support/ProjectFiles.h"
 #include "support/RunLark.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/TempDir.h"
@@ -104,6 +105,12 @@ protected:
         server_.route("/case.html", html("<html>lower</html>"));
         server_.route("/once", test::httpResponse(302, "Found", "", {"Location: " + server_.url("/c/d.html")}));
         server_.route("/twice", test::httpResponse(302, "Found", "", {"Location: " + server_.url("/once")}));
+        server_.route("/framed.html", html("<html><link rel=stylesheet href=\"s.css\"><img src=\"a/b.gif\">"
+                                           "<iframe src=\"c/d.html\"></iframe><frame src=\"framed.html\">"
+                                           "<a href=\"case.html\">c</a></html>"));
+        server_.route("/f1.html", html("<html><iframe src=\"f2.html\"></iframe></html>"));
+        server_.route("/f2.html", html("<html><iframe src=\"f1.html\"></iframe><img src=\"a/b.gif\"></html>"));
+        server_.route("/s.css", test::httpResponse(200, "OK", "p {}", {"Content-Type: text/css"}));
         // Whatever the hostile addresses are requested as.
         for (int i = 0; i < 20; ++i) server_.answer(html("<html>anything</html>"));
     }
@@ -111,6 +118,13 @@ protected:
     void mirror(const std::string &path, const std::string &project) {
         const auto run = test::runLark("mirror " + server_.url(path) + " -o " + project + " --depth 2");
         ASSERT_EQ(run.status, 0) << run.output;
+    }
+
+    // Mirrors from the page; the number of its stored URL resource.
+    std::string mirroredPage(const std::string &path, const std::string &project) {
+        mirror(path, project);
+        return std::to_string(test::queryInteger(
+            project, "SELECT UrlResId FROM UrlRes WHERE Url = '" + server_.url(path) + "' AND ResId <> 0"));
     }
 
     test::TempDir dir_;
@@ -281,6 +295,43 @@ TEST_F(ExportCommandTest, PageNamesDifferingOnlyInCaseDoNotShareAFolder) {
     std::set<std::string> top;
     for (const auto &entry : fs::directory_iterator(out)) top.insert(entry.path().filename().string());
     EXPECT_EQ(top, (std::set<std::string>{"Task.html", "Task_files", "task[1].html", "task[1]_files"}));
+}
+
+TEST_F(ExportCommandTest, APageIsExportedWithWhatItEmbeds) {
+    const std::string project = dir_.file("page.slk");
+    const std::string page = mirroredPage("/framed.html", project);
+    const fs::path out = dir_.file("page");
+    const auto result = test::runLark("export " + project + " --page " + page + " " + out.string());
+    ASSERT_EQ(result.status, 0) << result.output;
+    EXPECT_EQ(filesBelow(out), (std::set<std::string>{"framed.html", "framed_files/s.css", "framed_files/b.gif",
+                                                      "framed_files/d.html"}));
+    // The frame back to the page itself and the hyperlink stay absolute.
+    EXPECT_EQ(contents(out / "framed.html"),
+              "<html><link rel=stylesheet href=\"framed_files/s.css\"><img src=\"framed_files/b.gif\">"
+              "<iframe src=\"framed_files/d.html\"></iframe><frame src=\"" +
+                  server_.url("/framed.html") + "\"><a href=\"" + server_.url("/case.html") + "\">c</a></html>");
+    size_t relative = 0;
+    expectLinksResolve(out, relative);
+    EXPECT_EQ(relative, 3u);
+
+    const fs::path alone = dir_.file("alone");
+    ASSERT_EQ(test::runLark("export " + project + " --page " + page + " " + alone.string() + " --page-only").status, 0);
+    EXPECT_EQ(filesBelow(alone), (std::set<std::string>{"framed.html"}));
+    EXPECT_NE(contents(alone / "framed.html").find("src=\"" + server_.url("/a/b.gif") + "\""), std::string::npos);
+    EXPECT_EQ(test::runLark("export " + project + " --page 999 " + alone.string()).status, 1);
+}
+
+TEST_F(ExportCommandTest, FramesThatLeadBackAreExportedOnce) {
+    const std::string project = dir_.file("frames.slk");
+    const std::string page = mirroredPage("/f1.html", project);
+    const fs::path out = dir_.file("frames");
+    ASSERT_EQ(test::runLark("export " + project + " --page " + page + " " + out.string()).status, 0);
+    EXPECT_EQ(filesBelow(out), (std::set<std::string>{"f1.html", "f1_files/f2.html", "f1_files/f2_files/b.gif"}));
+    EXPECT_NE(contents(out / "f1_files/f2.html").find("<iframe src=\"" + server_.url("/f1.html") + "\">"),
+              std::string::npos);
+    size_t relative = 0;
+    expectLinksResolve(out, relative);
+    EXPECT_EQ(relative, 2u);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ const std::string kPage = "http://s.test/dir/page.html";
 
 // Exported files by address; every other address stays absolute.
 eng::LinkTargetOf targets(const std::map<std::string, std::string> &local) {
-    return [local](const std::string &address) {
+    return [local](int, const std::string &address) {
         const auto found = local.find(address);
         return found == local.end() ? LinkTarget{address, false} : LinkTarget{found->second, true};
     };
@@ -48,7 +48,7 @@ TEST(ExportedPageTest, APageServedInAnotherCharsetThanItDeclaresBecomesUtf8) {
         "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1251\">"
         "<a href=\"\xC4\xC1.html\">\xC4\xC1</a>";
     std::string asked;
-    const auto out = exportedPage(page, kPage, "text/html; charset=koi8-r", [&](const std::string &address) {
+    const auto out = exportedPage(page, kPage, "text/html; charset=koi8-r", [&](int, const std::string &address) {
         asked = address;
         return LinkTarget{"da.html", true};
     });
