@@ -75,6 +75,10 @@ constexpr Command kCommands[] = {
      "write one stored page into DIR with the files it embeds in a folder beside it (frames likewise), its other "
      "links absolute (--page-only: the page alone, every link absolute)",
      exportTask},
+    {"export", "export PROJECT --project DIR [--html-ext] [--length N]",
+     "write every stored address of the project into \"DIR/<name> Lark Project\": the files in \"Project Files\", "
+     "beside them the folder tree with a page per task",
+     exportTask},
     {"filter-test", "filter-test PROJECT TASK URL [--kind N]",
      "whether the task's filter accepts URL as a link of kind N (0, a hyperlink, unless given)", testTaskFilter},
 };

@@ -60,16 +60,18 @@ void printSummary(const EngExportSummaryRecord &s, const std::string &dir, doubl
 }  // namespace
 
 int exportTask(const std::vector<std::string> &words) {
-    Arguments args(words, {"length", "page"}, {"html-ext", "page-only"});
+    Arguments args(words, {"length", "page"}, {"html-ext", "page-only", "project"});
     const bool page = args.value("page").has_value();
-    args.expectCount(page ? 2 : 3, page ? 2 : 3);
-    const auto id = static_cast<uint32_t>(page ? args.number("page", 0) : args.idAt(1, "TASK", "task"));
+    const bool whole = args.has("project");
+    const size_t positional = page || whole ? 2 : 3;
+    args.expectCount(positional, positional);
+    const auto id = static_cast<uint32_t>(whole ? 1 : page ? args.number("page", 0) : args.idAt(1, "TASK", "task"));
     if (id == 0) throw UsageError("URLRES must be a URL resource number");
     const unsigned long length = args.number("length", 0, kLongestName);
     const uint32_t flags = (args.has("html-ext") ? kHtmlExtension : 0) | (length != 0 ? kNameLength : 0) |
                            (args.has("page-only") ? kPageOnly : 0);
     // The destination is a folder, whatever its last name looks like.
-    const std::string dir = args.at(page ? 1 : 2);
+    const std::string dir = args.at(positional - 1);
     const std::string destination = dir.ends_with('/') ? dir : dir + "/";
     return reportingFailures("export", [&] {
         WindowQueue window;
@@ -78,8 +80,10 @@ int exportTask(const std::vector<std::string> &words) {
         const bool terminal = isatty(STDOUT_FILENO) != 0;
         const auto start = std::chrono::steady_clock::now();
         auto exporting = std::async(std::launch::async, [&] {
-            return page ? Eng_ExportRes(destination.c_str(), id, flags, static_cast<uint32_t>(length))
-                        : Eng_ExportTask(destination.c_str(), id, flags, static_cast<uint32_t>(length));
+            const auto cut = static_cast<uint32_t>(length);
+            if (whole) return Eng_ExportDatabase(destination.c_str(), flags, cut);
+            return page ? Eng_ExportRes(destination.c_str(), id, flags, cut)
+                        : Eng_ExportTask(destination.c_str(), id, flags, cut);
         });
         ExportFigures figures;
         while (exporting.wait_for(100ms) != std::future_status::ready) {

@@ -1,4 +1,4 @@
-// Export of tasks and single pages to files on disk.
+// Export of tasks, single pages and whole projects to files on disk.
 #include <algorithm>
 #include <cstdint>
 
@@ -6,6 +6,7 @@
 #include "core/Engine.h"
 #include "core/Messages.h"
 #include "engine.h"
+#include "export/ProjectExport.h"
 #include "export/ResourceExport.h"
 #include "export/TaskExport.h"
 
@@ -68,9 +69,23 @@ intptr_t exportResCommand(DispatchContext &c) {
     return 0;
 }
 
+intptr_t exportDatabaseCommand(DispatchContext &c) {
+    const std::string destination = c.args().readCountedText();
+    const uint32_t flags = c.args().readUInt32();
+    const uint32_t nameLength = c.args().readUInt32();
+    const Notifier &notifier = c.engine.notifier();
+    const ExportSummary summary =
+        exportProject(c.engine.tables(), c.engine.projectPath(), destination, exportOptions(flags, nameLength),
+                      [&](const ExportProgress &p) { postProgress(notifier, p); });
+    postSummary(notifier, summary);
+    c.setResult(1);
+    return 0;
+}
+
 }  // namespace
 
 void addExportCommands(CommandTable &table) {
+    table.set(msg::kExportDatabase, {exportDatabaseCommand});
     table.set(msg::kExportTask, {exportTaskCommand});
     table.set(msg::kExportRes, {exportResCommand});
 }

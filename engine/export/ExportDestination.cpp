@@ -34,6 +34,12 @@ std::string companionFolder(const std::string &pageName) {
     return (dot == std::string::npos || dot == 0 ? pageName : pageName.substr(0, dot)) + "_files";
 }
 
+std::string redirectPageFile(const std::string &pageName) {
+    const size_t dot = pageName.rfind('.');
+    const bool html = dot != std::string::npos && dot != 0 && pageName.find("htm", dot) != std::string::npos;
+    return html ? pageName : pageName + ".html";
+}
+
 std::string freePageName(const ExportFolder &folder, const std::string &wanted, size_t length,
                          const std::function<std::string(const std::string &)> &fileOf) {
     std::string name = sanitizeFileName(shortenName(wanted, length, false));

@@ -23,6 +23,10 @@ Destination splitDestination(const std::string &path);
 // its last '.' and "_files".
 std::string companionFolder(const std::string &pageName);
 
+// The file of a page that opens an export: the name with ".html" unless
+// its extension already names an HTML file.
+std::string redirectPageFile(const std::string &pageName);
+
 // The name, sanitised and shortened, numbered ("[n]" before its extension)
 // until neither the file it gives (fileOf) nor its companion folder has a
 // name in the folder, in any letter case.

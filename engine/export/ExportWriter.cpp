@@ -103,8 +103,9 @@ void ExportWriter::store(const ExportFolder &folder, const std::string &name, co
     summary_.bytes += bytes.size();
 }
 
-void ExportWriter::writeRedirectPage(const ExportFolder &folder, const std::string &name, const ExportNode &target) {
-    const std::string link = exportLinkText({root_.name + "/" + pathBelowRoot(target), true});
+void ExportWriter::writeRedirectPage(const ExportFolder &folder, const std::string &name, const ExportNode &target,
+                                     const std::string &climb) {
+    const std::string link = exportLinkText({climb + root_.name + "/" + pathBelowRoot(target), true});
     store(folder, name,
           "<html><head><meta http-equiv=\"refresh\" content=\"0;URL=" + link + "\"></head><body></body></html>");
 }

@@ -31,10 +31,11 @@ public:
     // was not exported.
     const ExportNode *exported(const std::string &address) const;
 
-    // Writes the page that opens the file node from the folder, which holds
-    // the root: a META refresh to its relative path. Nothing when the name
-    // is taken.
-    void writeRedirectPage(const ExportFolder &folder, const std::string &name, const ExportNode &target);
+    // Writes the page that opens the file node from the folder: a META
+    // refresh to its relative path, which climbs to the folder that holds
+    // the root ("../" for each level). Nothing when the name is taken.
+    void writeRedirectPage(const ExportFolder &folder, const std::string &name, const ExportNode &target,
+                           const std::string &climb = {});
 
     const ExportSummary &summary() const { return summary_; }
 

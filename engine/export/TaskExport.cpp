@@ -23,14 +23,6 @@ std::string taskPageName(ProjectTables &tables, const TaskRow &task) {
     return named.empty() ? start : named;
 }
 
-// The redirect page's file: the name with ".html" unless its extension
-// already names an HTML file.
-std::string redirectPageFile(const std::string &pageName) {
-    const size_t dot = pageName.rfind('.');
-    const bool html = dot != std::string::npos && dot != 0 && pageName.find("htm", dot) != std::string::npos;
-    return html ? pageName : pageName + ".html";
-}
-
 }  // namespace
 
 std::optional<ExportSummary> exportTask(ProjectTables &tables, const std::string &destination, uint32_t taskId,

@@ -334,4 +334,28 @@ TEST_F(ExportCommandTest, FramesThatLeadBackAreExportedOnce) {
     EXPECT_EQ(relative, 2u);
 }
 
+TEST_F(ExportCommandTest, AProjectIsExportedWithAPagePerTaskInItsFolderTree) {
+    const std::string project = dir_.file("news.slk");
+    mirror("/start.html", project);
+    for (const std::string name : {"Task", "task"})
+        ASSERT_EQ(test::runLark("add " + project + " " + server_.url("/start.html") + " --name " + name).status, 0);
+    ASSERT_EQ(test::runLark("mkdir " + project + " 1 Sub").status, 0);
+    ASSERT_EQ(test::runLark("add " + project + " " + server_.url("/c/d.html") + " --name inner --folder 2").status, 0);
+
+    const fs::path out = dir_.file("whole");
+    const auto result = test::runLark("export " + project + " --project " + out.string());
+    ASSERT_EQ(result.status, 0) << result.output;
+    const fs::path exported = out / "news Lark Project";
+    const std::set<std::string> files = filesBelow(exported);
+    for (const std::string name : {"Root/Task[1].html", "Root/task.html", "Root/Sub/inner.html"})
+        EXPECT_TRUE(files.count(name)) << name << " missing";
+    EXPECT_TRUE(files.count("Project Files/" + host_ + "/a/index.html"));
+    EXPECT_EQ(contents(exported / "Root/Sub/inner.html"),
+              "<html><head><meta http-equiv=\"refresh\" content=\"0;URL=../../Project%20Files/" + host_ +
+                  "/c/d.html\"></head><body></body></html>");
+    size_t relative = 0;
+    expectLinksResolve(out, relative);
+    EXPECT_GE(relative, 10u);
+}
+
 }  // namespace
