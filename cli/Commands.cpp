@@ -6,6 +6,7 @@
 #include "Arguments.h"
 #include "CatCommand.h"
 #include "EngineBuffer.h"
+#include "ExportCommand.h"
 #include "FilterTestCommand.h"
 #include "FolderCommands.h"
 #include "IndexCommand.h"
@@ -73,6 +74,19 @@ constexpr Command kCommands[] = {
      "QUERY: words, \"phrases\", and, or, not, ( ), patterns with * ? # [ ] [! ]; D: 1 queued, 2 with errors, "
      "4 without errors, added (6 unless given); DATE: YEAR-MONTH-DAY[THOUR:MINUTE[:SECOND]]",
      searchProject},
+    {"export", "export PROJECT TASK DIR [--html-ext] [--length N]",
+     "write the task's stored files into DIR as browsable files with relative links: a page named after the task "
+     "that opens its start page, beside a folder of the files by address (--html-ext: pages end in .html; "
+     "--length: longest name, at most 255)",
+     exportTask},
+    {"export", "export PROJECT --page URLRES DIR [--page-only] [--html-ext] [--length N]",
+     "write one stored page into DIR with the files it embeds in a folder beside it (frames likewise), its other "
+     "links absolute (--page-only: the page alone, every link absolute)",
+     exportTask},
+    {"export", "export PROJECT --project DIR [--html-ext] [--length N]",
+     "write every stored address of the project into \"DIR/<name> Lark Project\": the files in \"Project Files\", "
+     "beside them the folder tree with a page per task",
+     exportTask},
     {"filter-test", "filter-test PROJECT TASK URL [--kind N]",
      "whether the task's filter accepts URL as a link of kind N (0, a hyperlink, unless given)", testTaskFilter},
 };

@@ -107,7 +107,8 @@ public:
             const std::string_view raw = tagText.substr(content->offset, content->rawLength);
             const size_t in = raw.find(target->text, raw.find(';'));  // the delay may read alike
             const size_t offset = at + 1 + content->offset + (in == std::string_view::npos ? 0 : in);
-            found.emplace(std::move(address), LinkSpot{ENG_LINK_REFRESH, offset, target->text.size()});
+            LinkSpot spot{ENG_LINK_REFRESH, offset, target->text.size(), address, {}};
+            found.emplace(std::move(address), std::move(spot));
             return false;
         });
         return found;
@@ -117,7 +118,8 @@ private:
     // Each kind and address is kept once; a set of what was kept makes a
     // page with very many links cost one lookup per link.
     void add(int kind, std::string url, LinkSpot spot) {
-        out_.spots.push_back(spot);
+        if (spot.url.empty()) spot.url = url;
+        out_.spots.push_back(std::move(spot));
         if (known_.insert(std::to_string(kind) + ' ' + url).second) out_.links.push_back({kind, std::move(url)});
     }
 
@@ -130,7 +132,7 @@ private:
                 std::string address = resolve(base_, href->text, charset_);
                 if (!address.empty())
                     add(ENG_LINK_STYLESHEET, std::move(address),
-                        {ENG_LINK_STYLESHEET, at + 1 + href->offset, href->rawLength});
+                        {ENG_LINK_STYLESHEET, at + 1 + href->offset, href->rawLength, {}, {}});
             }
             return true;
         });
@@ -160,21 +162,26 @@ private:
         const auto value = findAttribute(tagText, kTags[static_cast<size_t>(kind)].attribute);
         if (!value) return;
         std::string text = linkText(value->text, charset_);
-        LinkSpot spot{kind, at + 1 + value->offset, value->rawLength};
+        LinkSpot spot{kind, at + 1 + value->offset, value->rawLength, {}, {}};
         if (kind == ENG_LINK_APPLET)
             if (const auto codebase = findAttribute(tagText, "codebase")) {
                 const std::string folder = linkText(codebase->text, charset_);
                 text = folder + (folder.ends_with('/') ? "" : "/") + text;
-                spot = {kCodebase, at + 1 + codebase->offset, codebase->rawLength};
+                spot = {kCodebase, at + 1 + codebase->offset, codebase->rawLength, {}, {}};
             }
         // A fragment after the last path separator is not part of the address;
         // cutting it cannot change the scheme, so one resolution decides both
         // whether the link is kept and its address.
         const size_t lastSeparator = text.find_last_of("/\\\\");
         const size_t fragment = text.find('#', lastSeparator == std::string::npos ? 0 : lastSeparator);
-        if (fragment != std::string::npos) text.resize(fragment);
+        if (fragment != std::string::npos) {
+            spot.fragment = text.substr(fragment);
+            text.resize(fragment);
+        }
         std::string address = resolveDecoded(base_, text);
-        if (!address.empty()) add(kind, std::move(address), spot);
+        if (address.empty()) return;
+        if (spot.kind == kCodebase) spot.url = address.substr(0, address.rfind('/') + 1);
+        add(kind, std::move(address), std::move(spot));
     }
 
     std::string_view base_;
@@ -221,42 +228,6 @@ std::optional<BaseTag> findBase(std::string_view page) {
         return false;
     });
     return base;
-}
-
-std::string rewriteLinks(std::string_view page, std::string_view base, const std::vector<LinkSpot> &spots,
-                         const std::unordered_map<std::string, std::string> &replacements) {
-    std::string out;
-    out.reserve(page.size());
-    size_t done = 0;
-    for (const LinkSpot &spot : spots) {
-        if (spot.offset < done || spot.offset + spot.length > page.size()) continue;
-        const std::string value =
-            decodeCharacterReferences(trimmedWhite(withoutControlBytes(page.substr(spot.offset, spot.length))));
-        const size_t hash = value.rfind('#');
-        const std::string fragment = hash == std::string::npos ? "" : value.substr(hash);
-        const std::string address = resolveDecoded(base, value.substr(0, hash));
-        const auto mapped = replacements.find(address);
-        const std::string replacement = mapped != replacements.end() ? mapped->second : address;
-        out.append(page.substr(done, spot.offset - done));
-        done = spot.offset + spot.length;
-        if (spot.kind != ENG_LINK_APPLET) {
-            out += replacement + fragment;
-            continue;
-        }
-        // The code value stays; a replacement in a folder brings its codebase.
-        out.append(page.substr(spot.offset, spot.length));
-        const size_t folderEnd = replacement.rfind('\\');
-        if (folderEnd == std::string::npos) continue;
-        size_t after = done;
-        while (after < page.size() && isAsciiWhite(page[after])) ++after;
-        if (after < page.size() && (page[after] == '"' || page[after] == '\'')) {
-            out.append(page.substr(done, after + 1 - done));
-            done = after + 1;
-        }
-        out += " codebase=\"" + replacement.substr(0, folderEnd + 1) + "\" ";
-    }
-    out.append(page.substr(std::min(done, page.size())));
-    return out;
 }
 
 std::string linkBase(std::string_view pageUrl, std::string_view page) {

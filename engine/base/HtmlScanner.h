@@ -3,7 +3,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace eng {
@@ -20,12 +19,17 @@ struct PageLink {
     std::string url;
 };
 
-// Where a link's value stands in the page, as written (without quotes). An
-// applet's codebase value has kind -1.
+// Where a link's value stands in the page, as written (without quotes), and
+// what it reads as: the absolute address it resolves to and the fragment
+// written after it ("#top", decoded; empty when there is none). An applet's
+// codebase value has kind -1 and the address of the applet's folder, ending
+// in '/'.
 struct LinkSpot {
     int kind = 0;
     size_t offset = 0;
     size_t length = 0;
+    std::string url;
+    std::string fragment;
 };
 
 struct PageLinks {
@@ -59,14 +63,6 @@ std::optional<unsigned long> refreshDelay(std::string_view page);
 // page's charset: the one its content type names, else its META's, in any
 // charset iconv knows); empty when it has none.
 std::string pageTitle(std::string_view page, std::string_view contentType);
-
-// A page with its links rewritten (for export): each spot's value, resolved
-// against the base, becomes its replacement from the map, or its absolute
-// address when the map has none; fragments are kept. An applet without a
-// codebase keeps its code value and gains a codebase when the replacement
-// names a folder with backslashes.
-std::string rewriteLinks(std::string_view page, std::string_view base, const std::vector<LinkSpot> &spots,
-                         const std::unordered_map<std::string, std::string> &replacements);
 
 // The address a page's links are resolved against: its BASE href when it
 // has one, else its own address.

@@ -85,6 +85,7 @@ CommandTable defaultCommandTable() {
     addBodyRequests(table);
     addIndexCommands(table);
     addSearchCommands(table);
+    addExportCommands(table);
     return table;
 }
 

@@ -82,5 +82,6 @@ void addBrowserLookups(CommandTable &table);
 void addBodyRequests(CommandTable &table);
 void addIndexCommands(CommandTable &table);
 void addSearchCommands(CommandTable &table);
+void addExportCommands(CommandTable &table);
 
 }  // namespace eng

@@ -53,13 +53,16 @@ std::vector<std::string> exportSegments(std::string_view address, size_t maxLeng
 }
 
 std::string uniqueExportName(const std::string &name, const std::vector<std::string> &taken) {
-    const auto isTaken = [&](const std::string &candidate) {
+    return firstFreeName(name, [&](const std::string &candidate) {
         return std::find(taken.begin(), taken.end(), candidate) != taken.end();
-    };
-    if (!isTaken(name)) return name;
+    });
+}
+
+std::string firstFreeName(const std::string &name, const std::function<bool(const std::string &)> &taken) {
+    if (!taken(name)) return name;
     for (size_t number = 1;; ++number) {
         std::string candidate = numberedName(name, number);
-        if (!isTaken(candidate)) return candidate;
+        if (!taken(candidate)) return candidate;
     }
 }
 

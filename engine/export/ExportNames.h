@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,5 +23,9 @@ std::vector<std::string> exportSegments(std::string_view address, size_t maxLeng
 // the first of name[1], name[2], ... that is free, the number inserted before
 // the extension or appended when there is none.
 std::string uniqueExportName(const std::string &name, const std::vector<std::string> &taken);
+
+// The name itself when it is not taken, else the first of name[1], name[2],
+// ... (numbered as above) that is not.
+std::string firstFreeName(const std::string &name, const std::function<bool(const std::string &)> &taken);
 
 }  // namespace eng

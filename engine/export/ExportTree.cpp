@@ -34,9 +34,15 @@ void addResource(ExportNode &root, const ExportResource &resource, size_t nameLe
     file.type = resource.type;
 }
 
+// A node with a body that is a folder or stands for a folder address holds
+// its body in an "index.html" of its own.
+bool getsIndexFile(const ExportNode &node) {
+    return node.body != 0 && (node.isFolder() || (!node.address.empty() && node.address.back() == '/'));
+}
+
 void nameNode(ExportNode &node, const ExportTreeOptions &options) {
     const ExportNode *index = nullptr;
-    if (node.body != 0 && (node.isFolder() || (!node.address.empty() && node.address.back() == '/'))) {
+    if (getsIndexFile(node)) {
         ExportNode &child = addChild(node, "index.html");
         child.address = node.address;
         child.body = node.body;
@@ -44,9 +50,12 @@ void nameNode(ExportNode &node, const ExportTreeOptions &options) {
         node.type = 0;
         index = &child;
     }
-    if (!node.isFolder() && node.type == kHtmlType && options.htmlExtension) node.name = htmlFileName(node.name);
+    // A page's ".html" name is taken before the names are made unique, so
+    // that "page.asp" and "page.html" do not both end up as "page.html".
     std::vector<std::string> taken;
     for (const auto &child : node.children) {
+        const bool page = child->type == kHtmlType && !getsIndexFile(*child);
+        if (page && options.htmlExtension) child->name = htmlFileName(child->name);
         child->name = uniqueExportName(child->name, taken);
         taken.push_back(child->name);
     }

@@ -124,6 +124,31 @@ typedef struct EngSearchProgressRecord {
     int32_t reserved2;
 } EngSearchProgressRecord;
 
+/* Phases of an export. */
+#define ENG_EXPORT_STARTED 1
+#define ENG_EXPORT_COLLECTING 5 /* total: the task's items; current: resources taken so far */
+#define ENG_EXPORT_WRITING 6    /* total: the nodes of the tree, its root included; current: nodes done */
+#define ENG_EXPORT_FINISHED 7   /* the last record of a run, an EngExportSummaryRecord */
+
+/* Progress record of ENG_NOTIFY_EXPORT (16 bytes). */
+typedef struct EngExportProgressRecord {
+    int32_t phase; /* ENG_EXPORT_* */
+    int32_t total;
+    int32_t current;
+    int32_t reserved; /* always 0 */
+} EngExportProgressRecord;
+
+/* The record of ENG_EXPORT_FINISHED (40 bytes): a progress record whose
+ * total and current are the files written, then what the export did. */
+typedef struct EngExportSummaryRecord {
+    EngExportProgressRecord progress;
+    uint64_t bytes;         /* written */
+    uint32_t localLinks;    /* links rewritten to exported files */
+    uint32_t absoluteLinks; /* links left to or made into absolute addresses */
+    uint32_t notWritten;    /* files left out: a folder not made, a name taken */
+    uint32_t reserved;      /* always 0 */
+} EngExportSummaryRecord;
+
 /* Folder record (20 bytes); the name is released with Eng_FreeMem. */
 typedef struct EngFolderRecord {
     uint32_t folder;

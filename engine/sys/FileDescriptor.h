@@ -23,6 +23,10 @@ public:
     }
 
     int get() const { return descriptor_; }
+    // Gives the descriptor up without closing it.
+    int release() { return std::exchange(descriptor_, -1); }
+    // Closes the descriptor now: close(2)'s result, 0 when there was none.
+    int close() { return descriptor_ < 0 ? 0 : ::close(std::exchange(descriptor_, -1)); }
     explicit operator bool() const { return descriptor_ >= 0; }
 
 private:

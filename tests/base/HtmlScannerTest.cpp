@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+#include <vector>
+
 namespace {
 
 const char *kBase = "http://example.com/dir/page.html";
@@ -102,21 +106,21 @@ TEST(HtmlScanner, BaseRefreshAndTitle) {
     EXPECT_EQ(eng::refreshTarget(kBase, "<p>"), "");
 }
 
-TEST(HtmlScanner, RewritingPutsReplacementsInPlaceAndKeepsFragments) {
+TEST(HtmlScanner, SpotsTellTheAddressAndFragmentTheirValueReadsAs) {
     const std::string page = R"(<a href="x.html#top">x</a> <img src=../pics/a.gif> <a href="https://else.org/">)"
-                             R"(<applet code="A.class" width=5>)";
+                             R"(<applet code="A.class" codebase=cls width=5>)";
     const eng::PageLinks found = eng::extractLinks(kBase, page);
-    const std::unordered_map<std::string, std::string> local{
-        {"http://example.com/dir/x.html", "x.html"},
-        {"http://example.com/pics/a.gif", "../pics/a.gif"},
-        {"http://example.com/dir/A.class", "classes\\A.class"},
-    };
-    EXPECT_EQ(eng::rewriteLinks(page, kBase, found.spots, local),
-              R"(<a href="x.html#top">x</a> <img src=../pics/a.gif> <a href="https://else.org/">)"
-              R"(<applet code="A.class" codebase="classes\"  width=5>)");
-    // Without a replacement a link becomes absolute.
-    EXPECT_EQ(
-        eng::rewriteLinks("<a href=\"y.html\">", kBase, eng::extractLinks(kBase, "<a href=\"y.html\">").spots, {}),
-        "<a href=\"http://example.com/dir/y.html\">");
-    EXPECT_EQ(eng::rewriteLinks("<p>plain</p>", kBase, {}, {}), "<p>plain</p>");
+    std::vector<std::tuple<int, std::string, std::string>> spots;
+    for (const eng::LinkSpot &spot : found.spots) spots.emplace_back(spot.kind, spot.url, spot.fragment);
+    EXPECT_EQ(spots, (std::vector<std::tuple<int, std::string, std::string>>{
+                         {0, "http://example.com/dir/x.html", "#top"},
+                         {1, "http://example.com/pics/a.gif", ""},
+                         {0, "https://else.org/", ""},
+                         {-1, "http://example.com/dir/cls/", ""},
+                     }));
+    // A link written in the page's charset reads as the address the scanner stored.
+    const eng::PageLinks cyrillic = eng::extractLinks(kBase, "<a href=\"\xEF.html\">", "CP1251");
+    ASSERT_EQ(cyrillic.spots.size(), 1u);
+    EXPECT_EQ(cyrillic.spots[0].url, cyrillic.links[0].url);
+    EXPECT_EQ(cyrillic.spots[0].url, "http://example.com/dir/\xD0\xBF.html");
 }

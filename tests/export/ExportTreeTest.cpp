@@ -90,6 +90,11 @@ TEST(ExportTreeTest, HtmlExtensionAppliesToPagesOnly) {
         {"s/pic.gif", "http://s/pic.gif"},
     };
     EXPECT_EQ(filesOf(*root), expected);
+    // A page renamed to ".html" does not take the name of a sibling that has it.
+    const auto renamed =
+        buildExportTree("r", {{"http://s/page.asp", 1, 1}, {"http://s/page.html", 2, 1}}, ExportTreeOptions{true, 0});
+    EXPECT_EQ(filesOf(*renamed), (std::map<std::string, std::string>{{"s/page.html", "http://s/page.asp"},
+                                                                     {"s/page[1].html", "http://s/page.html"}}));
 }
 
 TEST(ExportTreeTest, RelativePathsClimbToTheCommonFolder) {

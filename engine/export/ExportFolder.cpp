@@ -1,0 +1,106 @@
+#include "export/ExportFolder.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "base/AsciiText.h"
+#include "base/EngineException.h"
+
+namespace eng {
+
+namespace {
+
+constexpr mode_t kFolderMode = 0755;
+constexpr mode_t kFileMode = 0644;
+
+std::string reason(int error) { return std::strerror(error); }
+
+[[noreturn]] void cannotCreateFolder(const std::string &path, int error) {
+    throw CEngineException("Cant't create directory " + path + ": " + reason(error));
+}
+
+// A name only this process gives, never one of the export's own (those
+// never start with ".lark-export-").
+std::string temporaryName() {
+    static std::atomic<unsigned long> counter{0};
+    return ".lark-export-" + std::to_string(getpid()) + "-" + std::to_string(counter++) + ".tmp";
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written == 0) errno = EIO;
+        if (written <= 0) return false;
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+// Gives the temporary file its name unless the name is taken: atomically
+// where the file system can, else by a hard link (which never replaces).
+int renameNoReplace(int dir, const std::string &from, const std::string &to) {
+    if (::renameat2(dir, from.c_str(), dir, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    if (::linkat(dir, from.c_str(), dir, to.c_str(), 0) != 0) return errno;
+    ::unlinkat(dir, from.c_str(), 0);
+    return 0;
+}
+
+}  // namespace
+
+ExportFolder ExportFolder::destination(const std::string &path) {
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!fd) cannotCreateFolder(path, error ? error.value() : errno);
+    return ExportFolder(std::move(fd), path);
+}
+
+ExportFolder ExportFolder::subfolder(const std::string &name) const {
+    const std::string path = pathOf(name);
+    if (::mkdirat(fd_.get(), name.c_str(), kFolderMode) != 0 && errno != EEXIST) cannotCreateFolder(path, errno);
+    FileDescriptor fd(::openat(fd_.get(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!fd) cannotCreateFolder(path, errno);
+    return ExportFolder(std::move(fd), path);
+}
+
+bool ExportFolder::holds(const std::string &name) const {
+    struct stat info;
+    if (::fstatat(fd_.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) return true;
+    FileDescriptor copy(::dup(fd_.get()));
+    const std::unique_ptr<DIR, int (*)(DIR *)> listing(copy ? ::fdopendir(copy.get()) : nullptr, ::closedir);
+    if (!listing) return false;
+    copy.release();  // the listing owns it now
+    ::rewinddir(listing.get());
+    while (const dirent *entry = ::readdir(listing.get()))
+        if (equalsNoCase(entry->d_name, name)) return true;
+    return false;
+}
+
+bool ExportFolder::writeNew(const std::string &name, std::string_view bytes) const {
+    const std::string temporary = temporaryName();
+    FileDescriptor file(
+        ::openat(fd_.get(), temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode));
+    if (!file) throw CEngineException("Can't write " + pathOf(name) + ": " + reason(errno));
+    int error = writeAll(file.get(), bytes) ? 0 : errno;
+    // A file system may report a full disk only when the file is closed.
+    if (file.close() != 0 && error == 0) error = errno;
+    if (error == 0) error = renameNoReplace(fd_.get(), temporary, name);
+    if (error == 0) return true;
+    ::unlinkat(fd_.get(), temporary.c_str(), 0);
+    if (error == EEXIST) return false;
+    throw CEngineException("Can't write " + pathOf(name) + ": " + reason(error));
+}
+
+}  // namespace eng

@@ -1,0 +1,125 @@
+#include "export/ExportedPage.h"
+
+#include <unordered_map>
+#include <vector>
+
+#include "base/HtmlScanner.h"
+#include "base/PageCharset.h"
+#include "base/PageEdits.h"
+#include "base/Utf8Recoding.h"
+#include "engine.h"
+
+namespace eng {
+
+namespace {
+
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
+// A link text made safe for an attribute value, quoted or not: blanks,
+// quotes, angle brackets, control bytes, non-ASCII bytes and the extra
+// characters given are percent-encoded, '&' becomes a character reference.
+std::string attributeUrl(std::string_view text, std::string_view alsoEncoded) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '&') {
+            out += "&amp;";
+        } else if (byte <= 0x20 || byte >= 0x7F || std::string_view("\"'<>`\\").find(c) != std::string_view::npos ||
+                   alsoEncoded.find(c) != std::string_view::npos) {
+            out += '%';
+            out += kHex[byte >> 4];
+            out += kHex[byte & 15];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string folderOf(const std::string &text) {
+    const size_t slash = text.rfind('/');
+    return slash == std::string::npos ? std::string() : text.substr(0, slash + 1);
+}
+
+struct Reconciled {
+    std::string bytes;
+    std::string charset;  // as iconv names it; empty for UTF-8
+};
+
+// The page as a browser must read it from disk, where no content type
+// comes with it: when the server's charset is not the one the page itself
+// declares, the page becomes UTF-8 with a byte order mark.
+Reconciled reconciled(std::string_view page, std::string_view contentType) {
+    const std::string served = pageCharset(contentType, page);
+    if (page.starts_with(kUtf8Mark) || served == pageCharset({}, page)) return {std::string(page), served};
+    return {std::string(kUtf8Mark) + toUtf8(page, served), {}};
+}
+
+class PageRewriter {
+public:
+    PageRewriter(const std::string &pageUrl, const LinkTargetOf &targetOf) : pageUrl_(pageUrl), targetOf_(targetOf) {}
+
+    ExportedPage run(std::string_view contentType, std::string_view stored) {
+        const Reconciled page = reconciled(stored, contentType);
+        const std::string_view scanned = std::string_view(page.bytes).substr(0, kPageScanLimit);
+        std::vector<PageEdit> edits;
+        if (const auto base = findBase(scanned))
+            edits.push_back({base->offset, base->length, std::string(base->length, ' ')});
+        const PageLinks found = extractLinks(linkBase(pageUrl_, scanned), scanned, page.charset);
+        for (const PageLink &link : found.links) target(link);
+        for (const LinkSpot &spot : found.spots) edit(spot, scanned, edits);
+        ExportedPage out;
+        out.bytes = applyPageEdits(page.bytes, std::move(edits));
+        out.localLinks = local_;
+        out.absoluteLinks = absolute_;
+        return out;
+    }
+
+private:
+    // Each address is looked up once; an applet also maps its folder to
+    // the folder of its target.
+    const LinkTarget &target(const PageLink &link) {
+        auto [at, added] = targets_.try_emplace(link.url);
+        if (added) at->second = targetOf_(link.kind, link.url);
+        if (link.kind == ENG_LINK_APPLET)
+            targets_[folderOf(link.url)] = LinkTarget{folderOf(at->second.text), at->second.local};
+        return at->second;
+    }
+
+    void edit(const LinkSpot &spot, std::string_view page, std::vector<PageEdit> &edits) {
+        const auto known = targets_.find(spot.url);
+        const LinkTarget target = known != targets_.end() ? known->second : LinkTarget{spot.url, false};
+        ++(target.local ? local_ : absolute_);
+        if (spot.kind != ENG_LINK_APPLET) {
+            edits.push_back({spot.offset, spot.length, exportLinkText(target) + attributeUrl(spot.fragment, "")});
+            return;
+        }
+        // An applet without a codebase: its code names the file, and a
+        // codebase added after the value names the folder.
+        const std::string folder = folderOf(target.text);
+        edits.push_back({spot.offset, spot.length, exportLinkText({target.text.substr(folder.size()), target.local})});
+        if (folder.empty()) return;
+        size_t after = spot.offset + spot.length;
+        if (after < page.size() && (page[after] == '"' || page[after] == '\'')) ++after;
+        edits.push_back({after, 0, " codebase=\"" + exportLinkText({folder, target.local}) + "\""});
+    }
+
+    const std::string &pageUrl_;
+    const LinkTargetOf &targetOf_;
+    std::unordered_map<std::string, LinkTarget> targets_;
+    size_t local_ = 0;
+    size_t absolute_ = 0;
+};
+
+}  // namespace
+
+std::string exportLinkText(const LinkTarget &target) { return attributeUrl(target.text, target.local ? "%#?" : ""); }
+
+ExportedPage exportedPage(std::string_view page, const std::string &pageUrl, std::string_view contentType,
+                          const LinkTargetOf &targetOf) {
+    return PageRewriter(pageUrl, targetOf).run(contentType, page);
+}
+
+}  // namespace eng
