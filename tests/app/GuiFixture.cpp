@@ -25,11 +25,15 @@ void GuiFixture::prepare(Project project, Server server) {
     project_ = project;
     nginx_ = std::make_unique<test::NginxServer>(site_.path());
     base_ = QString::fromStdString(nginx_->url(""));
-    if (project == Project::Large)
-        test::TestSite({.baseUrl = base_.toStdString(), .pages = kLargeSitePages, .specials = false})
-            .write(site_.path());
-    else
+    if (project == Project::Large) {
+        test::TestSite::Options large;
+        large.baseUrl = base_.toStdString();
+        large.pages = kLargeSitePages;
+        large.specials = false;
+        test::TestSite(large).write(site_.path());
+    } else {
         writeSite(site_.path());
+    }
     if (project == Project::Empty) eng::writeNewProject(preparedProject().toStdString());
     if (project == Project::Crawled || project == Project::Large) {
         const QStringList scope =
