@@ -30,7 +30,7 @@ die() {
     exit 2
 }
 [[ -x $lark ]] || die "$lark not found; build it first (scripts/build)"
-for tool in /usr/sbin/nginx /usr/bin/python3 /usr/bin/time wget httrack sqlite3; do
+for tool in /usr/sbin/nginx /usr/bin/python3 /usr/bin/time sqlite3 ${tools/ lark / }; do  # the peers asked for
     command -v "$tool" >/dev/null || die "$tool not found; run scripts/setup bench"
 done
 
