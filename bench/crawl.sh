@@ -7,7 +7,10 @@
 # same start address with unlimited depth on the host, and prints for each
 # tool the wall time, user+sys CPU, peak RSS, files and pages stored and CPU
 # milliseconds per page, then how many of the style-sheet-only images each
-# one stored. Builds nothing: build lark first (scripts/build); wget, httrack,
+# one stored. Then each copy is made browsable from disk (lark export of the
+# task; wget mirrors again with --convert-links, which reports its conversion
+# time; httrack's copy is relative already) and every link of every HTML file
+# is checked from disk (bench/check-links.py). Builds nothing: build lark first (scripts/build); wget, httrack,
 # nginx and GNU time come from `scripts/setup bench`.
 #
 # Usage: bench/crawl.sh [BUILD_DIR]
@@ -237,7 +240,7 @@ notes=()
 measure() {
     local name=$1
     shift
-    echo "crawling with $name ..."
+    echo "running $name ..."
     local status=0
     /usr/bin/time -f "%e %U %S %M" -o "$work/$name.time" timeout --foreground "$limit" "$@" </dev/null \
         >"$work/$name.log" 2>&1 || status=$?
@@ -298,6 +301,27 @@ if [[ $tools == *" httrack "* ]]; then
         "$(mirror_files -path '*/bg/*' | wc -l)"
 fi
 
+# ---- Browsable copies ----------------------------------------------------------
+# Each row: tool, seconds spent making links relative, peak RSS MB of that
+# step ("-" where not measured apart), then check-links.py's counts.
+copies=()
+add_copy() {
+    copies+=("$1|$2|$3|$("$root/bench/check-links.py" "$4" "127.0.0.1:$port")")
+}
+if [[ $tools == *" lark "* ]]; then
+    measure lark-export "$lark" export "$project" 1 "$work/lark-export"
+    add_copy lark "$wall" "$(awk -v r="$rss" 'BEGIN { printf "%.1f", r / 1024 }')" "$work/lark-export"
+fi
+if [[ $tools == *" wget "* ]]; then
+    measure wget-k wget --mirror --no-parent --page-requisites --convert-links -e robots=off "$url" \
+        -P "$work/wget-k"
+    converted=$(sed -n 's/^Converted links in [0-9]* files in \([0-9.]*\) seconds\.$/\1/p' "$work/wget-k.log")
+    add_copy wget "${converted:--}" - "$work/wget-k"
+fi
+if [[ $tools == *" httrack "* ]]; then
+    add_copy httrack - - "$work/httrack"
+fi
+
 # ---- The table ---------------------------------------------------------------
 echo
 echo "Site: $site_files files, $site_pages pages (.html), $site_css_images images named only in style sheets;"
@@ -315,6 +339,15 @@ for row in "${rows[@]}"; do
     line+=" $name $css,"
 done
 echo "${line%,}"
+echo
+echo "Browsable from disk: every link of every HTML file checked (resolving: a relative link to an existing file)."
+printf '%-8s %10s %9s %7s %7s %9s %7s %8s %8s\n' tool "convert s" "peak MB" files links resolving broken "root-rel" "to site"
+for copy in "${copies[@]}"; do
+    IFS='|' read -r name seconds rss counts <<<"$copy"
+    read -r files links resolving broken rootrel site <<<"$counts"
+    printf '%-8s %10s %9s %7s %7s %9s %7s %8s %8s\n' "$name" "$seconds" "$rss" "$files" "$links" "$resolving" \
+        "$broken" "$rootrel" "$site"
+done
 for note in "${notes[@]}"; do
     echo "$note"
 done
