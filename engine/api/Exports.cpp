@@ -8,6 +8,7 @@
 #include "core/Engine.h"
 #include "core/EngineRegistry.h"
 #include "core/Messages.h"
+#include "core/OnlineWatch.h"
 #include "engine.h"
 #include "store/Maintenance.h"
 #include "sys/UiHost.h"
@@ -392,15 +393,26 @@ int32_t Eng_ExportRes(const char *path, uint32_t urlRes, uint32_t flags, uint32_
 }
 
 int32_t Eng_PingHosts(const char *hosts) {
-    return resultCall(msg::kPingHosts, Wait::Pump, 0, [&](MemoryStream &s) { s.writeCallerAddr(hosts); });
+    // The command's own result (whether every host got a socket) stays
+    // inside the engine: the caller always gets 0.
+    resultCall(msg::kPingHosts, Wait::Pump, 0, [&](MemoryStream &s) { s.writeCallerAddr(hosts); });
+    return 0;
 }
 
 void Eng_GetPingSocketsState(void **addr, uint32_t *len) {
-    // No host has been pinged in this build: an open project answers with
-    // an empty list, a closed one leaves the cells untouched.
-    EngineRegistry::instance().withEngine([&](Engine &) {
-        if (addr) *addr = nullptr;
-        if (len) *len = 0;
+    // Read on the caller's thread: an open project answers with one record
+    // per host that has a result, a closed one leaves the cells untouched.
+    EngineRegistry::instance().withEngine([&](Engine &e) {
+        MemoryStream records;
+        for (const auto &[host, state] : e.online().hostStates()) {
+            records.writeStrRef(host);
+            records.writeInt32(state.replied);
+            records.writeUInt32(state.roundTrip);
+        }
+        DetachedBuffer buffer;
+        if (addr) buffer = records.detach();
+        if (addr) *addr = buffer.data;
+        if (len) *len = buffer.length;
     });
 }
 

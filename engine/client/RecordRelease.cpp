@@ -41,6 +41,8 @@ void releaseRecordStrings(const ResourceNotification &r, FreeMem freeMem) {
 
 void releaseRecordStrings(const EngFolderRecord &r, FreeMem freeMem) { releaseAll({r.name}, freeMem); }
 
+void releaseRecordStrings(const EngPingStateRecord &r, FreeMem freeMem) { releaseAll({r.host}, freeMem); }
+
 void releaseRecordStrings(const EngDownloadProgressRecord &r, FreeMem freeMem) {
     releaseAll({r.url, r.postData, r.contentType}, freeMem);
 }

@@ -20,6 +20,7 @@ void releaseRecordStrings(const EngFolderRecord &record, FreeMem freeMem);
 void releaseRecordStrings(const EngDownloadProgressRecord &record, FreeMem freeMem);
 void releaseRecordStrings(const EngProjectProps &record, FreeMem freeMem);
 void releaseRecordStrings(const EngLinkRecord &record, FreeMem freeMem);
+void releaseRecordStrings(const EngPingStateRecord &record, FreeMem freeMem);
 inline void releaseRecordStrings(const EngItemRecord &, FreeMem) {}
 inline void releaseRecordStrings(const EngStatisticsRecord &, FreeMem) {}
 inline void releaseRecordStrings(const EngProjectFigures &, FreeMem) {}

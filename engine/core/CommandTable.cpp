@@ -81,6 +81,7 @@ CommandTable defaultCommandTable() {
     addTaskTransfer(table);
     addDownloadCommands(table);
     addCrawlCommands(table);
+    addPingCommands(table);
     addBrowserLookups(table);
     addBodyRequests(table);
     addIndexCommands(table);

@@ -78,6 +78,7 @@ void addFilterCommands(CommandTable &table);
 void addTaskTransfer(CommandTable &table);
 void addDownloadCommands(CommandTable &table);
 void addCrawlCommands(CommandTable &table);
+void addPingCommands(CommandTable &table);
 void addBrowserLookups(CommandTable &table);
 void addBodyRequests(CommandTable &table);
 void addIndexCommands(CommandTable &table);

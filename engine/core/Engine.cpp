@@ -8,6 +8,7 @@
 #include "core/DownloadProgressReporter.h"
 #include "core/JobEnds.h"
 #include "core/Messages.h"
+#include "core/OnlineWatch.h"
 #include "core/Records.h"
 #include "engine.h"
 #include "net/DownloadJob.h"
@@ -74,6 +75,7 @@ void Engine::open() {
     downloads_ = std::make_unique<DownloadPool>(*queue_);
     applyPoolLimits();
     crawl_ = std::make_unique<CrawlScheduler>(*this);
+    online_ = std::make_unique<OnlineWatch>(*this);
     // Downloads that the end of an earlier session cut off are queued again.
     tables_->urlRes.setAllStates(ENG_STATE_DOWNLOADING, ENG_STATE_QUEUED);
     progress_.setCounts(tables_->urlRes.countQueued(), 0, tables_->urlRes.countErrors(ErrorKind::AllErrors, false));
@@ -110,6 +112,7 @@ void Engine::goOffline() {
 }
 
 void Engine::shutdown() {
+    if (online_) online_->stop();
     if (downloads_) {
         goOffline();
         downloads_->shutdown();
@@ -146,7 +149,7 @@ void Engine::notifyItemResource(const ItemRow &item, const UrlResRow &resource) 
 bool Engine::refreshAllowed() {
     // Downloads are allowed while no ping host is configured; the online
     // detector's verdict takes over once hosts are pinged.
-    allowed_ = true;
+    allowed_ = !online_ || online_->allowsDownloads();
     return allowed_;
 }
 

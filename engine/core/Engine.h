@@ -32,6 +32,7 @@ class TitleIndex;
 class WordSplitter;
 class Event;
 class MessageQueue;
+class OnlineWatch;
 
 // What Eng_OpenProject hands to the engine thread.
 struct OpenRequest {
@@ -93,6 +94,8 @@ public:
     // The time the project has been running, in days: the stored total, and
     // while it runs the time since it started, which is stored when it stops.
     Date onlineTime() const;
+    OnlineWatch &online() { return *online_; }
+    const OnlineWatch &online() const { return *online_; }
     // Recomputes whether downloads may start (the online detector's verdict).
     bool refreshAllowed();
     bool allowed() const { return allowed_; }
@@ -131,6 +134,7 @@ private:
     std::shared_ptr<DownloadProgressReporter> downloadProgress_;
     std::unique_ptr<DownloadPool> downloads_;
     std::unique_ptr<CrawlScheduler> crawl_;
+    std::unique_ptr<OnlineWatch> online_;
     BrowserWaiters waiters_;
     mutable std::mutex browserAddressLock_;
     std::string browserAddress_;

@@ -149,6 +149,14 @@ typedef struct EngExportSummaryRecord {
     uint32_t reserved;      /* always 0 */
 } EngExportSummaryRecord;
 
+/* Host state of Eng_GetPingSocketsState (16 bytes), one per pinged host with
+   a result; the host is released with Eng_FreeMem. */
+typedef struct EngPingStateRecord {
+    char *host;
+    int32_t replied;    /* 1 when the last ping got its reply, else 0 */
+    uint32_t roundTrip; /* milliseconds, of the last reply */
+} EngPingStateRecord;
+
 /* Folder record (20 bytes); the name is released with Eng_FreeMem. */
 typedef struct EngFolderRecord {
     uint32_t folder;

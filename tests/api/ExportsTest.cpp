@@ -3,6 +3,7 @@
 #include <fstream>
 #include <set>
 
+#include "base/EngineException.h"
 #include "core/Messages.h"
 #include "engine.h"
 #include "support/OpenProject.h"
@@ -196,11 +197,14 @@ TEST(Exports, OpenProjectIsHeldExclusively) {
     EXPECT_EQ(test::queryInteger(project.path(), "SELECT Version FROM Project"), 257);
 }
 
-TEST(Exports, CommandNotBuiltYetAnswersZeroAndShowsWhy) {
+TEST(Exports, FailingCommandAnswersZeroAndShowsWhy) {
     test::UiHostRecorder ui;
-    test::OpenProject project;
+    eng::CommandTable commands = eng::defaultCommandTable();
+    commands.set(eng::msg::kDeleteTask,
+                 {[](eng::DispatchContext &) -> intptr_t { throw eng::CEngineException("not available yet"); }});
+    test::OpenProject project(commands);
     ASSERT_EQ(project.openResult(), 0);
-    EXPECT_EQ(Eng_PingHosts("localhost"), 0);
+    EXPECT_EQ(Eng_DeleteTask(1), 0);
     auto shown = ui.messages();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].caption, "Lark Engine");
