@@ -160,7 +160,7 @@ bool OnlineDetector::fireNextDue(Time now) {
     switch (timer) {
         case Timer::Ping:
             nextPing_ += timing_.pingInterval;
-            pingAll(*due);
+            pingAll(now);
             break;
         case Timer::Evaluation:
             nextEvaluation_ += timing_.evaluationInterval;

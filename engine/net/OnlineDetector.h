@@ -78,7 +78,8 @@ struct DetectorTiming {
 //
 // Time is what the owner passes in (milliseconds from any fixed origin);
 // advance() runs, in order, every timer that has fallen due by then, each
-// at its own due time. The owner's thread is the only one that calls it.
+// at its own due time, except that requests go out at the present time (so
+// round trips are measured from when they really left). The owner's thread is the only one that calls it.
 class OnlineDetector : public EchoReceiver {
 public:
     using Timing = DetectorTiming;
