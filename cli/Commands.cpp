@@ -11,6 +11,7 @@
 #include "FolderCommands.h"
 #include "IndexCommand.h"
 #include "LinksCommand.h"
+#include "PingCommand.h"
 #include "ProjectCommands.h"
 #include "PropsCommand.h"
 #include "RunCommands.h"
@@ -58,6 +59,9 @@ constexpr Command kCommands[] = {
     {"start", "start PROJECT TASK", "let a stopped task run again and show its state", startTask},
     {"run", "run PROJECT [--connections N] [--per-server N] [--retries N] [--timeout S] [--pause S] [--for S]",
      "go online and crawl until nothing is queued (or S seconds pass, or Ctrl-C); then offline", runProject},
+    {"ping", "ping PROJECT HOST... [--for S]",
+     "ping the hosts from the project's engine for S seconds (4): its online verdicts, then each host's result",
+     pingHosts},
     {"mirror", "mirror URL [-o PROJECT] [--force] [--span-hosts] [--index] [add's task options] [run's options]",
      "make a project with one task for URL and crawl it to the end (PROJECT: the host's name .slk); "
      "pages and files on other hosts are left out unless --span-hosts is given; --index then indexes its words",
