@@ -19,8 +19,6 @@ OnlineDetector::Time steadyNow() {
 
 OnlineWatch::OnlineWatch(Engine &engine) : engine_(engine), detector_(sockets_, *this) { detector_.start(steadyNow()); }
 
-OnlineWatch::~OnlineWatch() { stop(); }
-
 void OnlineWatch::stop() {
     detector_.stop();
     if (timer_) engine_.queue().killTimer(std::exchange(timer_, 0));

@@ -32,12 +32,13 @@ public:
     explicit OnlineWatch(Engine &engine);
     OnlineWatch(const OnlineWatch &) = delete;
     OnlineWatch &operator=(const OnlineWatch &) = delete;
-    ~OnlineWatch() override;
+    ~OnlineWatch() override = default;
 
     // The hosts to ping, separated by CR or LF; throws when one cannot get
     // a socket (the hosts added before it stay).
     void setHosts(std::string_view list);
-    // Ends the pinging for good (the engine thread is ending).
+    // Ends the pinging for good (the engine thread is ending); the engine
+    // calls it while its queue still exists.
     void stop();
     bool allowsDownloads() const { return detector_.allowsDownloads(); }
     OnlineState state() const { return detector_.state(); }
