@@ -1,23 +1,11 @@
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 
+#include "support/IcmpAccess.h"
 #include "support/RunLark.h"
 #include "support/TempDir.h"
-#include "sys/FileDescriptor.h"
-
-namespace {
-
-bool canPing() {
-    for (int type : {SOCK_DGRAM, SOCK_RAW})
-        if (eng::FileDescriptor(::socket(AF_INET, type, IPPROTO_ICMP))) return true;
-    return false;
-}
-
-}  // namespace
 
 TEST(PingCommand, ShowsTheVerdictsThenEachHostsResult) {
-    if (!canPing()) GTEST_SKIP() << "no ICMP socket";
+    if (!test::canPing()) GTEST_SKIP() << "no ICMP socket";
     test::TempDir dir;
     const std::string project = (dir.path() / "p.slk").string();
     ASSERT_EQ(test::runLark("new " + project).status, 0);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <net/if.h>
-#include <netinet/in.h>
 #include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -15,6 +14,7 @@
 #include "RecordBuffer.h"
 #include "engine.h"
 #include "support/Eventually.h"
+#include "support/IcmpAccess.h"
 #include "support/OpenProject.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/TaskRecords.h"
@@ -58,16 +58,10 @@ bool bringLoopbackUp() {
     return ::ioctl(s.get(), SIOCSIFFLAGS, &request) == 0;
 }
 
-bool canPing() {
-    for (int type : {SOCK_DGRAM, SOCK_RAW})
-        if (eng::FileDescriptor(::socket(AF_INET, type, IPPROTO_ICMP))) return true;
-    return false;
-}
-
 }  // namespace
 
 TEST(OnlineDetection, LoopbackHostTurnsTheEngineOnlineAndShowsItsResult) {
-    if (!canPing()) GTEST_SKIP() << "no ICMP socket";
+    if (!test::canPing()) GTEST_SKIP() << "no ICMP socket";
     test::OpenProject project;
     EXPECT_TRUE(pingStates().empty());
     EXPECT_EQ(Eng_PingHosts(" 127.0.0.1 \r\n"), 0);
@@ -89,7 +83,7 @@ TEST(OnlineDetection, LoopbackHostTurnsTheEngineOnlineAndShowsItsResult) {
 // has no route, so its pings never get an answer and nothing leaves the
 // machine.
 TEST(OnlineDetection, DownloadsWaitWhileNoHostAnswersAndStartWhenOneDoes) {
-    if (!canPing()) GTEST_SKIP() << "no ICMP socket";
+    if (!test::canPing()) GTEST_SKIP() << "no ICMP socket";
     std::optional<std::string> skipped;
     std::thread([&] {
         if (::unshare(CLONE_NEWNET) != 0 || !bringLoopbackUp()) {
