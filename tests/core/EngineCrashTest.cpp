@@ -28,7 +28,7 @@ volatile int seven = 7, zero = 0;  // 1 / x would compile to comparisons, not a 
 volatile uintptr_t lowAddress = 0x10;
 
 // Stands in for a faulty command: changes the project in its transaction,
-// then faults. Carried by an export that has no command of its own yet.
+// then faults. The test's command table puts it in the ping command's place.
 intptr_t faultyCommand(eng::DispatchContext &c, Fault fault) {
     sqlite3_exec(c.engine.database().handle(), "INSERT INTO Folders (ParentId, Name) VALUES (1, 'uncommitted')",
                  nullptr, nullptr, nullptr);
