@@ -94,4 +94,7 @@ TEST_P(EngineCrashTest, IsReportedAndTheProjectKeepsWhatWasCommitted) {
     EXPECT_EQ(folderNames(project), "Root,committed");
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, EngineCrashTest, testing::Values(Fault::DivideByZero, Fault::WriteToLowAddress));
+INSTANTIATE_TEST_SUITE_P(Faults, EngineCrashTest, testing::Values(Fault::DivideByZero, Fault::WriteToLowAddress),
+                         [](const testing::TestParamInfo<Fault> &info) {
+                             return info.param == Fault::DivideByZero ? "DivideByZero" : "WriteToLowAddress";
+                         });
