@@ -34,7 +34,18 @@ bool hasIpv6Loopback() {
     return false;
 }
 
-struct Sockets {
+// Two probes' sockets; the test is skipped where ICMP sockets cannot be opened.
+class PingSocketsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        try {
+            sockets.open(kFirst);
+            sockets.open(kSecond);
+        } catch (const std::exception &e) {
+            GTEST_SKIP() << "no ICMP socket: " << e.what();
+        }
+    }
+
     eng::PingSockets sockets;
     Recorder recorder;
 
@@ -48,39 +59,25 @@ struct Sockets {
 
 }  // namespace
 
-TEST(PingSockets, LoopbackRepliesReachOnlyTheProbeThatSentTheRequest) {
-    Sockets s;
-    try {
-        s.sockets.open(kFirst);
-        s.sockets.open(kSecond);
-    } catch (const std::exception &e) {
-        GTEST_SKIP() << "no ICMP socket: " << e.what();
-    }
-    EXPECT_TRUE(s.sockets.ping(kFirst, "127.0.0.1"));
-    ASSERT_TRUE(s.pollUntil({kFirst}));
+TEST_F(PingSocketsTest, LoopbackRepliesReachOnlyTheProbeThatSentTheRequest) {
+    EXPECT_TRUE(sockets.ping(kFirst, "127.0.0.1"));
+    ASSERT_TRUE(pollUntil({kFirst}));
     // On a raw socket the second probe saw the same reply, and took no notice.
     std::this_thread::sleep_for(50ms);
-    s.sockets.poll(s.recorder, 0ms);
-    EXPECT_EQ(s.recorder.replies, (std::vector<uint32_t>{kFirst}));
+    sockets.poll(recorder, 0ms);
+    EXPECT_EQ(recorder.replies, (std::vector<uint32_t>{kFirst}));
 
     if (!hasIpv6Loopback()) GTEST_SKIP() << "no IPv6 loopback";
-    EXPECT_TRUE(s.sockets.ping(kSecond, "::1"));
-    EXPECT_TRUE(s.pollUntil({kFirst, kSecond}));
+    EXPECT_TRUE(sockets.ping(kSecond, "::1"));
+    EXPECT_TRUE(pollUntil({kFirst, kSecond}));
 }
 
-TEST(PingSockets, NamesAreLookedUpAsideAndRemembered) {
-    Sockets s;
-    try {
-        s.sockets.open(kFirst);
-        s.sockets.open(kSecond);
-    } catch (const std::exception &e) {
-        GTEST_SKIP() << "no ICMP socket: " << e.what();
-    }
+TEST_F(PingSocketsTest, NamesAreLookedUpAsideAndRemembered) {
     // localhost comes from the hosts file: no traffic leaves the machine.
-    EXPECT_FALSE(s.sockets.ping(kFirst, "localhost"));
-    ASSERT_TRUE(s.pollUntil({kFirst}));
-    EXPECT_EQ(s.recorder.looked, (std::vector<uint32_t>{kFirst}));
+    EXPECT_FALSE(sockets.ping(kFirst, "localhost"));
+    ASSERT_TRUE(pollUntil({kFirst}));
+    EXPECT_EQ(recorder.looked, (std::vector<uint32_t>{kFirst}));
     // The address is shared by every probe that pings the name.
-    EXPECT_TRUE(s.sockets.ping(kSecond, "LOCALHOST"));
-    EXPECT_TRUE(s.pollUntil({kFirst, kSecond}));
+    EXPECT_TRUE(sockets.ping(kSecond, "LOCALHOST"));
+    EXPECT_TRUE(pollUntil({kFirst, kSecond}));
 }
