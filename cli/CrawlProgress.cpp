@@ -1,8 +1,9 @@
 #include "CrawlProgress.h"
 
-#include <cstdio>
 #include <ostream>
 #include <string>
+
+#include "QuantityText.h"
 
 namespace lark {
 
@@ -10,22 +11,6 @@ namespace {
 
 constexpr auto kTerminalPeriod = std::chrono::milliseconds(500);
 constexpr auto kLogPeriod = std::chrono::seconds(10);
-
-std::string bytesText(double bytes) {
-    char text[32];
-    if (bytes >= 1024.0 * 1024.0)
-        std::snprintf(text, sizeof text, "%.1f MB", bytes / (1024.0 * 1024.0));
-    else
-        std::snprintf(text, sizeof text, "%.1f KB", bytes / 1024.0);
-    return text;
-}
-
-std::string durationText(double days) {
-    const long seconds = static_cast<long>(days * 86400.0 + 0.5);
-    char text[32];
-    std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", seconds / 3600, seconds / 60 % 60, seconds % 60);
-    return text;
-}
 
 }  // namespace
 
@@ -46,7 +31,7 @@ void CrawlProgress::download(const EngDownloadProgressRecord &record) {
 std::string CrawlProgress::line() const {
     return "done " + std::to_string(last_.done) + "  queued " + std::to_string(last_.queued) + "  errors " +
            std::to_string(last_.errors) + "  running " + std::to_string(running_.size()) + "  " +
-           bytesText(last_.bytesReceived) + "  " + bytesText(last_.averageSpeed) + "/s  " +
+           sizeText(last_.bytesReceived) + "  " + sizeText(last_.averageSpeed) + "/s  " +
            durationText(last_.elapsedTime);
 }
 

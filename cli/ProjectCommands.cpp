@@ -1,7 +1,5 @@
 #include "ProjectCommands.h"
 
-#include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -15,6 +13,7 @@
 #include "OpenedProject.h"
 #include "ProjectStatistics.h"
 #include "ProjectTemplate.h"
+#include "QuantityText.h"
 #include "RecordBuffer.h"
 #include "engine.h"
 
@@ -34,28 +33,9 @@ void requireFile(const std::string &path) {
     if (!fs::is_regular_file(path, error)) throw Failure("no such project file \"" + path + "\"");
 }
 
-std::string sizeText(uintmax_t bytes) {
-    char text[32];
-    if (bytes < 1024)
-        std::snprintf(text, sizeof text, "%ju bytes", bytes);
-    else if (bytes < 1024 * 1024)
-        std::snprintf(text, sizeof text, "%.1f KiB", bytes / 1024.0);
-    else
-        std::snprintf(text, sizeof text, "%.1f MiB", bytes / (1024.0 * 1024.0));
-    return text;
-}
-
 const char *typeName(uint32_t type) {
     static const char *const names[] = {"HTML", "GIF image", "JPEG image", "BMP image", "other", "plain text"};
     return type >= 1 && type <= 6 ? names[type - 1] : "unknown";
-}
-
-// A span of days as hours, minutes and seconds.
-std::string durationText(double days) {
-    const long long seconds = std::llround(std::max(days, 0.0) * 86400);
-    char text[32];
-    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
-    return text;
 }
 
 // The online time and a line per stored resource type.
