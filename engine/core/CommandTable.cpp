@@ -1,8 +1,5 @@
 #include "core/CommandTable.h"
 
-#include <initializer_list>
-
-#include "base/EngineException.h"
 #include "core/CallFrame.h"
 #include "core/Engine.h"
 #include "core/Messages.h"
@@ -13,10 +10,6 @@ namespace eng {
 namespace {
 
 using Entry = CommandEntry;
-
-// Commands whose subsystem this build does not have yet fail cleanly: the
-// caller gets 0 and an empty answer, the user the engine's message.
-intptr_t notAvailable(DispatchContext &) { throw CEngineException("not available yet"); }
 
 intptr_t onlineChanged(DispatchContext &) { return 0; }
 
@@ -42,10 +35,6 @@ intptr_t queuedSuspended(DispatchContext &c) {
     return 0;
 }
 
-void setExports(CommandTable &table, std::initializer_list<uint32_t> numbers, Entry::Frame frame) {
-    for (uint32_t n : numbers) table.set(n, Entry{notAvailable, Entry::Caller::Export, frame});
-}
-
 void setInternal(CommandTable &table, uint32_t number, intptr_t (*handler)(DispatchContext &)) {
     table.set(number, Entry{handler, Entry::Caller::Internal, Entry::Frame::None});
 }
@@ -55,15 +44,6 @@ void setInternal(CommandTable &table, uint32_t number, intptr_t (*handler)(Dispa
 CommandTable defaultCommandTable() {
     using namespace msg;
     CommandTable table;
-    setExports(table, {kCreateTask,    kGetProjectProp,  kSetProjectProp, kCreateFolder,  kDeleteFolder,
-                       kRenameFolder,  kGetSubFolders,   kGetFolderTasks, kGetBody,       kSearchItems,
-                       kGetRelItems,   kRefreshUrlRes,   kExportDatabase, kIndexDatabase, kExportTask,
-                       kDeleteTask,    kMoveFolder,      kGetTaskFromId,  kGetFolder,     kPingHosts,
-                       kUpdateTask,    kGetTaskItems,    kExportRes,      kDeleteUrlRes,  kGetStatistics,
-                       kFindTaskItem,  kCreateUrlRes,    kFindTasks,      kRefreshTask,   kCountNotIndexedResources,
-                       kSerializeTask, kSerializeUrlres, kValidateQuery,  kTestFilter,    kCountNotAcceptedResources},
-               Entry::Frame::InLParam);
-    setExports(table, {kStopTask, kRunTask}, Entry::Frame::None);
     table.set(kCompactDatabase, Entry{maintain<compactDatabase>, Entry::Caller::Export, Entry::Frame::InLParam,
                                       Entry::Phase::AfterCommit});
     table.set(kRepairDatabase, Entry{repair, Entry::Caller::Export, Entry::Frame::InLParam, Entry::Phase::AfterCommit});

@@ -200,13 +200,14 @@ TEST(Exports, OpenProjectIsHeldExclusively) {
 TEST(Exports, FailingCommandAnswersZeroAndShowsWhy) {
     test::UiHostRecorder ui;
     eng::CommandTable commands = eng::defaultCommandTable();
-    commands.set(eng::msg::kDeleteTask,
-                 {[](eng::DispatchContext &) -> intptr_t { throw eng::CEngineException("not available yet"); }});
+    commands.set(eng::msg::kDeleteTask, {[](eng::DispatchContext &) -> intptr_t {
+                     throw eng::CEngineException("the task could not be deleted");
+                 }});
     test::OpenProject project(commands);
     ASSERT_EQ(project.openResult(), 0);
     EXPECT_EQ(Eng_DeleteTask(1), 0);
     auto shown = ui.messages();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].caption, "Lark Engine");
-    EXPECT_EQ(shown[0].text, "not available yet");
+    EXPECT_EQ(shown[0].text, "the task could not be deleted");
 }
