@@ -41,7 +41,6 @@ constexpr std::array<TagRule, 15> kTags{{{"a", "href"},
                                          {"th", "background"}}};
 // Tag indexes that are not link kinds of their own.
 constexpr int kArea = 11, kEndScript = 12;
-constexpr int kCodebase = -1;
 constexpr size_t kTitleWindow = 2048;
 
 // A value whose character references are decoded, resolved against the base
@@ -167,7 +166,7 @@ private:
             if (const auto codebase = findAttribute(tagText, "codebase")) {
                 const std::string folder = linkText(codebase->text, charset_);
                 text = folder + (folder.ends_with('/') ? "" : "/") + text;
-                spot = {kCodebase, at + 1 + codebase->offset, codebase->rawLength, {}, {}};
+                spot = {kCodebaseSpot, at + 1 + codebase->offset, codebase->rawLength, {}, {}};
             }
         // A fragment after the last path separator is not part of the address;
         // cutting it cannot change the scheme, so one resolution decides both
@@ -180,7 +179,7 @@ private:
         }
         std::string address = resolveDecoded(base_, text);
         if (address.empty()) return;
-        if (spot.kind == kCodebase) spot.url = address.substr(0, address.rfind('/') + 1);
+        if (spot.kind == kCodebaseSpot) spot.url = address.substr(0, address.rfind('/') + 1);
         add(kind, std::move(address), std::move(spot));
     }
 

@@ -22,8 +22,9 @@ struct PageLink {
 // Where a link's value stands in the page, as written (without quotes), and
 // what it reads as: the absolute address it resolves to and the fragment
 // written after it ("#top", decoded; empty when there is none). An applet's
-// codebase value has kind -1 and the address of the applet's folder, ending
-// in '/'.
+// codebase value has kind kCodebaseSpot and the address of the applet's
+// folder, ending in '/'.
+inline constexpr int kCodebaseSpot = -1;
 struct LinkSpot {
     int kind = 0;
     size_t offset = 0;

@@ -78,18 +78,19 @@ public:
     }
 
 private:
-    // Each address is looked up once; an applet also maps its folder to
-    // the folder of its target.
-    const LinkTarget &target(const PageLink &link) {
-        auto [at, added] = targets_.try_emplace(link.url);
+    static std::string key(int kind, const std::string &url) { return std::to_string(kind) + ' ' + url; }
+
+    // Each kind and address is looked up once; an applet also maps its
+    // codebase folder to the folder of its target.
+    void target(const PageLink &link) {
+        auto [at, added] = targets_.try_emplace(key(link.kind, link.url));
         if (added) at->second = targetOf_(link.kind, link.url);
         if (link.kind == ENG_LINK_APPLET)
-            targets_[folderOf(link.url)] = LinkTarget{folderOf(at->second.text), at->second.local};
-        return at->second;
+            targets_[key(kCodebaseSpot, folderOf(link.url))] = LinkTarget{folderOf(at->second.text), at->second.local};
     }
 
     void edit(const LinkSpot &spot, std::string_view page, std::vector<PageEdit> &edits) {
-        const auto known = targets_.find(spot.url);
+        const auto known = targets_.find(key(spot.kind, spot.url));
         const LinkTarget target = known != targets_.end() ? known->second : LinkTarget{spot.url, false};
         ++(target.local ? local_ : absolute_);
         if (spot.kind != ENG_LINK_APPLET) {

@@ -15,8 +15,9 @@ struct LinkTarget {
     std::string text;    // a relative path to an exported file ('/' between names), or an absolute address
     bool local = false;  // a relative path
 };
-// The target of a link by its kind (the first the page uses it as) and its
-// absolute address; asked once per address.
+// The target of a link by its kind and its absolute address; asked once per
+// kind and address, since an address can be both embedded (exported with
+// the page) and a hyperlink (left to the web) in one page.
 using LinkTargetOf = std::function<LinkTarget(int kind, const std::string &address)>;
 
 // A target's text as a link value in an attribute: a relative path's names

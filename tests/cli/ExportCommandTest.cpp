@@ -105,7 +105,8 @@ protected:
         server_.route("/case.html", html("<html>lower</html>"));
         server_.route("/once", test::httpResponse(302, "Found", "", {"Location: " + server_.url("/c/d.html")}));
         server_.route("/twice", test::httpResponse(302, "Found", "", {"Location: " + server_.url("/once")}));
-        server_.route("/framed.html", html("<html><link rel=stylesheet href=\"s.css\"><img src=\"a/b.gif\">"
+        server_.route("/framed.html", html("<html><link rel=stylesheet href=\"s.css\"><a href=\"a/b.gif\">p</a>"
+                                           "<img src=\"a/b.gif\">"
                                            "<iframe src=\"c/d.html\"></iframe><frame src=\"framed.html\">"
                                            "<a href=\"case.html\">c</a></html>"));
         server_.route("/f1.html", html("<html><iframe src=\"f2.html\"></iframe></html>"));
@@ -305,10 +306,12 @@ TEST_F(ExportCommandTest, APageIsExportedWithWhatItEmbeds) {
     ASSERT_EQ(result.status, 0) << result.output;
     EXPECT_EQ(filesBelow(out), (std::set<std::string>{"framed.html", "framed_files/s.css", "framed_files/b.gif",
                                                       "framed_files/d.html"}));
-    // The frame back to the page itself and the hyperlink stay absolute.
+    // The frame back to the page itself and the hyperlinks stay absolute,
+    // the one to the image it also shows among them.
     EXPECT_EQ(contents(out / "framed.html"),
-              "<html><link rel=stylesheet href=\"framed_files/s.css\"><img src=\"framed_files/b.gif\">"
-              "<iframe src=\"framed_files/d.html\"></iframe><frame src=\"" +
+              "<html><link rel=stylesheet href=\"framed_files/s.css\"><a href=\"" + server_.url("/a/b.gif") +
+                  "\">p</a><img src=\"framed_files/b.gif\">"
+                  "<iframe src=\"framed_files/d.html\"></iframe><frame src=\"" +
                   server_.url("/framed.html") + "\"><a href=\"" + server_.url("/case.html") + "\">c</a></html>");
     size_t relative = 0;
     expectLinksResolve(out, relative);
