@@ -17,7 +17,7 @@ std::string expressionErrorText(int32_t code) {
         case -6:
             return "Missing operation";
         case -7:
-            return "Query too long";
+            return "Expression too long or nested too deep";
         default:
             return "Unexpected error";
     }

@@ -59,8 +59,18 @@ private:
         return tree;
     }
 
+    // Each nested group or NOT goes one level deeper.
+    void deeper() {
+        if (++depth_ > kMaxExpressionDepth) fail(kExprTooLong);
+    }
+
     NodePtr unary(bool afterOperator) {
-        if (accept(TokenKind::Not)) return makeNode(ExprNode::Kind::Not, unary(true));
+        if (accept(TokenKind::Not)) {
+            deeper();
+            NodePtr negated = makeNode(ExprNode::Kind::Not, unary(true));
+            --depth_;
+            return negated;
+        }
         NodePtr operand = primary(afterOperator);
         if (pos_ < tokens_.size() && startsOperand(tokens_[pos_].kind)) fail(kExprMissingOperator);
         return operand;
@@ -80,18 +90,22 @@ private:
     }
 
     NodePtr group(ExprNode::Kind kind, TokenKind close, int32_t unclosed) {
+        deeper();
         NodePtr inside = orChain(false);
         if (!accept(close)) fail(unclosed);
+        --depth_;
         return makeNode(kind, std::move(inside));
     }
 
     const std::vector<ExprToken> &tokens_;
     size_t pos_ = 0;
+    size_t depth_ = 0;
 };
 
 }  // namespace
 
 ParsedExpr parseExpression(const std::vector<ExprToken> &tokens) {
+    if (tokens.size() > kMaxExpressionTokens) return {nullptr, kExprTooLong, kMaxExpressionTokens};
     try {
         return {Parser(tokens).expression()};
     } catch (const SyntaxError &error) {

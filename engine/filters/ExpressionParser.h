@@ -27,8 +27,14 @@ enum ExprError : int32_t {
     kExprMissingOperand = -4,   // an operator without its operands
     kExprEmpty = -5,            // nothing to parse, an empty group, or a ")" or "]" where no group is open
     kExprMissingOperator = -6,  // two operands in a row
-    kExprTooLong = -7,          // more words or tokens than a search query may have
+    kExprTooLong = -7,          // more tokens or deeper nesting than an expression may have
 };
+
+// The bounds of every expression, filter or query: the parse, the tree's
+// destruction and its evaluation recurse, so a hostile text of many
+// operators or nested groups must not exhaust the stack.
+inline constexpr size_t kMaxExpressionTokens = 4096;
+inline constexpr size_t kMaxExpressionDepth = 256;  // nested groups and NOTs
 
 struct ParsedExpr {
     std::unique_ptr<ExprNode> tree;  // null when the expression does not parse
@@ -39,7 +45,8 @@ struct ParsedExpr {
 };
 
 // Builds the tree of a token sequence. NOT binds tightest, then AND, then OR;
-// AND and OR group from the left.
+// AND and OR group from the left. Beyond the bounds above it fails with
+// kExprTooLong.
 ParsedExpr parseExpression(const std::vector<ExprToken> &tokens);
 
 }  // namespace eng

@@ -12,8 +12,8 @@ namespace eng {
 
 // The most words a search query may have, and the most tokens (words,
 // operators, parentheses and quotes, the implied ANDs counted). Longer
-// queries are refused as kExprTooLong, which keeps the parse's depth and the
-// SQL it becomes small.
+// queries are refused as kExprTooLong, which keeps the SQL they become
+// small.
 inline constexpr size_t kMaxQueryWords = 64;
 inline constexpr size_t kMaxQueryTokens = 4 * kMaxQueryWords;
 

@@ -63,6 +63,20 @@ TEST(FilterCommands, ValidateQueryChecksTrimmedFilterExpressions) {
     EXPECT_EQ(Eng_ValidateQuery("a b", kFilterMode), -6);
     EXPECT_EQ(Eng_ValidateQuery("a b", 3), 0);
     EXPECT_EQ(Eng_ValidateQuery("( ship", kSearchQueryMode), -2);
+    // A hostile filter cannot exhaust the engine thread's stack.
+    for (const std::string &deep : {std::string(100000, '(') + "x" + std::string(100000, ')'),
+                                    [] {
+                                        std::string nots;
+                                        for (int i = 0; i < 100000; ++i) nots += "not ";
+                                        return nots + "x";
+                                    }(),
+                                    [] {
+                                        std::string chain = "x";
+                                        for (int i = 0; i < 100000; ++i) chain += " and x";
+                                        return chain;
+                                    }()})
+        EXPECT_EQ(Eng_ValidateQuery(deep.c_str(), kFilterMode), -7);
+    EXPECT_EQ(Eng_ValidateQuery((std::string(200, '(') + "x" + std::string(200, ')')).c_str(), kFilterMode), 0);
     EXPECT_TRUE(ui.messages().empty());
 }
 
