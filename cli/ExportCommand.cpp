@@ -31,7 +31,7 @@ struct ExportFigures {
     std::optional<EngExportSummaryRecord> summary;
 };
 
-// Takes the figures out of an export notification (and releases it).
+// Takes the figures out of an export notification.
 void take(ExportFigures &figures, const Posted &posted) {
     const auto payload = eng::client::notificationPayload(posted.msg, posted.wParam, posted.lParam);
     if (posted.msg == ENG_NOTIFY_EXPORT) {
@@ -39,7 +39,6 @@ void take(ExportFigures &figures, const Posted &posted) {
         if (figures.progress.phase == ENG_EXPORT_FINISHED)
             figures.summary = eng::client::recordAt<EngExportSummaryRecord>(payload, 0);
     }
-    releaseNotification(posted);
 }
 
 void show(const EngExportProgressRecord &p, bool terminal) {

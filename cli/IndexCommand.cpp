@@ -20,12 +20,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Takes the figures out of an index progress notification (and releases it).
+// Takes the figures out of an index progress notification.
 void take(EngIndexProgressRecord &figures, const Posted &posted) {
     const auto payload = eng::client::notificationPayload(posted.msg, posted.wParam, posted.lParam);
     if (posted.msg == ENG_NOTIFY_INDEX)
         if (const auto record = eng::client::recordAt<EngIndexProgressRecord>(payload, 0)) figures = *record;
-    releaseNotification(posted);
 }
 
 void show(const EngIndexProgressRecord &f, bool terminal) {

@@ -81,7 +81,6 @@ void take(CrawlProgress &progress, const Posted &posted) {
         if (const auto record = eng::client::recordAt<EngDownloadProgressRecord>(payload, 0))
             progress.download(*record);
     }
-    releaseNotification(posted);
 }
 
 // Goes online and crawls until nothing waits, the time is over or the user

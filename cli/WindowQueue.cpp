@@ -4,6 +4,18 @@
 
 namespace lark {
 
+namespace {
+
+// Releases a notification's payload (the buffer; records with strings
+// release those first).
+void releaseNotification(const Posted &posted) {
+    eng::client::releaseNotificationPayload(posted.msg, posted.wParam, posted.lParam, Eng_FreeMem);
+}
+
+}  // namespace
+
+TakenPost::~TakenPost() { releaseNotification(*this); }
+
 WindowQueue::WindowQueue() : window_{{&WindowQueue::post}, this} {}
 
 WindowQueue::~WindowQueue() {
@@ -24,15 +36,15 @@ int WindowQueue::post(EngWnd *self, uint32_t msg, uintptr_t wParam, intptr_t lPa
     return 1;
 }
 
-std::optional<Posted> WindowQueue::take(std::chrono::milliseconds wait) {
+std::optional<TakenPost> WindowQueue::take(std::chrono::milliseconds wait) {
     std::unique_lock lock(mutex_);
     ++waiting_;
     const bool arrived = arrived_.wait_for(lock, wait, [this] { return !messages_.empty(); });
     --waiting_;
     if (!arrived) return std::nullopt;
-    Posted p = messages_.front();
+    TakenPost taken(messages_.front());
     messages_.pop_front();
-    return p;
+    return taken;
 }
 
 size_t WindowQueue::size() const {
@@ -43,10 +55,6 @@ size_t WindowQueue::size() const {
 void WindowQueue::refusePosts() {
     std::lock_guard lock(mutex_);
     refusing_ = true;
-}
-
-void releaseNotification(const Posted &posted) {
-    eng::client::releaseNotificationPayload(posted.msg, posted.wParam, posted.lParam, Eng_FreeMem);
 }
 
 }  // namespace lark

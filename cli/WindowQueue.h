@@ -6,6 +6,7 @@
 #include <deque>
 #include <mutex>
 #include <optional>
+#include <utility>
 
 #include "engine.h"
 
@@ -18,9 +19,20 @@ struct Posted {
     intptr_t lParam = 0;
 };
 
+// A message taken from the queue, owning its notification payload: released
+// when the message ends, handed on when it is moved.
+class TakenPost : public Posted {
+public:
+    explicit TakenPost(const Posted &posted) : Posted(posted) {}
+    TakenPost(TakenPost &&other) noexcept : Posted(std::exchange(static_cast<Posted &>(other), Posted{})) {}
+    TakenPost &operator=(TakenPost &&) = delete;
+    ~TakenPost();
+};
+
 // An engine window over a plain thread-safe queue: what the engine posts
-// (notifications) is kept until the owner takes it. Notification payloads
-// left in the queue when it ends are released.
+// (notifications) is kept until the owner takes it. Every payload is
+// released: a taken one when its TakenPost ends, those left in the queue
+// when the queue ends.
 class WindowQueue {
 public:
     WindowQueue();
@@ -31,7 +43,7 @@ public:
     EngWnd *window() { return &window_.base; }
 
     // The oldest message, waiting up to the time given for one to arrive.
-    std::optional<Posted> take(std::chrono::milliseconds wait = std::chrono::milliseconds(0));
+    std::optional<TakenPost> take(std::chrono::milliseconds wait = std::chrono::milliseconds(0));
     size_t size() const;
     // Makes later posts fail, as a window that no longer exists would.
     void refusePosts();
@@ -50,9 +62,5 @@ private:
     bool refusing_ = false;
     int waiting_ = 0;  // takers asleep on arrived_
 };
-
-// Releases a notification's payload (the buffer; records with strings
-// release those first).
-void releaseNotification(const Posted &posted);
 
 }  // namespace lark

@@ -261,7 +261,6 @@ TEST_F(ExportCommandTest, ReportsItsPhasesAndWhatItWrote) {
                 if (phases.back().phase == ENG_EXPORT_FINISHED)
                     summary = *eng::client::recordAt<EngExportSummaryRecord>(payload, 0);
             }
-            lark::releaseNotification(*posted);
         }
     }
     ASSERT_GE(phases.size(), 4u);

@@ -202,7 +202,6 @@ TEST(Dispatch, NotificationWindowGetsStatisticsAtOpenAndNothingWhenThereIsNone) 
         ASSERT_TRUE(first);
         EXPECT_EQ(first->msg, ENG_NOTIFY_STATISTICS);
         EXPECT_EQ(first->wParam, sizeof(EngStatisticsRecord));
-        lark::releaseNotification(*first);
     }
     test::OpenProject silent(eng::defaultCommandTable(), false);
     ASSERT_EQ(silent.openResult(), 0);

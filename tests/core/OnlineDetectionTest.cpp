@@ -44,12 +44,8 @@ std::vector<uintptr_t> onlineNotifications(lark::WindowQueue &window, size_t exp
     std::vector<uintptr_t> flags;
     const auto end = std::chrono::steady_clock::now() + limit;
     while (flags.size() < expected && std::chrono::steady_clock::now() < end) {
-        const auto posted = window.take(50ms);
-        if (!posted) continue;
-        if (posted->msg == ENG_NOTIFY_ONLINE)
+        if (const auto posted = window.take(50ms); posted && posted->msg == ENG_NOTIFY_ONLINE)
             flags.push_back(posted->wParam);
-        else
-            lark::releaseNotification(*posted);  // statistics and task notices carry payloads of their own
     }
     return flags;
 }

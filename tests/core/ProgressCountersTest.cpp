@@ -31,7 +31,6 @@ EngStatisticsRecord takeStatistics(lark::WindowQueue &w) {
     EXPECT_EQ(p->wParam, sizeof r);
     r = eng::client::recordAt<EngStatisticsRecord>(eng::client::notificationPayload(p->msg, p->wParam, p->lParam), 0)
             .value_or(r);
-    lark::releaseNotification(*p);
     return r;
 }
 

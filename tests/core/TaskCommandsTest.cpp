@@ -21,7 +21,6 @@ std::vector<uint32_t> notifications(lark::WindowQueue &window) {
             out.push_back(p->msg * 10 + *reinterpret_cast<uint8_t *>(p->lParam));
         else if (p->msg == ENG_NOTIFY_TASK_ADDED || p->msg == ENG_NOTIFY_TASK_CHANGED)
             out.push_back(p->msg);
-        lark::releaseNotification(*p);
     }
     return out;
 }

@@ -33,7 +33,6 @@ std::vector<Notice> urlResNotices(lark::WindowQueue &window) {
                                r.error, eng::client::text(r.url), eng::client::text(r.errorText)});
             }
         }
-        lark::releaseNotification(*p);
     }
     return out;
 }

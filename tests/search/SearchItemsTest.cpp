@@ -192,7 +192,8 @@ TEST_F(SearchItemsTest, FieldCriteriaStatesTitlesAndLimit) {
 TEST_F(SearchItemsTest, QueriesThatDoNotParseAndBadPatterns) {
     open({{{"a", "<p>ship</p>"}}});
     ASSERT_EQ(Eng_IndexDatabase(), 1);
-    while (auto p = project_->notifications().take(0ms)) lark::releaseNotification(*p);
+    while (project_->notifications().take(0ms)) {
+    }
     auto states = [&] {
         std::vector<std::pair<int32_t, int32_t>> all;
         while (auto p = project_->notifications().take(0ms)) {
@@ -202,7 +203,6 @@ TEST_F(SearchItemsTest, QueriesThatDoNotParseAndBadPatterns) {
                 std::memcpy(&r, reinterpret_cast<const void *>(p->lParam), sizeof r);
                 all.emplace_back(r.state, r.error);
             }
-            lark::releaseNotification(*p);
         }
         return all;
     };

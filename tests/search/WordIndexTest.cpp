@@ -62,14 +62,10 @@ protected:
     static std::vector<std::array<int32_t, 5>> progress(test::OpenProject &project) {
         std::vector<std::array<int32_t, 5>> all;
         while (auto p = project.notifications().take(0ms)) {
-            if (p->msg != ENG_NOTIFY_INDEX) {
-                lark::releaseNotification(*p);  // statistics and resource notices carry payloads of their own
-                continue;
-            }
+            if (p->msg != ENG_NOTIFY_INDEX) continue;
             EXPECT_EQ(p->wParam, sizeof(EngIndexProgressRecord));
             EngIndexProgressRecord r{};
             std::memcpy(&r, reinterpret_cast<const void *>(p->lParam), sizeof r);
-            lark::releaseNotification(*p);
             all.push_back({r.phase, r.bodies, r.done, r.words, r.reserved});
         }
         return all;
