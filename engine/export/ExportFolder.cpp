@@ -15,6 +15,7 @@
 
 #include "base/AsciiText.h"
 #include "base/EngineException.h"
+#include "sys/UiHost.h"
 
 namespace eng {
 
@@ -88,12 +89,34 @@ bool ExportFolder::holds(const std::string &name) const {
     return false;
 }
 
+namespace {
+
+MemoryBytes bytesOf(std::string_view text) {
+    return MemoryBytes({reinterpret_cast<const uint8_t *>(text.data()), text.size()});
+}
+
+}  // namespace
+
 bool ExportFolder::writeNew(const std::string &name, std::string_view bytes) const {
+    return writeNew(name, bytesOf(bytes));
+}
+
+bool ExportFolder::writeNew(const std::string &name, const ByteSource &bytes) const {
     const std::string temporary = temporaryName();
     FileDescriptor file(
         ::openat(fd_.get(), temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kFileMode));
     if (!file) throw CEngineException("Can't write " + pathOf(name) + ": " + reason(errno));
-    int error = writeAll(file.get(), bytes) ? 0 : errno;
+    int error = 0;
+    try {
+        bytes.forEachPiece([&](std::span<const uint8_t> piece) {
+            if (writeAll(file.get(), {reinterpret_cast<const char *>(piece.data()), piece.size()})) return true;
+            error = errno;
+            return false;
+        });
+    } catch (...) {
+        ::unlinkat(fd_.get(), temporary.c_str(), 0);
+        throw;
+    }
     // A file system may report a full disk only when the file is closed.
     if (file.close() != 0 && error == 0) error = errno;
     if (error == 0) error = renameNoReplace(fd_.get(), temporary, name);
@@ -101,6 +124,23 @@ bool ExportFolder::writeNew(const std::string &name, std::string_view bytes) con
     ::unlinkat(fd_.get(), temporary.c_str(), 0);
     if (error == EEXIST) return false;
     throw CEngineException("Can't write " + pathOf(name) + ": " + reason(error));
+}
+
+bool writeExportFile(const ExportFolder &folder, const std::string &name, const ByteSource &bytes,
+                     ExportSummary &summary) {
+    if (!folder.writeNew(name, bytes)) {
+        showEngineMessage(folder.pathOf(name) + " already exists and was not written by this export; it was kept");
+        ++summary.notWritten;
+        return false;
+    }
+    ++summary.files;
+    summary.bytes += bytes.size();
+    return true;
+}
+
+bool writeExportFile(const ExportFolder &folder, const std::string &name, std::string_view bytes,
+                     ExportSummary &summary) {
+    return writeExportFile(folder, name, bytesOf(bytes), summary);
 }
 
 }  // namespace eng

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "export/ExportProgress.h"
+#include "sys/ByteSource.h"
 #include "sys/FileDescriptor.h"
 
 namespace eng {
@@ -30,10 +32,12 @@ public:
     // a file system that ignores case.
     bool holds(const std::string &name) const;
 
-    // Writes the bytes to a temporary name and gives the complete file the
-    // name. False, with nothing left behind, when the name is taken. Throws
-    // CEngineException naming the file and the reason when the writing
-    // fails (a full disk), leaving no partial file.
+    // Writes the bytes, a piece at a time, to a temporary name and gives the
+    // complete file the name. False, with nothing left behind, when the name
+    // is taken. Throws CEngineException naming the file and the reason when
+    // the writing fails (a full disk); an exception of the source (a body
+    // that cannot be read) passes through. Either way no partial file stays.
+    bool writeNew(const std::string &name, const ByteSource &bytes) const;
     bool writeNew(const std::string &name, std::string_view bytes) const;
 
     const std::string &path() const { return path_; }
@@ -45,5 +49,12 @@ private:
     FileDescriptor fd_;
     std::string path_;
 };
+
+// Writes a new file of the export and counts it in the summary; a name
+// already taken is shown to the user and counted as not written.
+bool writeExportFile(const ExportFolder &folder, const std::string &name, const ByteSource &bytes,
+                     ExportSummary &summary);
+bool writeExportFile(const ExportFolder &folder, const std::string &name, std::string_view bytes,
+                     ExportSummary &summary);
 
 }  // namespace eng

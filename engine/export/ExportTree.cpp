@@ -2,12 +2,11 @@
 
 #include "base/AsciiText.h"
 #include "content/LocalFileNames.h"
+#include "content/ResourceType.h"
 #include "export/ExportNames.h"
 
 namespace eng {
 namespace {
-
-constexpr int kHtmlType = 1;
 
 ExportNode &addChild(ExportNode &parent, std::string name) {
     auto child = std::make_unique<ExportNode>();
@@ -54,7 +53,7 @@ void nameNode(ExportNode &node, const ExportTreeOptions &options) {
     // that "page.asp" and "page.html" do not both end up as "page.html".
     std::vector<std::string> taken;
     for (const auto &child : node.children) {
-        const bool page = child->type == kHtmlType && !getsIndexFile(*child);
+        const bool page = child->type == static_cast<int>(ResType::Html) && !getsIndexFile(*child);
         if (page && options.htmlExtension) child->name = htmlFileName(child->name);
         child->name = uniqueExportName(child->name, taken);
         taken.push_back(child->name);

@@ -3,15 +3,15 @@
 #include <functional>
 
 #include "base/EngineException.h"
+#include "content/ResourceType.h"
 #include "export/ExportedPage.h"
 #include "store/CResTable.h"
+#include "store/DatabaseException.h"
 #include "sys/UiHost.h"
 
 namespace eng {
 
 namespace {
-
-constexpr int kHtmlType = 1;
 
 void visit(const ExportNode &node, const std::function<void(const ExportNode &)> &f) {
     f(node);
@@ -67,47 +67,49 @@ void ExportWriter::writeNode(const ExportNode &node, const ExportFolder &folder)
     }
 }
 
+// A page is rewritten in memory; any other body goes from the store to its
+// file a piece at a time, whatever its size. A body that cannot be read is
+// reported and left out.
 void ExportWriter::writeFile(const ExportNode &node, const ExportFolder &folder) {
-    store(folder, node.name, fileBytes(node));
-}
-
-std::string ExportWriter::fileBytes(const ExportNode &node) {
-    std::optional<StoredBody> body;
     try {
-        body = bodies_.read(node.body);
-        if (!body) showEngineMessage(readFailure({}, node.address));
-    } catch (const std::exception &e) {
+        if (node.type == static_cast<int>(ResType::Html)) {
+            if (const auto page = pageBytes(node)) {
+                writeExportFile(folder, node.name, *page, summary_);
+                return;
+            }
+        } else if (const auto body = bodies_.bodyBytes(node.body)) {
+            writeExportFile(folder, node.name, *body, summary_);
+            return;
+        }
+        showEngineMessage(readFailure({}, node.address));
+    } catch (const CDatabaseException &e) {
         showEngineMessage(readFailure(e.what(), node.address));
     }
-    if (!body) return {};
-    std::string bytes(body->bytes.begin(), body->bytes.end());
-    if (node.type != kHtmlType) return bytes;
-    const ExportedPage page =
-        exportedPage(bytes, node.address, body->contentType, [&](int, const std::string &address) -> LinkTarget {
+    ++summary_.notWritten;
+}
+
+std::optional<std::string> ExportWriter::pageBytes(const ExportNode &node) {
+    const std::optional<StoredBody> body = bodies_.read(node.body);
+    if (!body) return std::nullopt;
+    const std::string_view stored(reinterpret_cast<const char *>(body->bytes.data()), body->bytes.size());
+    ExportedPage page =
+        exportedPage(stored, node.address, body->contentType, [&](int, const std::string &address) -> LinkTarget {
             const ExportNode *target = exported(address);
             if (target == nullptr) return {followRedirects(redirects_, address), false};
             return {relativeExportPath(node, *target), true};
         });
     summary_.localLinks += static_cast<uint32_t>(page.localLinks);
     summary_.absoluteLinks += static_cast<uint32_t>(page.absoluteLinks);
-    return page.bytes;
-}
-
-void ExportWriter::store(const ExportFolder &folder, const std::string &name, const std::string &bytes) {
-    if (!folder.writeNew(name, bytes)) {
-        showEngineMessage(folder.pathOf(name) + " already exists and was not written by this export; it was kept");
-        ++summary_.notWritten;
-        return;
-    }
-    ++summary_.files;
-    summary_.bytes += bytes.size();
+    return std::move(page.bytes);
 }
 
 void ExportWriter::writeRedirectPage(const ExportFolder &folder, const std::string &name, const ExportNode &target,
                                      const std::string &climb) {
     const std::string link = exportLinkText({climb + root_.name + "/" + pathBelowRoot(target), true});
-    store(folder, name,
-          "<html><head><meta http-equiv=\"refresh\" content=\"0;URL=" + link + "\"></head><body></body></html>");
+    writeExportFile(
+        folder, name,
+        "<html><head><meta http-equiv=\"refresh\" content=\"0;URL=" + link + "\"></head><body></body></html>",
+        summary_);
 }
 
 void ExportWriter::skip(const ExportNode &node) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 #include "export/ExportFolder.h"
@@ -42,8 +44,8 @@ public:
 private:
     void writeNode(const ExportNode &node, const ExportFolder &folder);
     void writeFile(const ExportNode &node, const ExportFolder &folder);
-    std::string fileBytes(const ExportNode &node);
-    void store(const ExportFolder &folder, const std::string &name, const std::string &bytes);
+    // The page rewritten; nothing when it has no body.
+    std::optional<std::string> pageBytes(const ExportNode &node);
     void skip(const ExportNode &node);
     void nodeDone();
 

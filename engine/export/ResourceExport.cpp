@@ -6,18 +6,17 @@
 
 #include "base/AsciiText.h"
 #include "content/LocalFileNames.h"
+#include "content/ResourceType.h"
 #include "engine.h"
 #include "export/ExportDestination.h"
 #include "export/ExportNames.h"
 #include "export/ExportedPage.h"
 #include "store/ProjectTables.h"
-#include "sys/UiHost.h"
 
 namespace eng {
 
 namespace {
 
-constexpr int kHtmlType = 1;
 constexpr int kMaxRedirects = 7;
 constexpr size_t kDefaultLength = 100;
 constexpr size_t kEmbeddedLength = 255 - 20;  // room for "[n]" and "_files"
@@ -33,31 +32,27 @@ public:
     // its name when written.
     std::optional<std::string> run(const ExportFolder &folder, const std::string &wanted, const UrlResRow &resource,
                                    size_t length) {
-        const auto body = t_.res.read(resource.resId);
-        if (!body || body->bytes.empty()) return std::nullopt;
+        const auto row = t_.res.find(int64_t{resource.resId});
+        if (!row || row->size == 0) return std::nullopt;
+        const bool isPage = row->type == static_cast<uint8_t>(ResType::Html);
         const std::string address = t_.strings.textOf(resource.urlId);
         std::string name = wanted.empty() ? fileNameOfUrl(address, true, true, length) : wanted;
         if (name.empty()) name = "index.html";
-        if (body->type == kHtmlType && options_.htmlExtension) name = htmlFileName(name);
+        if (isPage && options_.htmlExtension) name = htmlFileName(name);
         name = freePageName(folder, name, length, [](const std::string &n) { return n; });
-        std::string bytes(body->bytes.begin(), body->bytes.end());
-        if (body->type == kHtmlType) {
-            exporting_.insert(resource.urlResId);
-            Page page{folder, companionFolder(name), resource.doneTime, resource.urlResId, {}, {}};
-            const ExportedPage rewritten =
-                exportedPage(bytes, address, body->contentType, [&](int kind, const std::string &link) {
-                    return pageOnly_ ? LinkTarget{link, false} : target(page, kind, link);
-                });
-            summary_.localLinks += static_cast<uint32_t>(rewritten.localLinks);
-            summary_.absoluteLinks += static_cast<uint32_t>(rewritten.absoluteLinks);
-            bytes = rewritten.bytes;
-        }
-        if (!folder.writeNew(name, bytes)) {
-            showEngineMessage(folder.pathOf(name) + " already exists and was not written by this export; it was kept");
-            return std::nullopt;
-        }
-        ++summary_.files;
-        summary_.bytes += bytes.size();
+        if (!isPage) return writeBody(folder, name, resource);
+        const auto body = t_.res.read(resource.resId);
+        if (!body) return std::nullopt;
+        exporting_.insert(resource.urlResId);
+        Page page{folder, companionFolder(name), resource.doneTime, resource.urlResId, {}, {}};
+        const std::string_view stored(reinterpret_cast<const char *>(body->bytes.data()), body->bytes.size());
+        const ExportedPage rewritten =
+            exportedPage(stored, address, body->contentType, [&](int kind, const std::string &link) {
+                return pageOnly_ ? LinkTarget{link, false} : target(page, kind, link);
+            });
+        summary_.localLinks += static_cast<uint32_t>(rewritten.localLinks);
+        summary_.absoluteLinks += static_cast<uint32_t>(rewritten.absoluteLinks);
+        if (!writeExportFile(folder, name, rewritten.bytes, summary_)) return std::nullopt;
         return name;
     }
 
@@ -108,12 +103,11 @@ private:
         return std::nullopt;
     }
 
+    // Any body but a page goes to its file a piece at a time.
     std::optional<std::string> writeBody(const ExportFolder &folder, const std::string &name,
                                          const UrlResRow &resource) {
-        const auto body = t_.res.read(resource.resId);
-        if (!body || !folder.writeNew(name, std::string(body->bytes.begin(), body->bytes.end()))) return std::nullopt;
-        ++summary_.files;
-        summary_.bytes += body->bytes.size();
+        const auto body = t_.res.bodyBytes(resource.resId);
+        if (!body || !writeExportFile(folder, name, *body, summary_)) return std::nullopt;
         return name;
     }
 

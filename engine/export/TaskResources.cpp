@@ -1,5 +1,6 @@
 #include "export/TaskResources.h"
 
+#include "engine.h"
 #include "store/ProjectTables.h"
 
 namespace eng {
@@ -7,7 +8,6 @@ namespace eng {
 namespace {
 
 constexpr int kMaxRedirects = 8;
-constexpr uint32_t kRetrieved = 2;
 
 }  // namespace
 
@@ -29,7 +29,7 @@ TaskResources collectTaskResources(ProjectTables &tables, uint32_t task, const E
     TaskResources out;
     for (const ItemRow &item : items) {
         const auto resource = tables.urlRes.find(int64_t{item.urlResId});
-        if (!resource || resource->state != kRetrieved || resource->error) continue;
+        if (!resource || resource->state != ENG_STATE_DONE || resource->error) continue;
         std::string address = tables.strings.textOf(resource->urlId);
         if (resource->redirectUrlId != 0) {
             out.redirects[std::move(address)] = tables.strings.textOf(resource->redirectUrlId);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -12,6 +13,7 @@
 #include "net/NetworkSettings.h"
 #include "store/Database.h"
 #include "support/ConnectionProperties.h"
+#include "support/DamagedFiles.h"
 #include "support/Eventually.h"
 #include "support/NginxServer.h"
 #include "support/OpenProject.h"
@@ -121,7 +123,7 @@ TEST_F(EndlessBodyTest, StopsAtTheStoresLimitWithItsErrorAndTheCrawlGoesOn) {
 }
 
 // A body far larger than what is held in memory is stored whole, piece by
-// piece, and reads back the same. Storing still costs about twice its size
+// piece, reads back the same, and is exported to its file piece by piece. Storing still costs about twice its size
 // for a moment: the database builds a row in memory whenever it writes it
 // (the body is not the row's last column, and the reference count is kept in
 // the same row), so only the download itself is free of the body's size.
@@ -142,6 +144,21 @@ TEST_F(LargeBodiesTest, ALargeBodyIsStoredWholeAndReadsBackTheSame) {
         EXPECT_LT(peak, 160 * kMiB);
     }
     EXPECT_TRUE(storedBody(project_->path(), server.url("/big.bin")) == bytes);
+
+    test::TempDir out;
+    ASSERT_EQ(Eng_OpenProject(project_->path().c_str(), nullptr, nullptr, nullptr), 0);
+    const test::PeakGrowth exporting;
+    ASSERT_EQ(Eng_ExportTask(out.path().c_str(), 1, 0, 0), 1);
+    const size_t exportPeak = exporting.bytes();
+    Eng_CloseProject();
+    std::cout << "64 MiB body exported: peak memory +" << exportPeak / kMiB << " MiB\n";
+    if (test::kMemoryMeasurable) {
+        EXPECT_LT(exportPeak, 16 * kMiB);
+    }
+    std::string exported;
+    for (const auto &entry : std::filesystem::recursive_directory_iterator(out.path()))
+        if (entry.path().filename() == "big.bin") exported = test::fileBytes(entry.path().string());
+    EXPECT_TRUE(exported == std::string(bytes.begin(), bytes.end()));
 }
 
 }  // namespace
