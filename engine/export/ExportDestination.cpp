@@ -40,6 +40,13 @@ std::string redirectPageFile(const std::string &pageName) {
     return html ? pageName : pageName + ".html";
 }
 
+std::string taskPageName(const std::string &taskName, const std::string &startAddress) {
+    constexpr size_t kTaskNameLength = 50;
+    if (!taskName.empty()) return taskName;
+    std::string named = fileNameOfUrl(startAddress, true, true, kTaskNameLength);
+    return named.empty() ? startAddress : named;
+}
+
 std::string freePageName(const ExportFolder &folder, const std::string &wanted, size_t length,
                          const std::function<std::string(const std::string &)> &fileOf) {
     std::string name = sanitizeFileName(shortenName(wanted, length, false));

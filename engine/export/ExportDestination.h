@@ -27,6 +27,11 @@ std::string companionFolder(const std::string &pageName);
 // its extension already names an HTML file.
 std::string redirectPageFile(const std::string &pageName);
 
+// The name of the page that opens a task's export: the task's name, else
+// the file name of its start address (at most 50 characters), else that
+// address; not yet sanitised.
+std::string taskPageName(const std::string &taskName, const std::string &startAddress);
+
 // The name, sanitised and shortened, numbered ("[n]" before its extension)
 // until neither the file it gives (fileOf) nor its companion folder has a
 // name in the folder, in any letter case.

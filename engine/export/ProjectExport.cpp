@@ -77,18 +77,12 @@ public:
     }
 
 private:
-    std::string taskName(const TaskRow &task) {
-        if (!task.name.empty()) return sanitizeFileName(task.name);
-        const std::string start = t_.strings.textOf(task.urlId);
-        const std::string named = fileNameOfUrl(start, true, true, kFolderNameLength);
-        return sanitizeFileName(named.empty() ? start : named);
-    }
-
     // Each name is numbered while it equals, in any letter case, the name of
     // another task as it stands, so the last of equal names keeps its own.
     std::vector<std::string> taskNames(const std::vector<TaskRow> &tasks) {
         std::vector<std::string> names;
-        for (const TaskRow &task : tasks) names.push_back(taskName(task));
+        for (const TaskRow &task : tasks)
+            names.push_back(sanitizeFileName(taskPageName(task.name, t_.strings.textOf(task.urlId))));
         for (size_t i = 0; i < names.size(); ++i)
             names[i] = firstFreeName(names[i], [&](const std::string &candidate) {
                 for (size_t j = 0; j < names.size(); ++j)

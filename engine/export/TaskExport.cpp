@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "content/LocalFileNames.h"
 #include "export/ExportDestination.h"
 #include "export/ExportWriter.h"
 #include "export/TaskResources.h"
@@ -12,16 +11,8 @@ namespace eng {
 
 namespace {
 
-constexpr size_t kTaskNameLength = 50;
 // A name with "[n]" and ".html" added must still fit a file name (255 bytes).
 constexpr size_t kLongestName = 200;
-
-std::string taskPageName(ProjectTables &tables, const TaskRow &task) {
-    if (!task.name.empty()) return task.name;
-    const std::string start = tables.strings.textOf(task.urlId);
-    std::string named = fileNameOfUrl(start, true, true, kTaskNameLength);
-    return named.empty() ? start : named;
-}
 
 }  // namespace
 
@@ -36,7 +27,8 @@ std::optional<ExportSummary> exportTask(ProjectTables &tables, const std::string
     const size_t length = options.nameLength == 0 ? 0 : std::min(options.nameLength, kLongestName);
     const Destination where = splitDestination(destination);
     const ExportFolder folder = ExportFolder::destination(where.folder);
-    const std::string wanted = where.pageName.empty() ? taskPageName(tables, *task) : where.pageName;
+    const std::string wanted =
+        where.pageName.empty() ? taskPageName(task->name, tables.strings.textOf(task->urlId)) : where.pageName;
     const std::string pageName = freePageName(folder, wanted, length == 0 ? kLongestName : length, redirectPageFile);
 
     const auto root = buildExportTree(companionFolder(pageName), collected.resources,
