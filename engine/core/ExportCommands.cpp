@@ -17,10 +17,6 @@ namespace {
 static_assert(sizeof(EngExportProgressRecord) == 16);
 static_assert(sizeof(EngExportSummaryRecord) == 40);
 
-constexpr uint32_t kHtmlExtension = 1;
-constexpr uint32_t kNameLength = 2;
-constexpr uint32_t kPageOnly = 4;
-
 int32_t cell(uint64_t value) { return static_cast<int32_t>(std::min<uint64_t>(value, INT32_MAX)); }
 
 void postProgress(const Notifier &notifier, const ExportProgress &p) {
@@ -39,7 +35,7 @@ void postSummary(const Notifier &notifier, const ExportSummary &summary) {
 }
 
 ExportOptions exportOptions(uint32_t flags, uint32_t nameLength) {
-    return {(flags & kHtmlExtension) != 0, (flags & kNameLength) != 0 ? nameLength : 0};
+    return {(flags & ENG_EXPORT_HTML_EXTENSION) != 0, (flags & ENG_EXPORT_NAME_LENGTH) != 0 ? nameLength : 0};
 }
 
 intptr_t exportTaskCommand(DispatchContext &c) {
@@ -63,7 +59,7 @@ intptr_t exportResCommand(DispatchContext &c) {
     const uint32_t nameLength = c.args().readUInt32();
     ExportSummary summary;
     const bool written = exportResource(c.engine.tables(), destination, urlRes, exportOptions(flags, nameLength),
-                                        (flags & kPageOnly) != 0, summary);
+                                        (flags & ENG_EXPORT_PAGE_ONLY) != 0, summary);
     if (written) postSummary(c.engine.notifier(), summary);
     c.setResult(written ? 1 : 0);
     return 0;

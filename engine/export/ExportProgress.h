@@ -3,11 +3,17 @@
 #include <cstdint>
 #include <functional>
 
+#include "engine.h"
+
 namespace eng {
 
 // Where an export stands, for the application's progress display.
 struct ExportProgress {
-    enum Phase : int32_t { Started = 1, Collecting = 5, Writing = 6 };
+    enum Phase : int32_t {
+        Started = ENG_EXPORT_STARTED,
+        Collecting = ENG_EXPORT_COLLECTING,
+        Writing = ENG_EXPORT_WRITING,
+    };
     int32_t phase = Started;
     uint32_t total = 0;
     uint32_t current = 0;

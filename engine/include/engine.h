@@ -130,6 +130,11 @@ typedef struct EngSearchProgressRecord {
 #define ENG_EXPORT_WRITING 6    /* total: the nodes of the tree, its root included; current: nodes done */
 #define ENG_EXPORT_FINISHED 7   /* the last record of a run, an EngExportSummaryRecord */
 
+/* Flags of Eng_ExportTask, Eng_ExportRes and Eng_ExportDatabase. */
+#define ENG_EXPORT_HTML_EXTENSION 1u /* pages end in ".html" */
+#define ENG_EXPORT_NAME_LENGTH 2u    /* names are cut to the nameLength given */
+#define ENG_EXPORT_PAGE_ONLY 4u      /* Eng_ExportRes: the page alone, every link absolute */
+
 /* Progress record of ENG_NOTIFY_EXPORT (16 bytes). */
 typedef struct EngExportProgressRecord {
     int32_t phase; /* ENG_EXPORT_* */
