@@ -2,8 +2,6 @@
 
 #include <unistd.h>
 
-#include <chrono>
-#include <future>
 #include <iostream>
 
 #include "Arguments.h"
@@ -12,6 +10,7 @@
 #include "OpenedProject.h"
 #include "PackedRecords.h"
 #include "RecordRelease.h"
+#include "WatchedCall.h"
 #include "WindowQueue.h"
 #include "engine.h"
 
@@ -19,11 +18,6 @@ namespace lark {
 
 namespace {
 
-using namespace std::chrono_literals;
-
-constexpr uint32_t kHtmlExtension = 1;
-constexpr uint32_t kNameLength = 2;
-constexpr uint32_t kPageOnly = 4;
 constexpr unsigned long kLongestName = 255;
 
 struct ExportFigures {
@@ -67,8 +61,9 @@ int exportTask(const std::vector<std::string> &words) {
     const auto id = static_cast<uint32_t>(whole ? 1 : page ? args.number("page", 0) : args.idAt(1, "TASK", "task"));
     if (id == 0) throw UsageError("URLRES must be a URL resource number");
     const unsigned long length = args.number("length", 0, kLongestName);
-    const uint32_t flags = (args.has("html-ext") ? kHtmlExtension : 0) | (length != 0 ? kNameLength : 0) |
-                           (args.has("page-only") ? kPageOnly : 0);
+    const uint32_t flags = (args.has("html-ext") ? ENG_EXPORT_HTML_EXTENSION : 0) |
+                           (length != 0 ? ENG_EXPORT_NAME_LENGTH : 0) |
+                           (args.has("page-only") ? ENG_EXPORT_PAGE_ONLY : 0);
     // The destination is a folder, whatever its last name looks like.
     const std::string dir = args.at(positional - 1);
     const std::string destination = dir.ends_with('/') ? dir : dir + "/";
@@ -77,27 +72,22 @@ int exportTask(const std::vector<std::string> &words) {
         OpenedProject project(args.at(0), window.window());
         EngineMessages messages;
         const bool terminal = isatty(STDOUT_FILENO) != 0;
-        const auto start = std::chrono::steady_clock::now();
-        auto exporting = std::async(std::launch::async, [&] {
-            const auto cut = static_cast<uint32_t>(length);
-            if (whole) return Eng_ExportDatabase(destination.c_str(), flags, cut);
-            return page ? Eng_ExportRes(destination.c_str(), id, flags, cut)
-                        : Eng_ExportTask(destination.c_str(), id, flags, cut);
-        });
         ExportFigures figures;
-        while (exporting.wait_for(100ms) != std::future_status::ready) {
-            while (auto posted = window.take()) take(figures, *posted);
-            show(figures.progress, terminal);
-        }
-        const int32_t result = exporting.get();
-        while (auto posted = window.take()) take(figures, *posted);
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const WatchedResult exported = watchedCall(
+            window,
+            [&] {
+                const auto cut = static_cast<uint32_t>(length);
+                if (whole) return Eng_ExportDatabase(destination.c_str(), flags, cut);
+                return page ? Eng_ExportRes(destination.c_str(), id, flags, cut)
+                            : Eng_ExportTask(destination.c_str(), id, flags, cut);
+            },
+            [&](const Posted &posted) { take(figures, posted); }, [&] { show(figures.progress, terminal); });
         if (terminal && figures.progress.phase != 0) std::cout << '\n';
         const std::string what = page ? "URL resource " + std::to_string(id) + " with a stored body"
                                       : "task " + std::to_string(id) + " with items";
-        if (result != 1) throw Failure(messages.summary("there is no " + what + " to export"));
+        if (exported.result != 1) throw Failure(messages.summary("there is no " + what + " to export"));
         for (const std::string &text : messages.texts()) std::cerr << "lark export: " << text << '\n';
-        printSummary(figures.summary.value_or(EngExportSummaryRecord{}), dir, seconds);
+        printSummary(figures.summary.value_or(EngExportSummaryRecord{}), dir, exported.seconds);
         return 0;
     });
 }

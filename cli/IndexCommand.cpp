@@ -2,8 +2,6 @@
 
 #include <unistd.h>
 
-#include <chrono>
-#include <future>
 #include <iostream>
 
 #include "Arguments.h"
@@ -11,14 +9,13 @@
 #include "OpenedProject.h"
 #include "PackedRecords.h"
 #include "RecordRelease.h"
+#include "WatchedCall.h"
 #include "WindowQueue.h"
 #include "engine.h"
 
 namespace lark {
 
 namespace {
-
-using namespace std::chrono_literals;
 
 // Takes the figures out of an index progress notification.
 void take(EngIndexProgressRecord &figures, const Posted &posted) {
@@ -44,19 +41,14 @@ int indexProject(const std::vector<std::string> &words) {
     std::cout << waiting << " bodies to index\n";
 
     const bool terminal = isatty(STDOUT_FILENO) != 0;
-    const auto start = std::chrono::steady_clock::now();
-    auto indexing = std::async(std::launch::async, [] { return Eng_IndexDatabase(); });
     EngIndexProgressRecord figures{};
-    while (indexing.wait_for(100ms) != std::future_status::ready) {
-        while (auto posted = window.take()) take(figures, *posted);
-        show(figures, terminal);
-    }
-    const int32_t result = indexing.get();
-    while (auto posted = window.take()) take(figures, *posted);
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const WatchedResult indexed = watchedCall(
+        window, [] { return Eng_IndexDatabase(); }, [&](const Posted &posted) { take(figures, posted); },
+        [&] { show(figures, terminal); });
     if (terminal && figures.phase != 0) std::cout << '\n';
-    if (result != 1) throw Failure("the project could not be indexed; nothing was changed");
-    std::cout << figures.done << " bodies indexed, " << figures.words << " words written in " << seconds << " s\n";
+    if (indexed.result != 1) throw Failure("the project could not be indexed; nothing was changed");
+    std::cout << figures.done << " bodies indexed, " << figures.words << " words written in " << indexed.seconds
+              << " s\n";
     return 0;
 }
 
