@@ -63,14 +63,18 @@ void EngineProcess::waitForCompletion(Event &completion, Wait wait) const {
         completion.wait();
         return;
     }
-    for (;;) {
+    const auto pump = [this] {
         try {
             pump_();
         } catch (...) {
             // The pump belongs to the application; its failures do not end the wait.
         }
-        if (completion.waitFor(kPumpInterval)) return;
-    }
+    };
+    pump();
+    while (!completion.waitFor(kPumpInterval)) pump();
+    // What the command posted before it ended is served before the call
+    // returns, so its last progress is never seen after its result.
+    pump();
 }
 
 bool EngineProcess::call(uint32_t command, intptr_t lParam, Wait wait) {
