@@ -1,8 +1,8 @@
 #include "SearchCommand.h"
 
-#include <chrono>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 
 #include "Arguments.h"
 #include "EngineMessages.h"
@@ -10,6 +10,8 @@
 #include "Failure.h"
 #include "OpenedProject.h"
 #include "RecordBuffer.h"
+#include "base/AsciiText.h"
+#include "base/DateTime.h"
 #include "engine.h"
 
 namespace lark {
@@ -40,12 +42,11 @@ double dateValue(const std::string &text, const std::string &option, bool rangeE
         }
         timeGiven = true;
     }
-    const std::chrono::year_month_day date{std::chrono::year(year), std::chrono::month(month), std::chrono::day(day)};
-    if (!valid || !date.ok() || hour > 23 || minute > 59 || second > 59)
-        throw UsageError("--" + option + " must be a date written YEAR-MONTH-DAY[THOUR:MINUTE[:SECOND]]");
-    const auto days = std::chrono::sys_days(date) - std::chrono::sys_days(std::chrono::year(1899) / 12 / 30);
-    const double seconds = timeGiven ? hour * 3600 + minute * 60 + second : rangeEnd ? 86399 : 0;
-    return days.count() + seconds / 86400;
+    // A bare day that ends a range ends at its last second.
+    if (!timeGiven && rangeEnd) hour = 23, minute = 59, second = 59;
+    const std::optional<double> date = valid ? eng::dateOf(year, month, day, hour, minute, second) : std::nullopt;
+    if (!date) throw UsageError("--" + option + " must be a date written YEAR-MONTH-DAY[THOUR:MINUTE[:SECOND]]");
+    return *date;
 }
 
 // Both ends of a date range; an end not given is open.
@@ -59,7 +60,7 @@ int32_t number(const Arguments &args, const std::string &option, int32_t fallbac
     return static_cast<int32_t>(args.number(option, static_cast<unsigned long>(fallback), INT32_MAX));
 }
 
-bool blank(const std::string &text) { return text.find_first_not_of(" \t\n\v\f\r") == std::string::npos; }
+bool blank(const std::string &text) { return eng::trimmedWhite(text).empty(); }
 
 // Shows why a query does not parse, pointing at where; false then.
 bool parses(const std::string &query, const std::string &what) {

@@ -1,14 +1,13 @@
 #include "DateText.h"
 
 #include <charconv>
-#include <chrono>
 #include <vector>
+
+#include "base/DateTime.h"
 
 namespace kiv {
 
 namespace {
-
-constexpr double kSecondsPerDay = 86400.0;
 
 std::optional<std::vector<int>> numbersOf(std::string_view text) {
     std::vector<int> numbers;
@@ -29,19 +28,9 @@ std::optional<std::vector<int>> numbersOf(std::string_view text) {
 std::optional<double> dateOfText(std::string_view text) {
     const auto numbers = numbersOf(text);
     if (!numbers || numbers->size() < 3 || numbers->size() > 6) return std::nullopt;
-    const int field[6] = {(*numbers)[0],
-                          (*numbers)[1],
-                          (*numbers)[2],
-                          numbers->size() > 3 ? (*numbers)[3] : 0,
-                          numbers->size() > 4 ? (*numbers)[4] : 0,
-                          numbers->size() > 5 ? (*numbers)[5] : 0};
-    using namespace std::chrono;
-    const year_month_day day{year{field[2]}, month{static_cast<unsigned>(field[1])},
-                             std::chrono::day{static_cast<unsigned>(field[0])}};
-    if (!day.ok() || field[3] < 0 || field[3] > 23 || field[4] < 0 || field[4] > 59 || field[5] < 0 || field[5] > 59)
-        return std::nullopt;
-    const auto days = sys_days(day) - sys_days(year{1899} / December / 30);
-    return static_cast<double>(days.count()) + (field[3] * 3600 + field[4] * 60 + field[5]) / kSecondsPerDay;
+    const std::vector<int> &n = *numbers;
+    const auto at = [&](size_t k) { return k < n.size() ? n[k] : 0; };
+    return eng::dateOf(n[2], n[1], n[0], at(3), at(4), at(5));
 }
 
 }  // namespace kiv

@@ -12,7 +12,6 @@ namespace {
 
 constexpr const char *kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 constexpr const char *kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
-constexpr double kUnixEpochAsDate = 25569.0;
 // The oldest year a date may carry, and the last that the date type holds.
 constexpr int kFirstYear = 1970;
 constexpr int kLastYear = 9999;
