@@ -8,6 +8,7 @@
 #include "base/CharacterReferences.h"
 #include "base/HtmlEscape.h"
 #include "base/HtmlScanner.h"
+#include "base/PageEdits.h"
 #include "base/TagAttribute.h"
 
 namespace kiv {
@@ -22,11 +23,6 @@ constexpr int kAppletCode = 10;
 struct Span {
     size_t offset = 0;
     size_t length = 0;
-};
-
-struct Edit {
-    Span span;
-    std::string text;
 };
 
 // How a value is read for the combiner, and how its replacement is written.
@@ -180,34 +176,16 @@ private:
     std::vector<Span> values_;
 };
 
-void addEdit(std::vector<Edit> &edits, std::string_view text, Span value, const LinkCombiner &combine,
+void addEdit(std::vector<eng::PageEdit> &edits, std::string_view text, Span value, const LinkCombiner &combine,
              const ValueForm &form) {
     if (const auto replacement = combine(form.read(text.substr(value.offset, value.length))))
-        edits.push_back({value, form.write(*replacement)});
+        edits.push_back({value.offset, value.length, form.write(*replacement)});
 }
 
-void addCssEdits(std::vector<Edit> &edits, std::string_view text, Span sheet, const LinkCombiner &combine,
+void addCssEdits(std::vector<eng::PageEdit> &edits, std::string_view text, Span sheet, const LinkCombiner &combine,
                  const ValueForm &form) {
     for (const Span value : CssLinkScan(text.substr(sheet.offset, sheet.length)).run())
         addEdit(edits, text, {sheet.offset + value.offset, value.length}, combine, form);
-}
-
-// The text with its edits made, in the order of their offsets.
-std::string withEdits(std::string_view text, std::vector<Edit> edits) {
-    std::sort(edits.begin(), edits.end(), [](const Edit &a, const Edit &b) { return a.span.offset < b.span.offset; });
-    std::string out;
-    out.reserve(text.size());
-    size_t done = 0;
-    for (const Edit &edit : edits) {
-        // A style attribute's value can be taken for another link's (the
-        // scanner finds an attribute name anywhere in a tag): the first stays.
-        if (edit.span.offset < done) continue;
-        out.append(text.substr(done, edit.span.offset - done));
-        out += edit.text;
-        done = edit.span.offset + edit.span.length;
-    }
-    out.append(text.substr(done));
-    return out;
 }
 
 // Whether a tag text opens the named element.
@@ -218,11 +196,11 @@ bool opens(std::string_view tagText, std::string_view name) {
 
 // The edits of a page: its STYLE elements and style attributes, then the
 // scanner's links but those inside a script.
-class PageEdits {
+class OfflineEdits {
 public:
-    PageEdits(std::string_view page, const LinkCombiner &combine) : page_(page), combine_(combine) {}
+    OfflineEdits(std::string_view page, const LinkCombiner &combine) : page_(page), combine_(combine) {}
 
-    std::vector<Edit> run(std::string_view pageAddress) {
+    std::vector<eng::PageEdit> run(std::string_view pageAddress) {
         eng::forEachTag(page_, [this](size_t at, std::string_view tagText) {
             tag(at, tagText);
             return true;
@@ -267,19 +245,19 @@ private:
     const LinkCombiner &combine_;
     size_t rawTextEnd_ = 0;
     std::vector<Span> scripts_;
-    std::vector<Edit> edits_;
+    std::vector<eng::PageEdit> edits_;
 };
 
 }  // namespace
 
 std::string withOfflineLinks(std::string_view page, std::string_view pageAddress, const LinkCombiner &combine) {
-    return withEdits(page, PageEdits(page, combine).run(pageAddress));
+    return eng::applyPageEdits(page, OfflineEdits(page, combine).run(pageAddress));
 }
 
 std::string cssWithOfflineLinks(std::string_view css, const LinkCombiner &combine) {
-    std::vector<Edit> edits;
+    std::vector<eng::PageEdit> edits;
     addCssEdits(edits, css, {0, css.size()}, combine, kStyleSheetForm);
-    return withEdits(css, std::move(edits));
+    return eng::applyPageEdits(css, std::move(edits));
 }
 
 }  // namespace kiv
