@@ -146,11 +146,10 @@ void Engine::notifyItemResource(const ItemRow &item, const UrlResRow &resource) 
     });
 }
 
-bool Engine::refreshAllowed() {
+bool Engine::refreshAllowed() const {
     // Downloads are allowed while no ping host is configured; the online
     // detector's verdict takes over once hosts are pinged.
-    allowed_ = !online_ || online_->allowsDownloads();
-    return allowed_;
+    return !online_ || online_->allowsDownloads();
 }
 
 std::string Engine::browserAddress() const {

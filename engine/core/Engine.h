@@ -96,12 +96,12 @@ public:
     Date onlineTime() const;
     OnlineWatch &online() { return *online_; }
     const OnlineWatch &online() const { return *online_; }
-    // Recomputes whether downloads may start (the online detector's verdict).
-    bool refreshAllowed();
-    bool allowed() const { return allowed_; }
+    // Whether downloads may start: the online detector's verdict, computed
+    // whenever it is asked.
+    bool refreshAllowed() const;
     // Whether a queued resource would be downloaded now: the project runs and
     // downloads are allowed.
-    bool canFetch() { return refreshAllowed() && running(); }
+    bool canFetch() const { return refreshAllowed() && running(); }
     // The priority of the next resource the browser asks for: each request
     // goes ahead of the ones before it.
     int32_t takeBrowserPriority() { return browserPriority_++; }
@@ -141,7 +141,6 @@ private:
     int32_t browserPriority_ = 0;
     Notifier notifier_;
     EngWnd *ownerWindow_;
-    bool allowed_ = false;
     std::atomic<uint32_t> activeFolder_{kRootFolder};
     std::shared_ptr<MessageQueue> queue_;
     std::shared_ptr<Event> completion_;

@@ -41,7 +41,6 @@ public:
     // calls it while its queue still exists.
     void stop();
     bool allowsDownloads() const { return detector_.allowsDownloads(); }
-    OnlineState state() const { return detector_.state(); }
     // Every host with a result, by host name. Any thread.
     std::map<std::string, HostState> hostStates() const;
 
