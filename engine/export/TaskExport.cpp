@@ -19,9 +19,11 @@ constexpr size_t kLongestName = 200;
 std::optional<ExportSummary> exportTask(ProjectTables &tables, const std::string &destination, uint32_t taskId,
                                         const ExportOptions &options, const ExportProgressSink &progress) {
     const auto task = tables.tasks.find(int64_t{taskId});
-    if (!task || tables.items.ofTask(taskId).empty()) return std::nullopt;
+    if (!task) return std::nullopt;
+    const std::vector<ItemRow> items = tables.items.ofTask(taskId);
+    if (items.empty()) return std::nullopt;
     progress({ExportProgress::Started, 0, 0});
-    const TaskResources collected = collectTaskResources(tables, taskId, progress);
+    const TaskResources collected = collectTaskResources(tables, items, progress);
     if (collected.resources.empty()) return ExportSummary{};
 
     const size_t length = options.nameLength == 0 ? 0 : std::min(options.nameLength, kLongestName);

@@ -21,8 +21,8 @@ std::string followRedirects(const RedirectMap &redirects, const std::string &add
     return at;
 }
 
-TaskResources collectTaskResources(ProjectTables &tables, uint32_t task, const ExportProgressSink &progress) {
-    const std::vector<ItemRow> items = tables.items.ofTask(task);
+TaskResources collectTaskResources(ProjectTables &tables, const std::vector<ItemRow> &items,
+                                   const ExportProgressSink &progress) {
     const auto count = static_cast<uint32_t>(items.size());
     progress({ExportProgress::Collecting, count, 0});
     const ThrottledProgress collected(progress, ExportProgress::Collecting, count);

@@ -7,6 +7,7 @@
 
 #include "export/ExportProgress.h"
 #include "export/ExportTree.h"
+#include "store/CItemsTable.h"
 
 namespace eng {
 
@@ -26,9 +27,10 @@ struct TaskResources {
     RedirectMap redirects;
 };
 
-// Takes every item's URL resource that was retrieved without an error: a
-// redirect goes to the map, anything else with a stored body to the list.
-// Reports each resource taken (phase Collecting, of the item count).
-TaskResources collectTaskResources(ProjectTables &tables, uint32_t task, const ExportProgressSink &progress);
+// Takes the URL resource of every item of a task that was retrieved without
+// an error: a redirect goes to the map, anything else with a stored body to
+// the list. Reports each resource taken (phase Collecting, of the item count).
+TaskResources collectTaskResources(ProjectTables &tables, const std::vector<ItemRow> &items,
+                                   const ExportProgressSink &progress);
 
 }  // namespace eng
