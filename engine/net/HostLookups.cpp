@@ -64,10 +64,11 @@ std::vector<HostLookups::Ended> HostLookups::takeEnded() {
         ended.swap(shared_->ended);
     }
     std::vector<Ended> wanted;
-    for (auto &[serial, result] : ended) {
+    for (auto &entry : ended) {
+        const uint64_t serial = entry.first;
         auto it = std::find_if(running_.begin(), running_.end(), [&](const Running &r) { return r.serial == serial; });
         if (it == running_.end()) continue;
-        if (!it->cancelled) wanted.push_back(std::move(result));
+        if (!it->cancelled) wanted.push_back(std::move(entry.second));
         running_.erase(it);
     }
     return wanted;
