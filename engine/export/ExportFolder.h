@@ -32,8 +32,8 @@ public:
     // a file system that ignores case.
     bool holds(const std::string &name) const;
 
-    // Writes the bytes, a piece at a time, to a temporary name and gives the
-    // complete file the name. False, with nothing left behind, when the name
+    // Writes the bytes, a piece at a time, to a file without a name (or a
+    // temporary name) and gives the complete file the name. False, with nothing left behind, when the name
     // is taken. Throws CEngineException naming the file and the reason when
     // the writing fails (a full disk); an exception of the source (a body
     // that cannot be read) passes through. Either way no partial file stays.
