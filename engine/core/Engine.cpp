@@ -146,7 +146,7 @@ void Engine::notifyItemResource(const ItemRow &item, const UrlResRow &resource) 
     });
 }
 
-bool Engine::refreshAllowed() const {
+bool Engine::downloadsAllowed() const {
     // Downloads are allowed while no ping host is configured; the online
     // detector's verdict takes over once hosts are pinged.
     return !online_ || online_->allowsDownloads();

@@ -98,10 +98,10 @@ public:
     const OnlineWatch &online() const { return *online_; }
     // Whether downloads may start: the online detector's verdict, computed
     // whenever it is asked.
-    bool refreshAllowed() const;
+    bool downloadsAllowed() const;
     // Whether a queued resource would be downloaded now: the project runs and
     // downloads are allowed.
-    bool canFetch() const { return refreshAllowed() && running(); }
+    bool canFetch() const { return downloadsAllowed() && running(); }
     // The priority of the next resource the browser asks for: each request
     // goes ahead of the ones before it.
     int32_t takeBrowserPriority() { return browserPriority_++; }

@@ -68,10 +68,8 @@ inline constexpr uint32_t kGetStoredLinks = 32830;
 // Internal messages.
 inline constexpr uint32_t kDownloadDone = 32769;
 inline constexpr uint32_t kOnlineChanged = 32869;
-inline constexpr uint32_t kOnlineSettled = 32870;
 inline constexpr uint32_t kStartNext = 32969;
 inline constexpr uint32_t kQueuedSuspended = 32970;
-inline constexpr uint32_t kPingResult = 33068;
 inline constexpr uint32_t kTaskChanged = 33621;
 inline constexpr uint32_t kUrlResInserted = 33622;
 inline constexpr uint32_t kUrlResChanged = 33623;

@@ -63,7 +63,7 @@ void OnlineWatch::hostRemoved(const std::string &host) {
 }
 
 void OnlineWatch::settled(OnlineState state) {
-    const bool allowed = engine_.refreshAllowed();
+    const bool allowed = engine_.downloadsAllowed();
     if (state != OnlineState::NoHosts) engine_.notifier().postValue(ENG_NOTIFY_ONLINE, allowed ? 1 : 0);
 }
 

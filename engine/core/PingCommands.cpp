@@ -19,7 +19,6 @@ intptr_t pingHosts(DispatchContext &c) {
     } catch (const std::exception &) {
         c.setResult(-1);
     }
-    c.engine.refreshAllowed();
     return 0;
 }
 
