@@ -48,7 +48,7 @@ intptr_t searchItems(DispatchContext &c) {
     postSearchState(notifier, ENG_SEARCH_STARTED, 0);
     ProjectTables &tables = c.engine.tables();
     try {
-        const SearchStatement statement = searchStatement(request, c.engine.words());
+        const SearchStatement statement = searchStatement(c.engine.database(), request, c.engine.words());
         if (statement.error) {
             c.setResult(-1);
             return 0;

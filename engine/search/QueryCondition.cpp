@@ -1,6 +1,7 @@
 #include "search/QueryCondition.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include "search/GlobPattern.h"
@@ -45,15 +46,19 @@ bool canLead(const ExprNode &node) {
     return false;
 }
 
+constexpr int64_t kCannotLead = std::numeric_limits<int64_t>::max();
+
 // Writes each word or phrase in one of two forms of the same meaning: the
 // list of the bodies that hold it, which the database can start from (one
 // word of the query "leads"), or a lookup of the resource's own body among
 // its rows, which costs little per resource whatever the word's frequency.
-// Patterns are always lists: a lookup could not seek by their words.
+// Of two sides of an AND that could lead, the one with fewer rows does, so
+// that the search walks the rows of its rarest word. Patterns are always
+// lists: a lookup could not seek by their words.
 class ConditionWriter {
 public:
-    ConditionWriter(std::string_view table, SqlParameters &parameters)
-        : table_("\"" + std::string(table) + "\""), parameters_(parameters) {}
+    ConditionWriter(WordRows &rows, SqlParameters &parameters)
+        : table_("\"" + rows.table() + "\""), parameters_(parameters), rows_(rows) {}
 
     std::string condition(const ExprNode &node, bool leads) {
         switch (node.kind) {
@@ -67,7 +72,8 @@ public:
             case ExprNode::Kind::Not:
                 return "NOT (" + condition(*node.left, false) + ")";
             case ExprNode::Kind::And: {
-                const bool leftLeads = leads && canLead(*node.left);
+                const bool leftLeads =
+                    leads && canLead(*node.left) && rowsToWalk(*node.left) <= rowsToWalk(*node.right);
                 return "(" + condition(*node.left, leftLeads) + " AND " + condition(*node.right, leads && !leftLeads) +
                        ")";
             }
@@ -80,6 +86,32 @@ public:
     }
 
 private:
+    // About how many rows a node's list of bodies starts from: a phrase's
+    // rarest word bounds it, an AND's cheaper side, an OR both sides.
+    int64_t rowsToWalk(const ExprNode &node) {
+        if (!canLead(node)) return kCannotLead;
+        switch (node.kind) {
+            case ExprNode::Kind::Operand:
+                return rows_.of(node.text);
+            case ExprNode::Kind::Phrase: {
+                std::vector<std::string> words;
+                collectWords(*node.left, words);
+                int64_t fewest = kCannotLead;
+                for (const std::string &word : words) fewest = std::min(fewest, rows_.of(word));
+                return fewest;
+            }
+            case ExprNode::Kind::Group:
+                return rowsToWalk(*node.left);
+            case ExprNode::Kind::And:
+                return std::min(rowsToWalk(*node.left), rowsToWalk(*node.right));
+            case ExprNode::Kind::Or:
+                return rowsToWalk(*node.left) + rowsToWalk(*node.right);
+            case ExprNode::Kind::Not:
+                break;
+        }
+        return kCannotLead;
+    }
+
     // The rows of the first word, each joined to the next word's row of the
     // same body one position further on.
     std::string rowsOf(const std::vector<std::string> &words, bool leads) {
@@ -97,12 +129,13 @@ private:
 
     std::string table_;
     SqlParameters &parameters_;
+    WordRows &rows_;
 };
 
 }  // namespace
 
-std::string queryCondition(const ExprNode &tree, std::string_view table, SqlParameters &parameters) {
-    return ConditionWriter(table, parameters).condition(tree, true);
+std::string queryCondition(const ExprNode &tree, WordRows &rows, SqlParameters &parameters) {
+    return ConditionWriter(rows, parameters).condition(tree, true);
 }
 
 }  // namespace eng

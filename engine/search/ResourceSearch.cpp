@@ -29,20 +29,22 @@ bool given(std::string_view query) { return !trimmedWhite(query).empty(); }
 
 }  // namespace
 
-SearchStatement searchStatement(const SearchRequest &request, const WordSplitter &words) {
+SearchStatement searchStatement(Database &db, const SearchRequest &request, const WordSplitter &words) {
     SearchStatement s;
     std::string where = fieldCriteria(request, s.parameters) + stateCondition(request.states);
     const bool hasTitle = given(request.titleQuery) && trimmedWhite(request.titleQuery) != "*";
     if (hasTitle) {
         const ParsedQuery title = parseSearchQuery(request.titleQuery, words);
         if (!title.tree) return {title.error, {}, {}};
-        where += " AND " + queryCondition(*title.tree, "Title_Index", s.parameters);
+        WordRows titleWords(db, "Title_Index");
+        where += " AND " + queryCondition(*title.tree, titleWords, s.parameters);
     }
     if (given(request.bodyQuery)) {
         const ParsedQuery body = parseSearchQuery(request.bodyQuery, words);
         if (!body.tree) return {body.error, {}, {}};
+        WordRows bodyWords(db, "Index");
         // The words' own subqueries come first, for the database to start from the rows of one of them.
-        where += " AND " + queryCondition(*body.tree, "Index", s.parameters) +
+        where += " AND " + queryCondition(*body.tree, bodyWords, s.parameters) +
                  " AND EXISTS (SELECT 1 FROM Res WHERE Res.ResId = UrlRes.ResId AND Res.Indexed <> 0)";
     }
     s.sql = "SELECT UrlRes.UrlResId FROM UrlRes WHERE " + where + " ORDER BY UrlRes.UrlResId";

@@ -33,11 +33,11 @@ struct SearchStatement {
     SqlParameters parameters;
 };
 
-// Builds the statement. A body query is answered from the indexed bodies
+// Builds the statement for the project's database. A body query is answered from the indexed bodies
 // only: those whose words satisfy it (see queryCondition); a title query from
 // the page titles' words. A pattern in the address or a query that the
 // database could not match (see globPattern) throws CEngineException.
-SearchStatement searchStatement(const SearchRequest &request, const WordSplitter &words);
+SearchStatement searchStatement(Database &db, const SearchRequest &request, const WordSplitter &words);
 
 // Runs a statement built above: the keys of the URL resources found.
 std::vector<uint32_t> runSearch(Database &db, const SearchStatement &statement);
