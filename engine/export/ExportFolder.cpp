@@ -65,8 +65,7 @@ int renameNoReplace(int dir, const std::string &from, const std::string &to) {
 // temporary name of this process, removed unless the file got its own.
 class PendingFile {
 public:
-    explicit PendingFile(int dir)
-        : dir_(dir), file_(::openat(dir, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, kFileMode)) {
+    explicit PendingFile(int dir) : dir_(dir), file_(::openat(dir, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, kFileMode)) {
         if (file_) return;
         temporary_ = temporaryName();
         file_ = FileDescriptor(
