@@ -4,6 +4,7 @@
 
 #include "base/AsciiText.h"
 #include "base/PageCharset.h"
+#include "base/Utf8Recoding.h"
 
 namespace eng {
 
@@ -22,25 +23,6 @@ int hexValue(char c) {
     if (isAsciiDigit(c)) return c - '0';
     const char lower = asciiLower(c);
     return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
-}
-
-void appendUtf8(std::string &out, uint32_t code) {
-    if (code == 0 || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) code = 0xFFFD;
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
 }
 
 // Where an escape that starts at `at` (a "\\") ends: after its hex digits
@@ -172,7 +154,8 @@ std::string cssUnescaped(std::string_view value) {
             at += 2;
         else if (at < value.size() && isAsciiWhite(value[at]))
             ++at;
-        appendUtf8(out, code);
+        const bool valid = code != 0 && (code < 0xD800 || code > 0xDFFF) && code <= 0x10FFFF;
+        appendUtf8(out, valid ? code : 0xFFFD);
     }
     return out;
 }
