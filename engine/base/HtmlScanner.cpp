@@ -189,9 +189,13 @@ private:
         if (auto found = refreshLink()) add(ENG_LINK_REFRESH, std::move(found->first), found->second);
     }
 
+    // The tag table's links of every "<"; the other references only of tags
+    // that do not start inside the text of the tag before, as browsers read
+    // them, which keeps their attribute searches to one per byte.
     void tags() {
         bool inScript = false;
         size_t styleEnd = 0;
+        size_t tagEnd = 0;
         forEachTag(page_, [&](size_t at, std::string_view tagText) {
             if (at < styleEnd) return true;
             const int index = tagIndex(tagText);
@@ -202,8 +206,10 @@ private:
             if (inScript && index != ENG_LINK_SCRIPT) return true;
             if (index == ENG_LINK_SCRIPT) inScript = true;
             if (index >= 0) tag(at, tagText, index == kArea ? ENG_LINK_HYPERLINK : index);
+            if (at < tagEnd) return true;
+            tagEnd = at + tagText.size() + 2;
             otherReferences(at, tagText);
-            if (namesTag(tagText, "style")) styleEnd = styleElement(at + tagText.size() + 2);
+            if (namesTag(tagText, "style")) styleEnd = styleElement(tagEnd);
             return true;
         });
     }

@@ -61,8 +61,10 @@ struct PageLinks {
 // - the href of a link whose rel names an icon (ENG_LINK_IMAGE), a
 //   modulepreload (ENG_LINK_SCRIPT), a manifest (ENG_LINK_EMBED) or a preload
 //   (by its "as": style sheet, script, image, else ENG_LINK_EMBED).
-// Tags inside a script block or a STYLE element yield nothing. Broken markup
-// ends the scan with what was found.
+// Tags inside a script block or a STYLE element yield nothing, and a tag that
+// starts inside the text of the tag before ("<p title='<img srcset=x>'>")
+// yields only the tag table's links. Broken markup ends the scan with what
+// was found.
 PageLinks extractLinks(std::string_view base, std::string_view page, std::string_view charset = {});
 
 // The links of a style sheet (a text/css body): its url(...) values

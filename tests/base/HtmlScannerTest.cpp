@@ -215,6 +215,10 @@ TEST(HtmlScanner, HostileSrcsetsAndStylesStayLinear) {
     EXPECT_EQ(eng::extractLinks(kBase, "<img srcset=\"a.png (" + std::string(1 << 20, 'x') + ", b.png\">").links.size(),
               1u);
     EXPECT_TRUE(eng::extractLinks(kBase, "<p style=\"url(" + std::string(1 << 20, '(') + "\">").links.empty());
+    // Half a million tags, each starting inside the one before, searched once each for other references.
+    std::string nested;
+    for (int i = 0; i < 500000; ++i) nested += "<b";
+    EXPECT_EQ(eng::extractLinks(kBase, nested + " style=\"background:url(s.png)\">").links.size(), 1u);
     // A STYLE element never closed holds the rest of the page.
     EXPECT_TRUE(eng::extractLinks(kBase, "<style>" + std::string(1 << 20, '<') + "<img src=x.png>").links.empty());
 }
