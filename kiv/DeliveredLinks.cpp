@@ -1,6 +1,7 @@
 #include "DeliveredLinks.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "base/AsciiSearch.h"
@@ -9,6 +10,7 @@
 #include "base/HtmlEscape.h"
 #include "base/HtmlScanner.h"
 #include "base/PageEdits.h"
+#include "base/StyleSheetScanner.h"
 #include "base/TagAttribute.h"
 
 namespace kiv {
@@ -31,8 +33,6 @@ struct ValueForm {
     std::string (*write)(std::string_view replacement);
 };
 
-std::string asWritten(std::string_view raw) { return std::string(raw); }
-
 // An attribute value read as the scanner reads it: control bytes dropped,
 // white space trimmed, character references decoded.
 std::string attributeValue(std::string_view raw) {
@@ -50,8 +50,10 @@ bool isQuote(char c) { return c == '"' || c == '\''; }
 std::string styleAttributeValue(std::string_view raw) {
     const std::string value = attributeValue(raw);
     const bool quoted = value.size() >= 2 && isQuote(value.front()) && value.back() == value.front();
-    return quoted ? value.substr(1, value.size() - 2) : value;
+    return eng::cssUnescaped(quoted ? std::string_view(value).substr(1, value.size() - 2) : std::string_view(value));
 }
+
+std::string styleSheetValue(std::string_view raw) { return eng::cssUnescaped(raw); }
 
 // A replacement that stands in an attribute value quoted either way or
 // unquoted: the HTML escaping, and references for apostrophes and white space.
@@ -87,105 +89,25 @@ std::string cssText(std::string_view replacement) {
 std::string styleAttributeText(std::string_view replacement) { return attributeText(cssText(replacement)); }
 
 constexpr ValueForm kAttributeForm{attributeValue, attributeText};
-constexpr ValueForm kStyleSheetForm{asWritten, cssText};
+constexpr ValueForm kStyleSheetForm{styleSheetValue, cssText};
 constexpr ValueForm kStyleAttributeForm{styleAttributeValue, styleAttributeText};
 
-size_t skipWhite(std::string_view text, size_t at) {
-    while (at < text.size() && eng::isAsciiWhite(text[at])) ++at;
-    return at;
+const ValueForm &formOf(eng::LinkSyntax syntax) {
+    switch (syntax) {
+        case eng::LinkSyntax::StyleSheet:
+            return kStyleSheetForm;
+        case eng::LinkSyntax::StyleAttribute:
+            return kStyleAttributeForm;
+        case eng::LinkSyntax::Attribute:
+            break;
+    }
+    return kAttributeForm;
 }
-
-bool isNameByte(char c) {
-    return eng::isAsciiLetter(c) || eng::isAsciiDigit(c) || c == '-' || c == '_' ||
-           static_cast<unsigned char>(c) >= 128;
-}
-
-// A CSS string from its opening quote: its contents, whether its quote is
-// closed (an unescaped line feed ends it unclosed), and where the text goes
-// on after it.
-struct CssString {
-    Span contents;
-    bool closed = false;
-    size_t end = 0;
-};
-
-CssString cssStringAt(std::string_view css, size_t quoteAt) {
-    const char quote = css[quoteAt];
-    size_t at = quoteAt + 1;
-    while (at < css.size() && css[at] != quote && css[at] != '\n') at += css[at] == '\\' ? 2 : 1;
-    at = std::min(at, css.size());
-    const bool closed = at < css.size() && css[at] == quote;
-    return {{quoteAt + 1, at - quoteAt - 1}, closed, closed ? at + 1 : at};
-}
-
-// The link values of a style sheet, in order: url( values and the strings of
-// @import rules, but "data:" values.
-class CssLinkScan {
-public:
-    explicit CssLinkScan(std::string_view css) : css_(css) {}
-
-    std::vector<Span> run() {
-        while (at_ < css_.size()) step();
-        return std::move(values_);
-    }
-
-private:
-    void step() {
-        const std::string_view rest = css_.substr(at_);
-        if (rest.starts_with("/*")) {
-            const size_t end = css_.find("*/", at_ + 2);
-            at_ = end == std::string_view::npos ? css_.size() : end + 2;
-        } else if (isQuote(rest.front())) {
-            at_ = cssStringAt(css_, at_).end;
-        } else if (eng::startsWithNoCase(rest, "url(") && (at_ == 0 || !isNameByte(css_[at_ - 1]))) {
-            urlValue(skipWhite(css_, at_ + 4));
-        } else if (eng::startsWithNoCase(rest, "@import")) {
-            importValue(skipWhite(css_, at_ + 7));
-        } else {
-            ++at_;
-        }
-    }
-
-    // The value of a url( whose contents start at 'at'.
-    void urlValue(size_t at) {
-        if (at < css_.size() && isQuote(css_[at])) return quotedValue(at);
-        const size_t end = std::min(css_.find_first_of(") \t\n\r\f", at), css_.size());
-        add({at, end - at});
-        at_ = end;
-    }
-
-    // The string an @import names; a url( after it is read as any other.
-    void importValue(size_t at) {
-        if (at < css_.size() && isQuote(css_[at])) return quotedValue(at);
-        at_ = at;
-    }
-
-    void quotedValue(size_t quoteAt) {
-        const CssString string = cssStringAt(css_, quoteAt);
-        if (string.closed) add(string.contents);
-        at_ = string.end;
-    }
-
-    void add(Span value) {
-        const std::string_view text = css_.substr(value.offset, value.length);
-        if (!text.empty() && !eng::startsWithNoCase(text, "data:")) values_.push_back(value);
-    }
-
-    std::string_view css_;
-    size_t at_ = 0;
-    std::vector<Span> values_;
-};
 
 void addEdit(std::vector<eng::PageEdit> &edits, std::string_view text, Span value, const LinkCombiner &combine,
              const ValueForm &form) {
     if (const auto replacement = combine(form.read(text.substr(value.offset, value.length))))
         edits.push_back({value.offset, value.length, form.write(*replacement)});
-}
-
-void addCssEdits(std::vector<eng::PageEdit> &edits, std::string_view text, Span sheet, const LinkCombiner &combine,
-                 const ValueForm &form) {
-    for (const Span value : CssLinkScan(text.substr(sheet.offset, sheet.length)).run())
-        addEdit(edits, text, {sheet.offset + value.offset, value.length}, combine, form);
 }
 
 // Whether a tag text opens the named element.
@@ -194,8 +116,8 @@ bool opens(std::string_view tagText, std::string_view name) {
     return tagText.size() == name.size() || eng::isAsciiWhite(tagText[name.size()]) || tagText[name.size()] == '/';
 }
 
-// The edits of a page: its STYLE elements and style attributes, then the
-// scanner's links but those inside a script.
+// The edits of a page: the scanner's links (those of its STYLE elements and
+// style attributes among them) but those inside a script.
 class OfflineEdits {
 public:
     OfflineEdits(std::string_view page, const LinkCombiner &combine) : page_(page), combine_(combine) {}
@@ -212,13 +134,11 @@ public:
 private:
     void tag(size_t at, std::string_view tagText) {
         if (at < rawTextEnd_) return;
-        if (const auto style = eng::findAttribute(tagText, "style"))
-            addCssEdits(edits_, page_, {at + 1 + style->offset, style->rawLength}, combine_, kStyleAttributeForm);
         const size_t contentStart = at + tagText.size() + 2;
         if (opens(tagText, "script"))
             scripts_.push_back(rawText(contentStart, "</script"));
         else if (opens(tagText, "style"))
-            addCssEdits(edits_, page_, rawText(contentStart, "</style"), combine_, kStyleSheetForm);
+            rawText(contentStart, "</style");
     }
 
     // The contents of a script or STYLE element, from their start to its end
@@ -229,16 +149,17 @@ private:
     }
 
     void link(const eng::LinkSpot &spot) {
-        if (spot.kind == kAppletCode || inScript(spot.offset)) return;
-        addEdit(edits_, page_, {spot.offset, spot.length}, combine_, kAttributeForm);
+        const bool appletCode = spot.kind == kAppletCode && spot.syntax == eng::LinkSyntax::Attribute;
+        if (appletCode || inScript(spot.offset)) return;
+        addEdit(edits_, page_, {spot.offset, spot.length}, combine_, formOf(spot.syntax));
     }
 
     // The scanner takes its style sheet links and refresh from any tag, those
     // a script writes among them.
     bool inScript(size_t offset) const {
-        return std::any_of(scripts_.begin(), scripts_.end(), [offset](const Span &script) {
-            return offset >= script.offset && offset < script.offset + script.length;
-        });
+        const auto after = std::upper_bound(scripts_.begin(), scripts_.end(), offset,
+                                            [](size_t at, const Span &script) { return at < script.offset; });
+        return after != scripts_.begin() && offset < std::prev(after)->offset + std::prev(after)->length;
     }
 
     std::string_view page_;
@@ -256,7 +177,8 @@ std::string withOfflineLinks(std::string_view page, std::string_view pageAddress
 
 std::string cssWithOfflineLinks(std::string_view css, const LinkCombiner &combine) {
     std::vector<eng::PageEdit> edits;
-    addCssEdits(edits, css, {0, css.size()}, combine, kStyleSheetForm);
+    for (const eng::StyleSheetValue &value : eng::styleSheetValues(css))
+        addEdit(edits, css, {value.offset, value.length}, combine, kStyleSheetForm);
     return eng::applyPageEdits(css, std::move(edits));
 }
 

@@ -13,4 +13,10 @@ namespace eng {
 // the page that made it. A UTF-8 page's link keeps its bytes as written.
 std::string linkText(std::string_view value, std::string_view charset);
 
+// A url(...) or @import value of a style sheet read the same way, but that
+// CSS escapes are read where character references would be. In a style
+// attribute (inAttribute) references are decoded first, and quotes that
+// references wrote around the value (url(&quot;a.png&quot;)) are dropped.
+std::string cssLinkText(std::string_view value, std::string_view charset, bool inAttribute);
+
 }  // namespace eng

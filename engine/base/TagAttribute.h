@@ -34,8 +34,10 @@ std::optional<std::string> tagAttributeValue(std::string_view tagText, std::stri
 // Calls visit(offset of the "<", tag text) for every tag of a page outside
 // comments, in order, while it returns true. Broken markup ends the walk: a
 // "<" with no ">" after it, or a comment with no "-->".
+// A run of "<" before one ">" costs one search for it, not one per "<".
 template <class Visit>
 void forEachTag(std::string_view page, Visit visit) {
+    size_t close = 0;  // the first ">" after the last "<" searched from
     for (size_t at = page.find('<'); at != std::string_view::npos; at = page.find('<', at + 1)) {
         if (page.substr(at + 1).starts_with("!--")) {
             const size_t end = page.find("-->", at + 4);
@@ -43,7 +45,7 @@ void forEachTag(std::string_view page, Visit visit) {
             at = end + 2;
             continue;
         }
-        const size_t close = page.find('>', at + 1);
+        if (close <= at) close = page.find('>', at + 1);
         if (close == std::string_view::npos) return;
         if (!visit(at, page.substr(at + 1, close - at - 1))) return;
     }

@@ -22,6 +22,10 @@ std::string toUtf8(std::string_view text, std::string_view charset);
 // toUtf8 reads it. Throws std::system_error for a name iconv does not know.
 std::string fromUtf8(std::string_view text, std::string_view charset);
 
+// Appends a character's UTF-8 bytes (a value past U+10FFFF is written as
+// its four low bytes would read; callers pass valid characters).
+void appendUtf8(std::string &out, char32_t character);
+
 // A page's text as UTF-8. The charset it is read in is the one the content
 // type's "charset=" names, known or not; without one, the one named by the
 // page's content-type META; without that, UTF-8. A page that starts with a

@@ -21,8 +21,9 @@ namespace eng {
 namespace {
 
 // Relations by which an item was found whose page's links are followed:
-// plain links, frames, and the like that open a page of their own.
-constexpr uint32_t kFollowedTags[] = {0, 4, 5, 12, 13};
+// plain links, frames, and the like that open a page of their own; and
+// style sheets, whose own files count as their page's embedded files.
+constexpr uint32_t kFollowedTags[] = {0, 4, 5, 12, 13, ENG_LINK_STYLESHEET};
 
 bool isHtml(const std::string &contentType) { return contentType.rfind("text/html", 0) == 0; }
 
@@ -176,6 +177,7 @@ void CrawlScheduler::followLinksNow(TaskRow &task, const ItemRow &queued) {
     if (!resource || resource->resId == 0) return;
     CAdvTasksTable &tasks = engine_.tasks();
     for (const RelRow &link : tables_.rel.linksOf(resource->resId)) {
+        if (item->tag == ENG_LINK_STYLESHEET && link.relation == ENG_LINK_HYPERLINK) continue;
         const int16_t level = static_cast<int16_t>(item->level + (link.relation == ENG_LINK_HYPERLINK ? 1 : 0));
         if (auto known = tables_.items.inTask(task.taskId, link.urlId, link.postId)) {
             if (level < known->level) {

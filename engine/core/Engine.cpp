@@ -2,7 +2,6 @@
 
 #include "base/CanonicalUrl.h"
 #include "base/HtmlScanner.h"
-#include "base/PageCharset.h"
 #include "core/CAdvTasksTable.h"
 #include "core/CrawlScheduler.h"
 #include "core/DownloadProgressReporter.h"
@@ -55,7 +54,7 @@ void Engine::open() {
         [](std::span<const uint8_t> bytes, const std::string &url, const std::string &contentType) {
             const std::string_view page(reinterpret_cast<const char *>(bytes.data()), bytes.size());
             std::vector<Link> links;
-            for (PageLink &found : extractLinks(linkBase(url, page), page, pageCharset(contentType, page)).links)
+            for (PageLink &found : extractBodyLinks(url, page, contentType).links)
                 links.push_back(Link{static_cast<uint8_t>(found.kind), std::move(found.url), ""});
             return links;
         });

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "base/EngineException.h"
+#include "base/StyleSheetScanner.h"
 #include "content/ResourceType.h"
 #include "export/ExportedPage.h"
 #include "store/CResTable.h"
@@ -67,13 +68,13 @@ void ExportWriter::writeNode(const ExportNode &node, const ExportFolder &folder)
     }
 }
 
-// A page is rewritten in memory; any other body goes from the store to its
-// file a piece at a time, whatever its size. A body that cannot be read is
-// reported and left out.
+// A page or a style sheet is rewritten in memory; any other body goes from
+// the store to its file a piece at a time, whatever its size. A body that
+// cannot be read is reported and left out.
 void ExportWriter::writeFile(const ExportNode &node, const ExportFolder &folder) {
     try {
-        if (node.type == static_cast<int>(ResType::Html)) {
-            if (const auto page = pageBytes(node)) {
+        if (hasLinks(node)) {
+            if (const auto page = rewrittenBytes(node)) {
                 writeExportFile(folder, node.name, *page, summary_);
                 return;
             }
@@ -88,16 +89,24 @@ void ExportWriter::writeFile(const ExportNode &node, const ExportFolder &folder)
     ++summary_.notWritten;
 }
 
-std::optional<std::string> ExportWriter::pageBytes(const ExportNode &node) {
+bool ExportWriter::hasLinks(const ExportNode &node) {
+    if (node.type == static_cast<int>(ResType::Html)) return true;
+    const auto row = bodies_.find(int64_t{node.body});
+    return row && isStyleSheetType(row->contentType);
+}
+
+std::optional<std::string> ExportWriter::rewrittenBytes(const ExportNode &node) {
     const std::optional<StoredBody> body = bodies_.read(node.body);
     if (!body) return std::nullopt;
     const std::string_view stored(reinterpret_cast<const char *>(body->bytes.data()), body->bytes.size());
-    ExportedPage page =
-        exportedPage(stored, node.address, body->contentType, [&](int, const std::string &address) -> LinkTarget {
-            const ExportNode *target = exported(address);
-            if (target == nullptr) return {followRedirects(redirects_, address), false};
-            return {relativeExportPath(node, *target), true};
-        });
+    const LinkTargetOf targetOf = [&](int, const std::string &address) -> LinkTarget {
+        const ExportNode *target = exported(address);
+        if (target == nullptr) return {followRedirects(redirects_, address), false};
+        return {relativeExportPath(node, *target), true};
+    };
+    ExportedPage page = isStyleSheetType(body->contentType)
+                            ? exportedStyleSheet(stored, node.address, body->contentType, targetOf)
+                            : exportedPage(stored, node.address, body->contentType, targetOf);
     summary_.localLinks += static_cast<uint32_t>(page.localLinks);
     summary_.absoluteLinks += static_cast<uint32_t>(page.absoluteLinks);
     return std::move(page.bytes);

@@ -44,8 +44,10 @@ public:
 private:
     void writeNode(const ExportNode &node, const ExportFolder &folder);
     void writeFile(const ExportNode &node, const ExportFolder &folder);
-    // The page rewritten; nothing when it has no body.
-    std::optional<std::string> pageBytes(const ExportNode &node);
+    // Whether the file is a page or a style sheet, whose links are rewritten.
+    bool hasLinks(const ExportNode &node);
+    // The page or style sheet rewritten; nothing when it has no body.
+    std::optional<std::string> rewrittenBytes(const ExportNode &node);
     void skip(const ExportNode &node);
     void nodeDone();
 

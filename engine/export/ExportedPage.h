@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-// An HTML page made ready to be opened from disk: its links lead to the
-// exported files or to the web, it has no BASE left, and its bytes read as
-// they did when the server's content type came with them.
+// An HTML page or a style sheet made ready to be opened from disk: its links
+// lead to the exported files or to the web, a page has no BASE left, and its
+// bytes read as they did when the server's content type came with them.
 namespace eng {
 
 // What one link of an exported page becomes.
@@ -37,9 +37,16 @@ struct ExportedPage {
 // the page's charset against its BASE (or its own address); the BASE tag is
 // overwritten with blanks. Each link's value becomes its target's text (a
 // relative path percent-encoded name by name), its fragment kept, escaped
-// for the attribute it stands in. An applet's folder (its codebase, or one
+// for where it stands (an attribute, a STYLE element, a style attribute). An applet's folder (its codebase, or one
 // added for an applet that has none) leads to the folder of its target.
 ExportedPage exportedPage(std::string_view page, const std::string &pageUrl, std::string_view contentType,
                           const LinkTargetOf &targetOf);
+
+// A style sheet rewritten the same way: its url(...) and @import values,
+// read in its charset against its own address, become their targets' texts,
+// written to stand in CSS (parentheses percent-encoded too). Its bytes stay
+// as they are.
+ExportedPage exportedStyleSheet(std::string_view css, const std::string &sheetUrl, std::string_view contentType,
+                                const LinkTargetOf &targetOf);
 
 }  // namespace eng

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/AsciiText.h"
+#include "base/StyleSheetScanner.h"
 #include "content/LocalFileNames.h"
 #include "content/ResourceType.h"
 #include "engine.h"
@@ -29,27 +30,30 @@ public:
         : t_(tables), options_(options), pageOnly_(pageOnly), summary_(summary) {}
 
     // Writes the resource as the page `name` (made free) into the folder;
-    // its name when written.
+    // its name when written. A style sheet is written as a page is, its
+    // files in a companion folder of its own.
     std::optional<std::string> run(const ExportFolder &folder, const std::string &wanted, const UrlResRow &resource,
                                    size_t length) {
         const auto row = t_.res.find(int64_t{resource.resId});
         if (!row || row->size == 0) return std::nullopt;
-        const bool isPage = row->type == static_cast<uint8_t>(ResType::Html);
+        const bool isSheet = isStyleSheetType(row->contentType);
+        const bool isPage = !isSheet && row->type == static_cast<uint8_t>(ResType::Html);
         const std::string address = t_.strings.textOf(resource.urlId);
         std::string name = wanted.empty() ? fileNameOfUrl(address, true, true, length) : wanted;
         if (name.empty()) name = "index.html";
         if (isPage && options_.htmlExtension) name = htmlFileName(name);
         name = freePageName(folder, name, length, [](const std::string &n) { return n; });
-        if (!isPage) return writeBody(folder, name, resource);
+        if (!isPage && !isSheet) return writeBody(folder, name, resource);
         const auto body = t_.res.read(resource.resId);
         if (!body) return std::nullopt;
         exporting_.insert(resource.urlResId);
         Page page{folder, companionFolder(name), resource.doneTime, resource.urlResId, {}, {}};
         const std::string_view stored(reinterpret_cast<const char *>(body->bytes.data()), body->bytes.size());
-        const ExportedPage rewritten =
-            exportedPage(stored, address, body->contentType, [&](int kind, const std::string &link) {
-                return pageOnly_ ? LinkTarget{link, false} : target(page, kind, link);
-            });
+        const LinkTargetOf targetOf = [&](int kind, const std::string &link) {
+            return pageOnly_ ? LinkTarget{link, false} : target(page, kind, link);
+        };
+        const ExportedPage rewritten = isSheet ? exportedStyleSheet(stored, address, body->contentType, targetOf)
+                                               : exportedPage(stored, address, body->contentType, targetOf);
         summary_.localLinks += static_cast<uint32_t>(rewritten.localLinks);
         summary_.absoluteLinks += static_cast<uint32_t>(rewritten.absoluteLinks);
         if (!writeExportFile(folder, name, rewritten.bytes, summary_)) return std::nullopt;
@@ -80,7 +84,7 @@ private:
         name = firstFreeName(name, [&](const std::string &n) { return page.names.count(asciiLowered(n)) != 0; });
         if (!page.files) page.files.emplace(page.folder.subfolder(page.companion));
         std::optional<std::string> written;
-        if (isPageKind(kind)) {
+        if (isPageKind(kind) || kind == ENG_LINK_STYLESHEET) {
             written = run(*page.files, name, *resource, kEmbeddedLength);
         } else {
             written = writeBody(*page.files, name, *resource);

@@ -5,6 +5,7 @@
 #include "base/AsciiText.h"
 #include "base/EngineException.h"
 #include "base/HtmlScanner.h"
+#include "base/StyleSheetScanner.h"
 #include "base/UrlHash.h"
 #include "content/ResourceType.h"
 #include "store/ArchiveReader.h"
@@ -97,7 +98,10 @@ std::optional<uint32_t> CResTable::findIdentical(const ByteSource &bytes, int32_
 uint32_t CResTable::store(const ByteSource &bytes, int32_t hash, uint8_t type, const std::string &contentType,
                           const std::string &url) {
     if (bytes.size() > sizeLimit()) throw CEngineException(tooLargeText(url, bytes.size()));
-    if (type != kHtml)
+    // A body with links of its own (a page, a style sheet) keeps its own row:
+    // the same bytes at another address name other addresses.
+    const bool withLinks = type == kHtml || isStyleSheetType(contentType);
+    if (!withLinks)
         if (auto same = findIdentical(bytes, hash)) return *same;
     ResRow row;
     row.hash = hash;
@@ -106,7 +110,7 @@ uint32_t CResTable::store(const ByteSource &bytes, int32_t hash, uint8_t type, c
     row.contentType = storedContentType(contentType);
     const uint32_t key = add(row);
     writeBody(key, bytes);
-    if (type == kHtml && extractLinks_) {
+    if (withLinks && extractLinks_) {
         const std::string page = bytes.text(kPageScanLimit);
         for (const Link &link :
              extractLinks_(std::span(reinterpret_cast<const uint8_t *>(page.data()), page.size()), url, contentType))

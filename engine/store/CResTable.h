@@ -34,15 +34,15 @@ struct StoredBody {
     std::string contentType;
 };
 
-// Finds the links of an HTML page (the page's bytes, its own address and
-// its content type); set by the content analysis, none until then. It is
-// given the page's first kPageScanLimit bytes.
+// Finds the links of an HTML page or a style sheet (its bytes, its own
+// address and its content type); set by the content analysis, none until
+// then. It is given the body's first kPageScanLimit bytes.
 using LinkExtractor = std::function<std::vector<Link>(std::span<const uint8_t> page, const std::string &pageUrl,
                                                       const std::string &contentType)>;
 
-// Table Res: every fetched body. Bodies other than HTML pages are stored once
-// and shared by every fetch that returned the same bytes; each page gets its
-// own row and its own links. A body goes, with its links and word-index
+// Table Res: every fetched body. Bodies other than HTML pages and style
+// sheets are stored once and shared by every fetch that returned the same
+// bytes; each page and style sheet gets its own row and its own links. A body goes, with its links and word-index
 // rows, when the last URL resource that uses it lets go.
 class CResTable : public CTable<ResRow> {
 public:
@@ -57,7 +57,7 @@ public:
         uint8_t type;
     };
     // Stores a fetched body (or finds the identical one stored before) and,
-    // for a page, records its links. The new row has no references yet. The
+    // for a page or a style sheet, records its links. The new row has no references yet. The
     // bytes are hashed, compared and written piece by piece. A body over the
     // size limit is an error.
     Stored storeFetched(const ByteSource &bytes, const std::string &contentType, const std::string &url);

@@ -42,6 +42,7 @@ private slots:
     void tasksForTheLinksOfASelectionSayHowManyExisted();
     void saveAsWritesAnArchiveWithThePagesImage();
     void aStoredFileTheBrowserCannotShowIsSaved();
+    void aStyledPageShowsItsSheetsImageItsSrcsetAndItsIconOffline();
 };
 
 void StoredPageTest::init() {
@@ -212,5 +213,33 @@ void StoredPageTest::aStoredFileTheBrowserCannotShowIsSaved() {
 }
 
 SITELARK_GUI_TEST_MAIN(StoredPageTest)
+
+// The image of a style sheet's url(), of a srcset and of an icon link load
+// from the store: each reaches the browser as an offline address.
+void StoredPageTest::aStyledPageShowsItsSheetsImageItsSrcsetAndItsIconOffline() {
+    QWebEnginePage *page = fixture_.showInBrowser(url(QStringLiteral("/styled.html")));
+    QVERIFY(bodyText(page).contains(QStringLiteral("boxed")));
+    QTRY_VERIFY_WITH_TIMEOUT(evaluate(page, QStringLiteral("var i = document.getElementById('chosen');"
+                                                           " i.complete && i.naturalWidth == 48 &&"
+                                                           " i.currentSrc.startsWith('kiv:')"))
+                                 .toBool(),
+                             10000);
+    const QString background =
+        evaluate(page, QStringLiteral("getComputedStyle(document.getElementById('box')).backgroundImage")).toString();
+    QVERIFY2(background.startsWith(QStringLiteral("url(\"kiv:")) && background.endsWith(QStringLiteral("tile.png\")")),
+             qPrintable(background));
+    // The sheet's image and the icon, loaded by the addresses the page holds.
+    evaluate(page,
+             QStringLiteral("window.loaded = [getComputedStyle(document.getElementById('box'))"
+                            ".backgroundImage.slice(5, -2), document.querySelector('link[rel=icon]').href]"
+                            ".map(function (address) { var i = new Image(); i.src = address; return i; }); true"));
+    QTRY_VERIFY_WITH_TIMEOUT(evaluate(page, QStringLiteral("window.loaded.every(function (i) { return i.complete; }) &&"
+                                                           " window.loaded[0].naturalWidth == 16 &&"
+                                                           " window.loaded[1].naturalWidth == 24 &&"
+                                                           " window.loaded[1].src.startsWith('kiv:')"))
+                                 .toBool(),
+                             10000);
+    screenshot(browser()->view(), QStringLiteral("styled-page.png"));
+}
 
 #include "StoredPageTest.moc"

@@ -123,3 +123,102 @@ TEST(HtmlScanner, SpotsTellTheAddressAndFragmentTheirValueReadsAs) {
     ASSERT_EQ(cyrillic.spots.size(), 1u);
     EXPECT_EQ(cyrillic.spots[0].url, "http://example.com/dir/\xD0\xBF.html");
 }
+
+TEST(HtmlScanner, ReferencesBeyondTheTagTableThatABrowserFollows) {
+    const std::vector<Case> cases = {
+        {R"h(<style>@import "s.css"; body { background: url(bg.png) }</style>)h",
+         {{11, "http://example.com/dir/s.css"}, {2, "http://example.com/dir/bg.png"}}},
+        {R"h(<STYLE><!-- p { background: url('/p.png') } --></STYLE><p>url(text.png)</p>)h",
+         {{2, "http://example.com/p.png"}}},
+        {R"h(<div style="background-image: url(&quot;q.png&quot;)"><p style='background:url(a.png?x=1&amp;y=2)'>)h",
+         {{2, "http://example.com/dir/q.png"}, {2, "http://example.com/dir/a.png?x=1&y=2"}}},
+        {R"h(<img src="a.png" srcset="a-2x.png 2x, /b.png 640w,c.png">)h",
+         {{1, "http://example.com/dir/a.png"},
+          {1, "http://example.com/dir/a-2x.png"},
+          {1, "http://example.com/b.png"},
+          {1, "http://example.com/dir/c.png"}}},
+        {R"h(<picture><source srcset="p.webp" type="image/webp"><source src="p2.png"></picture><source src=v.mp4>)h",
+         {{1, "http://example.com/dir/p.webp"},
+          {1, "http://example.com/dir/p2.png"},
+          {9, "http://example.com/dir/v.mp4"}}},
+        {R"h(<video poster="poster.jpg" src="m.webm"><source src="m.mp4"><track src="subs.vtt"></video>)h",
+         {{1, "http://example.com/dir/poster.jpg"},
+          {9, "http://example.com/dir/m.webm"},
+          {9, "http://example.com/dir/m.mp4"},
+          {9, "http://example.com/dir/subs.vtt"}}},
+        {R"h(<audio src="a.ogg"><source src="a.mp3"></audio>)h",
+         {{7, "http://example.com/dir/a.ogg"}, {7, "http://example.com/dir/a.mp3"}}},
+        {R"h(<object data="o.swf"></object><embed src="e.swf">)h",
+         {{9, "http://example.com/dir/o.swf"}, {9, "http://example.com/dir/e.swf"}}},
+        {R"h(<link rel="Shortcut Icon" href="/favicon.ico"><link rel=apple-touch-icon href=t.png><link rel=ICON href=i.svg>)h",
+         {{1, "http://example.com/favicon.ico"},
+          {1, "http://example.com/dir/t.png"},
+          {1, "http://example.com/dir/i.svg"}}},
+        {R"h(<link rel=preload as=style href=p.css><link rel=preload as=script href=p.js><link rel=preload as=font href=f.woff2>)h",
+         {{11, "http://example.com/dir/p.css"},
+          {6, "http://example.com/dir/p.js"},
+          {9, "http://example.com/dir/f.woff2"}}},
+        {R"h(<link rel=preload as=image href=p.png><link rel=modulepreload href=m.js><link rel=manifest href=app.webmanifest>)h",
+         {{1, "http://example.com/dir/p.png"},
+          {6, "http://example.com/dir/m.js"},
+          {9, "http://example.com/dir/app.webmanifest"}}},
+        {R"h(<link rel=alternate href=feed.xml><link rel=next href=2.html><link rel=stylesheet href=s.css>)h",
+         {{11, "http://example.com/dir/s.css"}}},
+        // Inside a script or a STYLE element no tag counts.
+        {R"h(<script>x = '<img srcset="no.png"><div style="background:url(no.png)">'</script>)h", {}},
+        {R"h(<style>a::after { content: "<img src=no.png>" }</style><img src=yes.png>)h",
+         {{1, "http://example.com/dir/yes.png"}}},
+    };
+    for (const Case &c : cases) EXPECT_EQ(linksOf(c.markup), c.links) << c.markup;
+}
+
+TEST(HtmlScanner, OtherReferencesHaveSpotsOfTheirOwnSyntaxInPageOrder) {
+    const std::string page =
+        "<div style=\"background:url('d.png')\"><img srcset=\" a.png 1x,\n b.png 2x\" src=c.png>"
+        "<style>i{background:url(\"e\\2e png\")}</style>";
+    const eng::PageLinks found = eng::extractLinks(kBase, page);
+    std::vector<std::tuple<std::string, std::string, eng::LinkSyntax>> spots;
+    for (const eng::LinkSpot &spot : found.spots)
+        spots.emplace_back(page.substr(spot.offset, spot.length), spot.url, spot.syntax);
+    using S = eng::LinkSyntax;
+    EXPECT_EQ(spots, (std::vector<std::tuple<std::string, std::string, eng::LinkSyntax>>{
+                         {"d.png", "http://example.com/dir/d.png", S::StyleAttribute},
+                         {"a.png", "http://example.com/dir/a.png", S::Attribute},
+                         {"b.png", "http://example.com/dir/b.png", S::Attribute},
+                         {"c.png", "http://example.com/dir/c.png", S::Attribute},
+                         {"e\\2e png", "http://example.com/dir/e.png", S::StyleSheet},
+                     }));
+}
+
+TEST(HtmlScanner, LinksInStylesAndSrcsetAreReadInThePagesCharset) {
+    // "п" in windows-1251 is 0xEF; a style element's CSS escape and a srcset both read as UTF-8.
+    const std::string page =
+        "<img srcset=\"\xEF.png 2x\"><p style=\"background:url(\xEF\xEF.png)\">"
+        "<style>a{background:url(\\43F.png)}</style>";
+    std::vector<std::pair<int, std::string>> urls;
+    for (const eng::PageLink &link : eng::extractLinks(kBase, page, "CP1251").links)
+        urls.emplace_back(link.kind, link.url);
+    EXPECT_EQ(urls, (std::vector<std::pair<int, std::string>>{{1, "http://example.com/dir/\xD0\xBF.png"},
+                                                              {2, "http://example.com/dir/\xD0\xBF\xD0\xBF.png"},
+                                                              {2, "http://example.com/dir/\xD0\xBF.png"}}));
+}
+
+TEST(HtmlScanner, HostileSrcsetsAndStylesStayLinear) {
+    std::string srcset = "<img srcset=\"";
+    for (int i = 0; i < 200000; ++i) srcset += "s" + std::to_string(i % 500) + ".png " + std::to_string(i) + "w,";
+    srcset += "\">";
+    const eng::PageLinks many = eng::extractLinks(kBase, srcset);
+    EXPECT_EQ(many.links.size(), 500u);
+    EXPECT_EQ(many.spots.size(), 200000u);
+    // A megabyte of commas, of descriptors in an open parenthesis, of an open url( in a style attribute.
+    EXPECT_TRUE(eng::extractLinks(kBase, "<img srcset=\"" + std::string(1 << 20, ',') + "\">").links.empty());
+    EXPECT_EQ(eng::extractLinks(kBase, "<img srcset=\"a.png (" + std::string(1 << 20, 'x') + ", b.png\">").links.size(),
+              1u);
+    EXPECT_TRUE(eng::extractLinks(kBase, "<p style=\"url(" + std::string(1 << 20, '(') + "\">").links.empty());
+    // Half a million tags, each starting inside the one before, searched once each for other references.
+    std::string nested;
+    for (int i = 0; i < 500000; ++i) nested += "<b";
+    EXPECT_EQ(eng::extractLinks(kBase, nested + " style=\"background:url(s.png)\">").links.size(), 1u);
+    // A STYLE element never closed holds the rest of the page.
+    EXPECT_TRUE(eng::extractLinks(kBase, "<style>" + std::string(1 << 20, '<') + "<img src=x.png>").links.empty());
+}

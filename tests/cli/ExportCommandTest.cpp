@@ -84,6 +84,22 @@ void expectLinksResolve(const fs::path &destination, size_t &relativeLinks) {
     }
 }
 
+// How many url( and @import values the exported style sheets hold; each
+// must name a file on disk, read as a browser reads it.
+size_t urlsResolving(const fs::path &folder, const std::vector<std::string> &sheets) {
+    static const std::regex value(R"re((?:url\(["']?|@import ')([^"')#]+))re");
+    size_t resolved = 0;
+    for (const std::string &sheet : sheets) {
+        const std::string text = contents(folder / sheet);
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), value); it != std::sregex_iterator(); ++it) {
+            const fs::path target = (folder / sheet).parent_path() / percentDecoded((*it)[1].str());
+            EXPECT_TRUE(fs::is_regular_file(target)) << sheet << " -> " << (*it)[1].str();
+            ++resolved;
+        }
+    }
+    return resolved;
+}
+
 class ExportCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -177,6 +193,53 @@ TEST_F(ExportCommandTest, WritesTheTaskAsFilesWhoseLinksResolve) {
     EXPECT_EQ(filesBelow(dir_.path()).count("etc/passwd"), 0u);
     EXPECT_FALSE(fs::exists(dir_.file("up.html")));
     EXPECT_FALSE(fs::exists(dir_.file("out/up.html")));
+}
+
+// A style sheet's url(...) and @import values, a style attribute's and a
+// srcset's lead to the exported files on disk, relative to the file that
+// names them.
+TEST_F(ExportCommandTest, StyleSheetsAndStylesLeadToTheExportedFiles) {
+    const auto gif = [](const std::string &name) {
+        return test::httpResponse(200, "OK", "GIF89a" + name, {"Content-Type: image/gif"});
+    };
+    const auto css = [](const std::string &text) {
+        return test::httpResponse(200, "OK", text, {"Content-Type: text/css"});
+    };
+    server_.route("/styled.html", html("<html><link rel=stylesheet href=\"css/site.css\"><img srcset=\"img/x.gif 2x\">"
+                                       "<p style=\"background:url(&quot;img/y.gif&quot;)\">y</p></html>"));
+    server_.route("/css/site.css", css("@import 'more.css';\nbody { background: url(\"../img/bg(1).gif\") }\n"
+                                       "p { background: url(/img/x.gif#frag) }"));
+    server_.route("/css/more.css", css("em { background: url(deep/z.gif) }"));
+    server_.route("/img/x.gif", gif("x"));
+    server_.route("/img/y.gif", gif("y"));
+    server_.route("/img/bg(1).gif", gif("bg"));
+    server_.route("/css/deep/z.gif", gif("z"));
+    const std::string project = dir_.file("styled.slk");
+    mirror("/styled.html", project);
+    const fs::path out = dir_.file("styled");
+    const auto result = test::runLark("export " + project + " 1 " + out.string());
+    ASSERT_EQ(result.status, 0) << result.output;
+
+    const fs::path site = out / "styled_files" / host_;
+    const std::string page = contents(site / "styled.html");
+    EXPECT_NE(page.find("srcset=\"img/x.gif 2x\""), std::string::npos) << page;
+    EXPECT_NE(page.find("style=\"background:url(img/y.gif)\""), std::string::npos) << page;
+    EXPECT_EQ(contents(site / "css/site.css"),
+              "@import 'more.css';\nbody { background: url(\"../img/bg%281%29.gif\") }\n"
+              "p { background: url(../img/x.gif#frag) }");
+    EXPECT_EQ(urlsResolving(site, {"css/site.css", "css/more.css"}), 4u);
+    EXPECT_EQ(contents(site / "css/deep/z.gif"), "GIF89az");
+
+    // The page alone: its sheets beside it, each sheet's files in a folder of its own.
+    const std::string urlRes = std::to_string(
+        test::queryInteger(project, "SELECT UrlResId FROM UrlRes WHERE Url = '" + server_.url("/styled.html") + "'"));
+    const fs::path alone = dir_.file("styled-page");
+    ASSERT_EQ(test::runLark("export " + project + " --page " + urlRes + " " + alone.string()).status, 0);
+    EXPECT_EQ(filesBelow(alone),
+              (std::set<std::string>{"styled.html", "styled_files/site.css", "styled_files/x.gif", "styled_files/y.gif",
+                                     "styled_files/site_files/more.css", "styled_files/site_files/bg(1).gif",
+                                     "styled_files/site_files/x.gif", "styled_files/site_files/more_files/z.gif"}));
+    EXPECT_EQ(urlsResolving(alone, {"styled_files/site.css", "styled_files/site_files/more.css"}), 4u);
 }
 
 TEST_F(ExportCommandTest, PagesGetHtmlNamesAndLinksFollowThem) {

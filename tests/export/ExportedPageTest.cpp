@@ -67,3 +67,25 @@ TEST(ExportedPageTest, AppletsFindTheirClassesInTheExportedFolder) {
         targets({{"http://s.test/dir/A.class", "classes/A.class"}, {"http://s.test/dir/cls/B.class", "j/B.class"}}));
     EXPECT_EQ(out.bytes, R"(<applet code="A.class" codebase="classes/" width=5><applet code=B.class codebase="j/">)");
 }
+
+TEST(ExportedPageTest, StylesSrcsetsAndStyleSheetsLeadToExportedFilesWrittenForWhereTheyStand) {
+    const auto local = targets({{"http://s.test/dir/a.png", "files/a (1).png"},
+                                {"http://s.test/dir/b.png", "files/b&c.png"},
+                                {"http://s.test/img/bg.png", "../img/bg.png"}});
+    const auto page = exportedPage(
+        "<style>i{background:url(a.png)}</style><p style=\"background:url(&quot;b.png&quot;)\">"
+        "<img srcset=\"a.png 1x, b.png 2x, gone.png 3x\">",
+        kPage, "text/html", local);
+    EXPECT_EQ(page.bytes,
+              "<style>i{background:url(files/a%20%281%29.png)}</style><p style=\"background:url(files/b&amp;c.png)\">"
+              "<img srcset=\"files/a%20(1).png 1x, files/b&amp;c.png 2x, http://s.test/dir/gone.png 3x\">");
+    EXPECT_EQ(page.localLinks, 4u);
+    EXPECT_EQ(page.absoluteLinks, 1u);
+    // A sheet's values are read against its own address; '&' stays, as CSS has no references.
+    const auto sheet =
+        eng::exportedStyleSheet("@import 'x.css';\nb{background:url(\"b.png#f\")} g{background:url(../img/bg.png)}",
+                                "http://s.test/dir/s.css", "text/css", local);
+    EXPECT_EQ(sheet.bytes,
+              "@import 'http://s.test/dir/x.css';\nb{background:url(\"files/b&c.png#f\")} "
+              "g{background:url(../img/bg.png)}");
+}

@@ -1,6 +1,6 @@
-// Fuzz target: any bytes as a page. Link extraction, the base, the refresh
-// target and the title must neither crash nor read outside the page, and
-// every spot must lie inside it.
+// Fuzz target: any bytes as a page and as a style sheet. Link extraction,
+// the base, the refresh target and the title must neither crash nor read
+// outside the page, and every spot must lie inside it.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -11,9 +11,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // Only the page's own bytes: a copy without a terminator behind it.
     const std::string_view page(reinterpret_cast<const char *>(data), size);
-    const eng::PageLinks found = eng::extractLinks("http://example.com/dir/page.html", page);
-    for (const eng::LinkSpot &spot : found.spots)
-        if (spot.offset > size || spot.length > size - spot.offset) std::abort();
+    for (const eng::PageLinks &found : {eng::extractLinks("http://example.com/dir/page.html", page),
+                                        eng::extractStyleSheetLinks("http://example.com/dir/s.css", page, {})})
+        for (const eng::LinkSpot &spot : found.spots)
+            if (spot.offset > size || spot.length > size - spot.offset) std::abort();
     if (auto base = eng::findBase(page))
         if (base->offset > size || base->length > size - base->offset) std::abort();
     eng::refreshTarget("http://example.com/", page);

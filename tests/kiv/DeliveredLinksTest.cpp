@@ -31,7 +31,7 @@ TEST(DeliveredLinks, EveryLinkTagOfTheScannerIsReplaced) {
     EXPECT_EQ(delivered("<map><area shape=rect href=\"m.html\"></map><embed src=\"e.swf\">"),
               "<map><area shape=rect href=\"kiv:m.html\"></map><embed src=\"kiv:e.swf\">");
     EXPECT_EQ(delivered("<link rel=\"stylesheet\" href=\"s.css\"><link rel=\"icon\" href=\"fav.ico\">"),
-              "<link rel=\"stylesheet\" href=\"kiv:s.css\"><link rel=\"icon\" href=\"fav.ico\">");
+              "<link rel=\"stylesheet\" href=\"kiv:s.css\"><link rel=\"icon\" href=\"kiv:fav.ico\">");
     EXPECT_EQ(delivered("<meta http-equiv=\"refresh\" content=\"5; url=later.html\">"),
               "<meta http-equiv=\"refresh\" content=\"5; url=kiv:later.html\">");
 }
@@ -101,6 +101,36 @@ TEST(DeliveredLinks, StyleElementsAndStyleAttributesHaveTheirReferencesReplaced)
     EXPECT_EQ(delivered("<a style=\"background:url(href=y.png)\">"), "<a style=\"background:url(kiv:href=y.png)\">");
 }
 
+TEST(DeliveredLinks, EveryAddressOfASrcsetAndOfMediaIconsAndObjectsIsReplaced) {
+    EXPECT_EQ(delivered("<img src=\"a.png\" srcset=\"a-2x.png 2x, /b.png 640w,c.png\">"),
+              "<img src=\"kiv:a.png\" srcset=\"kiv:a-2x.png 2x, kiv:/b.png 640w,kiv:c.png\">");
+    EXPECT_EQ(delivered("<picture><source srcset='p.webp 1x, p2.webp 2x'></picture><video poster=v.jpg src=v.mp4>"
+                        "<source src=\"v.webm\"><track src=\"t.vtt\"></video><audio src=\"a.ogg\">"),
+              "<picture><source srcset='kiv:p.webp 1x, kiv:p2.webp 2x'></picture><video poster=kiv:v.jpg "
+              "src=kiv:v.mp4><source src=\"kiv:v.webm\"><track src=\"kiv:t.vtt\"></video><audio src=\"kiv:a.ogg\">");
+    EXPECT_EQ(delivered("<link rel=\"shortcut icon\" href=\"/f.ico\"><link rel=preload as=font href=f.woff2>"
+                        "<object data=\"o.svg\"></object>"),
+              "<link rel=\"shortcut icon\" href=\"kiv:/f.ico\"><link rel=preload as=font href=kiv:f.woff2>"
+              "<object data=\"kiv:o.svg\"></object>");
+    // A srcset candidate's replacement cannot break the list: blanks and commas are written as references.
+    const auto awkward = [](std::string_view) -> std::optional<std::string> { return "kiv:a b"; };
+    EXPECT_EQ(kiv::withOfflineLinks("<img srcset=\"x.png 2x\">", kPageAddress, awkward),
+              "<img srcset=\"kiv:a&#32;b 2x\">");
+}
+
+TEST(DeliveredLinks, CssEscapesInStylesAreReadBeforeCombining) {
+    std::vector<std::string> seen;
+    const auto recording = [&seen](std::string_view value) -> std::optional<std::string> {
+        seen.emplace_back(value);
+        return "kiv:" + std::string(value);
+    };
+    const std::string out =
+        kiv::withOfflineLinks("<style>a{background:url(\"e\\2e png\")}</style><p style=\"background:url(f\\2e png)\">",
+                              kPageAddress, recording);
+    EXPECT_EQ(seen, (std::vector<std::string>{"e.png", "f.png"}));
+    EXPECT_EQ(out, "<style>a{background:url(\"kiv:e.png\")}</style><p style=\"background:url(kiv:f.png)\">");
+}
+
 TEST(DeliveredLinks, AStyleAttributesReplacementIsEscapedForCssAndHtml) {
     const auto awkward = [](std::string_view) -> std::optional<std::string> { return "kiv:a (b)"; };
     EXPECT_EQ(kiv::withOfflineLinks("<div style=\"background:url(d.png)\">", kPageAddress, awkward),
@@ -126,9 +156,9 @@ TEST(DeliveredStyleSheets, DataCommentsAndOtherStringsStay) {
         " b::before { content: \"url(quoted.png)\" } c { background: myurl(x.png) } d { background: url() }";
     EXPECT_EQ(sheet(untouched), untouched);
     EXPECT_EQ(sheet("a{background:url('DATA:x')}/* open url(x.png)"), "a{background:url('DATA:x')}/* open url(x.png)");
-    // An escaped quote ends no string; the value goes as written, its replacement escaped.
+    // An escaped quote ends no string; the value goes with its escapes read, its replacement escaped.
     EXPECT_EQ(sheet("a { content: 'it\\'s url(n.png)' } b { background: url(\"y\\\".png\") }"),
-              "a { content: 'it\\'s url(n.png)' } b { background: url(\"kiv:y\\5c \\22 .png\") }");
+              "a { content: 'it\\'s url(n.png)' } b { background: url(\"kiv:y\\22 .png\") }");
 }
 
 TEST(DeliveredStyleSheets, TheCombinerMayRefuseAndReplacementsAreEscaped) {

@@ -67,9 +67,10 @@ void writeSite(const std::filesystem::path &root) {
               html("<link rel=\"stylesheet\" href=\"style.css\">",
                    "<a href=\"page.html\">1</a><a href=\"../target.html\">2</a><a href=\"?q=1\">3</a>"
                    "<a href=\"#top\">4</a><a href=\"/target.html\">5</a><a href=\"javascript:go()\">6</a>"
-                   "<a href=\"page.html?x=1#part\">7</a><img src=\"pic.gif\">"));
+                   "<a href=\"page.html?x=1#part\">7</a><img src=\"pic.gif\">"
+                   "<img srcset=\"pic.gif 1x, big/pic2.gif 2x\"><div style=\"background:url(tile.png)\">"));
     writeFile(root / "links/page.html", html("", "a page"));
-    writeFile(root / "links/style.css", "body { background: url(\"back.png\") }");
+    writeFile(root / "links/style.css", "@import 'more.css';\nbody { background: url(\"back.png\") }");
     writeFile(root / "base.html", html("<base href=\"/links/\">", "<a href=\"page.html\">in links</a>"));
     writeFile(root / "slow/a.html", html("", std::string(3000, 'a')));
     writeFile(root / "slow/b.html", html("", std::string(6000, 'b')));
@@ -244,7 +245,9 @@ TEST_F(KivHandlerTest, DeliveredLinksAreOfflineAddresses) {
           "href=\"" + prefix + url("/links/index.html?q=1") + "\"", "href=\"" + offline("/links/index.html") + "#top\"",
           std::string("href=\"javascript:go()\""), "href=\"" + prefix + url("/links/page.html?x=1#part") + "\"",
           "src=\"" + prefix + url("/links/pic.gif") + "\"",
-          "<link rel=\"stylesheet\" href=\"" + prefix + url("/links/style.css") + "\">"})
+          "<link rel=\"stylesheet\" href=\"" + prefix + url("/links/style.css") + "\">",
+          "srcset=\"" + prefix + url("/links/pic.gif") + " 1x, " + prefix + url("/links/big/pic2.gif") + " 2x\"",
+          "style=\"background:url(" + prefix + url("/links/tile.png") + ")\""})
         EXPECT_NE(body.find(expected), std::string::npos) << expected << "\nin " << body;
     EXPECT_EQ(body.find("href=\"/target.html\""), std::string::npos);
 
@@ -252,7 +255,9 @@ TEST_F(KivHandlerTest, DeliveredLinksAreOfflineAddresses) {
     Request sheet("kiv:0:09-12-2026-12-00-00:0:" + url("/links/style.css"));
     ASSERT_EQ(sheet.reports.result(), KIV_S_OK);
     EXPECT_EQ(sheet.reports.mimeType, "text/css");
-    EXPECT_NE(sheet.body().find("url(\"kiv:"), std::string::npos);
+    const std::string sheetPrefix = "kiv:" + keyOf("/links/style.css") + ":09-12-2026-12-00-00:0:";
+    EXPECT_EQ(sheet.body(), "@import '" + sheetPrefix + url("/links/more.css") + "';\nbody { background: url(\"" +
+                                sheetPrefix + url("/links/back.png") + "\") }");
 
     // A BASE becomes the page's own offline address for its href, so links
     // under it are keyed by this page.

@@ -164,7 +164,17 @@ const TestSite::Address &TestSite::address(const std::string &url) const {
 
 std::optional<std::string> TestSite::requestTarget(const std::string &url) const {
     if (url.rfind(options_.baseUrl + "/", 0) != 0) return std::nullopt;
-    return url.substr(options_.baseUrl.size());
+    std::string target;
+    for (const char c : url.substr(options_.baseUrl.size())) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            target += c;
+            continue;
+        }
+        static constexpr char kHex[] = "0123456789abcdef";
+        target += {'%', kHex[byte >> 4], kHex[byte & 15]};
+    }
+    return target;
 }
 
 std::string TestSite::leafUrl(int k) const { return url("/chain/leaf" + std::to_string(k) + ".html"); }
@@ -299,16 +309,7 @@ void TestSite::buildNumberedPages() {
 }
 
 void TestSite::buildSpecials() {
-    // A style sheet, a <style> block and a shared image; the url(...) of both
-    // names an image that nothing else links to.
-    addPage("/special/style.html",
-            "<html><head><title>Style</title>\n<link rel=\"stylesheet\" href=\"../css/site.css\">\n"
-            "<style>body { background: url(/img/style-only.gif) }</style>\n</head>\n"
-            "<body><img src=\"../img/shared.gif\"> <a href=\"../index.html\">Home</a></body></html>\n",
-            {{kStylesheet, url("/css/site.css")}, {kImage, url("/img/shared.gif")}, {kHyperlink, url("/index.html")}});
-    addFile("/css/site.css", "body { background: url(../img/css-only.gif) }\n", Answer::StyleSheet);
-    addFile("/img/style-only.gif", tinyGif(0x010101), Answer::Image);
-    addFile("/img/css-only.gif", tinyGif(0x020202), Answer::Image);
+    buildStylePages();
     addFile("/js/site.js", "var site = 1;\n", Answer::Script);
 
     // A frameset; the right frame holds an iframe.
@@ -409,6 +410,85 @@ void TestSite::buildSpecials() {
     }
 }
 
+// Every other way a page names a file it shows: style sheets (linked,
+// imported by a <style> block, by a sheet and by a preload), their url(...)
+// values (quoted, unquoted, escaped, with a fragment, in a comment that hides
+// one), style attributes, srcset lists, a picture's source, a video's poster,
+// sources and track, an audio, an icon, an object, an embed and preloads.
+// The Latin page is in ISO-8859-1: its links hold an "é" written as one byte,
+// which the crawl requests as UTF-8.
+void TestSite::buildStylePages() {
+    auto file = [&](const std::string &path, Answer answer, unsigned number) {
+        addFile(path, answer == Answer::Image ? tinyGif(number) : "file " + std::to_string(number) + "\n", answer);
+    };
+    addPage(
+        "/special/style.html",
+        "<html><head><title>Style</title>\n<link rel=\"stylesheet\" href=\"../css/site.css\">\n"
+        "<style>@import \"../css/imported.css\";\nbody { background: url(/img/style-only.gif) }</style>\n"
+        "<link rel=\"Shortcut Icon\" href=\"/favicon.ico\"><link rel=preload as=style href=\"../css/preloaded.css\">"
+        "<link rel=modulepreload href=\"../js/module.js\"><link rel=preload as=font href=\"../media/font.woff2\">"
+        "</head>\n<body><img src=\"../img/shared.gif\" srcset=\"../img/one-x.gif 1x, ../img/two-x.gif 2x\">\n"
+        "<div style=\"background-image: url(&quot;../img/attribute-only.gif&quot;)\">x</div>\n"
+        "<picture><source srcset=\"../img/picture.gif\" type=\"image/gif\"><img src=\"../img/shared.gif\"></picture>\n"
+        "<video poster=\"../media/poster.gif\" src=\"../media/clip.webm\"><source src=\"../media/clip.mp4\">"
+        "<track src=\"../media/subtitles.vtt\"></video>\n<audio src=\"../media/sound.ogg\"></audio>\n"
+        "<object data=\"../media/drawing.svg\"></object><embed src=\"../media/movie.swf\">\n"
+        "<a href=\"../index.html\">Home</a> <a href=\"latin.html\">Latin</a></body></html>\n",
+        {{kStylesheet, url("/css/site.css")},
+         {kStylesheet, url("/css/imported.css")},
+         {kBackground, url("/img/style-only.gif")},
+         {kImage, url("/favicon.ico")},
+         {kStylesheet, url("/css/preloaded.css")},
+         {kScript, url("/js/module.js")},
+         {kEmbed, url("/media/font.woff2")},
+         {kImage, url("/img/shared.gif")},
+         {kImage, url("/img/one-x.gif")},
+         {kImage, url("/img/two-x.gif")},
+         {kBackground, url("/img/attribute-only.gif")},
+         {kImage, url("/img/picture.gif")},
+         {kImage, url("/media/poster.gif")},
+         {kEmbed, url("/media/clip.webm")},
+         {kEmbed, url("/media/clip.mp4")},
+         {kEmbed, url("/media/subtitles.vtt")},
+         {kSound, url("/media/sound.ogg")},
+         {kEmbed, url("/media/drawing.svg")},
+         {kEmbed, url("/media/movie.swf")},
+         {kHyperlink, url("/index.html")},
+         {kHyperlink, url("/special/latin.html")}});
+    addPage("/special/latin.html",
+            "<html><head><meta charset=\"iso-8859-1\"><title>Latin</title>\n"
+            "<style>p { background: url('../img/caf\xE9-style.gif') }</style></head>\n"
+            "<body><img srcset=\"../img/caf\xE9.gif 2x\"><p style=\"background:url(../img/\xE9t\xE9.gif)\">\xE9</p>"
+            "</body></html>\n",
+            {{kBackground, url("/img/caf\xC3\xA9-style.gif")},
+             {kImage, url("/img/caf\xC3\xA9.gif")},
+             {kBackground, url("/img/\xC3\xA9t\xC3\xA9.gif")}});
+    addFile("/css/site.css",
+            "@charset \"utf-8\";\n@import url(base.css);\nbody { background: url(../img/css-only.gif) }\n"
+            "/* h2 { background: url(../img/commented.gif) } */\n.a { background: url('../img/sp\\72 ite.gif#x') }\n"
+            "@font-face { font-family: f; src: url(\"../media/sheet-font.woff\") format(\"woff\") }\n",
+            Answer::StyleSheet);
+    addresses_[url("/css/site.css")].links = {{kStylesheet, url("/css/base.css")},
+                                              {kBackground, url("/img/css-only.gif")},
+                                              {kBackground, url("/img/sprite.gif")},
+                                              {kBackground, url("/media/sheet-font.woff")}};
+    addFile("/css/base.css", "h1 { background: url(/img/base-only.gif) }\n", Answer::StyleSheet);
+    addresses_[url("/css/base.css")].links = {{kBackground, url("/img/base-only.gif")}};
+    addFile("/css/imported.css", "p { background: url(\"../img/imported-only.gif\") }\n", Answer::StyleSheet);
+    addresses_[url("/css/imported.css")].links = {{kBackground, url("/img/imported-only.gif")}};
+    addFile("/css/preloaded.css", "em { color: red }\n", Answer::StyleSheet);
+    unsigned number = 0x010101;
+    for (const char *image :
+         {"/img/style-only.gif", "/img/css-only.gif", "/favicon.ico", "/img/one-x.gif", "/img/two-x.gif",
+          "/img/attribute-only.gif", "/img/picture.gif", "/media/poster.gif", "/img/sprite.gif", "/img/base-only.gif",
+          "/img/imported-only.gif", "/img/caf\xC3\xA9-style.gif", "/img/caf\xC3\xA9.gif", "/img/\xC3\xA9t\xC3\xA9.gif"})
+        file(image, Answer::Image, number++);
+    for (const char *other :
+         {"/js/module.js", "/media/font.woff2", "/media/clip.webm", "/media/clip.mp4", "/media/subtitles.vtt",
+          "/media/sound.ogg", "/media/drawing.svg", "/media/movie.swf", "/media/sheet-font.woff"})
+        file(other, Answer::Script, number++);
+}
+
 void TestSite::build() {
     if (options_.specials) buildSpecials();
     buildNumberedPages();
@@ -420,7 +500,7 @@ void TestSite::build() {
 // followed kind of link and by another.
 void TestSite::checkLinkClasses() const {
     auto followed = [](int kind) {
-        return kind == kHyperlink || kind == kFrame || kind == kIframe || kind == kRefresh;
+        return kind == kHyperlink || kind == kFrame || kind == kIframe || kind == kRefresh || kind == kStylesheet;
     };
     std::map<std::string, std::set<bool>> classes;
     classes[startUrl()].insert(true);

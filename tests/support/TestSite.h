@@ -22,7 +22,8 @@ struct SiteLink {
 
 // The link kinds the generated pages use.
 namespace link_kind {
-constexpr int kHyperlink = 0, kImage = 1, kFrame = 4, kIframe = 5, kScript = 6, kStylesheet = 11, kRefresh = 12;
+constexpr int kHyperlink = 0, kImage = 1, kBackground = 2, kFrame = 4, kIframe = 5, kScript = 6, kSound = 7, kEmbed = 9,
+              kStylesheet = 11, kRefresh = 12;
 }
 
 // A deterministic web site written into a folder for nginx to serve, with the
@@ -37,11 +38,12 @@ constexpr int kHyperlink = 0, kImage = 1, kFrame = 4, kIframe = 5, kScript = 6, 
 // query (a distinct address that nginx answers with the same file). Some
 // pages show images (PNG and GIF bytes, each image different).
 //
-// With the special pages, the start page also links to: a page with a style
-// sheet, a <style> block and a shared image (the url(...) in the block and in
-// the style sheet name images nothing else links to: the scanner reads
-// <link rel=stylesheet>, the refresh and its tag table only, so they are no
-// links); a frameset whose frames hold an iframe; a redirect chain /r1 -> /r2
+// With the special pages, the start page also links to: a page with every
+// other way of naming a file it shows (style sheets, which import others and
+// name images nothing else links to, <style> blocks and style attributes,
+// srcset lists, media, icons, objects and preloads), which links to a page in
+// ISO-8859-1 that does some of that with non-ASCII names; a frameset whose frames hold an iframe; a redirect chain /r1
+// -> /r2
 // -> /r3.html; a page with a META refresh; a missing page (404); a slowly
 // served page (about 8 KB at 2 KB/s); a page on a second server (a scripted
 // server that answers 500 once, then 200); a chain of pages c1, c2, ... each
@@ -50,8 +52,8 @@ constexpr int kHyperlink = 0, kImage = 1, kFrame = 4, kIframe = 5, kScript = 6, 
 //
 // How a crawl reaches the addresses (what expected() computes): a plain link
 // (kind 0) leads one level deeper, every other kind stays on its page's
-// level. Only pages reached by a plain link, a frame, an iframe or a refresh
-// have their links followed; images, style sheets and scripts do not. A
+// level. Only pages reached by a plain link, a frame, an iframe or a refresh,
+// and style sheets, have their links followed; images and scripts do not. A
 // redirect is stored as a small page whose only link is a refresh to the
 // location, so its target stays on the level of the redirected address. Each
 // address is reached by links of one class only (followed or not), so its
@@ -108,7 +110,8 @@ public:
     const std::map<std::string, Address> &addresses() const { return addresses_; }
     const Address &address(const std::string &url) const;
     // The request target ("/d1/p4.html?x=1") of an address of the nginx
-    // server; nothing for an address elsewhere.
+    // server, as the engine requests it (bytes from 0x80 as "%c3");
+    // nothing for an address elsewhere.
     std::optional<std::string> requestTarget(const std::string &url) const;
 
     // What a task of the depth, started at /index.html, stores; `refused`
@@ -138,6 +141,7 @@ private:
     void build();
     void buildNumberedPages();
     void buildSpecials();
+    void buildStylePages();
     std::string numberedPagePath(int page) const;
     void addPage(const std::string &path, std::string html, std::vector<SiteLink> links,
                  const std::vector<std::string> &extraAddresses = {});
