@@ -35,20 +35,33 @@ std::optional<std::string> cleanedValue(std::string_view raw) {
 }  // namespace
 
 std::optional<AttributeValue> findAttribute(std::string_view tagText, std::string_view name, bool wholeRest) {
-    for (size_t at = findNoCase(tagText, name); at != std::string_view::npos; at = findNoCase(tagText, name, at + 1)) {
-        size_t i = at + name.size();
-        while (i < tagText.size() && isAsciiWhite(tagText[i])) ++i;
-        if (i == tagText.size() || tagText[i] != '=') continue;  // the name without "=": look further
-        ++i;
-        while (i < tagText.size() && isAsciiWhite(tagText[i])) ++i;
-        if (i == tagText.size()) return std::nullopt;
-        const std::optional<std::string_view> raw = rawValueAt(tagText, i, wholeRest);
-        if (!raw) return std::nullopt;
-        std::optional<std::string> value = cleanedValue(*raw);
-        if (!value) return std::nullopt;
-        return AttributeValue{std::move(*value), static_cast<size_t>(raw->data() - tagText.data()), raw->size()};
+    const size_t n = tagText.size();
+    auto skipWhite = [&](size_t i) {
+        while (i < n && isAsciiWhite(tagText[i])) ++i;
+        return i;
+    };
+    size_t i = 0;
+    while (true) {
+        while (i < n && (isAsciiWhite(tagText[i]) || tagText[i] == '/')) ++i;
+        if (i == n) return std::nullopt;
+        // A name runs to white space, "/" or "="; an "=" that starts one belongs to it.
+        const size_t nameStart = i++;
+        while (i < n && !isAsciiWhite(tagText[i]) && tagText[i] != '/' && tagText[i] != '=') ++i;
+        const bool wanted = equalsNoCase(tagText.substr(nameStart, i - nameStart), name);
+        i = skipWhite(i);
+        if (i == n || tagText[i] != '=') continue;  // a name without a value
+        i = skipWhite(i + 1);
+        if (i == n) return std::nullopt;
+        const std::optional<std::string_view> raw = rawValueAt(tagText, i, wholeRest && wanted);
+        if (!raw) return std::nullopt;  // an unclosed quote runs to the end of the tag
+        if (wanted) {
+            std::optional<std::string> value = cleanedValue(*raw);
+            if (!value) return std::nullopt;
+            return AttributeValue{std::move(*value), static_cast<size_t>(raw->data() - tagText.data()), raw->size()};
+        }
+        i = static_cast<size_t>(raw->data() - tagText.data()) + raw->size();
+        if (i < n && (tagText[i] == '"' || tagText[i] == '\'')) ++i;
     }
-    return std::nullopt;
 }
 
 std::optional<std::string> tagAttributeValue(std::string_view tagText, std::string_view name) {

@@ -23,11 +23,15 @@ struct AttributeValue {
     size_t rawLength = 0;
 };
 
-// The value of an attribute in a tag text (the bytes between "<" and ">"):
-// the name anywhere in the text followed by optional white space and "=";
-// quoted to the matching quote, else to the next white space (or, with
-// wholeRest, to the end of the text). Bytes 1-15 and 127 are removed and
-// white space trimmed; an empty value is no value.
+// The value of an attribute in a tag text (the bytes between "<" and ">"),
+// read as browsers read attributes: names are whole (letter case ignored)
+// and separated by white space or "/", and a value is never searched for
+// names, so "data-src" is not "src" and neither is a "src=" inside another
+// attribute's value. A value follows its name after optional white space and
+// "=", quoted to the matching quote, else to the next white space (or, with
+// wholeRest, to the end of the text). The first attribute of the name
+// counts. Bytes 1-15 and 127 are removed and white space trimmed; an empty
+// value is no value, and an unclosed quote ends the search.
 std::optional<AttributeValue> findAttribute(std::string_view tagText, std::string_view name, bool wholeRest = false);
 std::optional<std::string> tagAttributeValue(std::string_view tagText, std::string_view name);
 

@@ -29,6 +29,30 @@ TEST(TagAttribute, ValueInTagText) {
     }
 }
 
+// Names are read whole, as browsers read them: a lazy loader's data-src is
+// not the image's src, nor is "src=" written inside another value.
+TEST(TagAttribute, NamesAreWholeAndValuesAreNotSearched) {
+    struct Row {
+        std::string tagText;
+        std::optional<std::string> src;
+    };
+    const std::vector<Row> rows = {
+        {"img data-src=\"lazy.png\" src=\"real.png\"", "real.png"},
+        {"img srcset=\"a.png 2x\" src=b.png", "b.png"},
+        {"img alt=\"src=alt.png\" title=\"it's src=t.png\" src=real.png", "real.png"},
+        {"img alt=\"x\"src=\"glued.png\"", "glued.png"},
+        {"img/src=slashed.png", "slashed.png"},
+        {"img SRC = 'first.png' src=second.png", "first.png"},
+        {"img src data-x=1 src=late.png", "late.png"},
+        {"img alt=\"unclosed src=x.png", std::nullopt},
+        {"img =src=odd.png", std::nullopt},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.tagText);
+        EXPECT_EQ(eng::tagAttributeValue(row.tagText, "src"), row.src);
+    }
+}
+
 TEST(TagAttribute, FirstMatchingTagOutsideComments) {
     struct Row {
         std::string page;
