@@ -73,6 +73,21 @@ TEST_F(PasswordCommandTest, RejectedCredentialsAreGivenOnceThenTheSiteIsRefused)
     EXPECT_EQ(nginx->accessLog().size(), 2u);
 }
 
+// On a terminal (a pseudo-terminal made by script(1), the answers typed
+// ahead) lark shows the site and realm and reads the user name and password.
+TEST_F(PasswordCommandTest, OnATerminalLarkAsksForTheUserNameAndPassword) {
+    const std::string command = "printf 'lark\\nsecret\\n' | script -qec '" + std::string(LARK_PROGRAM) + " mirror " +
+                                nginx->url("/index.html") + " -o " + project + " --force' /dev/null 2>&1";
+    FILE *pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output(1 << 16, '\0');
+    output.resize(fread(output.data(), 1, output.size(), pipe));
+    pclose(pipe);
+    EXPECT_NE(output.find("Site: " + nginx->url("") + "\r\nRealm: Members\r\nUser name: Password:"), std::string::npos)
+        << output;
+    EXPECT_NE(output.find("finished: done 2  queued 0  errors 0"), std::string::npos) << output;
+}
+
 TEST_F(PasswordCommandTest, WithoutATerminalOrUserTheSiteIsRefused) {
     const auto run = mirror("");
     EXPECT_TRUE(test::contains(run, "asks for a user name and password (realm \"Members\")")) << run.output;

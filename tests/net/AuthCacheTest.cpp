@@ -224,6 +224,18 @@ TEST_F(AuthCacheTest, DigestIsAnsweredWithTheTypedCredentials) {
     EXPECT_EQ(digestParameter(answer, "response"), expected);
 }
 
+// curl answers the Digest challenge itself; when it fails, its last 401
+// stands and the typed credentials are asked for again, three times at most.
+TEST_F(AuthCacheTest, RejectedDigestCredentialsAreAskedForAgain) {
+    const std::string challenge = "WWW-Authenticate: Digest realm=\"Vault\", nonce=\"n0nce\"";
+    for (int i = 0; i < 7; ++i) server.answer(unauthorized(challenge));
+    test::CredentialsHost host(&alice);
+    auto download = job(server.url("/vault"));
+    EXPECT_EQ(runner.run(*download).statusCode, 401u);
+    EXPECT_EQ(host.asked().size(), 3u);
+    EXPECT_EQ(server.requests().size(), 7u);  // the first, then curl's two for each answer
+}
+
 TEST(AuthCacheFtpTest, AFailedLoginAsksWithTheProxyKind) {
     test::TempDir root;
     std::filesystem::create_directories(root.path() / "pub");
