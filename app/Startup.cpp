@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "BrowserProfile.h"
+#include "CredentialsPrompter.h"
 #include "EngineLibrary.h"
 #include "kiv.h"
 
@@ -48,7 +49,8 @@ bool finishStartup() {
         return false;
     }
     Kiv_Register(nullptr);
-    static const EngUiHost host{nullptr, &showEngineMessage};
+    static const EngUiHost host{nullptr, &showEngineMessage, &CredentialsPrompter::prompt,
+                                &CredentialsPrompter::cancel};
     engine().Eng_SetUiHost(&host);
     return true;
 }

@@ -57,8 +57,13 @@ constexpr Command kCommands[] = {
     {"rm", "rm PROJECT TASK", "delete a task", removeTask},
     {"stop", "stop PROJECT TASK", "stop a task and show its state", stopTask},
     {"start", "start PROJECT TASK", "let a stopped task run again and show its state", startTask},
-    {"run", "run PROJECT [--connections N] [--per-server N] [--retries N] [--timeout S] [--pause S] [--for S]",
-     "go online and crawl until nothing is queued (or S seconds pass, or Ctrl-C); then offline", runProject},
+    {"run",
+     "run PROJECT [--connections N] [--per-server N] [--retries N] [--timeout S] [--pause S] [--for S] [--user U "
+     "[--password-file F]]",
+     "go online and crawl until nothing is queued (or S seconds pass, or Ctrl-C); then offline. A site that asks "
+     "for a password gets user U and the first line of F, once per site and realm; without --user lark asks on "
+     "the terminal (the password unechoed), or refuses when input is not a terminal",
+     runProject},
     {"ping", "ping PROJECT HOST... [--for S]",
      "ping the hosts from the project's engine for S seconds (4): its online verdicts, then each host's result",
      pingHosts},

@@ -11,7 +11,9 @@ std::mutex textsMutex;
 }  // namespace
 
 EngineMessages::EngineMessages() {
-    const EngUiHost host{this, &EngineMessages::messageBox};
+    EngUiHost host{};
+    host.context = this;
+    host.messageBox = &EngineMessages::messageBox;
     Eng_SetUiHost(&host);
 }
 

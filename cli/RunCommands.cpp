@@ -12,6 +12,7 @@
 
 #include "Arguments.h"
 #include "CrawlProgress.h"
+#include "CredentialAnswers.h"
 #include "Failure.h"
 #include "IndexCommand.h"
 #include "OpenedProject.h"
@@ -29,7 +30,14 @@ namespace {
 
 constexpr int kInterruptedStatus = 130;
 
-const std::set<std::string> kRunOptions = {"connections", "per-server", "retries", "timeout", "pause", "for"};
+const std::set<std::string> kRunOptions = {"connections",
+                                           "per-server",
+                                           "retries",
+                                           "timeout",
+                                           "pause",
+                                           "for",
+                                           CredentialAnswers::kUserOption,
+                                           CredentialAnswers::kPasswordFileOption};
 
 std::atomic<bool> interrupted{false};
 
@@ -90,6 +98,7 @@ int crawl(const std::string &path, const Arguments &args) {
     WindowQueue window;
     OpenedProject project(path, window.window());
     applyRunOptions(args);
+    const CredentialAnswers credentials(args);
     const bool limited = args.has("for");
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(args.number("for", 0));
     InterruptHandling interrupts;

@@ -10,6 +10,7 @@
 #include "core/OnlineWatch.h"
 #include "core/Records.h"
 #include "engine.h"
+#include "net/AuthCache.h"
 #include "net/DownloadJob.h"
 #include "net/DownloadPool.h"
 #include "net/NetworkSettings.h"
@@ -71,6 +72,8 @@ void Engine::open() {
     hooks.followLinks = [this](TaskRow &task, const ItemRow &item) { crawl_->followLinks(task, item); };
     tasks_ = std::make_unique<CAdvTasksTable>(*tables_, std::move(hooks));
     downloadProgress_ = std::make_shared<DownloadProgressReporter>(progress_, notifier_);
+    auth_ = std::make_shared<AuthCache>(&promptCredentials);
+    auth_->load(tables_->auth);
     downloads_ = std::make_unique<DownloadPool>(*queue_);
     applyPoolLimits();
     crawl_ = std::make_unique<CrawlScheduler>(*this);
@@ -91,7 +94,12 @@ void Engine::applyConnectionSettings() {
     NetworkSettings::setProjectTimeout(properties_->timeout);
 }
 
-JobContext Engine::jobContext() const { return JobContext{postedTo(queue_), downloadProgress_, {}}; }
+JobContext Engine::jobContext() const {
+    // A job may outlive the engine on its worker thread: it keeps the cache.
+    CredentialsPrompt prompt = [auth = auth_](DownloadRecord &record, uint32_t retry, const std::string &,
+                                              PromptCancel &cancel) { return auth->ask(record, retry, cancel); };
+    return JobContext{postedTo(queue_), downloadProgress_, std::move(prompt)};
+}
 
 void Engine::goOnline() {
     if (running_) return;
@@ -123,6 +131,17 @@ void Engine::shutdown() {
         Transaction saving(*database_);
         properties_->save();
         saving.commit();
+    } catch (...) {
+        showEngineMessage(currentErrorText());
+    }
+    saveCredentials();
+}
+
+void Engine::saveCredentials() {
+    if (!auth_) return;
+    // Row by row: a failure keeps the rows written before it.
+    try {
+        auth_->save(tables_->auth);
     } catch (...) {
         showEngineMessage(currentErrorText());
     }

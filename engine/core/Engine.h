@@ -18,6 +18,7 @@
 
 namespace eng {
 
+class AuthCache;
 class CAdvTasksTable;
 class CrawlScheduler;
 class DownloadJob;
@@ -119,6 +120,8 @@ private:
     // Turns a URL resource table event into the engine message that keeps the
     // counters and tells the application.
     void sendUrlResEvent(CAdvUrlResTable::Event event, const UrlResRow *now, const UrlResRow *before);
+    // Writes the typed credentials to the project.
+    void saveCredentials();
     // The pool takes the project's connections per server and pause.
     void applyPoolLimits();
     // Tells the application that an item got a URL resource.
@@ -132,6 +135,7 @@ private:
     std::unique_ptr<ProjectProperties> properties_;
     std::unique_ptr<CAdvTasksTable> tasks_;
     std::shared_ptr<DownloadProgressReporter> downloadProgress_;
+    std::shared_ptr<AuthCache> auth_;
     std::unique_ptr<DownloadPool> downloads_;
     std::unique_ptr<CrawlScheduler> crawl_;
     std::unique_ptr<OnlineWatch> online_;

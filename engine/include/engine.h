@@ -42,15 +42,46 @@ typedef void (*EngPump)(void);
 #define ENG_MB_ICONEXCLAMATION 0x00000030u
 #define ENG_MB_TOPMOST 0x00040000u
 
+/* Kinds of a credentials prompt: a server's 401, or a proxy's 407 (an FTP
+ * login counts as the proxy kind). */
+#define ENG_PROMPT_SERVER 1u
+#define ENG_PROMPT_PROXY 2u
+/* The size of each answer buffer of a credentials prompt; the engine takes
+ * the first 50 bytes of the NUL-terminated text written there. */
+#define ENG_CREDENTIAL_SIZE 256u
+
+/* What a credentials prompt shows. */
+typedef struct EngCredentialsPrompt {
+    uint32_t id;   /* names the prompt for cancelPrompt */
+    uint32_t kind; /* ENG_PROMPT_SERVER or ENG_PROMPT_PROXY */
+    const char *site;
+    const char *realm;
+    /* The stored answer the prompt opens with, or both NULL when it opens empty. */
+    const char *userName;
+    const char *password;
+} EngCredentialsPrompt;
+
 /*
  * The application's user-interface services, used by the engine for its
- * message boxes. Without a host the engine writes "Lark Engine: <text>" to
- * standard error and goes on.
+ * message boxes and credential prompts. Without a host the engine writes
+ * "Lark Engine: <text>" to standard error and goes on, and refuses every
+ * challenge. The struct only ever grows at its end: zero-initialise it, so
+ * that services a host does not offer are NULL.
  */
 typedef struct EngUiHost {
     void *context;
     /* Shows a message box; may be called on any thread. */
     void (*messageBox)(void *context, const char *caption, const char *text, uint32_t flags);
+    /* Asks for a user name and password; called on the worker thread that met
+     * the challenge, which waits for the answer, one prompt at a time. Answers
+     * 1 for OK with both texts written into the buffers (ENG_CREDENTIAL_SIZE
+     * bytes each), 0 for Cancel. NULL refuses every challenge. */
+    int32_t (*promptCredentials)(void *context, const EngCredentialsPrompt *prompt, char *userName, char *password);
+    /* Closes the prompt with that id as if Cancel had been pressed (a
+     * download was aborted). May come from any thread, before the prompt
+     * shows (it then answers Cancel at once) or after it was answered
+     * (nothing happens); must not wait for the prompt. */
+    void (*cancelPrompt)(void *context, uint32_t id);
 } EngUiHost;
 
 /* Notifications posted to the notification window (wParam = length, lParam = buffer). */

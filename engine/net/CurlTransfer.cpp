@@ -51,6 +51,7 @@ size_t CurlTransfer::onBody(char *data, size_t size, size_t count, void *self) {
     const size_t total = size * count;
     transfer.lastActivity_ = Clock::now();
     transfer.anythingReceived_ = true;
+    if (transfer.curlAnswersHead()) return total;  // the body of a challenge that curl answers
     if (transfer.consumer_) return transfer.deliver(reinterpret_cast<const uint8_t *>(data), total) ? total : 0;
     if (transfer.pending_.size() >= kPendingLimit) {
         transfer.paused_ = true;
@@ -133,8 +134,13 @@ bool CurlTransfer::start() {
         return false;
     }
     lastActivity_ = Clock::now();
-    runUntil([this] { return head_.complete() || !pending_.empty(); });
+    runUntil([this] { return (head_.complete() && !curlAnswersHead()) || !pending_.empty(); });
     return error_ == 0 || head_.complete() || !pending_.empty();
+}
+
+bool CurlTransfer::curlAnswersHead() const {
+    const bool challenge = head_.status() == 401 || head_.status() == 407;
+    return answersChallenges_ && head_.complete() && challenge && !ended_;
 }
 
 void CurlTransfer::receive(size_t pieceSize, const Consumer &consume) {

@@ -32,6 +32,10 @@ public:
     // Hands body bytes to the consumer in pieces of at most this size.
     using Consumer = std::function<bool(const uint8_t *bytes, size_t count)>;
 
+    // Curl answers the server's challenge itself (Digest): a 401 or 407
+    // head then stands only when the transfer ends with it, and its body
+    // is not kept.
+    void answerChallenges() { answersChallenges_ = true; }
     // Runs until the response head is complete, body bytes wait or the
     // transfer ended. False when it failed before any answer came.
     bool start();
@@ -70,6 +74,8 @@ private:
     template <typename Ready>
     void runUntil(Ready ready);
     void collectResult();
+    // The head is a challenge that curl is answering by itself.
+    bool curlAnswersHead() const;
     void fail(uint32_t error);
     // Ends the transfer where it stands.
     void drop();
@@ -78,6 +84,7 @@ private:
     InternetSession &session_;
     std::unique_ptr<CURL, EasyDeleter> easy_;
     std::unique_ptr<CURLM, MultiDeleter> multi_;
+    bool answersChallenges_ = false;
     bool added_ = false;
     bool ended_ = false;
     CURLcode result_ = CURLE_OK;

@@ -20,14 +20,23 @@ std::string requestHeaderText(const DownloadRecord &record) {
 
 std::string realmOf(std::string_view challenge) {
     constexpr std::string_view kRealm = "realm=";
-    const std::string lowered = asciiLowered(challenge);
-    const auto found = lowered.find(kRealm);
+    const auto found = asciiLowered(challenge).find(kRealm);
     if (found == std::string::npos) return {};
-    size_t start = found + kRealm.size();
-    if (const auto quote = challenge.find('"', start); quote != std::string_view::npos) start = quote + 1;
-    const auto lastQuote = challenge.rfind('"');
-    const size_t end = lastQuote != std::string_view::npos && lastQuote >= start ? lastQuote : challenge.size();
-    return std::string(challenge.substr(start, end - start));
+    size_t at = found + kRealm.size();
+    if (at >= challenge.size() || challenge[at] != '"')
+        return std::string(challenge.substr(at, challenge.find(',', at) - at));
+    std::string realm;
+    for (++at; at < challenge.size() && challenge[at] != '"'; ++at) {
+        if (challenge[at] == '\\' && at + 1 < challenge.size()) ++at;
+        realm += challenge[at];
+    }
+    return realm;
+}
+
+bool isDigestChallenge(std::string_view challenge) {
+    constexpr std::string_view kDigest = "digest";
+    const std::string word = asciiLowered(challenge.substr(0, challenge.find_first_of(" \t")));
+    return word == kDigest;
 }
 
 }  // namespace eng

@@ -22,6 +22,8 @@ curl_slist *headerList(std::string_view text) {
     return curl_slist_append(list, "Expect:");
 }
 
+long curlAuth(AuthScheme scheme) { return scheme == AuthScheme::Digest ? CURLAUTH_DIGEST : CURLAUTH_BASIC; }
+
 }  // namespace
 
 HttpRequest::HttpRequest(InternetSession &session, std::string url) : session_(session), url_(std::move(url)) {}
@@ -36,13 +38,14 @@ void HttpRequest::configure(const std::string &headerText, const std::string &fo
         curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE, static_cast<long>(formData.size()));
         curl_easy_setopt(easy, CURLOPT_COPYPOSTFIELDS, formData.c_str());
     }
+    if (serverScheme_ == AuthScheme::Digest || proxyScheme_ == AuthScheme::Digest) transfer_->answerChallenges();
     if (!server_.userName.empty()) {
-        curl_easy_setopt(easy, CURLOPT_HTTPAUTH, CURLAUTH_BASIC);
+        curl_easy_setopt(easy, CURLOPT_HTTPAUTH, curlAuth(serverScheme_));
         curl_easy_setopt(easy, CURLOPT_USERNAME, server_.userName.c_str());
         curl_easy_setopt(easy, CURLOPT_PASSWORD, server_.password.c_str());
     }
     if (!proxy_.userName.empty()) {
-        curl_easy_setopt(easy, CURLOPT_PROXYAUTH, CURLAUTH_BASIC);
+        curl_easy_setopt(easy, CURLOPT_PROXYAUTH, curlAuth(proxyScheme_));
         curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, proxy_.userName.c_str());
         curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, proxy_.password.c_str());
     }

@@ -6,27 +6,34 @@
 #include <string>
 
 #include "net/CurlTransfer.h"
+#include "sys/Credentials.h"
 
 namespace eng {
 
 class InternetSession;
 
-struct Credentials {
-    std::string userName;
-    std::string password;
-};
+// How credentials go with a request: Basic with every request, or Digest,
+// where curl first fetches the server's challenge and answers it.
+enum class AuthScheme { Basic, Digest };
 
 // An HTTP/1.0 request on a session: the address, the verb (POST when there is
 // form data), the credentials for the server and for the proxy. Each send
 // makes a fresh exchange with exactly the given header lines after the Host
 // and User-Agent lines; redirects are not followed and bodies are not
-// decoded. Basic credentials go with the request when a user name is set.
+// decoded. Credentials go with the request when a user name is set, in the
+// scheme given with them (Basic unless told).
 class HttpRequest {
 public:
     HttpRequest(InternetSession &session, std::string url);
 
-    void setServerCredentials(Credentials credentials) { server_ = std::move(credentials); }
-    void setProxyCredentials(Credentials credentials) { proxy_ = std::move(credentials); }
+    void setServerCredentials(Credentials credentials, AuthScheme scheme = AuthScheme::Basic) {
+        server_ = std::move(credentials);
+        serverScheme_ = scheme;
+    }
+    void setProxyCredentials(Credentials credentials, AuthScheme scheme = AuthScheme::Basic) {
+        proxy_ = std::move(credentials);
+        proxyScheme_ = scheme;
+    }
 
     // Sends the request with the header text (lines ending in CR LF) and the
     // form data as its body, and waits for the response head. False when no
@@ -48,6 +55,8 @@ private:
     std::string url_;
     Credentials server_;
     Credentials proxy_;
+    AuthScheme serverScheme_ = AuthScheme::Basic;
+    AuthScheme proxyScheme_ = AuthScheme::Basic;
     std::unique_ptr<curl_slist, ListDeleter> headers_;
     std::unique_ptr<CurlTransfer> transfer_;
 };

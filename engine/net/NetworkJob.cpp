@@ -40,6 +40,7 @@ bool NetworkJob::openSession() {
 }
 
 void NetworkJob::interrupt() {
+    promptCancel_.cancel();
     if (session_) session_->close();
 }
 
@@ -116,21 +117,23 @@ void NetworkJob::resolveLocation() {
 
 bool NetworkJob::answerChallenge(const ResponseHead &head, uint32_t retry, const std::string &server) {
     const auto challenge = head.field(head.status() == 407 ? "Proxy-Authenticate" : "WWW-Authenticate");
-    record_.realm = realmOf(challenge.value_or(std::string()).substr(0, kChallengeLimit));
+    const std::string text = challenge.value_or(std::string()).substr(0, kChallengeLimit);
+    record_.realm = realmOf(text);
+    challengeScheme_ = isDigestChallenge(text) ? AuthScheme::Digest : AuthScheme::Basic;
     return askCredentials(retry, server);
 }
 
 void NetworkJob::applyCredentials(HttpRequest &request, uint32_t status) const {
     Credentials credentials{record_.userName, record_.password};
     if (status == 407)
-        request.setProxyCredentials(std::move(credentials));
+        request.setProxyCredentials(std::move(credentials), challengeScheme_);
     else
-        request.setServerCredentials(std::move(credentials));
+        request.setServerCredentials(std::move(credentials), challengeScheme_);
 }
 
 bool NetworkJob::askCredentials(uint32_t retry, const std::string &server) {
     if (record_.urlResId == 0 || !prompt()) return false;
-    return prompt()(record_, retry, server);
+    return prompt()(record_, retry, server, promptCancel_);
 }
 
 }  // namespace eng

@@ -4,17 +4,18 @@
 #include <string>
 
 #include "net/DownloadJob.h"
+#include "net/HttpRequest.h"
 #include "net/InternetSession.h"
 
 namespace eng {
 
 class CurlTransfer;
-class HttpRequest;
 class ResponseHead;
 
 // A retrieval over the network (HTTP, FTP, FTP through a proxy): it opens a
 // session with the record's agent and proxy, and an abort closes that
-// session so that the worker's blocking calls return at once.
+// session (and an open credentials prompt) so that the worker's blocking
+// calls return at once.
 class NetworkJob : public DownloadJob {
 public:
     using DownloadJob::DownloadJob;
@@ -57,10 +58,11 @@ protected:
     // A 401 (server) or 407 (proxy) answer.
     static bool isChallenge(uint32_t status) { return status == 401 || status == 407; }
     // Takes the realm of the answer's challenge into the record and asks for
-    // credentials for it; true when they were given.
+    // credentials for it; true when they were given. The scheme the challenge
+    // asks for (Basic or Digest) is kept for applyCredentials.
     bool answerChallenge(const ResponseHead &head, uint32_t retry, const std::string &server);
-    // Sets the record's credentials on the request: for the proxy after a
-    // 407, for the server otherwise.
+    // Sets the record's credentials on the request in the challenge's
+    // scheme: for the proxy after a 407, for the server otherwise.
     void applyCredentials(HttpRequest &request, uint32_t status) const;
 
     uint32_t lastError_ = 0;
@@ -68,6 +70,8 @@ protected:
 private:
     std::unique_ptr<InternetSession> session_;
     bool handlesOpen_ = false;
+    PromptCancel promptCancel_;
+    AuthScheme challengeScheme_ = AuthScheme::Basic;
 };
 
 }  // namespace eng

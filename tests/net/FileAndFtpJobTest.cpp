@@ -177,7 +177,7 @@ TEST_F(FtpJobTest, AWrongPasswordIsUnauthorizedAndAPromptCanMendIt) {
 
     std::vector<uint32_t> retries;
     auto prompted = runner.make<eng::FtpJob>(
-        url, [&retries](eng::DownloadRecord &record, uint32_t retry, const std::string &server) {
+        url, [&retries](eng::DownloadRecord &record, uint32_t retry, const std::string &server, eng::PromptCancel &) {
             EXPECT_EQ(record.realm, "FTP");
             EXPECT_EQ(server, "127.0.0.1");
             retries.push_back(retry);

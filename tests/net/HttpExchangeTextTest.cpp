@@ -9,7 +9,12 @@ namespace {
 
 TEST(RealmOf, QuotedBareAndMissing) {
     EXPECT_EQ(eng::realmOf("Basic realm=\"Staff Only\""), "Staff Only");
-    EXPECT_EQ(eng::realmOf("Digest Realm=\"Mixed Case\", nonce=\"abc\""), "Mixed Case\", nonce=\"abc");
+    // A Digest challenge's nonce changes with every answer: the realm ends at its own closing quote.
+    EXPECT_EQ(eng::realmOf("Digest Realm=\"Mixed Case\", nonce=\"abc\""), "Mixed Case");
+    EXPECT_EQ(eng::realmOf("Basic realm=\"say \\\"hi\\\"\", charset=\"UTF-8\""), "say \"hi\"");
+    EXPECT_EQ(eng::realmOf("Basic realm=bare, charset=\"UTF-8\""), "bare");
+    EXPECT_TRUE(eng::isDigestChallenge("DIGEST realm=\"x\""));
+    EXPECT_FALSE(eng::isDigestChallenge("Basic realm=\"Digest\""));
     EXPECT_EQ(eng::realmOf("Basic realm=plain"), "plain");
     EXPECT_EQ(eng::realmOf("Basic realm=\"unterminated"), "unterminated");
     EXPECT_EQ(eng::realmOf("Negotiate"), "");

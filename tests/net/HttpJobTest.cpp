@@ -245,7 +245,8 @@ TEST_F(HttpJobTest, CredentialsAreRetriedThreeTimesThenTheChallengeStands) {
     for (int i = 0; i < 4; ++i)
         server.answer(httpResponse(401, "Unauthorized", "no", {"WWW-Authenticate: Basic realm=\"lark\""}));
     std::vector<uint32_t> retries;
-    auto download = job("/secret", [&retries](eng::DownloadRecord &record, uint32_t retry, const std::string &server) {
+    auto download = job("/secret", [&retries](eng::DownloadRecord &record, uint32_t retry, const std::string &server,
+                                              eng::PromptCancel &) {
         EXPECT_EQ(server, "127.0.0.1");
         EXPECT_EQ(record.realm, "lark");
         retries.push_back(retry);

@@ -3,7 +3,9 @@
 namespace test {
 
 UiHostRecorder::UiHostRecorder() {
-    const EngUiHost host{this, &UiHostRecorder::messageBox};
+    EngUiHost host{};
+    host.context = this;
+    host.messageBox = &UiHostRecorder::messageBox;
     Eng_SetUiHost(&host);
 }
 
