@@ -33,16 +33,17 @@ std::string unauthorized(const std::string &challenge = kChallenge) {
 class AuthCacheTest : public ::testing::Test {
 protected:
     std::shared_ptr<eng::HttpJob> job(const std::string &url) { return runner.make<eng::HttpJob>(url, prompt()); }
+    // The job holds the cache it asks, as the engine's jobs do: an aborted
+    // job's thread may still be writing its answer when the test has ended.
     eng::CredentialsPrompt prompt() {
-        return [this](eng::DownloadRecord &record, uint32_t retry, const std::string &, eng::PromptCancel &cancel) {
-            return cache->ask(record, retry, cancel);
-        };
+        return [cache = cache](eng::DownloadRecord &record, uint32_t retry, const std::string &,
+                               eng::PromptCancel &cancel) { return cache->ask(record, retry, cancel); };
     }
     static std::optional<test::TypedCredentials> alice(const test::AskedCredentials &) {
         return test::TypedCredentials{"alice", "wonder"};
     }
 
-    std::unique_ptr<eng::AuthCache> cache = std::make_unique<eng::AuthCache>(&eng::promptCredentials);
+    std::shared_ptr<eng::AuthCache> cache = std::make_shared<eng::AuthCache>(&eng::promptCredentials);
     test::ScriptedHttpServer server;
     test::JobRunner runner;
 };
@@ -160,7 +161,7 @@ TEST_F(AuthCacheTest, StoredCredentialsComeBackForTheirSiteOnly) {
     EXPECT_EQ(rows[0].userName, "alice");
 
     // The project is opened again: no prompt for the same site and realm.
-    cache = std::make_unique<eng::AuthCache>(&eng::promptCredentials);
+    cache = std::make_shared<eng::AuthCache>(&eng::promptCredentials);
     cache->load(project.tables->auth);
     server.answer(unauthorized());
     server.answer(httpResponse(200, "OK", "again"));
