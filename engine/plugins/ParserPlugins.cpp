@@ -41,15 +41,14 @@ std::unique_ptr<ParserPlugins> ParserPlugins::besideEngine() {
 ParserPlugins::~ParserPlugins() = default;
 
 std::optional<std::string> ParserPlugins::ask(std::string_view baseUrl, std::string_view page) {
-    uint32_t first = 0;
-    while (ParserHost *running = host()) {
-        if (first >= running->pluginCount()) return std::nullopt;
+    for (uint32_t first = 0; ParserHost *running = host();) {
         ParserHost::Reply reply = running->ask(first, baseUrl, page);
         if (!reply.failed) return std::move(reply.answer);
         // The plug-in called last crashed or hung the helper: a new helper
         // goes on with the next one.
-        first = std::max(first, reply.lastCalled.value_or(first)) + 1;
         host_.reset();
+        first = std::max(first, reply.lastCalled.value_or(first)) + 1;
+        if (first >= count_) break;
     }
     return std::nullopt;
 }
@@ -62,7 +61,8 @@ ParserHost *ParserPlugins::host() {
         files_.clear();
         return nullptr;
     }
-    if (host_->pluginCount() == 0) {
+    count_ = host_->pluginCount();
+    if (count_ == 0) {
         host_.reset();
         files_.clear();
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -49,6 +50,7 @@ private:
     std::filesystem::path hostProgram_;
     std::chrono::milliseconds callLimit_;
     std::unique_ptr<ParserHost> host_;
+    uint32_t count_ = 0;  // the plug-ins with an entry point, once a helper has started
 };
 
 }  // namespace eng

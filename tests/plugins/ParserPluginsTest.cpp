@@ -1,0 +1,118 @@
+// The parser plug-ins in their helper process, with plug-ins built by the
+// tests (plugins/parsers/) put into a Parsers folder under names that order
+// them.
+
+#include "plugins/ParserPlugins.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "support/TempDir.h"
+
+namespace {
+
+using namespace std::string_literals;
+using namespace std::chrono_literals;
+
+// The helpers this process has started that are running or not yet reaped.
+int helperChildren() {
+    int count = 0;
+    for (const auto &entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string pid, name, state;
+        pid_t parent = 0;
+        if (stat >> pid >> name >> state >> parent && parent == getpid() && name == "(lark-parser-hos)") ++count;
+    }
+    return count;
+}
+
+class ParserPluginsTest : public ::testing::Test {
+protected:
+    // Puts the test plug-in `built` (cpEcho, cpCrash...) into the folder as `name`.
+    void install(const std::string &built, const std::string &name) {
+        std::filesystem::create_directories(folder_);
+        std::filesystem::create_symlink(std::filesystem::path(TEST_PARSERS_DIR) / (built + ".so"), folder_ / name);
+    }
+    eng::ParserPlugins plugins(std::chrono::milliseconds callLimit = eng::ParserPlugins::kCallLimit) {
+        return eng::ParserPlugins(folder_, TEST_PARSER_HOST, callLimit);
+    }
+
+    test::TempDir dir_;
+    std::filesystem::path folder_ = dir_.path() / "Parsers";
+};
+
+// cpEcho answers with what follows the marker; cpBaseLink with one link to
+// the base URL, whatever the page.
+const std::string kEchoed = "<p>page</p><!--answer-->http://h.test/echo\0\0\0"s;
+const std::string kEchoAnswer = "http://h.test/echo\0\0\0"s;
+const std::string kBaseAnswer = "http://h.test/dir/#seen\0plugin=base\0\x0c"s;
+
+TEST_F(ParserPluginsTest, WithoutPluginFilesNoHelperStarts) {
+    EXPECT_EQ(plugins().ask("http://h.test/", kEchoed), std::nullopt) << "no folder";
+    std::filesystem::create_directories(folder_);
+    std::ofstream(folder_ / "cpText.txt") << "not a library";
+    std::filesystem::create_symlink(std::filesystem::path(TEST_PARSERS_DIR) / "cpEcho.so", folder_ / "echo.so");
+    std::filesystem::create_directories(folder_ / "cpFolder.so");
+    eng::ParserPlugins none = plugins();
+    EXPECT_EQ(none.ask("http://h.test/", kEchoed), std::nullopt);
+    EXPECT_EQ(helperChildren(), 0);
+}
+
+// The plug-ins are asked in the order of their names; the first that
+// answers gives the answer, one that does not answer passes the page on.
+TEST_F(ParserPluginsTest, TheFirstAnswerInNameOrderWins) {
+    install("cpEcho", "cp1.so");
+    install("cpBaseLink", "cp2.so");
+    eng::ParserPlugins parsers = plugins();
+    EXPECT_EQ(parsers.ask("http://h.test/dir/", kEchoed), kEchoAnswer);
+    EXPECT_EQ(parsers.ask("http://h.test/dir/", "<p>no marker</p>"), kBaseAnswer);
+    EXPECT_EQ(helperChildren(), 1) << "one helper serves every page";
+
+    std::filesystem::rename(folder_ / "cp1.so", folder_ / "cp3.so");
+    EXPECT_EQ(plugins().ask("http://h.test/dir/", kEchoed), kBaseAnswer);
+}
+
+// A library that cannot be loaded or has no entry point is passed over;
+// one that crashes counts as no answer, and a new helper asks the next
+// plug-in, page after page.
+TEST_F(ParserPluginsTest, ACrashingPluginIsNoAnswerAndTheNextIsAsked) {
+    install("cpNoEntry", "cp1.so");
+    std::ofstream(folder_ / "cp2.so") << "not a library";
+    install("cpCrash", "cp3.so");
+    install("cpBaseLink", "cp4.so");
+    {
+        eng::ParserPlugins parsers = plugins();
+        for (int page = 0; page < 3; ++page) EXPECT_EQ(parsers.ask("http://h.test/dir/", kEchoed), kBaseAnswer);
+    }
+    EXPECT_EQ(helperChildren(), 0) << "every helper is reaped";
+
+    std::filesystem::remove(folder_ / "cp4.so");
+    eng::ParserPlugins crashing = plugins();
+    EXPECT_EQ(crashing.ask("http://h.test/dir/", kEchoed), std::nullopt);
+    EXPECT_EQ(crashing.ask("http://h.test/dir/", kEchoed), std::nullopt);
+}
+
+// A plug-in that does not return within the call limit (here one second)
+// counts as no answer; the next plug-in answers.
+TEST_F(ParserPluginsTest, AHangingPluginIsNoAnswerAfterTheLimit) {
+    install("cpHang", "cp1.so");
+    install("cpEcho", "cp2.so");
+    eng::ParserPlugins parsers = plugins(1s);
+    EXPECT_EQ(parsers.ask("http://h.test/dir/", kEchoed), kEchoAnswer);
+    EXPECT_EQ(helperChildren(), 1);
+}
+
+// A folder whose plug-ins all lack the entry point leaves them unused.
+TEST_F(ParserPluginsTest, WithoutEntryPointsNoHelperStays) {
+    install("cpNoEntry", "cp1.so");
+    eng::ParserPlugins parsers = plugins();
+    EXPECT_EQ(parsers.ask("http://h.test/dir/", kEchoed), std::nullopt);
+    EXPECT_EQ(helperChildren(), 0);
+}
+
+}  // namespace
