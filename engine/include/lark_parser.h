@@ -41,7 +41,8 @@ typedef struct LarkStream {
 typedef int (*LarkCustomParserProc)(const char *baseUrl, const uint8_t *page, uint32_t length, LarkStream *answer);
 
 /* Declared visible, so that a plug-in built with hidden symbols still exports it. */
-__attribute__((visibility("default"))) int CustomParserProc(const char *baseUrl, const uint8_t *page, uint32_t length, LarkStream *answer);
+__attribute__((visibility("default"))) int CustomParserProc(const char *baseUrl, const uint8_t *page, uint32_t length,
+                                                            LarkStream *answer);
 
 #ifdef __cplusplus
 }

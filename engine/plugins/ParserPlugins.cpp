@@ -20,8 +20,7 @@ std::vector<std::filesystem::path> pluginFiles(const std::filesystem::path &fold
     for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
         const std::string name = entry->path().filename().string();
-        if (fnmatch("cp*.so", name.c_str(), 0) == 0 && entry->is_regular_file(error))
-            files.push_back(entry->path());
+        if (fnmatch("cp*.so", name.c_str(), 0) == 0 && entry->is_regular_file(error)) files.push_back(entry->path());
     }
     std::sort(files.begin(), files.end());
     return files;

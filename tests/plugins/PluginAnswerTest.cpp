@@ -16,7 +16,8 @@ std::string linksOf(const std::string &answer, std::vector<Link> links = {}) {
     eng::addAnswerLinks(answer, links);
     std::string text;
     for (const Link &link : links)
-        text += std::to_string(link.kind) + " " + link.url + (link.formData.empty() ? "" : " [" + link.formData + "]") + "\n";
+        text += std::to_string(link.kind) + " " + link.url + (link.formData.empty() ? "" : " [" + link.formData + "]") +
+                "\n";
     return text;
 }
 
@@ -39,8 +40,8 @@ TEST(PluginAnswer, ReadsEachRecordAsALink) {
 // its post data's end or its URL's end ends the reading before it.
 TEST(PluginAnswer, ACutLastRecordEndsTheReading) {
     const std::string whole = "http://h.test/1\0\0\0"s;
-    for (const std::string &cut : {"http://h.test/2\0p\0"s, "http://h.test/2\0p"s, "http://h.test/2\0"s,
-                                  "http://h.test/2"s}) {
+    for (const std::string &cut :
+         {"http://h.test/2\0p\0"s, "http://h.test/2\0p"s, "http://h.test/2\0"s, "http://h.test/2"s}) {
         EXPECT_EQ(linksOf(whole + cut), "0 http://h.test/1\n") << cut;
     }
     EXPECT_EQ(linksOf(""), "");
