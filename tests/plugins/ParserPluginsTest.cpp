@@ -12,6 +12,7 @@
 #include <fstream>
 #include <string>
 
+#include "plugins/ParserHostProtocol.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -68,10 +69,13 @@ TEST_F(ParserPluginsTest, WithoutPluginFilesNoHelperStarts) {
 TEST_F(ParserPluginsTest, TheFirstAnswerInNameOrderWins) {
     install("cpEcho", "cp1.so");
     install("cpBaseLink", "cp2.so");
-    eng::ParserPlugins parsers = plugins();
-    EXPECT_EQ(parsers.ask("http://h.test/dir/", kEchoed), kEchoAnswer);
-    EXPECT_EQ(parsers.ask("http://h.test/dir/", "<p>no marker</p>"), kBaseAnswer);
-    EXPECT_EQ(helperChildren(), 1) << "one helper serves every page";
+    {
+        eng::ParserPlugins parsers = plugins();
+        EXPECT_EQ(parsers.ask("http://h.test/dir/", kEchoed), kEchoAnswer);
+        EXPECT_EQ(parsers.ask("http://h.test/dir/", "<p>no marker</p>"), kBaseAnswer);
+        EXPECT_EQ(helperChildren(), 1) << "one helper serves every page";
+    }
+    EXPECT_EQ(helperChildren(), 0) << "the helper ends with the plug-ins";
 
     std::filesystem::rename(folder_ / "cp1.so", folder_ / "cp3.so");
     EXPECT_EQ(plugins().ask("http://h.test/dir/", kEchoed), kBaseAnswer);
@@ -105,6 +109,16 @@ TEST_F(ParserPluginsTest, AHangingPluginIsNoAnswerAfterTheLimit) {
     eng::ParserPlugins parsers = plugins(1s);
     EXPECT_EQ(parsers.ask("http://h.test/dir/", kEchoed), kEchoAnswer);
     EXPECT_EQ(helperChildren(), 1);
+}
+
+// An answer stream takes no more than the answer's limit; what it took is
+// the answer.
+TEST_F(ParserPluginsTest, AnAnswerStopsAtItsLimit) {
+    install("cpFlood", "cp1.so");
+    const auto answer = plugins().ask("http://h.test/dir/", kEchoed);
+    ASSERT_TRUE(answer);
+    EXPECT_EQ(answer->size(), eng::parserhost::kAnswerLimit);
+    EXPECT_EQ(answer->substr(0, 21), "http://h.test/flood\0\0"s);
 }
 
 // A folder whose plug-ins all lack the entry point leaves them unused.
