@@ -35,8 +35,14 @@ ParserHost::ParserHost(const std::filesystem::path &program, const std::vector<s
 }
 
 ParserHost::~ParserHost() {
+    const bool healthy = !failed_ && waiting();
     socket_.close();
-    if (!failed_) process_->waitForExit(callLimit_);
+    if (healthy) process_->waitForExit(callLimit_);
+}
+
+bool ParserHost::waiting() const {
+    pollfd watch{socket_.get(), POLLIN, 0};
+    return poll(&watch, 1, 0) == 0;
 }
 
 ParserHost::Reply ParserHost::ask(uint32_t first, std::string_view baseUrl, std::string_view page) {

@@ -24,14 +24,17 @@ public:
     // not reported within the limit.
     ParserHost(const std::filesystem::path &program, const std::vector<std::filesystem::path> &plugins,
                std::chrono::milliseconds callLimit);
-    // Closes the socket and gives the helper the call limit to unload the
-    // plug-ins and exit; kills it when it has failed or takes longer.
+    // Closes the socket and gives a waiting helper the call limit to unload
+    // the plug-ins and exit; kills it when it has failed or takes longer.
     ~ParserHost();
     ParserHost(const ParserHost &) = delete;
     ParserHost &operator=(const ParserHost &) = delete;
 
     // How many of the files export the entry point.
     uint32_t pluginCount() const { return count_; }
+    // False when the helper has ended or written something while it waits
+    // for a page, as a healthy one never does.
+    bool waiting() const;
 
     struct Reply {
         std::optional<std::string> answer;   // the first answer, at most kAnswerLimit bytes

@@ -53,6 +53,8 @@ std::optional<std::string> ParserPlugins::ask(std::string_view baseUrl, std::str
 }
 
 ParserHost *ParserPlugins::host() {
+    // A helper that has gone while it waited is replaced.
+    if (host_ && !host_->waiting()) host_.reset();
     if (host_ || files_.empty()) return host_.get();
     try {
         host_ = std::make_unique<ParserHost>(hostProgram_, files_, callLimit_);

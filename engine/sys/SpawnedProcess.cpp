@@ -54,7 +54,8 @@ SpawnedProcess::SpawnedProcess(const std::filesystem::path &program, const std::
     posix_spawnattr_setsigmask(&setup.attributes, &signals);
     sigfillset(&signals);
     posix_spawnattr_setsigdefault(&setup.attributes, &signals);
-    posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    posix_spawnattr_setpgroup(&setup.attributes, 0);
+    posix_spawnattr_setflags(&setup.attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
     posix_spawn_file_actions_addopen(&setup.actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&setup.actions, STDERR_FILENO, STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&setup.actions, moved.get(), kPassedAs);
@@ -69,7 +70,7 @@ SpawnedProcess::SpawnedProcess(const std::filesystem::path &program, const std::
 
 SpawnedProcess::~SpawnedProcess() {
     if (reaped_) return;
-    ::kill(pid_, SIGKILL);
+    ::kill(-pid_, SIGKILL);
     while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
     }
 }

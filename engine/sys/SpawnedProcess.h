@@ -11,12 +11,14 @@
 
 namespace eng {
 
-// A helper program that the engine runs, killed (unless it has ended) and
-// reaped when the object ends. The program reads /dev/null as its input,
-// writes its output to the engine's standard error, starts with every
-// signal at its default and none blocked, and gets one descriptor of the
-// engine as its descriptor 3. It inherits the engine's other descriptors
-// that lack close-on-exec, which a helper should close first thing.
+// A helper program that the engine runs, killed with its process group
+// (unless it has ended) and reaped when the object ends. The program leads a
+// process group of its own (a terminal's Ctrl-C is not for it; what it
+// starts goes with it), reads /dev/null as its input, writes its output to
+// the engine's standard error, starts with every signal at its default and
+// none blocked, and gets one descriptor of the engine as its descriptor 3.
+// It inherits the engine's other descriptors that lack close-on-exec, which
+// a helper should close first thing.
 class SpawnedProcess {
 public:
     // Throws CEngineException when the program cannot be started.

@@ -5,14 +5,17 @@
 #include "plugins/ParserPlugins.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
 
 #include "plugins/ParserHostProtocol.h"
+#include "support/Eventually.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -20,17 +23,22 @@ namespace {
 using namespace std::string_literals;
 using namespace std::chrono_literals;
 
-// The helpers this process has started that are running or not yet reaped.
-int helperChildren() {
-    int count = 0;
+// The helpers this process has started that are running or not yet
+// reaped, each with its state ('Z' once it has ended).
+std::map<pid_t, char> helpers() {
+    std::map<pid_t, char> found;
     for (const auto &entry : std::filesystem::directory_iterator("/proc")) {
         std::ifstream stat(entry.path() / "stat");
-        std::string pid, name, state;
-        pid_t parent = 0;
-        if (stat >> pid >> name >> state >> parent && parent == getpid() && name == "(lark-parser-hos)") ++count;
+        std::string name;
+        pid_t pid = 0, parent = 0;
+        char state = 0;
+        if (stat >> pid >> name >> state >> parent && parent == getpid() && name == "(lark-parser-hos)")
+            found[pid] = state;
     }
-    return count;
+    return found;
 }
+
+int helperChildren() { return static_cast<int>(helpers().size()); }
 
 class ParserPluginsTest : public ::testing::Test {
 protected:
@@ -119,6 +127,20 @@ TEST_F(ParserPluginsTest, AnAnswerStopsAtItsLimit) {
     ASSERT_TRUE(answer);
     EXPECT_EQ(answer->size(), eng::parserhost::kAnswerLimit);
     EXPECT_EQ(answer->substr(0, 21), "http://h.test/flood\0\0"s);
+}
+
+// A helper that has gone between two pages is replaced before the next
+// page, which is offered to every plug-in.
+TEST_F(ParserPluginsTest, AHelperThatWentWhileWaitingIsReplaced) {
+    install("cpEcho", "cp1.so");
+    install("cpBaseLink", "cp2.so");
+    eng::ParserPlugins parsers = plugins();
+    EXPECT_EQ(parsers.ask("http://h.test/dir/", kEchoed), kEchoAnswer);
+    const pid_t helper = helpers().begin()->first;
+    kill(helper, SIGKILL);
+    ASSERT_TRUE(test::eventually([&] { return helpers()[helper] == 'Z'; }));
+    EXPECT_EQ(parsers.ask("http://h.test/dir/", kEchoed), kEchoAnswer);
+    EXPECT_EQ(helperChildren(), 1);
 }
 
 // A folder whose plug-ins all lack the entry point leaves them unused.
