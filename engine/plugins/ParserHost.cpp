@@ -4,7 +4,6 @@
 #include <poll.h>
 #include <sys/socket.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -56,7 +55,7 @@ ParserHost::Reply ParserHost::ask(uint32_t first, std::string_view baseUrl, std:
     }
     for (Header head; receive(head.data(), head.size(), until);) {
         const uint32_t number = numberOf(head.data() + 1);
-        if (head[0] == kCalling) {
+        if (head[0] == kCalling && number >= first && number < count_) {
             reply.lastCalled = number;
             until = deadline();
         } else if (head[0] == kNoAnswer) {
@@ -84,7 +83,7 @@ bool ParserHost::send(std::string_view bytes, Deadline until) {
         const ssize_t sent = ::send(socket_.get(), bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
         if (sent > 0) {
             bytes.remove_prefix(static_cast<size_t>(sent));
-        } else if (sent < 0 && errno != EINTR && (errno != EAGAIN || !await(POLLOUT, until))) {
+        } else if (sent == 0 || (errno != EINTR && (errno != EAGAIN || !await(POLLOUT, until)))) {
             return false;
         }
     }

@@ -39,7 +39,7 @@ public:
     struct Reply {
         std::optional<std::string> answer;   // the first answer, at most kAnswerLimit bytes
         bool failed = false;                 // no reply: the helper is to be ended
-        std::optional<uint32_t> lastCalled;  // the plug-in called last (the culprit when failed)
+        std::optional<uint32_t> lastCalled;  // the plug-in called last, from `first` on (the culprit when failed)
     };
     // Offers the page to the plug-ins from `first` on; each call has the
     // limit to return. A page over kPageLimit bytes is offered cut there.

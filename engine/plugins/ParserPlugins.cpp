@@ -46,7 +46,7 @@ std::optional<std::string> ParserPlugins::ask(std::string_view baseUrl, std::str
         // The plug-in called last crashed or hung the helper: a new helper
         // goes on with the next one.
         host_.reset();
-        first = std::max(first, reply.lastCalled.value_or(first)) + 1;
+        first = reply.lastCalled.value_or(first) + 1;
         if (first >= count_) break;
     }
     return std::nullopt;
