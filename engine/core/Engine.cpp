@@ -2,6 +2,7 @@
 
 #include "base/CanonicalUrl.h"
 #include "base/HtmlScanner.h"
+#include "base/StyleSheetScanner.h"
 #include "core/CAdvTasksTable.h"
 #include "core/CrawlScheduler.h"
 #include "core/DownloadProgressReporter.h"
@@ -14,6 +15,8 @@
 #include "net/DownloadJob.h"
 #include "net/DownloadPool.h"
 #include "net/NetworkSettings.h"
+#include "plugins/ParserPlugins.h"
+#include "plugins/PluginAnswer.h"
 #include "search/TitleIndex.h"
 #include "search/WordIndexer.h"
 #include "store/Database.h"
@@ -51,13 +54,10 @@ void Engine::open() {
     words_ = std::make_unique<WordSplitter>(noiseWordsOf(tables_->noiseWords));
     titleIndex_ = std::make_unique<TitleIndex>(tables_->titleIndex, *words_);
     database_->dropRuntimeTables();
+    parsers_ = ParserPlugins::besideEngine();
     tables_->res.setLinkExtractor(
-        [](std::span<const uint8_t> bytes, const std::string &url, const std::string &contentType) {
-            const std::string_view page(reinterpret_cast<const char *>(bytes.data()), bytes.size());
-            std::vector<Link> links;
-            for (PageLink &found : extractBodyLinks(url, page, contentType).links)
-                links.push_back(Link{static_cast<uint8_t>(found.kind), std::move(found.url), ""});
-            return links;
+        [this](std::span<const uint8_t> bytes, const std::string &url, const std::string &contentType) {
+            return findLinks({reinterpret_cast<const char *>(bytes.data()), bytes.size()}, url, contentType);
         });
     properties_ = std::make_unique<ProjectProperties>(tables_->project, tables_->strings);
     properties_->load();
@@ -82,6 +82,15 @@ void Engine::open() {
     tables_->urlRes.setAllStates(ENG_STATE_DOWNLOADING, ENG_STATE_QUEUED);
     progress_.setCounts(tables_->urlRes.countQueued(), 0, tables_->urlRes.countErrors(ErrorKind::AllErrors, false));
     progress_.postStatistics();
+}
+
+std::vector<Link> Engine::findLinks(std::string_view body, const std::string &url, const std::string &contentType) {
+    std::vector<Link> links;
+    for (PageLink &found : extractBodyLinks(url, body, contentType).links)
+        links.push_back(Link{static_cast<uint8_t>(found.kind), std::move(found.url), ""});
+    if (!isStyleSheetType(contentType))
+        if (auto answer = parsers_->ask(linkBase(url, body), body)) addAnswerLinks(*answer, links);
+    return links;
 }
 
 void Engine::applyPoolLimits() {

@@ -6,6 +6,8 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "base/DateTime.h"
 #include "core/BrowserWaiters.h"
@@ -34,6 +36,8 @@ class WordSplitter;
 class Event;
 class MessageQueue;
 class OnlineWatch;
+class ParserPlugins;
+struct Link;
 
 // What Eng_OpenProject hands to the engine thread.
 struct OpenRequest {
@@ -126,6 +130,9 @@ private:
     void applyPoolLimits();
     // Tells the application that an item got a URL resource.
     void notifyItemResource(const ItemRow &item, const UrlResRow &resource);
+    // The links of a stored page or style sheet: the scanner's, then for a
+    // page those of the first parser plug-in that answers.
+    std::vector<Link> findLinks(std::string_view body, const std::string &url, const std::string &contentType);
 
     ProgressCounters progress_;
     std::unique_ptr<Database> database_;
@@ -139,6 +146,7 @@ private:
     std::unique_ptr<DownloadPool> downloads_;
     std::unique_ptr<CrawlScheduler> crawl_;
     std::unique_ptr<OnlineWatch> online_;
+    std::unique_ptr<ParserPlugins> parsers_;
     BrowserWaiters waiters_;
     mutable std::mutex browserAddressLock_;
     std::string browserAddress_;

@@ -1,6 +1,5 @@
 #include "sys/CrashGuard.h"
 
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <pthread.h>
 #include <ucontext.h>
@@ -13,6 +12,7 @@
 #include <filesystem>
 
 #include "sys/CrashReport.h"
+#include "sys/EngineFolder.h"
 
 namespace eng {
 
@@ -184,10 +184,7 @@ std::filesystem::path userDataFolder() {
 }  // namespace
 
 std::string CrashGuard::crashLogPath() {
-    Dl_info library{};
-    std::filesystem::path folder;
-    if (dladdr(reinterpret_cast<void *>(&CrashGuard::crashLogPath), &library) && library.dli_fname)
-        folder = std::filesystem::absolute(library.dli_fname).parent_path();
+    std::filesystem::path folder = engineFolder();
     if (folder.empty() || ::access(folder.c_str(), W_OK) != 0) {
         folder = userDataFolder();
         std::error_code ignored;
