@@ -2,18 +2,18 @@
 
 #include <cerrno>
 #include <system_error>
-#include <thread>
 
 #include "net/ProgressSink.h"
 #include "sys/InternetErrors.h"
+#include "sys/WorkerThreads.h"
 
 namespace eng {
 
 DownloadJob::DownloadJob(JobContext context) : context_(std::move(context)) {}
 
-bool DownloadJob::start() {
+bool DownloadJob::start(WorkerThreads &threads) {
     try {
-        std::thread([job = shared_from_this()] { job->work(); }).detach();
+        threads.run([job = shared_from_this()] { job->work(); });
     } catch (const std::system_error &) {
         record_.state = DownloadRecord::ThreadFailed;
         return false;

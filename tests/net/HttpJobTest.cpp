@@ -303,7 +303,7 @@ TEST_F(HttpJobTest, ARefusedPortAndAnUnknownHostAreNetworkErrors) {
 TEST_F(HttpJobTest, AbortPostsTheResultAtOnceAndTheThreadEndLater) {
     server.silent();
     auto download = job("/silent");
-    ASSERT_TRUE(download->start());
+    ASSERT_TRUE(download->start(runner.threads()));
     ASSERT_TRUE(server.waitForRequests(1, 5s));
     EXPECT_TRUE(download->abort(1));
     EXPECT_FALSE(download->abort(1));  // already finished: nothing more
@@ -325,7 +325,7 @@ TEST_F(HttpJobTest, AnAbortedJobLeavesItsRecordToTheEngine) {
     server.trickle(
         "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 3000\r\n\r\n" + std::string(3000, 't'), 1ms);
     auto download = job("/trickle");
-    ASSERT_TRUE(download->start());
+    ASSERT_TRUE(download->start(runner.threads()));
     const auto &record = download->record();
     const auto deadline = std::chrono::steady_clock::now() + 5s;
     while (runner.progress().reports().empty() || runner.progress().reports().back().received < 100) {
