@@ -143,9 +143,12 @@ void CrawlScheduler::expand(const UrlResRow &resource) {
     for (const ItemRow &item : tables_.items.withUrlRes(resource.urlResId)) {
         auto task = tasks.load(item.taskId);
         if (!task) continue;
-        tasks.resourceDone(*task, item, resource);
-        followLinks(*task, item);
-        tasks.resourceCounted(*task, resource);
+        {
+            const CAdvTasksTable::HeldSaves held(tasks, task->taskId);
+            tasks.resourceDone(*task, item, resource);
+            followLinks(*task, item);
+            tasks.resourceCounted(*task, resource);
+        }
         tasks.save(*task);
     }
 }
