@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <system_error>
 
+#include "base/HtmlScanner.h"
+#include "base/StyleSheetScanner.h"
 #include "net/ProgressSink.h"
 #include "sys/InternetErrors.h"
 #include "sys/WorkerThreads.h"
@@ -35,7 +37,27 @@ void DownloadJob::work() {
         finish();
         close();
     }
+    scanBody();
     reportEnd(!markFinished());
+}
+
+void DownloadJob::scanBody() {
+    const std::string &type = record_.contentType;
+    const bool page = type.rfind("text/html", 0) == 0;
+    // The engine puts a page of its own in place of a redirect's body.
+    if (!record_.location.empty() || record_.bodyTooLarge || cancelled() || !(page || isStyleSheetType(type))) return;
+    ScannedBody scanned;
+    try {
+        const std::string text = record_.body.text(kPageScanLimit);
+        scanned.links = extractBodyLinks(record_.url, text, type).links;
+        if (page) {
+            scanned.title = pageTitle(text, type);
+            scanned.refresh = refreshTarget(linkBase(record_.url, text), text);
+        }
+    } catch (const std::exception &) {
+        return;  // a body that cannot be read back is left to the engine, which reports it
+    }
+    whileRunning([&] { record_.scanned = std::move(scanned); });
 }
 
 bool DownloadJob::markFinished() {

@@ -94,6 +94,9 @@ protected:
 
 private:
     void work();
+    // Scans a fetched page or style sheet into the record, off the engine
+    // thread (see ScannedBody).
+    void scanBody();
     // Sets state 4 under the lock unless an abort already did; true when it did.
     bool markFinished();
     // Under the lock: marks the body as too large, with the error "File too
