@@ -49,13 +49,18 @@ WorkerThreads::~WorkerThreads() {
 }
 
 void WorkerThreads::run(std::function<void()> task) {
+    bool handed = false;
     {
         std::lock_guard guard(state_->lock);
         if (state_->waiting > state_->tasks.size()) {
             state_->tasks.push_back(std::move(task));
-            state_->wake.notify_one();
-            return;
+            handed = true;
         }
+    }
+    // Woken after the lock is free, the thread need not wait for it.
+    if (handed) {
+        state_->wake.notify_one();
+        return;
     }
     std::thread([state = state_, first = std::move(task)]() mutable {
         State::serve(state, std::move(first));
