@@ -43,9 +43,11 @@ uint32_t CAdvTasksTable::insert(TaskRow &task) {
 }
 
 bool CAdvTasksTable::save(TaskRow &task) {
-    auto stored = load(task.taskId);
-    if (!stored) return false;
+    const bool held = task.taskId == heldTask_;
+    auto stored = held ? std::nullopt : load(task.taskId);
+    if (!held && !stored) return false;
     if (task.queued > 0 && task.state == ENG_TASK_COMPLETE) task.state = ENG_TASK_ACTIVE;
+    if (held) return true;
     t_.tasks.edit(task);
     runChangeHooks(task, *stored);
     hooks_.announce(task, false);

@@ -36,8 +36,25 @@ public:
     // Adds the task with its string references and announces it; returns its id.
     uint32_t insert(TaskRow &task);
     // Writes the task, runs the change hooks against the stored version and
-    // announces it; false when it has no row.
+    // announces it; false when it has no row. While the task's saves are
+    // held, nothing is written.
     bool save(TaskRow &task);
+    // Holds the saves of one task while it lives, so that following a page's
+    // links writes and announces the task once, with the page's final counts,
+    // instead of once per link: its owner saves the task when it ends.
+    class HeldSaves {
+    public:
+        HeldSaves(CAdvTasksTable &tasks, uint32_t taskId) : tasks_(tasks), outer_(tasks.heldTask_) {
+            tasks.heldTask_ = taskId;
+        }
+        HeldSaves(const HeldSaves &) = delete;
+        HeldSaves &operator=(const HeldSaves &) = delete;
+        ~HeldSaves() { tasks_.heldTask_ = outer_; }
+
+    private:
+        CAdvTasksTable &tasks_;
+        uint32_t outer_;
+    };
     // Deletes the task, its items and its string references.
     void remove(const TaskRow &task);
 
@@ -91,6 +108,7 @@ private:
     ProjectTables &t_;
     Hooks hooks_;
     std::map<uint32_t, CachedFilter> filters_;
+    uint32_t heldTask_ = 0;  // the task whose saves are held, or 0
 };
 
 }  // namespace eng

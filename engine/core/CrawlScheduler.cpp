@@ -113,6 +113,8 @@ void CrawlScheduler::prepareRedirect(DownloadRecord &record) {
         // or the redirect would look like a cut transfer and be retried.
         record.contentLength = page.size();
         record.contentType = "text/html";
+    } else if (record.scanned) {
+        record.location = record.scanned->refresh;
     } else if (isHtml(record.contentType)) {
         const std::string page = record.body.text(kPageScanLimit);
         record.location = refreshTarget(linkBase(record.url, page), page);
@@ -120,8 +122,11 @@ void CrawlScheduler::prepareRedirect(DownloadRecord &record) {
 }
 
 void CrawlScheduler::settle(UrlResRow &resource, DownloadRecord &record, bool mayRetry) {
-    const std::string title =
-        isHtml(record.contentType) ? pageTitle(record.body.text(kPageScanLimit), record.contentType) : "";
+    std::string title;
+    if (record.scanned)
+        title = record.scanned->title;
+    else if (isHtml(record.contentType))
+        title = pageTitle(record.body.text(kPageScanLimit), record.contentType);
     applyDownloadResult(tables_, resource, record, title);
     if (mayRetry && shouldRetry(resource, record)) {
         CAdvUrlResTable::reset(resource, false);
@@ -143,9 +148,12 @@ void CrawlScheduler::expand(const UrlResRow &resource) {
     for (const ItemRow &item : tables_.items.withUrlRes(resource.urlResId)) {
         auto task = tasks.load(item.taskId);
         if (!task) continue;
-        tasks.resourceDone(*task, item, resource);
-        followLinks(*task, item);
-        tasks.resourceCounted(*task, resource);
+        {
+            const CAdvTasksTable::HeldSaves held(tasks, task->taskId);
+            tasks.resourceDone(*task, item, resource);
+            followLinks(*task, item);
+            tasks.resourceCounted(*task, resource);
+        }
         tasks.save(*task);
     }
 }

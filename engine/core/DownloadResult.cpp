@@ -107,7 +107,9 @@ void storeBody(ProjectTables &t, UrlResRow &row, uint32_t continued, const Downl
     const MemoryBytes nothing({});
     const std::unique_ptr<ByteSource> before = continued ? t.res.bodyBytes(continued) : nullptr;
     const JoinedBytes body(before ? *before : static_cast<const ByteSource &>(nothing), d.body);
-    const CResTable::Stored stored = t.res.storeFetched(body, row.contentType, address);
+    // The worker's scan covers the received bytes alone, not a body they continue.
+    const std::vector<PageLink> *scanned = !before && d.scanned ? &d.scanned->links : nullptr;
+    const CResTable::Stored stored = t.res.storeFetched(body, row.contentType, address, scanned);
     row.resId = stored.key;
     row.type = stored.type;
     row.size = clampedCount(body.size());

@@ -55,10 +55,10 @@ void Engine::open() {
     titleIndex_ = std::make_unique<TitleIndex>(tables_->titleIndex, *words_);
     database_->dropRuntimeTables();
     parsers_ = ParserPlugins::besideEngine();
-    tables_->res.setLinkExtractor(
-        [this](std::span<const uint8_t> bytes, const std::string &url, const std::string &contentType) {
-            return findLinks({reinterpret_cast<const char *>(bytes.data()), bytes.size()}, url, contentType);
-        });
+    tables_->res.setLinkExtractor([this](std::span<const uint8_t> bytes, const std::string &url,
+                                         const std::string &contentType, const std::vector<PageLink> *scanned) {
+        return findLinks({reinterpret_cast<const char *>(bytes.data()), bytes.size()}, url, contentType, scanned);
+    });
     properties_ = std::make_unique<ProjectProperties>(tables_->project, tables_->strings);
     properties_->load();
     CAdvTasksTable::Hooks hooks;
@@ -84,10 +84,11 @@ void Engine::open() {
     progress_.postStatistics();
 }
 
-std::vector<Link> Engine::findLinks(std::string_view body, const std::string &url, const std::string &contentType) {
+std::vector<Link> Engine::findLinks(std::string_view body, const std::string &url, const std::string &contentType,
+                                    const std::vector<PageLink> *scanned) {
     std::vector<Link> links;
-    for (PageLink &found : extractBodyLinks(url, body, contentType).links)
-        links.push_back(Link{static_cast<uint8_t>(found.kind), std::move(found.url), ""});
+    for (const PageLink &found : scanned ? *scanned : extractBodyLinks(url, body, contentType).links)
+        links.push_back(Link{static_cast<uint8_t>(found.kind), found.url, ""});
     if (!isStyleSheetType(contentType))
         if (auto answer = parsers_->ask(linkBase(url, body), body)) addAnswerLinks(*answer, links);
     return links;

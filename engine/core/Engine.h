@@ -38,6 +38,7 @@ class MessageQueue;
 class OnlineWatch;
 class ParserPlugins;
 struct Link;
+struct PageLink;
 
 // What Eng_OpenProject hands to the engine thread.
 struct OpenRequest {
@@ -130,9 +131,11 @@ private:
     void applyPoolLimits();
     // Tells the application that an item got a URL resource.
     void notifyItemResource(const ItemRow &item, const UrlResRow &resource);
-    // The links of a stored page or style sheet: the scanner's, then for a
-    // page those of the first parser plug-in that answers.
-    std::vector<Link> findLinks(std::string_view body, const std::string &url, const std::string &contentType);
+    // The links of a stored page or style sheet: the scanner's (those of the
+    // worker's scan when there was one), then for a page those of the first
+    // parser plug-in that answers.
+    std::vector<Link> findLinks(std::string_view body, const std::string &url, const std::string &contentType,
+                                const std::vector<PageLink> *scanned);
 
     ProgressCounters progress_;
     std::unique_ptr<Database> database_;

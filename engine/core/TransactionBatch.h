@@ -16,7 +16,7 @@ namespace eng {
 class TransactionBatch {
 public:
     static constexpr std::chrono::milliseconds kLongest{200};
-    static constexpr uint32_t kMostMessages = 64;
+    static constexpr uint32_t kMostMessages = 512;
     // How long an idle loop keeps the batch open for more.
     static constexpr std::chrono::milliseconds kIdleWait{20};
 

@@ -14,10 +14,19 @@ namespace {
 constexpr std::chrono::milliseconds kLongestPoll{1000};
 // Body bytes kept before anyone reads them.
 constexpr size_t kPendingLimit = 64 * 1024;
+
+// The multi handle of the thread's last ended transfer: the connections it
+// keeps open serve the thread's next transfer to the same server.
+thread_local std::unique_ptr<CURLM, CurlTransfer::MultiDeleter> parkedMulti;
+
+std::unique_ptr<CURLM, CurlTransfer::MultiDeleter> takeMulti() {
+    if (parkedMulti) return std::move(parkedMulti);
+    return std::unique_ptr<CURLM, CurlTransfer::MultiDeleter>(curl_multi_init());
+}
 }  // namespace
 
 CurlTransfer::CurlTransfer(InternetSession &session, const std::string &url)
-    : session_(session), easy_(curl_easy_init()), multi_(curl_multi_init()) {
+    : session_(session), easy_(curl_easy_init()), multi_(takeMulti()) {
     if (!easy_ || !multi_) {
         error_ = kErrOutOfHandles;
         return;
@@ -35,7 +44,7 @@ CurlTransfer::~CurlTransfer() {
     if (!multi_) return;
     session_.detach(multi_.get());
     if (added_) curl_multi_remove_handle(multi_.get(), easy_.get());
-    multi_.reset();
+    if (!parkedMulti) parkedMulti = std::move(multi_);
 }
 
 size_t CurlTransfer::onHeader(char *data, size_t size, size_t count, void *self) {

@@ -19,6 +19,8 @@ class InternetSession;
 // consumer as it arrives. A transfer that stays silent for the session's receive time-out
 // fails with 12002; closing the session ends it at once with 12017. Refused
 // connections are tried again as often as the session's connect retries say.
+// A thread's transfers keep their connections open for its next ones:
+// a connection to the same server is used again (keep-alive).
 class CurlTransfer {
 public:
     CurlTransfer(InternetSession &session, const std::string &url);
@@ -56,12 +58,13 @@ public:
     // The size that the server announced, or -1.
     int64_t announcedSize() const;
 
+    struct MultiDeleter {
+        void operator()(CURLM *multi) const { curl_multi_cleanup(multi); }
+    };
+
 private:
     struct EasyDeleter {
         void operator()(CURL *easy) const { curl_easy_cleanup(easy); }
-    };
-    struct MultiDeleter {
-        void operator()(CURLM *multi) const { curl_multi_cleanup(multi); }
     };
     using Clock = std::chrono::steady_clock;
 

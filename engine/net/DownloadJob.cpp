@@ -2,18 +2,20 @@
 
 #include <cerrno>
 #include <system_error>
-#include <thread>
 
+#include "base/HtmlScanner.h"
+#include "base/StyleSheetScanner.h"
 #include "net/ProgressSink.h"
 #include "sys/InternetErrors.h"
+#include "sys/WorkerThreads.h"
 
 namespace eng {
 
 DownloadJob::DownloadJob(JobContext context) : context_(std::move(context)) {}
 
-bool DownloadJob::start() {
+bool DownloadJob::start(WorkerThreads &threads) {
     try {
-        std::thread([job = shared_from_this()] { job->work(); }).detach();
+        threads.run([job = shared_from_this()] { job->work(); });
     } catch (const std::system_error &) {
         record_.state = DownloadRecord::ThreadFailed;
         return false;
@@ -35,7 +37,27 @@ void DownloadJob::work() {
         finish();
         close();
     }
+    scanBody();
     reportEnd(!markFinished());
+}
+
+void DownloadJob::scanBody() {
+    const std::string &type = record_.contentType;
+    const bool page = type.rfind("text/html", 0) == 0;
+    // The engine puts a page of its own in place of a redirect's body.
+    if (!record_.location.empty() || record_.bodyTooLarge || cancelled() || !(page || isStyleSheetType(type))) return;
+    ScannedBody scanned;
+    try {
+        const std::string text = record_.body.text(kPageScanLimit);
+        scanned.links = extractBodyLinks(record_.url, text, type).links;
+        if (page) {
+            scanned.title = pageTitle(text, type);
+            scanned.refresh = refreshTarget(linkBase(record_.url, text), text);
+        }
+    } catch (const std::exception &) {
+        return;  // a body that cannot be read back is left to the engine, which reports it
+    }
+    whileRunning([&] { record_.scanned = std::move(scanned); });
 }
 
 bool DownloadJob::markFinished() {

@@ -13,6 +13,7 @@ namespace eng {
 
 class DownloadJob;
 class ProgressSink;
+class WorkerThreads;
 
 // How a job's end reaches the engine thread: the job, and whether it had been
 // aborted (the abort itself handed over the result then). Called on the
@@ -28,7 +29,7 @@ struct JobContext {
     CredentialsPrompt prompt;
 };
 
-// One retrieval on a worker thread of its own. The engine thread creates the
+// One retrieval on a worker thread of its pool. The engine thread creates the
 // job, fills its record, starts it and destroys it; the worker thread opens,
 // runs, finishes and closes, then reports its end through the context,
 // aborted when the abort itself had already handed over the result. The worker thread keeps
@@ -44,8 +45,9 @@ public:
     DownloadRecord &record() { return record_; }
     const DownloadRecord &record() const { return record_; }
 
-    // Creates the worker thread; false (state 5) when it could not be created.
-    bool start();
+    // Hands the job to a worker thread of the pool; false (state 5) when
+    // none could be created.
+    bool start(WorkerThreads &threads);
     // Aborts the retrieval for the given reason; true when this posted the
     // job's result (the job had not finished yet). The worker thread may still
     // be winding down then: until its thread-ended message, the engine reads
@@ -92,6 +94,9 @@ protected:
 
 private:
     void work();
+    // Scans a fetched page or style sheet into the record, off the engine
+    // thread (see ScannedBody).
+    void scanBody();
     // Sets state 4 under the lock unless an abort already did; true when it did.
     bool markFinished();
     // Under the lock: marks the body as too large, with the error "File too

@@ -24,7 +24,7 @@ void DownloadPool::add(std::shared_ptr<DownloadJob> job) {
 
 void DownloadPool::launch(std::shared_ptr<DownloadJob> job) {
     add(job);
-    if (job->start()) return;
+    if (job->start(threads_)) return;
     job->record().errorCode = kErrOutOfHandles;
     job->reportEnd(false);
 }

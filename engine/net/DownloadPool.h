@@ -4,6 +4,8 @@
 #include <list>
 #include <memory>
 
+#include "sys/WorkerThreads.h"
+
 namespace eng {
 
 class DownloadJob;
@@ -56,6 +58,8 @@ private:
     void release(JobList::iterator position);
 
     MessageQueue &queue_;
+    // The jobs' worker threads: those waiting for a job end with the pool.
+    WorkerThreads threads_;
     uint16_t maxPerServer_ = 2;
     uint16_t pause_ = 0;
     uint16_t activeCount_ = 0;

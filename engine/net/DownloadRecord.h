@@ -3,9 +3,12 @@
 #include <atomic>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "base/DateTime.h"
+#include "base/HtmlScanner.h"
 #include "sys/SpooledBody.h"
 
 namespace eng {
@@ -16,6 +19,16 @@ inline uint32_t clampedCount(uint64_t count) {
     return count > std::numeric_limits<uint32_t>::max() ? std::numeric_limits<uint32_t>::max()
                                                         : static_cast<uint32_t>(count);
 }
+
+// What the worker thread read from a fetched page or style sheet, so that the
+// engine thread stores it without scanning the body again: the body's links
+// (as extractBodyLinks finds them against the record's address) and, for a
+// page, its title and META refresh target.
+struct ScannedBody {
+    std::vector<PageLink> links;
+    std::string title;
+    std::string refresh;
+};
 
 // The inputs and results of one retrieval, shared by its download job (on a
 // worker thread) and the engine thread. The error code may be written by an
@@ -61,6 +74,8 @@ struct DownloadRecord {
     bool bodyTooLarge = false;
     uint32_t pauseTimer = 0;
     std::atomic<uint32_t> errorCode{0};
+    // The scan of the body, when the worker made one.
+    std::optional<ScannedBody> scanned;
 
     // The bytes stored before that the body continues: the resume offset of
     // a partial answer (206), else 0.

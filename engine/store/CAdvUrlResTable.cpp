@@ -97,21 +97,18 @@ int64_t CAdvUrlResTable::release(uint32_t id) {
     return 0;
 }
 
-void CAdvUrlResTable::addReference(uint32_t id) {
-    if (auto row = find(int64_t{id})) {
-        ++row->refCount;
-        edit(*row);
-    }
-}
+// The counts are changed by one statement each, not by reading and writing
+// the whole row: a crawl changes them for every link it follows.
+void CAdvUrlResTable::addReference(uint32_t id) { changeCount(R"("RefCount" = "RefCount" + 1)", id); }
 
 void CAdvUrlResTable::changeRunCount(uint32_t id, bool up) {
-    if (auto row = find(int64_t{id})) {
-        if (up)
-            ++row->runCount;
-        else if (row->runCount > 0)
-            --row->runCount;
-        edit(*row);
-    }
+    changeCount(up ? R"("RunCount" = "RunCount" + 1)" : R"("RunCount" = max("RunCount" - 1, 0))", id);
+}
+
+void CAdvUrlResTable::changeCount(const std::string &assignment, uint32_t id) {
+    Statement &s = statement(R"(UPDATE "UrlRes" SET )" + assignment + R"( WHERE "UrlResId" = ?)");
+    s.bind(1, int64_t{id});
+    s.run();
 }
 
 void CAdvUrlResTable::resume(uint32_t id) {

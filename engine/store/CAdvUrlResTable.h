@@ -70,6 +70,8 @@ public:
     UrlResRow make(uint32_t urlId, uint32_t postId);
 
 private:
+    // Runs "UPDATE UrlRes SET <assignment>" on the row with the id.
+    void changeCount(const std::string &assignment, uint32_t id);
     // Moves one reference from a stored key to a new one.
     void moveStringReference(uint32_t stored, uint32_t now);
     void takeReferences(const UrlResRow &row);

@@ -76,9 +76,9 @@ std::string CResTable::tooLargeText(const std::string &url, uint64_t size) const
 }
 
 CResTable::Stored CResTable::storeFetched(const ByteSource &bytes, const std::string &contentType,
-                                          const std::string &url) {
+                                          const std::string &url, const std::vector<PageLink> *scanned) {
     const auto type = static_cast<uint8_t>(sniffResourceType(sniffedHead(bytes), contentType));
-    return {store(bytes, hashOf(bytes), type, contentType, url), type};
+    return {store(bytes, hashOf(bytes), type, contentType, url, scanned), type};
 }
 
 std::optional<uint32_t> CResTable::findIdentical(const ByteSource &bytes, int32_t hash) {
@@ -96,7 +96,7 @@ std::optional<uint32_t> CResTable::findIdentical(const ByteSource &bytes, int32_
 }
 
 uint32_t CResTable::store(const ByteSource &bytes, int32_t hash, uint8_t type, const std::string &contentType,
-                          const std::string &url) {
+                          const std::string &url, const std::vector<PageLink> *scanned) {
     if (bytes.size() > sizeLimit()) throw CEngineException(tooLargeText(url, bytes.size()));
     // A body with links of its own (a page, a style sheet) keeps its own row:
     // the same bytes at another address name other addresses.
@@ -112,8 +112,8 @@ uint32_t CResTable::store(const ByteSource &bytes, int32_t hash, uint8_t type, c
     writeBody(key, bytes);
     if (withLinks && extractLinks_) {
         const std::string page = bytes.text(kPageScanLimit);
-        for (const Link &link :
-             extractLinks_(std::span(reinterpret_cast<const uint8_t *>(page.data()), page.size()), url, contentType))
+        for (const Link &link : extractLinks_(std::span(reinterpret_cast<const uint8_t *>(page.data()), page.size()),
+                                              url, contentType, scanned))
             links_.addLink(key, link);
     }
     return key;
@@ -223,7 +223,7 @@ std::map<uint32_t, uint32_t> CResTable::readArchive(ArchiveReader &archive) {
         archive.readUInt32();  // the size, which the bytes carry
         const auto type = static_cast<uint8_t>(archive.readInt32());
         const std::string contentType = archive.readString();
-        const uint32_t newKey = store(MemoryBytes(bytes), hash, type, contentType, name);
+        const uint32_t newKey = store(MemoryBytes(bytes), hash, type, contentType, name, nullptr);
         keys[oldKey] = newKey;
         const int32_t links = archive.readCount();
         for (int32_t i = 0; i < links; ++i) links_.addLink(newKey, CRelTable::read(archive));

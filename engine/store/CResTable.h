@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/HtmlScanner.h"
 #include "store/CRelTable.h"
 #include "store/CTable.h"
 #include "store/SavedQueries.h"
@@ -37,8 +38,11 @@ struct StoredBody {
 // Finds the links of an HTML page or a style sheet (its bytes, its own
 // address and its content type); set by the content analysis, none until
 // then. It is given the body's first kPageScanLimit bytes.
-using LinkExtractor = std::function<std::vector<Link>(std::span<const uint8_t> page, const std::string &pageUrl,
-                                                      const std::string &contentType)>;
+// Finds the links of a page or style sheet being stored; `scanned` holds the
+// links that a scan of the same body found before, when there was one.
+using LinkExtractor =
+    std::function<std::vector<Link>(std::span<const uint8_t> page, const std::string &pageUrl,
+                                    const std::string &contentType, const std::vector<PageLink> *scanned)>;
 
 // Table Res: every fetched body. Bodies other than HTML pages and style
 // sheets are stored once and shared by every fetch that returned the same
@@ -59,8 +63,9 @@ public:
     // Stores a fetched body (or finds the identical one stored before) and,
     // for a page or a style sheet, records its links. The new row has no references yet. The
     // bytes are hashed, compared and written piece by piece. A body over the
-    // size limit is an error.
-    Stored storeFetched(const ByteSource &bytes, const std::string &contentType, const std::string &url);
+    // size limit is an error. `scanned`: the links a scan of these bytes found.
+    Stored storeFetched(const ByteSource &bytes, const std::string &contentType, const std::string &url,
+                        const std::vector<PageLink> *scanned = nullptr);
     // The largest body that can be stored.
     uint64_t sizeLimit() const;
     // The error for a body of the address that is over the size limit.
@@ -86,7 +91,7 @@ public:
 private:
     std::optional<uint32_t> findIdentical(const ByteSource &bytes, int32_t hash);
     uint32_t store(const ByteSource &bytes, int32_t hash, uint8_t type, const std::string &contentType,
-                   const std::string &url);
+                   const std::string &url, const std::vector<PageLink> *scanned);
     void writeBody(uint32_t key, const ByteSource &bytes);
 
     CRelTable &links_;

@@ -66,11 +66,14 @@ std::string CStrTable::textOf(uint32_t strId) {
 
 uint32_t CStrTable::addReference(uint32_t strId) {
     if (strId == 0) return 0;
-    auto row = find(int64_t{strId});
-    if (!row) return 0;
-    ++row->refCount;
-    edit(*row);
-    return row->refCount;
+    // One statement instead of reading and writing the whole row: every
+    // link of every stored page takes a reference.
+    Statement &s =
+        statement(R"(UPDATE "Strings" SET "RefCount" = "RefCount" + 1 WHERE "StrId" = ? RETURNING "RefCount")");
+    s.bind(1, int64_t{strId});
+    const uint32_t count = s.step() ? static_cast<uint32_t>(s.integer(0)) : 0;
+    s.reset();
+    return count;
 }
 
 uint32_t CStrTable::release(uint32_t strId) {

@@ -136,3 +136,24 @@ TEST(TaskCrawl, StoppingSuspendsResourcesThatNoOtherRunningTaskHolds) {
     c.tasks.save(two);
     EXPECT_EQ(c.resourceOf(*c.tables->items.find(int64_t{two.mainItemId})).state, 3u);
 }
+
+// While a task's saves are held, items added to it change the object alone:
+// the one save after writes and announces the final counts once.
+TEST(TaskCrawl, HeldSavesWriteAndAnnounceTheTaskOnceAtTheSaveAfter) {
+    Crawl c;
+    eng::TaskRow task = c.newTask("http://h/");
+    const eng::ItemRow start = *c.tables->items.find(int64_t{task.mainItemId});
+    const size_t before = c.announced.size();
+    {
+        const eng::CAdvTasksTable::HeldSaves held(c.tasks, task.taskId);
+        for (const char *page : {"http://h/a", "http://h/b", "http://h/c"})
+            c.tasks.addItem(task, c.url(page), 0, 1, 0, &start, true);
+        EXPECT_EQ(task.queued, 4u);
+        EXPECT_EQ(c.tasks.load(task.taskId)->queued, 1u);
+        EXPECT_EQ(c.announced.size(), before);
+    }
+    c.tasks.save(task);
+    EXPECT_EQ(c.tasks.load(task.taskId)->queued, 4u);
+    ASSERT_EQ(c.announced.size(), before + 1);
+    EXPECT_EQ(c.announced.back(), std::make_pair(task.taskId, false));
+}

@@ -61,8 +61,8 @@ TEST_F(AuthCacheTest, TwoDownloadsMeetingOneRealmShareOnePrompt) {
     });
     auto first = job(server.url("/a"));
     auto second = job(server.url("/b"));
-    ASSERT_TRUE(first->start());
-    ASSERT_TRUE(second->start());
+    ASSERT_TRUE(first->start(runner.threads()));
+    ASSERT_TRUE(second->start(runner.threads()));
     ASSERT_TRUE(runner.waitDone(std::chrono::minutes(1)));
     ASSERT_TRUE(runner.waitDone(std::chrono::minutes(1)));
     EXPECT_EQ(first->record().statusCode, 200u);
@@ -111,7 +111,7 @@ TEST_F(AuthCacheTest, AnAbortClosesTheOpenPromptAsCancel) {
     server.answer(unauthorized());
     test::CredentialsHost host({}, true);
     auto download = job(server.url("/secret"));
-    ASSERT_TRUE(download->start());
+    ASSERT_TRUE(download->start(runner.threads()));
     ASSERT_TRUE(host.waitForPrompts(1));
     EXPECT_TRUE(download->abort(1));
     ASSERT_TRUE(host.waitUntilClosed());

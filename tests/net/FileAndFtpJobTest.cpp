@@ -105,7 +105,7 @@ TEST(FileJobTest, AbortRaisesTheStopFlagAndTheJobPostsItsOwnEnd) {
     test::JobRunner runner;
     auto job = runner.make<eng::FileJob>("file://" + dir.file("a.txt"));
     EXPECT_FALSE(job->abort(1));
-    ASSERT_TRUE(job->start());
+    ASSERT_TRUE(job->start(runner.threads()));
     const auto done = runner.waitDone(5s);
     ASSERT_TRUE(done.has_value());
     EXPECT_EQ(done->wParam, 0u);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <iostream>
 #include <thread>
@@ -227,6 +228,43 @@ TEST_F(HttpJobTest, RedirectLocationsBecomeAbsoluteAndCanonical) {
     EXPECT_EQ(record.location, server.url("/a/b/Next.HTML"));
 }
 
+// The worker scans a fetched page or style sheet for the engine: the links
+// against the page's address, and a page's title and refresh target. A
+// redirect's body, which the engine replaces, and other types are not scanned.
+TEST_F(HttpJobTest, PagesAndStyleSheetsAreScannedOnTheWorker) {
+    server.answer(httpResponse(200, "OK",
+                               "<html><head><title>Welcome</title>"
+                               "<meta http-equiv=\"refresh\" content=\"5;URL=next.html\"></head>"
+                               "<body><a href=\"../x.html\">x</a><img src=\"i.gif\"></body></html>",
+                               {"Content-Type: text/html"}));
+    server.answer(httpResponse(200, "OK", "p { background: url(bg.png) }", {"Content-Type: text/css"}));
+    server.answer(
+        httpResponse(302, "Found", "<a href=\"y.html\">y</a>", {"Content-Type: text/html", "Location: /moved.html"}));
+    server.answer(httpResponse(200, "OK", "<a href=\"z.html\">z</a>", {"Content-Type: text/plain"}));
+
+    auto pageJob = job("/d/page.html");
+    const auto &page = runner.run(*pageJob);
+    ASSERT_TRUE(page.scanned);
+    EXPECT_EQ(page.scanned->title, "Welcome");
+    EXPECT_EQ(page.scanned->refresh, server.url("/d/next.html"));
+    std::vector<std::string> urls;
+    for (const eng::PageLink &link : page.scanned->links) urls.push_back(link.url);
+    EXPECT_NE(std::find(urls.begin(), urls.end(), server.url("/x.html")), urls.end());
+    EXPECT_NE(std::find(urls.begin(), urls.end(), server.url("/d/i.gif")), urls.end());
+
+    auto sheetJob = job("/d/style.css");
+    const auto &sheet = runner.run(*sheetJob);
+    ASSERT_TRUE(sheet.scanned);
+    ASSERT_EQ(sheet.scanned->links.size(), 1u);
+    EXPECT_EQ(sheet.scanned->links[0].url, server.url("/d/bg.png"));
+    EXPECT_EQ(sheet.scanned->title, "");
+
+    auto redirectJob = job("/d/old.html");
+    EXPECT_FALSE(runner.run(*redirectJob).scanned);
+    auto textJob = job("/d/notes.txt");
+    EXPECT_FALSE(runner.run(*textJob).scanned);
+}
+
 TEST_F(HttpJobTest, ChallengeRealmIsTakenFromTheQuotesInTheServersCase) {
     server.answer(httpResponse(401, "Unauthorized", "no", {"WWW-Authenticate: Basic REALM=\"Private Area\""}));
     auto quoted = job("/secret");
@@ -303,7 +341,7 @@ TEST_F(HttpJobTest, ARefusedPortAndAnUnknownHostAreNetworkErrors) {
 TEST_F(HttpJobTest, AbortPostsTheResultAtOnceAndTheThreadEndLater) {
     server.silent();
     auto download = job("/silent");
-    ASSERT_TRUE(download->start());
+    ASSERT_TRUE(download->start(runner.threads()));
     ASSERT_TRUE(server.waitForRequests(1, 5s));
     EXPECT_TRUE(download->abort(1));
     EXPECT_FALSE(download->abort(1));  // already finished: nothing more
@@ -325,7 +363,7 @@ TEST_F(HttpJobTest, AnAbortedJobLeavesItsRecordToTheEngine) {
     server.trickle(
         "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\nContent-Length: 3000\r\n\r\n" + std::string(3000, 't'), 1ms);
     auto download = job("/trickle");
-    ASSERT_TRUE(download->start());
+    ASSERT_TRUE(download->start(runner.threads()));
     const auto &record = download->record();
     const auto deadline = std::chrono::steady_clock::now() + 5s;
     while (runner.progress().reports().empty() || runner.progress().reports().back().received < 100) {

@@ -91,6 +91,7 @@ TEST(StringTable, ReleasingTheLastReferenceDeletesRowAndChunks) {
     const uint32_t again = s.table().intern(text, StringKind::Url, true);
     EXPECT_NE(again, key);  // a new key, never the old one
     EXPECT_EQ(s.table().addReference(0), 0u);
+    EXPECT_EQ(s.table().addReference(999), 0u);
     EXPECT_EQ(s.table().release(0), 0u);
     EXPECT_EQ(s.table().release(999), 0u);
 }

@@ -146,6 +146,11 @@ TEST(UrlResources, ResumeAndSuspendFollowTheRunCount) {
     EXPECT_EQ(r.events[0].before, 5u);
     EXPECT_EQ(r.events[2].now, 5u);
     EXPECT_EQ(r.events[2].before, 4u);  // the engine aborts that download
+    r.urlRes().changeRunCount(row.urlResId, false);
+    r.urlRes().changeRunCount(row.urlResId, false);  // never below none
+    EXPECT_EQ(r.urlRes().find(int64_t{row.urlResId})->runCount, 0u);
+    r.urlRes().changeRunCount(row.urlResId, true);
+    EXPECT_EQ(r.urlRes().find(int64_t{row.urlResId})->runCount, 1u);
 }
 
 TEST(UrlResources, ResetKeepsAResumableFetchOnly) {

@@ -52,7 +52,7 @@ bool JobRunner::pumpUntil(const std::function<bool()> &condition, std::chrono::m
 }
 
 eng::DownloadRecord &JobRunner::run(eng::DownloadJob &job, std::chrono::milliseconds timeout) {
-    EXPECT_TRUE(job.start());
+    EXPECT_TRUE(job.start(threads_));
     const auto done = waitDone(timeout);
     EXPECT_TRUE(done.has_value()) << "the job did not end in time";
     if (done) {

@@ -13,6 +13,7 @@
 #include "net/NetworkSettings.h"
 #include "net/ProgressSink.h"
 #include "sys/MessageQueue.h"
+#include "sys/WorkerThreads.h"
 
 namespace test {
 
@@ -60,6 +61,8 @@ public:
     bool pumpUntil(const std::function<bool()> &condition, std::chrono::milliseconds timeout);
 
     eng::MessageQueue &queue() { return *queue_; }
+    // The worker threads that run the jobs this runner starts.
+    eng::WorkerThreads &threads() { return threads_; }
     const RecordingProgress &progress() const { return *progress_; }
 
     static constexpr const char *kUserAgent = "LarkTest/1.0";
@@ -67,6 +70,7 @@ public:
 private:
     std::shared_ptr<eng::MessageQueue> queue_;
     std::shared_ptr<RecordingProgress> progress_;
+    eng::WorkerThreads threads_;
 };
 
 // Sets the network time-outs for the life of the object.
