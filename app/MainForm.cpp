@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -32,6 +33,8 @@
 #include "TabAddressDrag.h"
 #include "TabStripDropTarget.h"
 #include "TaskCreation.h"
+#include "views/FolderTree.h"
+#include "views/TaskListFrame.h"
 
 namespace {
 
@@ -61,18 +64,19 @@ std::pair<bool, bool> askWithOptOut(QWidget *parent, const QString &text) {
 MainForm::MainForm(const QStringList &arguments)
     : arguments_(arguments),
       pages_(new QTabWidget(this)),
-      projectPage_(new QLabel(this)),
+      taskList_(new TaskListFrame(project_, this)),
+      folderTree_(new FolderTree(project_, this)),
       statusState_(new QLabel(this)),
       statusCounts_(new QLabel(this)),
+      statusTasks_(new QLabel(this)),
       quitTimer_(new QTimer(this)),
       diskTimer_(new QTimer(this)),
       dropBox_(std::make_unique<DropBox>(project_, settings_, this)) {
     setWindowTitle(QStringLiteral("Sitelark"));
     buildCommands();
     buildAddressBar();
-    projectPage_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    projectPage_->setMargin(12);
-    pages_->addTab(projectPage_, QStringLiteral("Project"));
+    buildTaskCommands();
+    pages_->addTab(taskList_, QStringLiteral("Tasks"));
     pages_->setTabsClosable(true);
     pages_->tabBar()->setTabButton(0, QTabBar::RightSide, nullptr);
     connect(pages_, &QTabWidget::tabCloseRequested, this, [this](int index) {
@@ -83,6 +87,7 @@ MainForm::MainForm(const QStringList &arguments)
     new TabAddressDrag(pages_);                          // owned by the pages
     setCentralWidget(pages_);
     statusBar()->addWidget(statusState_);
+    statusBar()->addWidget(statusTasks_);
     statusBar()->addWidget(statusCounts_, 1);
 
     project_.setDefaultAcceptableAge(settings_.text(QStringLiteral("DefaultAcceptableAge")).value_or("360").toInt());
@@ -156,7 +161,7 @@ void MainForm::buildCommands() {
     browse->setToolTip(QStringLiteral("Launch Built-In Browser"));
     projectCommands_ = {close, clear, online_, refresh, browse};
 
-    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
+    QMenu *view = viewMenu_ = menuBar()->addMenu(QStringLiteral("&View"));
     mainBar_ = addToolBar(QStringLiteral("Main"));
     mainBar_->addActions({newProject, open, online_, browse});
     view->addAction(mainBar_->toggleViewAction());
@@ -193,6 +198,42 @@ void MainForm::buildAddressBar() {
     get->setObjectName(QStringLiteral("acGet"));
     connect(address_, &QLineEdit::returnPressed, this, &MainForm::getAddress);
     projectCommands_ << get;
+}
+
+void MainForm::buildTaskCommands() {
+    auto *folders = new QDockWidget(QStringLiteral("Folders"), this);
+    folders->setObjectName(QStringLiteral("foldersWindow"));
+    folders->setWidget(folderTree_);
+    addDockWidget(Qt::LeftDockWidgetArea, folders);
+    QAction *showFolders = folders->toggleViewAction();
+    showFolders->setToolTip(QStringLiteral("Show/Hide Folders Window"));
+    viewMenu_->addAction(showFolders);
+
+    QMenu *tasks = menuBar()->addMenu(QStringLiteral("&Tasks"));
+    auto *taskBar = new QToolBar(QStringLiteral("Task Tool Bar"), this);
+    for (QAction *command : taskList_->commands()) {
+        if (command)
+            tasks->addAction(command);
+        else
+            tasks->addSeparator();
+    }
+    tasks->addMenu(taskList_->sortMenu());
+    taskBar->addActions({taskList_->command(QStringLiteral("acNewTask")), taskList_->command(QStringLiteral("acRun")),
+                         taskList_->command(QStringLiteral("acStop")), taskList_->command(QStringLiteral("acDelete")),
+                         taskList_->command(QStringLiteral("acProperties"))});
+    insertToolBar(addressBar_, taskBar);
+    viewMenu_->addAction(taskBar->toggleViewAction());
+    QMenu *folderMenu = menuBar()->addMenu(QStringLiteral("F&olders"));
+    folderMenu->addActions(folderTree_->commands());
+
+    connect(taskList_, &TaskListFrame::statusChanged, statusTasks_, &QLabel::setText);
+    connect(taskList_, &TaskListFrame::openRequested, this,
+            [this](const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow) {
+                openBrowser(address, task, stamp, newWindow);
+            });
+    // The task commands and the sort order belong to the first page.
+    connect(pages_, &QTabWidget::currentChanged, this,
+            [this, tasks](int page) { tasks->menuAction()->setEnabled(page == 0); });
 }
 
 void MainForm::updateCommands() {
@@ -331,7 +372,7 @@ void MainForm::refreshProjectCommand() {
 void MainForm::getAddress() {
     if (!project_.active()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const int result = project_.createTask(address_->text(), depth_->value(), kRootFolder);
+    const int result = project_.createTask(address_->text(), depth_->value(), project_.selectedFolder());
     QApplication::restoreOverrideCursor();
     reportTaskResult(this, result);
 }
@@ -503,7 +544,6 @@ void MainForm::hintGoOnline() {
 
 void MainForm::showStatistics() {
     if (!project_.active()) {
-        projectPage_->clear();
         statusCounts_->clear();
         return;
     }
@@ -514,8 +554,6 @@ void MainForm::showStatistics() {
                                .arg(s.errors)
                                .arg(s.bytesRetrieved);
     statusCounts_->setText(counts);
-    projectPage_->setText(QStringLiteral("<h3>%1</h3><p>%2</p><p>%3</p>")
-                              .arg(project_.title().toHtmlEscaped(), project_.fileName().toHtmlEscaped(), counts));
 }
 
 void MainForm::quitTick() {

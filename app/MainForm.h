@@ -12,6 +12,8 @@
 
 class BrowserForm;
 class DropBox;
+class FolderTree;
+class TaskListFrame;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -34,6 +36,8 @@ public:
     KestProject &project() { return project_; }
     ProgramOptions &options() { return options_; }
     DropBox &dropBox() { return *dropBox_; }
+    TaskListFrame &taskList() { return *taskList_; }
+    FolderTree &folderTree() { return *folderTree_; }
     // Decides what to open (first start, the command line, the last
     // project), then applies the command-line switches. Run once shown.
     void start();
@@ -51,6 +55,7 @@ protected:
 private:
     void buildCommands();
     void buildAddressBar();
+    void buildTaskCommands();
     void updateCommands();
     void refreshCaption();
     void rebuildReopenMenu();
@@ -99,14 +104,17 @@ private:
     QDateTime quitTime_;
 
     QTabWidget *pages_;
-    QLabel *projectPage_;
+    TaskListFrame *taskList_;
+    FolderTree *folderTree_;
     QLabel *statusState_;
     QLabel *statusCounts_;
+    QLabel *statusTasks_;
     QToolBar *mainBar_;
     QToolBar *addressBar_;
     QLineEdit *address_;
     QSpinBox *depth_;
     QMenu *reopenMenu_;
+    QMenu *viewMenu_;
     QAction *online_;
     QTimer *quitTimer_;
     QTimer *diskTimer_;

@@ -1,0 +1,329 @@
+#include "TaskListFrame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "EngineLibrary.h"
+#include "KestProject.h"
+#include "NotificationWindow.h"
+#include "TaskListModel.h"
+#include "TaskTransferData.h"
+#include "TransferReceiver.h"
+#include "TransferText.h"
+#include "dialogs/NewTaskDialog.h"
+#include "dialogs/RefreshTaskDialog.h"
+
+namespace {
+
+struct SortCommand {
+    const char *caption;
+    const char *hint;
+};
+
+const SortCommand kSortCommands[] = {{"Name", "Sort list by name"},
+                                     {"Url", "Sort list by Url"},
+                                     {"Queued", "Sort list by Queued"},
+                                     {"Retrieved", "Sort list by Retrieved"},
+                                     {"Errors", "Sort list by Errors"},
+                                     {"Size", "Sort list by Size"},
+                                     {"Depth", "Sort list by Depth"},
+                                     {"Created", "Sort list by Created"},
+                                     {"Error Description", "Sort list by Notes"},
+                                     {"State", "Sort list by State"},
+                                     {"File type", "Sort list by File Type"}};
+
+}  // namespace
+
+TaskListFrame::TaskListFrame(KestProject &project, QWidget *parent)
+    : QWidget(parent), project_(project), model_(new TaskListModel(this)), view_(new QTreeView(this)) {
+    view_->setObjectName(QStringLiteral("taskList"));
+    view_->setModel(model_);
+    view_->setRootIsDecorated(false);
+    view_->setUniformRowHeights(true);
+    view_->setAllColumnsShowFocus(true);
+    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setDragDropMode(QAbstractItemView::DragDrop);
+    view_->setDefaultDropAction(Qt::MoveAction);
+    view_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    view_->header()->setSectionsClickable(true);
+    view_->header()->setSortIndicatorShown(false);
+    view_->setColumnWidth(TaskListModel::Name, 200);
+    view_->setColumnWidth(TaskListModel::Url, 260);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
+
+    model_->setTransfers(
+        [this](const std::vector<uint32_t> &tasks) {
+            return new TaskTransferData(project_, transfer::kTaskMove, tasks);  // the view owns the drag's data
+        },
+        [this](const QMimeData &data) { return receiveTransfer(this, project_, model_->folder(), data) > 0; });
+    buildCommands();
+
+    connect(view_->header(), &QHeaderView::sectionClicked, model_, &TaskListModel::sortBy);
+    connect(model_, &TaskListModel::sorted, this, [this] {
+        const bool column = model_->sortKey() < TaskListModel::ColumnCount;
+        view_->header()->setSortIndicatorShown(column);
+        if (column) view_->header()->setSortIndicator(model_->sortKey(), model_->sortOrder());
+        updateCommands();
+    });
+    connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TaskListFrame::selectionChanged);
+    connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, this, &TaskListFrame::selectionChanged);
+    connect(model_, &QAbstractItemModel::rowsInserted, this, &TaskListFrame::selectionChanged);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, &TaskListFrame::selectionChanged);
+    connect(model_, &QAbstractItemModel::dataChanged, this, &TaskListFrame::updateCommands);
+    connect(view_, &QAbstractItemView::doubleClicked, this, [this] { open(false); });
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &TaskListFrame::updateCommands);
+
+    connect(&project_, &KestProject::folderSelected, this, &TaskListFrame::fill);
+    connect(&project_, &KestProject::folderFilled, this, [this](uint32_t folder) {
+        if (folder == model_->folder()) fill(folder);
+    });
+    connect(&project_, &KestProject::beforeClose, this, [this] {
+        prepareClipboard();
+        fill(0);
+    });
+    connect(&project_, &KestProject::taskAdded, model_, &TaskListModel::add);
+    connect(&project_, &KestProject::taskChanged, model_, &TaskListModel::change);
+    connect(&project_, &KestProject::taskRemoved, model_, [this](uint32_t task) { model_->remove(task); });
+    updateCommands();
+}
+
+QAction *TaskListFrame::addCommand(const QString &name, const QString &caption, const QString &hint,
+                                   const QKeySequence &key) {
+    auto *action = new QAction(caption, this);
+    action->setObjectName(name);
+    action->setToolTip(hint);
+    action->setStatusTip(hint);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(action);
+    view_->addAction(action);
+    commands_ << action;
+    return action;
+}
+
+void TaskListFrame::buildCommands() {
+    connect(addCommand(QStringLiteral("acOpen"), QStringLiteral("Open"), QStringLiteral("Browse the Task"),
+                       QKeySequence(Qt::Key_Return)),
+            &QAction::triggered, this, [this] { open(false); });
+    connect(addCommand(QStringLiteral("acOpenInNewWindow"), QStringLiteral("Open in New Window"),
+                       QStringLiteral("Browse the Task in New Window")),
+            &QAction::triggered, this, [this] { open(true); });
+    commands_ << nullptr;
+    connect(addCommand(QStringLiteral("acNewTask"), QStringLiteral("New Task"), QStringLiteral("Create New Task"),
+                       QKeySequence(Qt::Key_Insert)),
+            &QAction::triggered, this, &TaskListFrame::newTask);
+    connect(addCommand(QStringLiteral("acRun"), QStringLiteral("Run Task"), QStringLiteral("Run the Task")),
+            &QAction::triggered, this, &TaskListFrame::runSelected);
+    connect(addCommand(QStringLiteral("acStop"), QStringLiteral("Stop Task"), QStringLiteral("Stop the Task")),
+            &QAction::triggered, this, &TaskListFrame::stopSelected);
+    connect(addCommand(QStringLiteral("acRefresh"), QStringLiteral("Refresh"), QStringLiteral("Refresh the Task")),
+            &QAction::triggered, this, &TaskListFrame::refreshSelected);
+    commands_ << nullptr;
+    connect(addCommand(QStringLiteral("acCut"), QStringLiteral("Cut"), QStringLiteral("Cut to clipboard"),
+                       QKeySequence::Cut),
+            &QAction::triggered, this, &TaskListFrame::cut);
+    connect(addCommand(QStringLiteral("acCopy"), QStringLiteral("Copy"), QStringLiteral("Copy to clipboard"),
+                       QKeySequence::Copy),
+            &QAction::triggered, this, &TaskListFrame::copy);
+    connect(addCommand(QStringLiteral("acPaste"), QStringLiteral("Paste"), QStringLiteral("Paste from clipboard"),
+                       QKeySequence::Paste),
+            &QAction::triggered, this, &TaskListFrame::paste);
+    connect(addCommand(QStringLiteral("acDelete"), QStringLiteral("Delete"), QStringLiteral("Delete the Task"),
+                       QKeySequence::Delete),
+            &QAction::triggered, this, &TaskListFrame::deleteSelected);
+    commands_ << nullptr;
+    connect(addCommand(QStringLiteral("acProperties"), QStringLiteral("Properties"),
+                       QStringLiteral("Edit Properties of the task"), QKeySequence(Qt::ALT | Qt::Key_Return)),
+            &QAction::triggered, this, &TaskListFrame::editProperties);
+
+    sortMenu_ = new QMenu(QStringLiteral("Sort by"), this);
+    for (int key = 0; key < TaskListModel::KeyCount; ++key) {
+        QAction *sort = sortMenu_->addAction(QString::fromLatin1(kSortCommands[key].caption), model_,
+                                             [this, key] { model_->sortBy(key); });
+        sort->setToolTip(QString::fromLatin1(kSortCommands[key].hint));
+        sort->setCheckable(true);
+    }
+}
+
+QAction *TaskListFrame::command(const QString &name) const { return findChild<QAction *>(name); }
+
+void TaskListFrame::fill(uint32_t folder) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    model_->reset(folder, folder ? project_.folderTasks(folder) : std::vector<TaskRow>{});
+    view_->header()->setSortIndicatorShown(false);
+    QApplication::restoreOverrideCursor();
+    selectionChanged();
+}
+
+std::vector<uint32_t> TaskListFrame::selectedTasks() const {
+    std::vector<uint32_t> tasks;
+    QModelIndexList rows = view_->selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
+    for (const QModelIndex &row : rows) tasks.push_back(model_->row(row.row()).id);
+    return tasks;
+}
+
+std::optional<TaskRow> TaskListFrame::currentTask() const {
+    const QModelIndex current = view_->selectionModel()->currentIndex();
+    if (!current.isValid() || !view_->selectionModel()->isRowSelected(current.row())) return std::nullopt;
+    return model_->row(current.row());
+}
+
+bool TaskListFrame::selectTask(uint32_t task) {
+    const int row = model_->indexOf(task);
+    if (row < 0) return false;
+    view_->selectionModel()->setCurrentIndex(model_->index(row, 0),
+                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view_->scrollTo(model_->index(row, 0));
+    return true;
+}
+
+QString TaskListFrame::statusText() const {
+    const int rows = model_->rowCount();
+    const std::vector<uint32_t> selected = selectedTasks();
+    if (selected.empty()) return QString::number(rows) + QStringLiteral(" task(s)");
+    QString text = QStringLiteral("%1 of %2 task(s) selected").arg(selected.size()).arg(rows);
+    if (selected.size() == 1) {
+        const TaskRow &task = model_->row(model_->indexOf(selected.front()));
+        text += QStringLiteral(" (") + viewStateName(task.state);
+        if (task.state == TaskRow::Ok || task.state == TaskRow::Failed)
+            text += QStringLiteral("; Size=") + groupedNumber(task.size);
+        text += QStringLiteral("; ") + task.url + u')';
+    }
+    return text;
+}
+
+void TaskListFrame::selectionChanged() {
+    updateCommands();
+    emit statusChanged(statusText());
+    emit currentChanged(currentTask());
+}
+
+void TaskListFrame::updateCommands() {
+    const std::optional<TaskRow> current = currentTask();
+    const size_t selected = selectedTasks().size();
+    const bool several = selected > 1;
+    const QMimeData *clipboard = QApplication::clipboard()->mimeData();
+    command(QStringLiteral("acOpen"))->setEnabled(selected == 1);
+    command(QStringLiteral("acOpenInNewWindow"))->setEnabled(selected == 1);
+    command(QStringLiteral("acNewTask"))->setEnabled(model_->folder() != 0);
+    command(QStringLiteral("acRun"))->setEnabled(current && (current->state == TaskRow::Stopped || several));
+    command(QStringLiteral("acStop"))->setEnabled(current && (current->state == TaskRow::Queued || several));
+    command(QStringLiteral("acRefresh"))
+        ->setEnabled(current && (current->state == TaskRow::Queued || current->state == TaskRow::Ok ||
+                                 current->state == TaskRow::Failed));
+    command(QStringLiteral("acCut"))->setEnabled(current.has_value());
+    command(QStringLiteral("acCopy"))->setEnabled(current.has_value());
+    command(QStringLiteral("acPaste"))
+        ->setEnabled(model_->folder() != 0 && clipboard && acceptableTransfer(*clipboard));
+    command(QStringLiteral("acDelete"))->setEnabled(selected > 0);
+    command(QStringLiteral("acProperties"))->setEnabled(current.has_value());
+    const QList<QAction *> sorts = sortMenu_->actions();
+    for (int key = 0; key < sorts.size(); ++key) {
+        sorts[key]->setEnabled(model_->rowCount() > 1);
+        sorts[key]->setChecked(key == model_->sortKey());
+    }
+}
+
+void TaskListFrame::open(bool newWindow) {
+    const std::optional<TaskRow> task = currentTask();
+    if (!task) return;
+    static const QDateTime origin(QDate(1899, 12, 30), QTime(0, 0));
+    emit openRequested(task->url, task->id, origin.addMSecs(static_cast<qint64>(task->done * 86400000.0)), newWindow);
+}
+
+void TaskListFrame::newTask() {
+    if (model_->folder() == 0) return;
+    if (const int task = NewTaskDialog::create(this, project_, QString(), 0, model_->folder()); task > 0)
+        selectTask(static_cast<uint32_t>(task));
+}
+
+void TaskListFrame::forEachSelected(void (*call)(uint32_t)) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    for (uint32_t task : selectedTasks()) {
+        call(task);
+        NotificationWindow::pump();
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void TaskListFrame::runSelected() {
+    forEachSelected(engine().Eng_RunTask);
+    view_->clearSelection();
+}
+
+void TaskListFrame::stopSelected() {
+    forEachSelected(engine().Eng_StopTask);
+    view_->clearSelection();
+}
+
+void TaskListFrame::refreshSelected() {
+    uint32_t errors = 0, connectionErrors = 0;
+    for (uint32_t task : selectedTasks()) {
+        const TaskRow &row = model_->row(model_->indexOf(task));
+        errors += row.errorCount;
+        connectionErrors += row.transportErrorCount;
+    }
+    const int mode = RefreshTaskDialog::ask(this, errors, connectionErrors);
+    if (mode == 0) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    for (uint32_t task : selectedTasks()) {
+        engine().Eng_RefreshTask(task, mode);
+        NotificationWindow::pump();
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void TaskListFrame::deleteSelected() {
+    const std::vector<uint32_t> tasks = selectedTasks();
+    if (tasks.empty()) return;
+    QMessageBox question(QMessageBox::Question, QStringLiteral("Sitelark"),
+                         QStringLiteral("Delete all resources associated with this task(s) ?"),
+                         QMessageBox::Ok | QMessageBox::Cancel, this);
+    if (question.exec() != QMessageBox::Ok) return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    for (uint32_t task : tasks) project_.deleteTask(task);
+    QApplication::restoreOverrideCursor();
+}
+
+void TaskListFrame::editProperties() {
+    const std::optional<TaskRow> current = currentTask();
+    if (!current) return;
+    const std::optional<TaskRow> task = project_.task(current->id);
+    if (!task) {
+        QMessageBox::critical(this, QStringLiteral("Sitelark"), QStringLiteral("Task not exists."));
+        return;
+    }
+    NewTaskDialog::edit(this, project_, *task);
+}
+
+void TaskListFrame::putOnClipboard(const QString &kind) {
+    const std::vector<uint32_t> tasks = selectedTasks();
+    if (!tasks.empty()) QApplication::clipboard()->setMimeData(new TaskTransferData(project_, kind, tasks));
+}
+
+void TaskListFrame::cut() { putOnClipboard(transfer::kTaskMove); }
+
+void TaskListFrame::copy() { putOnClipboard(transfer::kTaskCopy); }
+
+void TaskListFrame::paste() {
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    if (data && model_->folder()) receiveTransfer(this, project_, model_->folder(), *data);
+}
+
+void TaskListFrame::prepareClipboard() {
+    // Tasks of this project on the clipboard are written into archives while they can be.
+    if (const auto *tasks = qobject_cast<const TaskTransferData *>(QApplication::clipboard()->mimeData()))
+        tasks->prepareArchives();
+}

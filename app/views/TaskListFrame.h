@@ -1,0 +1,76 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include <QDateTime>
+#include <QWidget>
+
+#include "TaskRow.h"
+
+class KestProject;
+class QAction;
+class QMenu;
+class QTreeView;
+class TaskListModel;
+
+// The pane of the main window that lists the tasks of the selected folder
+// and carries the commands on them: new task, open, run, stop, refresh,
+// delete, properties, rename, cut, copy and paste, and the sort order. It
+// follows the project session's signals: the folder selected, tasks added,
+// changed and removed.
+class TaskListFrame : public QWidget {
+    Q_OBJECT
+
+public:
+    TaskListFrame(KestProject &project, QWidget *parent);
+
+    TaskListModel &model() const { return *model_; }
+    QTreeView &view() const { return *view_; }
+    // The commands by their names (acNewTask, acRun, ...), for menus and tests.
+    QAction *command(const QString &name) const;
+    // The commands of the pane's menus, in menu order; null entries stand for separators.
+    const QList<QAction *> &commands() const { return commands_; }
+    QMenu *sortMenu() const { return sortMenu_; }
+    // The selected rows' tasks, in list order.
+    std::vector<uint32_t> selectedTasks() const;
+    // The task of the row that has the focus, when it is selected.
+    std::optional<TaskRow> currentTask() const;
+    QString statusText() const;
+
+    // Selects the task's row alone; false when the list has none.
+    bool selectTask(uint32_t task);
+    void newTask();
+    void runSelected();
+    void stopSelected();
+    void refreshSelected();
+    void deleteSelected();
+    void editProperties();
+    void cut();
+    void copy();
+    void paste();
+
+signals:
+    void statusChanged(const QString &text);
+    // The current task changed (nothing when no row is selected).
+    void currentChanged(const std::optional<TaskRow> &task);
+    void openRequested(const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow);
+
+private:
+    void buildCommands();
+    QAction *addCommand(const QString &name, const QString &caption, const QString &hint, const QKeySequence &key = {});
+    void fill(uint32_t folder);
+    void selectionChanged();
+    void updateCommands();
+    void putOnClipboard(const QString &kind);
+    void open(bool newWindow);
+    // Runs the engine call for each selected task, serving notifications between them.
+    void forEachSelected(void (*call)(uint32_t));
+    void prepareClipboard();
+
+    KestProject &project_;
+    TaskListModel *model_;
+    QTreeView *view_;
+    QList<QAction *> commands_;
+    QMenu *sortMenu_;
+};
