@@ -110,7 +110,7 @@ NewTaskDialog::NewTaskDialog(KestProject &project, std::optional<TaskRow> editin
     connect(referer_, &QLineEdit::editingFinished, this, [this] {
         if (const QString address = normalisedAddress(referer_->text()); !address.isEmpty()) referer_->setText(address);
     });
-    if (editing_) show(*editing_);
+    if (editing_) showTask(*editing_);
     resize(620, 440);
 }
 
@@ -159,7 +159,7 @@ QWidget *NewTaskDialog::advancedPage() {
     return page;
 }
 
-void NewTaskDialog::show(const TaskRow &task) {
+void NewTaskDialog::showTask(const TaskRow &task) {
     address_->setText(task.url);
     normaliseAddress();
     name_->setText(task.name);

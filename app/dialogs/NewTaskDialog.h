@@ -38,7 +38,7 @@ public:
 private:
     QWidget *generalPage();
     QWidget *advancedPage();
-    void show(const TaskRow &task);
+    void showTask(const TaskRow &task);
     void normaliseAddress();
     void showUserAgent(const QString &agent);
     QString userAgent() const;

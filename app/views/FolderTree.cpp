@@ -295,9 +295,14 @@ void FolderTree::dragMoveEvent(QDragMoveEvent *event) {
 void FolderTree::dropEvent(QDropEvent *event) {
     QTreeWidgetItem *target = itemAt(event->position().toPoint());
     hovered_ = nullptr;
-    if (!acceptsDrop(target, *event->mimeData())) return event->ignore();
-    receiveTransfer(this, project_, folderOf(target), *event->mimeData());
+    if (!dropMimeData(target, 0, event->mimeData(), event->dropAction())) return event->ignore();
     // The receiver has changed the project; nothing is to be moved by the view itself.
     event->setDropAction(Qt::CopyAction);
     event->accept();
+}
+
+bool FolderTree::dropMimeData(QTreeWidgetItem *parent, int, const QMimeData *data, Qt::DropAction) {
+    if (!data || !acceptsDrop(parent, *data)) return false;
+    receiveTransfer(this, project_, folderOf(parent), *data);
+    return true;
 }

@@ -56,8 +56,11 @@ TaskListFrame::TaskListFrame(KestProject &project, QWidget *parent)
     view_->setContextMenuPolicy(Qt::ActionsContextMenu);
     view_->header()->setSectionsClickable(true);
     view_->header()->setSortIndicatorShown(false);
-    view_->setColumnWidth(TaskListModel::Name, 200);
-    view_->setColumnWidth(TaskListModel::Url, 260);
+    const std::pair<int, int> widths[] = {{TaskListModel::Name, 170},  {TaskListModel::Url, 230},
+                                          {TaskListModel::Queued, 60}, {TaskListModel::Retrieved, 70},
+                                          {TaskListModel::Errors, 50}, {TaskListModel::Size, 80},
+                                          {TaskListModel::Depth, 50},  {TaskListModel::Created, 140}};
+    for (const auto &[column, width] : widths) view_->setColumnWidth(column, width);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view_);

@@ -1,0 +1,234 @@
+// The task list with a real engine and nginx: a task made through the New
+// Task dialog with a filter and a depth, run, stopped, run again, crawled,
+// edited and deleted, the list following every step; bad input in the
+// dialog creates nothing; rows show and sort as the list means them to.
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
+
+#include "GuiTestCase.h"
+#include "GuiTestProgram.h"
+#include "MainForm.h"
+#include "ModalAnswers.h"
+#include "dialogs/FilterEditor.h"
+#include "dialogs/FilterText.h"
+#include "dialogs/NewTaskDialog.h"
+#include "views/TaskListFrame.h"
+#include "views/TaskListModel.h"
+
+using namespace gui_test;
+
+namespace {
+
+// What a message box said, with its details.
+struct Shown {
+    QString text;
+    QString details;
+};
+
+// Closes the next message box, keeping what it said.
+void closeNextMessage(Shown *shown) {
+    whenOpen<QMessageBox>([shown](QMessageBox *box) {
+        shown->text = box->text();
+        shown->details = box->informativeText();
+        box->close();
+    });
+}
+
+void fillGeneral(NewTaskDialog *dialog, const QString &address, const QString &depth, const QString &name) {
+    dialog->findChild<QLineEdit *>(QStringLiteral("address"))->setText(address);
+    dialog->findChild<QLineEdit *>(QStringLiteral("depth"))->setText(depth);
+    dialog->findChild<QLineEdit *>(QStringLiteral("name"))->setText(name);
+}
+
+void setLinkPatterns(NewTaskDialog *dialog, const QString &patterns) {
+    auto *filter = dialog->findChild<FilterEditor *>();
+    filter->selectCategory(0);
+    filter->patternMode()->setChecked(true);
+    filter->patterns()->setPlainText(patterns);
+}
+
+}  // namespace
+
+class TaskListTest : public GuiTestCase {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { fixture_.prepare(GuiFixture::Project::Empty); }
+    void init() { fixture_.setUp(); }
+    void cleanup() { fixture_.tearDown(); }
+
+    void aTaskIsCreatedRunStoppedEditedAndDeleted();
+    void badInputInTheDialogCreatesNothing();
+    void rowsShowTheirValuesAndSortByEveryKey();
+
+private:
+    TaskListFrame &list() const { return form().taskList(); }
+    const TaskRow *row(uint32_t task) const {
+        const int at = list().model().indexOf(task);
+        return at < 0 ? nullptr : &list().model().row(at);
+    }
+    void trigger(const QString &command) const {
+        QAction *action = list().command(command);
+        QVERIFY2(action->isEnabled(), qPrintable(command));
+        action->trigger();
+    }
+};
+
+void TaskListTest::aTaskIsCreatedRunStoppedEditedAndDeleted() {
+    QCOMPARE(list().statusText(), QStringLiteral("0 task(s)"));
+    whenOpen<NewTaskDialog>([this](NewTaskDialog *dialog) {
+        fillGeneral(dialog, url(QStringLiteral("/index.html")), QStringLiteral("1"), QStringLiteral("Test site"));
+        setLinkPatterns(dialog, QStringLiteral("*index* or *page2*"));
+        dialog->show();
+        screenshot(dialog, QStringLiteral("new-task-dialog.png"));
+        dialog->accept();
+    });
+    trigger(QStringLiteral("acNewTask"));
+    QCOMPARE(list().model().rowCount(), 1);
+    const TaskRow created = list().model().row(0);
+    QCOMPARE(created.name, QStringLiteral("Test site"));
+    QCOMPARE(created.url, url(QStringLiteral("/index.html")));
+    QCOMPARE(created.depth, 1u);
+    const std::vector<FilterEntry> filter = parseFilter(created.filter);
+    QCOMPARE(filter.size(), size_t{1});
+    QCOMPARE(filter[0].mask, filter_masks::kLinks);
+    QCOMPARE(filter[0].expression, QStringLiteral("*index* or *page2*"));
+    // The new task is selected and waits for the project to go online.
+    QCOMPARE(list().currentTask()->id, created.id);
+    QCOMPARE(created.state, uint32_t{TaskRow::Queued});
+    QCOMPARE(list().statusText(), QStringLiteral("1 of 1 task(s) selected (Queued; %1)").arg(created.url));
+
+    trigger(QStringLiteral("acStop"));
+    QTRY_COMPARE_WITH_TIMEOUT(row(created.id)->state, uint32_t{TaskRow::Stopped}, 5000);
+    QVERIFY(list().selectTask(created.id));
+    QVERIFY(!list().command(QStringLiteral("acStop"))->isEnabled());
+    trigger(QStringLiteral("acRun"));
+    QTRY_COMPARE_WITH_TIMEOUT(row(created.id)->state, uint32_t{TaskRow::Queued}, 5000);
+
+    // Online, the crawl fills the counters: the start page, its image and the page the filter lets through.
+    form().project().setRunning(true);
+    QTRY_VERIFY_WITH_TIMEOUT(row(created.id)->retrieved > 0, 20000);
+    screenshot(&form(), QStringLiteral("task-list-running.png"));
+    QTRY_COMPARE_WITH_TIMEOUT(row(created.id)->state, uint32_t{TaskRow::Ok}, 30000);
+    QCOMPARE(row(created.id)->retrieved, 3u);
+    QCOMPARE(row(created.id)->queued, 0u);
+    QVERIFY(row(created.id)->size > 0);
+    const QModelIndex retrieved = list().model().index(list().model().indexOf(created.id), TaskListModel::Retrieved);
+    QCOMPARE(retrieved.data().toString(), QStringLiteral("3"));
+    QVERIFY(list().selectTask(created.id));
+    QVERIFY(list().statusText().startsWith(QStringLiteral("1 of 1 task(s) selected (Ok; Size=")));
+
+    // Properties: the dialog shows the task's values, and what is changed is written.
+    QString shownAddress, shownDepth;
+    whenOpen<NewTaskDialog>([&](NewTaskDialog *dialog) {
+        shownAddress = dialog->findChild<QLineEdit *>(QStringLiteral("address"))->text();
+        shownDepth = dialog->findChild<QLineEdit *>(QStringLiteral("depth"))->text();
+        dialog->findChild<QLineEdit *>(QStringLiteral("name"))->setText(QStringLiteral("Renamed site"));
+        dialog->findChild<QPlainTextEdit *>(QStringLiteral("notes"))->setPlainText(QStringLiteral("a note"));
+        dialog->accept();
+    });
+    trigger(QStringLiteral("acProperties"));
+    QCOMPARE(shownAddress, created.url);
+    QCOMPARE(shownDepth, QStringLiteral("1"));
+    QCOMPARE(form().project().task(created.id)->name, QStringLiteral("Renamed site"));
+    QCOMPARE(form().project().task(created.id)->note, QStringLiteral("a note"));
+    QCOMPARE(parseFilter(form().project().task(created.id)->filter)[0].expression, filter[0].expression);
+    QTRY_COMPARE_WITH_TIMEOUT(list().model().index(0, 0).data().toString(), QStringLiteral("Renamed site"), 5000);
+
+    // Delete asks, then the task and its row are gone.
+    QVERIFY(list().selectTask(created.id));
+    QString asked;
+    answerMessageBox(QMessageBox::Ok, &asked);
+    trigger(QStringLiteral("acDelete"));
+    QCOMPARE(asked, QStringLiteral("Delete all resources associated with this task(s) ?"));
+    QCOMPARE(list().model().rowCount(), 0);
+    QVERIFY(!form().project().task(created.id));
+    QCOMPARE(list().statusText(), QStringLiteral("0 task(s)"));
+}
+
+void TaskListTest::badInputInTheDialogCreatesNothing() {
+    Shown badAddress, badFilter, badDepth;
+    int pageAfterFilter = -1;
+    bool stillOpen = false;
+    whenOpen<NewTaskDialog>([&](NewTaskDialog *dialog) {
+        fillGeneral(dialog, QStringLiteral("mailto:nobody"), QStringLiteral("1"), QString());
+        setLinkPatterns(dialog, QStringLiteral("*index*"));
+        closeNextMessage(&badAddress);
+        dialog->accept();
+
+        dialog->findChild<QLineEdit *>(QStringLiteral("address"))->setText(url(QStringLiteral("/index.html")));
+        setLinkPatterns(dialog, QStringLiteral("(*index* or *page2*"));
+        closeNextMessage(&badFilter);
+        dialog->accept();
+        pageAfterFilter = dialog->findChild<QTabWidget *>()->currentIndex();
+
+        setLinkPatterns(dialog, QStringLiteral("*index*"));
+        dialog->findChild<QLineEdit *>(QStringLiteral("depth"))->setText(QStringLiteral("150"));
+        closeNextMessage(&badDepth);
+        dialog->accept();
+        stillOpen = dialog->isVisible();
+        dialog->reject();
+    });
+    list().newTask();
+    QCOMPARE(badAddress.text, QStringLiteral("Invalid url."));
+    QCOMPARE(badFilter.text, QStringLiteral("Filter error: No closing bracket"));
+    QCOMPARE(badFilter.details, QStringLiteral("At character 13: *page2*"));
+    QCOMPARE(pageAfterFilter, 1);  // the Filters page
+    QCOMPARE(badDepth.text, QStringLiteral("The depth must be a whole number from 0 to 99."));
+    QVERIFY(stillOpen);
+    QVERIFY(form().project().folderTasks(form().project().selectedFolder()).empty());
+    QCOMPARE(list().model().rowCount(), 0);
+}
+
+void TaskListTest::rowsShowTheirValuesAndSortByEveryKey() {
+    TaskListModel model;
+    std::vector<TaskRow> rows(3);
+    const QString longName(250, u'n');
+    const std::tuple<uint32_t, QString, uint32_t, double, uint32_t> values[] = {
+        {1, QStringLiteral("beta"), 1234567, 3.0, TaskRow::Ok},
+        {2, QStringLiteral("Alpha"), 999, 1.0, TaskRow::Failed},
+        {3, longName, 0, 2.0, TaskRow::Stopped}};
+    for (size_t k = 0; k < rows.size(); ++k) {
+        std::tie(rows[k].id, rows[k].name, rows[k].size, rows[k].done, rows[k].state) = values[k];
+        rows[k].folder = 7;
+    }
+    model.reset(7, rows);
+    QCOMPARE(model.index(0, TaskListModel::Size).data().toString(), QStringLiteral("1,234,567"));
+    QCOMPARE(model.index(1, TaskListModel::Size).data().toString(), QStringLiteral("999"));
+    QCOMPARE(model.index(2, TaskListModel::Name).data().toString(), longName.left(200) + QStringLiteral("..."));
+    const auto order = [&model] {
+        QList<uint32_t> ids;
+        for (int k = 0; k < model.rowCount(); ++k) ids << model.row(k).id;
+        return ids;
+    };
+    model.sortBy(TaskListModel::Name);
+    QCOMPARE(order(), (QList<uint32_t>{2, 1, 3}));  // without regard to case
+    model.sortBy(TaskListModel::Name);
+    QCOMPARE(order(), (QList<uint32_t>{3, 1, 2}));  // the same key again reverses
+    model.sortBy(TaskListModel::Created);
+    QCOMPARE(order(), (QList<uint32_t>{2, 3, 1}));  // by completion time
+    model.sortBy(TaskListModel::StateKey);
+    QCOMPARE(order(), (QList<uint32_t>{3, 1, 2}));
+    // Notifications: a task of another folder is not shown; a change reloads the row; a removal drops it.
+    TaskRow other = rows[0];
+    other.id = 9;
+    other.folder = 8;
+    model.add(other);
+    QCOMPARE(model.rowCount(), 3);
+    TaskRow changed = rows[1];
+    changed.name = QStringLiteral("Gamma");
+    model.change(changed);
+    QCOMPARE(model.index(model.indexOf(2), 0).data().toString(), QStringLiteral("Gamma"));
+    model.remove(1);
+    QCOMPARE(order(), (QList<uint32_t>{3, 2}));
+    QCOMPARE(model.indexOf(2), 1);
+}
+
+SITELARK_GUI_TEST_MAIN(TaskListTest)
+#include "TaskListTest.moc"
