@@ -1,5 +1,7 @@
 #include "KestProject.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -188,16 +190,22 @@ bool KestProject::loadTransferArchives(const QString &tasks, const QString &reso
     return loaded;
 }
 
-bool KestProject::folderWithin(uint32_t folder, uint32_t other) const {
+std::vector<uint32_t> KestProject::folderAndParents(uint32_t folder) const {
+    std::vector<uint32_t> path;
     // A folder tree is shallow; the bound keeps a damaged one from looping.
-    for (int depth = 0; folder != 0 && depth < 256; ++depth) {
-        if (folder == other) return true;
+    while (folder != 0 && path.size() < 256) {
+        path.push_back(folder);
         const auto found =
             eng::client::receiveRecords<EngFolderRecord>(engine().Eng_FreeMem, engine().Eng_GetFolder, folder);
         const auto record = found.first();
         folder = record ? record->parent : 0;
     }
-    return false;
+    return path;
+}
+
+bool KestProject::folderWithin(uint32_t folder, uint32_t other) const {
+    const std::vector<uint32_t> path = folderAndParents(folder);
+    return std::find(path.begin(), path.end(), other) != path.end();
 }
 
 bool KestProject::findTasks(const QString &address) {

@@ -77,6 +77,8 @@ public:
     // Loads the tasks of three transfer archives into the folder; true when
     // the engine read them.
     bool loadTransferArchives(const QString &tasks, const QString &resources, const QString &bodies, uint32_t folder);
+    // The folder and the folders above it, up to the root.
+    std::vector<uint32_t> folderAndParents(uint32_t folder) const;
     // Whether the folder is the other or lies below it.
     bool folderWithin(uint32_t folder, uint32_t other) const;
     // Whether a task exists for the address.

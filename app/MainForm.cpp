@@ -23,6 +23,7 @@
 #include <QToolTip>
 #include <QUuid>
 
+#include "AddressNormalisation.h"
 #include "BrowserForm.h"
 #include "BrowserProfile.h"
 #include "DropBox.h"
@@ -33,6 +34,7 @@
 #include "TabAddressDrag.h"
 #include "TabStripDropTarget.h"
 #include "TaskCreation.h"
+#include "dialogs/TaskFilterOptionsDialog.h"
 #include "views/FolderTree.h"
 #include "views/TaskListFrame.h"
 
@@ -189,15 +191,17 @@ void MainForm::buildAddressBar() {
     address_->setObjectName(QStringLiteral("address"));
     depth_ = new QSpinBox(addressBar_);
     depth_->setObjectName(QStringLiteral("depth"));
-    depth_->setRange(0, 255);
-    depth_->setValue(1);
+    depth_->setRange(0, 99);
+    depth_->setValue(0);
     depth_->setPrefix(QStringLiteral("Depth "));
+    depth_->setToolTip(QStringLiteral("Task Depth"));
     addressBar_->addWidget(address_);
     addressBar_->addWidget(depth_);
-    QAction *get = addressBar_->addAction(QStringLiteral("Get"), this, &MainForm::getAddress);
-    get->setObjectName(QStringLiteral("acGet"));
+    get_ = addressBar_->addAction(QStringLiteral("Get"), this, &MainForm::getAddress);
+    get_->setObjectName(QStringLiteral("acGet"));
     connect(address_, &QLineEdit::returnPressed, this, &MainForm::getAddress);
-    projectCommands_ << get;
+    connect(address_, &QLineEdit::textChanged, this, &MainForm::updateGet);
+    connect(depth_, &QSpinBox::valueChanged, this, &MainForm::updateGet);
 }
 
 void MainForm::buildTaskCommands() {
@@ -227,6 +231,8 @@ void MainForm::buildTaskCommands() {
     folderMenu->addActions(folderTree_->commands());
 
     connect(taskList_, &TaskListFrame::statusChanged, statusTasks_, &QLabel::setText);
+    connect(taskList_, &TaskListFrame::currentChanged, this, &MainForm::followCurrentTask);
+    connect(&project_, &KestProject::folderSelected, this, &MainForm::updateGet);
     connect(taskList_, &TaskListFrame::openRequested, this,
             [this](const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow) {
                 openBrowser(address, task, stamp, newWindow);
@@ -241,6 +247,7 @@ void MainForm::updateCommands() {
     for (QAction *command : std::as_const(projectCommands_)) command->setEnabled(open);
     address_->setEnabled(open);
     depth_->setEnabled(open);
+    updateGet();
     const bool running = open && project_.running();
     online_->setText(running ? QStringLiteral("Go Offline") : QStringLiteral("Go Online"));
     online_->setToolTip(online_->text());
@@ -369,12 +376,62 @@ void MainForm::refreshProjectCommand() {
         project_.refreshProject();
 }
 
+void MainForm::followCurrentTask(const std::optional<TaskRow> &task) {
+    currentTask_ = task;
+    address_->setText(task ? task->url : QStringLiteral("http://"));
+    depth_->setValue(task ? static_cast<int>(task->depth) : 0);
+    updateGet();
+}
+
+void MainForm::updateGet() {
+    const bool change = currentTask_ && currentTask_->url == address_->text() &&
+                        currentTask_->depth != static_cast<uint32_t>(depth_->value());
+    get_->setText(change ? QStringLiteral("Change") : QStringLiteral("Get"));
+    get_->setToolTip(change ? QStringLiteral("Change Task Levels") : QStringLiteral("Create New Task"));
+    get_->setEnabled(project_.active() && project_.selectedFolder() != 0 &&
+                     !normalisedAddress(address_->text()).isEmpty());
+}
+
 void MainForm::getAddress() {
-    if (!project_.active()) return;
+    if (!get_->isEnabled()) return;
+    if (get_->text() == QStringLiteral("Change")) return changeDepth();
+    TaskRow task;
+    task.url = normalisedAddress(address_->text());
+    if (task.url.isEmpty()) {
+        QMessageBox::critical(this, QStringLiteral("Sitelark"), QStringLiteral("Invalid URL."));
+        return;
+    }
+    if (project_.findTasks(task.url) &&
+        QMessageBox::question(this, QStringLiteral("Sitelark"),
+                              QStringLiteral("Task already exists. Create a new copy of task ?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    task.depth = static_cast<uint32_t>(depth_->value());
+    const std::optional<QByteArray> filter = TaskFilterOptionsDialog::linkFilter(this, task.url, task.depth, {});
+    if (!filter) return;
+    task.filter = *filter;
+    task.acceptableAge = -1;
+    task.folder = project_.selectedFolder();
+    task.followRedirects = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const int result = project_.createTask(address_->text(), depth_->value(), project_.selectedFolder());
+    const int result = project_.createTask(std::move(task));
     QApplication::restoreOverrideCursor();
-    reportTaskResult(this, result);
+    if (!reportTaskResult(this, result)) return;
+    address_->setText(QStringLiteral("http://"));
+    depth_->setValue(0);
+}
+
+void MainForm::changeDepth() {
+    std::optional<TaskRow> task = currentTask_ ? project_.task(currentTask_->id) : std::nullopt;
+    if (!task) return;
+    task->depth = static_cast<uint32_t>(depth_->value());
+    const std::optional<QByteArray> filter =
+        TaskFilterOptionsDialog::linkFilter(this, task->url, task->depth, task->filter);
+    if (!filter) return;
+    task->filter = *filter;
+    if (!project_.updateTask(*task)) return;
+    currentTask_ = task;
+    updateGet();
 }
 
 BrowserForm *MainForm::openBrowser(const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {

@@ -73,6 +73,10 @@ private:
     void toggleOnline();
     void refreshProjectCommand();
     void getAddress();
+    void changeDepth();
+    void followCurrentTask(const std::optional<TaskRow> &task);
+    // The address bar's command: "Change" for the current task's address at another depth, else "Get".
+    void updateGet();
     void chooseProject();
     void applySwitches();
 
@@ -113,6 +117,8 @@ private:
     QToolBar *addressBar_;
     QLineEdit *address_;
     QSpinBox *depth_;
+    QAction *get_;
+    std::optional<TaskRow> currentTask_;
     QMenu *reopenMenu_;
     QMenu *viewMenu_;
     QAction *online_;

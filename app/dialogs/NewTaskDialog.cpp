@@ -44,11 +44,6 @@ constexpr int kMaxDepth = 99;
 constexpr double kAlwaysFetch = 0;
 constexpr double kKeepLong = 36000;
 
-bool webAddress(const QString &address) {
-    return address.startsWith(QStringLiteral("http://"), Qt::CaseInsensitive) ||
-           address.startsWith(QStringLiteral("https://"), Qt::CaseInsensitive);
-}
-
 // The first of the versions that occurs in the text; -1 when none does.
 int versionIn(const QString &text) {
     for (qsizetype k = 0; k < kExplorerVersions.size(); ++k)
@@ -68,6 +63,16 @@ int NewTaskDialog::create(QWidget *parent, KestProject &project, const QString &
 
 bool NewTaskDialog::edit(QWidget *parent, KestProject &project, const TaskRow &task) {
     NewTaskDialog dialog(project, task, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool NewTaskDialog::editSeveral(QWidget *parent, KestProject &project, const TaskRow &task) {
+    NewTaskDialog dialog(project, task, parent);
+    dialog.setWindowTitle(QStringLiteral("Multiple Selection"));
+    dialog.address_->setEnabled(false);
+    dialog.name_->setEnabled(false);
+    dialog.pages_->setTabVisible(3, false);  // "Notes"
+    dialog.pages_->setTabVisible(2, false);  // "Advanced Options"
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -233,13 +238,11 @@ std::optional<TaskRow> NewTaskDialog::fields() {
         failOn(general_, depth_);
         return std::nullopt;
     }
-    task.filter = *filter;
-    if (!coversLinks(parseFilter(task.filter)) && depth > 0 && webAddress(task.url)) {
-        const std::optional<FilterEntry> links = TaskFilterOptionsDialog::ask(this, task.url);
-        if (!links) return std::nullopt;
-        task.filter = composeFilter({*links});
-    }
     task.depth = static_cast<uint32_t>(depth);
+    const std::optional<QByteArray> withLinks =
+        TaskFilterOptionsDialog::linkFilter(this, task.url, task.depth, *filter);
+    if (!withLinks) return std::nullopt;
+    task.filter = *withLinks;
     task.name = name_->text();
     task.referer = referer_->text();
     task.userAgent = userAgent();

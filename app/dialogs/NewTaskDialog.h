@@ -28,6 +28,9 @@ public:
     static int create(QWidget *parent, KestProject &project, const QString &address, int depth, uint32_t folder);
     // Edits the task's properties: true when they were written.
     static bool edit(QWidget *parent, KestProject &project, const TaskRow &task);
+    // Edits the settings that several tasks share (filter, depth, acceptable
+    // age), shown and written for one of them: true when they were written.
+    static bool editSeveral(QWidget *parent, KestProject &project, const TaskRow &task);
 
     NewTaskDialog(KestProject &project, std::optional<TaskRow> editing, QWidget *parent);
     // In create mode, the task made.

@@ -40,6 +40,16 @@ FilterEntry TaskFilterOptionsDialog::entry() const {
     return {kAnyLinks, 0, 0, QStringLiteral("*")};
 }
 
+std::optional<QByteArray> TaskFilterOptionsDialog::linkFilter(QWidget *parent, const QString &address, uint32_t depth,
+                                                              const QByteArray &filter) {
+    const bool web = address.startsWith(QStringLiteral("http://"), Qt::CaseInsensitive) ||
+                     address.startsWith(QStringLiteral("https://"), Qt::CaseInsensitive);
+    if (coversLinks(parseFilter(filter)) || depth == 0 || !web) return filter;
+    const std::optional<FilterEntry> links = ask(parent, address);
+    if (!links) return std::nullopt;
+    return composeFilter({*links});
+}
+
 std::optional<FilterEntry> TaskFilterOptionsDialog::ask(QWidget *parent, const QString &address) {
     TaskFilterOptionsDialog dialog(address, parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;

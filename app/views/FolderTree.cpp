@@ -137,15 +137,8 @@ QTreeWidgetItem *FolderTree::itemOf(uint32_t folder) const {
 uint32_t FolderTree::selectedFolder() const { return project_.active() ? folderOf(currentItem()) : 0; }
 
 void FolderTree::selectFolder(uint32_t folder) {
-    // The path from the folder up to the root, then down again opening each node.
-    std::vector<uint32_t> path;
-    for (uint32_t at = folder; at != 0 && path.size() < 256;) {
-        path.push_back(at);
-        const auto found =
-            eng::client::receiveRecords<EngFolderRecord>(engine().Eng_FreeMem, engine().Eng_GetFolder, at);
-        const auto record = found.first();
-        at = record ? record->parent : 0;
-    }
+    // Down from the root, each node above the folder opened so that its children are there.
+    const std::vector<uint32_t> path = project_.folderAndParents(folder);
     for (auto it = path.rbegin(); it != path.rend(); ++it)
         if (QTreeWidgetItem *item = itemOf(*it); item && *it != folder) item->setExpanded(true);
     if (QTreeWidgetItem *item = itemOf(folder)) setCurrentItem(item);

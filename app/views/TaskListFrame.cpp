@@ -3,16 +3,22 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
+#include <QFileDialog>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include "CommonNamePart.h"
 #include "EngineLibrary.h"
 #include "KestProject.h"
+#include "LegendWindow.h"
 #include "NotificationWindow.h"
+#include "TaskImport.h"
 #include "TaskListModel.h"
 #include "TaskTransferData.h"
 #include "TransferReceiver.h"
@@ -70,6 +76,7 @@ TaskListFrame::TaskListFrame(KestProject &project, QWidget *parent)
             return new TaskTransferData(project_, transfer::kTaskMove, tasks);  // the view owns the drag's data
         },
         [this](const QMimeData &data) { return receiveTransfer(this, project_, model_->folder(), data) > 0; });
+    model_->setRenamer([this](uint32_t task, const QString &name) { return renameTask(task, name); });
     buildCommands();
 
     connect(view_->header(), &QHeaderView::sectionClicked, model_, &TaskListModel::sortBy);
@@ -149,6 +156,15 @@ void TaskListFrame::buildCommands() {
     connect(addCommand(QStringLiteral("acProperties"), QStringLiteral("Properties"),
                        QStringLiteral("Edit Properties of the task"), QKeySequence(Qt::ALT | Qt::Key_Return)),
             &QAction::triggered, this, &TaskListFrame::editProperties);
+    connect(addCommand(QStringLiteral("acRename"), QStringLiteral("Rename"), QStringLiteral("Rename the Task"),
+                       QKeySequence(Qt::Key_F2)),
+            &QAction::triggered, this, &TaskListFrame::rename);
+    connect(addCommand(QStringLiteral("acImportTasks"), QStringLiteral("Import Tasks"),
+                       QStringLiteral("Import tasks from text file")),
+            &QAction::triggered, this, &TaskListFrame::importTasks);
+    commands_ << nullptr;
+    connect(addCommand(QStringLiteral("acLegend"), QStringLiteral("Legend"), QStringLiteral("Legend")),
+            &QAction::triggered, this, [this] { showLegend(this); });
 
     sortMenu_ = new QMenu(QStringLiteral("Sort by"), this);
     for (int key = 0; key < TaskListModel::KeyCount; ++key) {
@@ -210,7 +226,12 @@ QString TaskListFrame::statusText() const {
 void TaskListFrame::selectionChanged() {
     updateCommands();
     emit statusChanged(statusText());
-    emit currentChanged(currentTask());
+    // Only a new current task is announced: rows coming and going leave the address bar alone.
+    const std::optional<TaskRow> current = currentTask();
+    const std::optional<uint32_t> id = current ? std::optional<uint32_t>(current->id) : std::nullopt;
+    if (id == announcedCurrent_) return;
+    announcedCurrent_ = id;
+    emit currentChanged(current);
 }
 
 void TaskListFrame::updateCommands() {
@@ -232,6 +253,8 @@ void TaskListFrame::updateCommands() {
         ->setEnabled(model_->folder() != 0 && clipboard && acceptableTransfer(*clipboard));
     command(QStringLiteral("acDelete"))->setEnabled(selected > 0);
     command(QStringLiteral("acProperties"))->setEnabled(current.has_value());
+    command(QStringLiteral("acRename"))->setEnabled(selected > 0);
+    command(QStringLiteral("acImportTasks"))->setEnabled(model_->folder() != 0);
     const QList<QAction *> sorts = sortMenu_->actions();
     for (int key = 0; key < sorts.size(); ++key) {
         sorts[key]->setEnabled(model_->rowCount() > 1);
@@ -242,8 +265,7 @@ void TaskListFrame::updateCommands() {
 void TaskListFrame::open(bool newWindow) {
     const std::optional<TaskRow> task = currentTask();
     if (!task) return;
-    static const QDateTime origin(QDate(1899, 12, 30), QTime(0, 0));
-    emit openRequested(task->url, task->id, origin.addMSecs(static_cast<qint64>(task->done * 86400000.0)), newWindow);
+    emit openRequested(task->url, task->id, engineDate(task->done), newWindow);
 }
 
 void TaskListFrame::newTask() {
@@ -252,7 +274,7 @@ void TaskListFrame::newTask() {
         selectTask(static_cast<uint32_t>(task));
 }
 
-void TaskListFrame::forEachSelected(void (*call)(uint32_t)) {
+void TaskListFrame::forEachSelected(const std::function<void(uint32_t)> &call) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     for (uint32_t task : selectedTasks()) {
         call(task);
@@ -280,12 +302,7 @@ void TaskListFrame::refreshSelected() {
     }
     const int mode = RefreshTaskDialog::ask(this, errors, connectionErrors);
     if (mode == 0) return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    for (uint32_t task : selectedTasks()) {
-        engine().Eng_RefreshTask(task, mode);
-        NotificationWindow::pump();
-    }
-    QApplication::restoreOverrideCursor();
+    forEachSelected([mode](uint32_t task) { engine().Eng_RefreshTask(task, mode); });
 }
 
 void TaskListFrame::deleteSelected() {
@@ -308,7 +325,85 @@ void TaskListFrame::editProperties() {
         QMessageBox::critical(this, QStringLiteral("Sitelark"), QStringLiteral("Task not exists."));
         return;
     }
-    NewTaskDialog::edit(this, project_, *task);
+    const std::vector<uint32_t> selected = selectedTasks();
+    if (selected.size() == 1) {
+        NewTaskDialog::edit(this, project_, *task);
+        return;
+    }
+    if (!NewTaskDialog::editSeveral(this, project_, *task)) return;
+    std::vector<uint32_t> others;
+    for (uint32_t id : selected)
+        if (id != task->id) others.push_back(id);
+    if (const std::optional<TaskRow> written = project_.task(task->id)) copySettings(*written, others);
+}
+
+void TaskListFrame::copySettings(const TaskRow &from, const std::vector<uint32_t> &to) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    for (uint32_t id : to) {
+        std::optional<TaskRow> task = project_.task(id);
+        if (!task) continue;
+        task->filter = from.filter;
+        task->depth = from.depth;
+        task->acceptableAge = from.acceptableAge;
+        project_.updateTask(*task);
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+bool TaskListFrame::renameTask(uint32_t id, const QString &name) {
+    std::optional<TaskRow> task = project_.task(id);
+    if (!task) return false;
+    task->name = name;
+    return project_.updateTask(*task);
+}
+
+void TaskListFrame::rename() {
+    const std::vector<uint32_t> tasks = selectedTasks();
+    if (tasks.size() > 1) return renameSeveral(tasks);
+    if (const std::optional<TaskRow> task = currentTask())
+        view_->edit(model_->index(model_->indexOf(task->id), TaskListModel::Name));
+}
+
+void TaskListFrame::renameSeveral(const std::vector<uint32_t> &tasks) {
+    const QString proposal = commonNamePart(model_->row(model_->indexOf(tasks.front())).name,
+                                            model_->row(model_->indexOf(tasks.back())).name);
+    if (proposal.isEmpty()) return;
+    bool confirmed = false;
+    const QString part =
+        QInputDialog::getText(this, QStringLiteral("Sitelark"), QStringLiteral("Delete the substring from the names?"),
+                              QLineEdit::Normal, proposal, &confirmed);
+    if (!confirmed || part.isEmpty()) return;
+    for (uint32_t id : tasks) {
+        QString name = model_->row(model_->indexOf(id)).name;
+        if (const qsizetype at = name.indexOf(part); at >= 0) renameTask(id, name.remove(at, part.size()));
+    }
+}
+
+void TaskListFrame::importTasks() {
+    if (model_->folder() == 0) return;
+    const QString path = QFileDialog::getOpenFileName(this, QStringLiteral("Import Tasks"), QString(), QString(),
+                                                      nullptr, QFileDialog::DontUseNativeDialog);
+    if (!path.isEmpty() && !importFile(path))
+        QMessageBox::information(this, QStringLiteral("Sitelark"), QStringLiteral("Invalid file name."));
+}
+
+bool TaskListFrame::importFile(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    for (const ImportedTask &imported : readTaskImport(file.readAll())) {
+        TaskRow task;
+        task.url = imported.url;
+        task.formData = imported.formData;
+        task.filter = imported.filter;
+        task.depth = static_cast<uint32_t>(std::max(0, imported.depth));
+        task.acceptableAge = -1;
+        task.folder = model_->folder();
+        task.followRedirects = true;
+        project_.createTask(std::move(task));  // the results are not reported, as a list may hold anything
+    }
+    QApplication::restoreOverrideCursor();
+    return true;
 }
 
 void TaskListFrame::putOnClipboard(const QString &kind) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -46,6 +47,10 @@ public:
     void refreshSelected();
     void deleteSelected();
     void editProperties();
+    void rename();
+    void importTasks();
+    // Creates the tasks of an import file in the folder; false when the file cannot be read.
+    bool importFile(const QString &path);
     void cut();
     void copy();
     void paste();
@@ -65,12 +70,17 @@ private:
     void putOnClipboard(const QString &kind);
     void open(bool newWindow);
     // Runs the engine call for each selected task, serving notifications between them.
-    void forEachSelected(void (*call)(uint32_t));
+    void forEachSelected(const std::function<void(uint32_t)> &call);
     void prepareClipboard();
+    bool renameTask(uint32_t task, const QString &name);
+    void renameSeveral(const std::vector<uint32_t> &tasks);
+    // Copies the filter, depth and acceptable age of the task into the others.
+    void copySettings(const TaskRow &from, const std::vector<uint32_t> &to);
 
     KestProject &project_;
     TaskListModel *model_;
     QTreeView *view_;
     QList<QAction *> commands_;
     QMenu *sortMenu_;
+    std::optional<uint32_t> announcedCurrent_;
 };

@@ -179,7 +179,14 @@ QVariant TaskListModel::headerData(int section, Qt::Orientation orientation, int
 
 Qt::ItemFlags TaskListModel::flags(const QModelIndex &index) const {
     if (!index.isValid()) return Qt::ItemIsDropEnabled;
-    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+    const Qt::ItemFlags flags =
+        Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
+    return index.column() == Name ? flags | Qt::ItemIsEditable : flags;
+}
+
+bool TaskListModel::setData(const QModelIndex &index, const QVariant &value, int role) {
+    if (role != Qt::EditRole || index.column() != Name || !renamer_ || index.row() >= rowCount()) return false;
+    return renamer_(row(index.row()).id, value.toString());
 }
 
 QStringList TaskListModel::mimeTypes() const {

@@ -22,10 +22,13 @@ public:
     // Turns dragged rows into transfer data; takes what is dropped on the list.
     using DragSource = std::function<QMimeData *(const std::vector<uint32_t> &tasks)>;
     using DropReceiver = std::function<bool(const QMimeData &data)>;
+    // Writes a task's new name; true when it was written.
+    using Renamer = std::function<bool(uint32_t task, const QString &name)>;
 
     explicit TaskListModel(QObject *parent = nullptr);
 
     void setTransfers(DragSource source, DropReceiver receiver);
+    void setRenamer(Renamer renamer) { renamer_ = std::move(renamer); }
     // Shows the folder's rows in the order given; sorting starts over.
     void reset(uint32_t folder, std::vector<TaskRow> rows);
     // Forgets the folder and its rows.
@@ -52,6 +55,8 @@ public:
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // A name edited in place goes to the renamer; the row follows the engine's announcement.
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
     QStringList mimeTypes() const override;
     QMimeData *mimeData(const QModelIndexList &indexes) const override;
     bool canDropMimeData(const QMimeData *data, Qt::DropAction action, int row, int column,
@@ -75,4 +80,5 @@ private:
     Qt::SortOrder order_ = Qt::AscendingOrder;
     DragSource dragSource_;
     DropReceiver dropReceiver_;
+    Renamer renamer_;
 };

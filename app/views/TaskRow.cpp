@@ -70,8 +70,11 @@ QString groupedNumber(uint64_t value) {
     return digits;
 }
 
-QString dateText(double days) {
-    if (days == 0) return {};
+QDateTime engineDate(double days) {
     static const QDateTime origin(QDate(1899, 12, 30), QTime(0, 0));
-    return origin.addMSecs(static_cast<qint64>(days * 86400000.0)).toString(QStringLiteral("MM/dd/yyyy hh:mm:ss"));
+    return origin.addMSecs(static_cast<qint64>(days * 86400000.0));
+}
+
+QString dateText(double days) {
+    return days == 0 ? QString() : engineDate(days).toString(QStringLiteral("MM/dd/yyyy hh:mm:ss"));
 }

@@ -66,5 +66,7 @@ struct TaskRow {
 QString viewStateName(uint32_t state);
 // A count with "," between groups of three digits: 1234567 gives "1,234,567".
 QString groupedNumber(uint64_t value);
-// An engine date (days since 30 December 1899, local time) as date and time; empty for 0.
+// An engine date (days since 30 December 1899, local time).
+QDateTime engineDate(double days);
+// An engine date as the list shows it, date and time; empty for 0.
 QString dateText(double days);

@@ -177,6 +177,20 @@ void FolderTreeTest::tasksMoveBetweenFoldersByDragAndByCutAndPaste() {
     QCOMPARE(box.take(addresses), 2);
     QCOMPARE(shownTasks().size(), 3);
     QCOMPARE(form().project().folderTasks(folder).size(), size_t{3});
+    // Addresses dragged from another program onto a node become tasks of depth 0 there; one bad text, none.
+    QMimeData links;
+    links.setUrls({QUrl(url(QStringLiteral("/a.html"))), QUrl(url(QStringLiteral("/b.html"))),
+                   QUrl(url(QStringLiteral("/c.html")))});
+    QVERIFY(dropOnNode(kRootFolder, links));
+    QCOMPARE(form().project().folderTasks(kRootFolder).size(), size_t{3});
+    QCOMPARE(form().project().folderTasks(kRootFolder).back().depth, 0u);
+    QMimeData bad;
+    bad.setText(QStringLiteral("mailto:someone"));
+    QString said;
+    answerMessageBox(QMessageBox::Ok, &said);
+    QVERIFY(dropOnNode(kRootFolder, bad));
+    QCOMPARE(said, QStringLiteral("The URL mailto:someone is not valid."));
+    QCOMPARE(form().project().folderTasks(kRootFolder).size(), size_t{3});
 }
 
 void FolderTreeTest::aTaskCopiedToTheClipboardArrivesInAnotherProjectWithItsPages() {

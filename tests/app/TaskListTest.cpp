@@ -4,20 +4,26 @@
 // dialog creates nothing; rows show and sort as the list means them to.
 
 #include <QAction>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
 
 #include "GuiTestCase.h"
 #include "GuiTestProgram.h"
+#include "GuiTestSite.h"
 #include "MainForm.h"
 #include "ModalAnswers.h"
 #include "dialogs/FilterEditor.h"
 #include "dialogs/FilterText.h"
 #include "dialogs/NewTaskDialog.h"
+#include "dialogs/TaskFilterOptionsDialog.h"
+#include "views/CommonNamePart.h"
+#include "views/TaskImport.h"
 #include "views/TaskListFrame.h"
 #include "views/TaskListModel.h"
 
@@ -66,6 +72,8 @@ private slots:
     void aTaskIsCreatedRunStoppedEditedAndDeleted();
     void badInputInTheDialogCreatesNothing();
     void rowsShowTheirValuesAndSortByEveryKey();
+    void theAddressBarGetsAndChangesTasks();
+    void tasksAreRenamedImportedAndEditedTogether();
 
 private:
     TaskListFrame &list() const { return form().taskList(); }
@@ -228,6 +236,115 @@ void TaskListTest::rowsShowTheirValuesAndSortByEveryKey() {
     model.remove(1);
     QCOMPARE(order(), (QList<uint32_t>{3, 2}));
     QCOMPARE(model.indexOf(2), 1);
+}
+
+void TaskListTest::theAddressBarGetsAndChangesTasks() {
+    auto *address = form().findChild<QLineEdit *>(QStringLiteral("address"));
+    auto *depth = form().findChild<QSpinBox *>(QStringLiteral("depth"));
+    auto *get = form().findChild<QAction *>(QStringLiteral("acGet"));
+    QCOMPARE(address->text(), QStringLiteral("http://"));
+    QCOMPARE(depth->value(), 0);
+    QVERIFY(!get->isEnabled());  // "http://" is no address
+    address->setText(QStringLiteral("mailto:nobody"));
+    QVERIFY(!get->isEnabled());
+
+    // Depth 0 asks nothing; the bar is cleared for the next address.
+    address->setText(url(QStringLiteral("/page2.html")));
+    QCOMPARE(get->text(), QStringLiteral("Get"));
+    get->trigger();
+    QCOMPARE(list().model().rowCount(), 1);
+    QCOMPARE(address->text(), QStringLiteral("http://"));
+    const uint32_t task = list().model().row(0).id;
+    QVERIFY(list().model().row(0).filter.isEmpty());
+
+    // The same address again asks first; No creates nothing.
+    address->setText(url(QStringLiteral("/page2.html")));
+    QString asked;
+    answerMessageBox(QMessageBox::No, &asked);
+    get->trigger();
+    QCOMPARE(asked, QStringLiteral("Task already exists. Create a new copy of task ?"));
+    QCOMPARE(list().model().rowCount(), 1);
+
+    // The selected task shows in the bar; another depth turns "Get" into "Change",
+    // which asks where links may lead and writes the depth with that filter.
+    QVERIFY(list().selectTask(task));
+    QCOMPARE(address->text(), url(QStringLiteral("/page2.html")));
+    QCOMPARE(get->text(), QStringLiteral("Get"));
+    depth->setValue(2);
+    QCOMPARE(get->text(), QStringLiteral("Change"));
+    QCOMPARE(get->toolTip(), QStringLiteral("Change Task Levels"));
+    whenOpen<TaskFilterOptionsDialog>([](TaskFilterOptionsDialog *dialog) { dialog->accept(); });
+    get->trigger();
+    const std::optional<TaskRow> changed = form().project().task(task);
+    QCOMPARE(changed->depth, 2u);
+    QCOMPARE(parseFilter(changed->filter).at(0).expression,
+             QStringLiteral("http://*127.0.0.1:%1/*").arg(QUrl(url({})).port()));
+    QCOMPARE(get->text(), QStringLiteral("Get"));
+    QCOMPARE(list().model().rowCount(), 1);
+}
+
+void TaskListTest::tasksAreRenamedImportedAndEditedTogether() {
+    // An import file of records: the last record lacks its empty line, form data carries over.
+    const QString file = fixture_.workPath(QStringLiteral("tasks.txt"));
+    writeFile(file.toStdString(), "url=" + url(QStringLiteral("/index.html")).toStdString() +
+                                      "\r\nLEVELS=1\r\nFILTER=*index*\r\n\r\nPOST=a=1\r\nURL=" +
+                                      url(QStringLiteral("/page2.html")).toStdString() +
+                                      "\r\n\r\nURL=" + url(QStringLiteral("/evil.html")).toStdString() + "\r\n");
+    QVERIFY(list().importFile(file));
+    QCOMPARE(list().model().rowCount(), 2);
+    const TaskRow first = list().model().row(0), second = list().model().row(1);
+    QCOMPARE(first.depth, 1u);
+    QCOMPARE(parseFilter(first.filter).at(0).mask, 0x1FFFFu);
+    QCOMPARE(second.formData, QStringLiteral("a=1"));
+    QVERIFY(!list().importFile(fixture_.workPath(QStringLiteral("missing.txt"))));
+    const std::vector<ImportedTask> lines = readTaskImport("http://a.example/\nhttp://b.example/\n");
+    QCOMPARE(lines.size(), size_t{2});
+
+    // Two names share a part: the longest, the one at the end tried before shorter ones.
+    QCOMPARE(commonNamePart(QStringLiteral("Notes 2001 (copy)"), QStringLiteral("Notes 2002 (copy)")),
+             QStringLiteral(" (copy)"));
+    QVERIFY(form().project().updateTask([&] {
+        TaskRow task = *form().project().task(first.id);
+        task.name = QStringLiteral("Notes 2001 (copy)");
+        return task;
+    }()));
+    QVERIFY(form().project().updateTask([&] {
+        TaskRow task = *form().project().task(second.id);
+        task.name = QStringLiteral("Notes 2002 (copy)");
+        return task;
+    }()));
+    QTRY_COMPARE_WITH_TIMEOUT(list().model().row(1).name, QStringLiteral("Notes 2002 (copy)"), 5000);
+    list().view().selectAll();
+    QString proposed;
+    whenOpen<QInputDialog>([&proposed](QInputDialog *dialog) {
+        proposed = dialog->textValue();
+        dialog->accept();
+    });
+    list().rename();
+    QCOMPARE(proposed, QStringLiteral(" (copy)"));
+    QCOMPARE(form().project().task(first.id)->name, QStringLiteral("Notes 2001"));
+    QCOMPARE(form().project().task(second.id)->name, QStringLiteral("Notes 2002"));
+    // One name edited in place is written.
+    QVERIFY(list().model().setData(list().model().index(0, TaskListModel::Name), QStringLiteral("Home"), Qt::EditRole));
+    QCOMPARE(form().project().task(first.id)->name, QStringLiteral("Home"));
+
+    // Properties of several tasks: the current one's filter, depth and age go to all.
+    QVERIFY(list().selectTask(second.id));
+    list().view().selectAll();
+    QVERIFY(list().currentTask());
+    const uint32_t current = list().currentTask()->id, other = current == first.id ? second.id : first.id;
+    QString caption;
+    whenOpen<NewTaskDialog>([&caption](NewTaskDialog *dialog) {
+        caption = dialog->windowTitle();
+        dialog->findChild<QLineEdit *>(QStringLiteral("depth"))->setText(QStringLiteral("3"));
+        setLinkPatterns(dialog, QStringLiteral("*page*"));
+        dialog->accept();
+    });
+    trigger(QStringLiteral("acProperties"));
+    QCOMPARE(caption, QStringLiteral("Multiple Selection"));
+    QCOMPARE(form().project().task(other)->depth, 3u);
+    QCOMPARE(form().project().task(other)->filter, form().project().task(current)->filter);
+    QCOMPARE(parseFilter(form().project().task(other)->filter).at(0).expression, QStringLiteral("*page*"));
 }
 
 SITELARK_GUI_TEST_MAIN(TaskListTest)
