@@ -213,7 +213,9 @@ void MainForm::buildTaskCommands() {
     showFolders->setToolTip(QStringLiteral("Show/Hide Folders Window"));
     viewMenu_->addAction(showFolders);
 
-    QMenu *tasks = menuBar()->addMenu(QStringLiteral("&Tasks"));
+    QAction *help = menuBar()->actions().constLast();
+    auto *tasks = new QMenu(QStringLiteral("&Tasks"), this);
+    menuBar()->insertMenu(help, tasks);
     auto *taskBar = new QToolBar(QStringLiteral("Task Tool Bar"), this);
     for (QAction *command : taskList_->commands()) {
         if (command)
@@ -227,8 +229,25 @@ void MainForm::buildTaskCommands() {
                          taskList_->command(QStringLiteral("acProperties"))});
     insertToolBar(addressBar_, taskBar);
     viewMenu_->addAction(taskBar->toggleViewAction());
-    QMenu *folderMenu = menuBar()->addMenu(QStringLiteral("F&olders"));
+    auto *folderMenu = new QMenu(QStringLiteral("F&olders"), this);
+    menuBar()->insertMenu(help, folderMenu);
     folderMenu->addActions(folderTree_->commands());
+
+    // Cut, Paste and Delete act on the folder tree while it has the focus, else on the task list.
+    auto *edit = new QMenu(QStringLiteral("&Edit"), this);
+    menuBar()->insertMenu(viewMenu_->menuAction(), edit);
+    const auto routed = [this, edit](const QString &caption, const QString &listCommand, const QString &treeCommand) {
+        QAction *command = edit->addAction(caption, this, [this, listCommand, treeCommand] {
+            QAction *target = !treeCommand.isEmpty() && folderTree_->hasFocus() ? folderTree_->command(treeCommand)
+                                                                                : taskList_->command(listCommand);
+            target->trigger();
+        });
+        command->setObjectName(QStringLiteral("acEdit") + caption);
+    };
+    routed(QStringLiteral("Cut"), QStringLiteral("acCut"), QStringLiteral("acFolderCut"));
+    routed(QStringLiteral("Copy"), QStringLiteral("acCopy"), QString());
+    routed(QStringLiteral("Paste"), QStringLiteral("acPaste"), QStringLiteral("acFolderPaste"));
+    routed(QStringLiteral("Delete"), QStringLiteral("acDelete"), QStringLiteral("acFolderDelete"));
 
     connect(taskList_, &TaskListFrame::statusChanged, statusTasks_, &QLabel::setText);
     connect(taskList_, &TaskListFrame::currentChanged, this, &MainForm::followCurrentTask);

@@ -9,6 +9,7 @@
 #include <QMimeData>
 
 #include "EngineLibrary.h"
+#include "FolderPropertiesWindow.h"
 #include "KestProject.h"
 #include "RecordBuffer.h"
 #include "TaskCreation.h"
@@ -74,6 +75,9 @@ void FolderTree::buildCommands() {
             });
     connect(addCommand(QStringLiteral("acFolderDelete"), QStringLiteral("Delete"), QKeySequence::Delete),
             &QAction::triggered, this, &FolderTree::deleteFolder);
+    connect(
+        addCommand(QStringLiteral("acFolderProperties"), QStringLiteral("Properties"), QKeySequence(Qt::Key_Return)),
+        &QAction::triggered, this, &FolderTree::showProperties);
     connect(addCommand(QStringLiteral("acExpandAll"), QStringLiteral("Expand All")), &QAction::triggered, this,
             &FolderTree::expandAll);
     connect(addCommand(QStringLiteral("acFolderCut"), QStringLiteral("Cut")), &QAction::triggered, this,
@@ -91,6 +95,7 @@ void FolderTree::updateCommands() {
     command(QStringLiteral("acFolderRename"))->setEnabled(folder != 0);
     command(QStringLiteral("acFolderDelete"))->setEnabled(folder != 0 && folder != kRootFolder);
     command(QStringLiteral("acExpandAll"))->setEnabled(folder != 0);
+    command(QStringLiteral("acFolderProperties"))->setEnabled(folder != 0);
     command(QStringLiteral("acFolderCut"))->setEnabled(folder != 0 && folder != kRootFolder);
     command(QStringLiteral("acFolderPaste"))->setEnabled(folder != 0 && clipboard && acceptableTransfer(*clipboard));
 }
@@ -158,16 +163,28 @@ void FolderTree::newFolder() {
 
 void FolderTree::renamed(QTreeWidgetItem *item) {
     const uint32_t folder = folderOf(item);
-    if (!folder || !project_.active()) return;
-    const auto found =
-        eng::client::receiveRecords<EngFolderRecord>(engine().Eng_FreeMem, engine().Eng_GetFolder, folder);
-    const auto record = found.first();
-    const QString before = record ? QString::fromUtf8(record->name) : QString();
-    if (item->text(0) == before) return;
-    if (engine().Eng_RenameFolder(folder, item->text(0).toUtf8().constData()) != 0) return;
-    QMessageBox::critical(this, QStringLiteral("Sitelark"), QStringLiteral("Can't rename the folder"));
-    QSignalBlocker quiet(this);
-    item->setText(0, before);
+    if (folder && project_.active()) renameFolder(folder, item->text(0));
+}
+
+bool FolderTree::renameFolder(uint32_t folder, const QString &name) {
+    const QString before = folderPath(folder).section(u'\\', -1);
+    QTreeWidgetItem *item = itemOf(folder);
+    const bool renamed = name == before || engine().Eng_RenameFolder(folder, name.toUtf8().constData()) != 0;
+    if (!renamed) QMessageBox::critical(this, QStringLiteral("Sitelark"), QStringLiteral("Can't rename the folder"));
+    if (item) {
+        QSignalBlocker quiet(this);
+        item->setText(0, renamed ? name : before);
+    }
+    return renamed;
+}
+
+FolderPropertiesWindow *FolderTree::showProperties() {
+    const uint32_t folder = selectedFolder();
+    if (folder == 0) return nullptr;
+    auto *window = new FolderPropertiesWindow(project_, folder, this);
+    connect(window, &FolderPropertiesWindow::renameRequested, this, &FolderTree::renameFolder);
+    window->show();
+    return window;
 }
 
 bool FolderTree::deleteRecursively(uint32_t folder) {

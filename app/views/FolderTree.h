@@ -5,6 +5,7 @@
 #include <QTreeWidget>
 
 class KestProject;
+class FolderPropertiesWindow;
 class QAction;
 
 // The pane that shows the project's folders and selects the one whose tasks
@@ -31,6 +32,10 @@ public:
     void cut();
     void paste();
     void expandAll();
+    // Opens the Folder Properties window of the selected folder.
+    FolderPropertiesWindow *showProperties();
+    // Renames the folder, as editing its node's text does; true when the engine did.
+    bool renameFolder(uint32_t folder, const QString &name);
 
 protected:
     QStringList mimeTypes() const override;

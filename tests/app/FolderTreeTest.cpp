@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
@@ -26,6 +27,7 @@
 #include "ProjectTemplate.h"
 #include "RecordBuffer.h"
 #include "TaskCreation.h"
+#include "views/FolderPropertiesWindow.h"
 #include "views/TaskListFrame.h"
 #include "views/TaskListModel.h"
 #include "views/TaskTransferData.h"
@@ -121,7 +123,7 @@ void FolderTreeTest::foldersAreMadeRenamedMovedAndDeleted() {
     QVERIFY(!dropOnNode(kRootFolder, *dragSecond()));
     QVERIFY(!dropOnNode(second, *dragSecond()));
     QCOMPARE(folderPath(second), QStringLiteral("Root\\New Folder 2"));
-    tree().setCurrentItem(tree().itemOf(first));
+    tree().setCurrentItem(root);  // the crawled site's task beside the folders
     screenshot(&form(), QStringLiteral("folder-tree.png"));
 
     // Deleting asks, then the folder goes with what it holds, and the selection moves on.
@@ -136,6 +138,19 @@ void FolderTreeTest::foldersAreMadeRenamedMovedAndDeleted() {
     QVERIFY(!tree().itemOf(second));
     QVERIFY(!form().project().task(held));
     QVERIFY(tree().selectedFolder() != second);
+
+    // The root's properties count what lies below it; OK there renames.
+    tree().setCurrentItem(root);
+    trigger(tree().command(QStringLiteral("acFolderProperties")));
+    auto *properties = form().findChild<FolderPropertiesWindow *>();
+    QVERIFY(properties);
+    const TaskRow crawled = form().project().folderTasks(kRootFolder).at(0);
+    QTRY_COMPARE_WITH_TIMEOUT(properties->containsText(), QStringLiteral("Folders:1, Tasks:1"), 5000);
+    QCOMPARE(properties->sizeText(), groupedNumber(crawled.size));
+    properties->findChild<QLineEdit *>(QStringLiteral("name"))->setText(QStringLiteral("Everything"));
+    properties->accept();
+    QCOMPARE(folderPath(first), QStringLiteral("Everything\\Archive"));
+    QCOMPARE(root->text(0), QStringLiteral("Everything"));
 }
 
 void FolderTreeTest::tasksMoveBetweenFoldersByDragAndByCutAndPaste() {
@@ -158,9 +173,9 @@ void FolderTreeTest::tasksMoveBetweenFoldersByDragAndByCutAndPaste() {
 
     // Cut in one folder and pasted in another, the task moves back.
     QVERIFY(list().selectTask(task));
-    trigger(list().command(QStringLiteral("acCut")));
+    trigger(form().findChild<QAction *>(QStringLiteral("acEditCut")));  // the main window's Edit menu
     tree().selectFolder(kRootFolder);
-    trigger(list().command(QStringLiteral("acPaste")));
+    trigger(form().findChild<QAction *>(QStringLiteral("acEditPaste")));
     QCOMPARE(form().project().task(task)->folder, kRootFolder);
     QCOMPARE(shownTasks(), QList<uint32_t>{task});
 
