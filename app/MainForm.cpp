@@ -251,6 +251,7 @@ void MainForm::buildTaskCommands() {
 
     connect(taskList_, &TaskListFrame::statusChanged, statusTasks_, &QLabel::setText);
     connect(taskList_, &TaskListFrame::currentChanged, this, &MainForm::followCurrentTask);
+    connect(taskList_, &TaskListFrame::taskCreated, this, &MainForm::promptOffline);
     connect(&project_, &KestProject::folderSelected, this, &MainForm::updateGet);
     connect(taskList_, &TaskListFrame::openRequested, this,
             [this](const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow) {
@@ -436,6 +437,7 @@ void MainForm::getAddress() {
     const int result = project_.createTask(std::move(task));
     QApplication::restoreOverrideCursor();
     if (!reportTaskResult(this, result)) return;
+    promptOffline();
     address_->setText(QStringLiteral("http://"));
     depth_->setValue(0);
 }
@@ -604,10 +606,20 @@ void MainForm::offerToGoOnline(const StatProgress &statistics) {
 }
 
 void MainForm::promptIncomplete() {
-    if (!project_.active() || project_.running() || !options_.showOnlinePrompt2) return;
-    const auto [yes, optOut] = askWithOptOut(
-        this, QStringLiteral("The project contains incomplete tasks. Do you want to go online and download them now?"));
-    if (optOut) options_.showOnlinePrompt2 = false;
+    askToGoOnline(
+        QStringLiteral("The project contains incomplete tasks. Do you want to go online and download them now?"),
+        options_.showOnlinePrompt2);
+}
+
+void MainForm::promptOffline() {
+    askToGoOnline(QStringLiteral("You are currently working in offline mode. Do you want to go online now?"),
+                  options_.showOnlinePrompt);
+}
+
+void MainForm::askToGoOnline(const QString &question, bool &option) {
+    if (!project_.active() || project_.running() || !option) return;
+    const auto [yes, optOut] = askWithOptOut(this, question);
+    if (optOut) option = false;
     if (yes) toggleOnline();
 }
 

@@ -94,6 +94,10 @@ private:
     // Once a project has opened: offers to go online when work is left, else points at the command.
     void offerToGoOnline(const StatProgress &statistics);
     void promptIncomplete();
+    // Offline, a new task offers to go online (unless the user opted out).
+    void promptOffline();
+    // Asks the question while offline and the option is set: Yes goes online, the box clears the option.
+    void askToGoOnline(const QString &question, bool &option);
     void hintGoOnline();
     void quitTick();
     void checkDiskSpace();

@@ -270,8 +270,10 @@ void TaskListFrame::open(bool newWindow) {
 
 void TaskListFrame::newTask() {
     if (model_->folder() == 0) return;
-    if (const int task = NewTaskDialog::create(this, project_, QString(), 0, model_->folder()); task > 0)
-        selectTask(static_cast<uint32_t>(task));
+    const int task = NewTaskDialog::create(this, project_, QString(), 0, model_->folder());
+    if (task <= 0) return;
+    emit taskCreated();
+    selectTask(static_cast<uint32_t>(task));
 }
 
 void TaskListFrame::forEachSelected(const std::function<void(uint32_t)> &call) {

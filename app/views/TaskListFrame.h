@@ -59,6 +59,8 @@ signals:
     void statusChanged(const QString &text);
     // The current task changed (nothing when no row is selected).
     void currentChanged(const std::optional<TaskRow> &task);
+    // The New Task command created a task.
+    void taskCreated();
     void openRequested(const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow);
 
 private:

@@ -3,6 +3,7 @@
 // edited and deleted, the list following every step; bad input in the
 // dialog creates nothing; rows show and sort as the list means them to.
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -21,6 +22,7 @@
 #include "dialogs/FilterEditor.h"
 #include "dialogs/FilterText.h"
 #include "dialogs/NewTaskDialog.h"
+#include "dialogs/RefreshTaskDialog.h"
 #include "dialogs/TaskFilterOptionsDialog.h"
 #include "views/CommonNamePart.h"
 #include "views/TaskImport.h"
@@ -97,7 +99,14 @@ void TaskListTest::aTaskIsCreatedRunStoppedEditedAndDeleted() {
         screenshot(dialog, QStringLiteral("new-task-dialog.png"));
         dialog->accept();
     });
+    // Offline, the new task offers to go online: not yet.
+    QString offered;
+    whenOpen<QMessageBox>([&offered](QMessageBox *box) {
+        offered = box->text();
+        box->button(QMessageBox::No)->click();
+    });
     trigger(QStringLiteral("acNewTask"));
+    QCOMPARE(offered, QStringLiteral("You are currently working in offline mode. Do you want to go online now?"));
     QCOMPARE(list().model().rowCount(), 1);
     const TaskRow created = list().model().row(0);
     QCOMPARE(created.name, QStringLiteral("Test site"));
@@ -131,6 +140,18 @@ void TaskListTest::aTaskIsCreatedRunStoppedEditedAndDeleted() {
     QCOMPARE(retrieved.data().toString(), QStringLiteral("3"));
     QVERIFY(list().selectTask(created.id));
     QVERIFY(list().statusText().startsWith(QStringLiteral("1 of 1 task(s) selected (Ok; Size=")));
+
+    // Without errors to fetch again, Refresh offers only the whole task.
+    QList<bool> choices;
+    int mode = -1;
+    whenOpen<RefreshTaskDialog>([&](RefreshTaskDialog *dialog) {
+        for (const QRadioButton *choice : dialog->findChildren<QRadioButton *>()) choices << choice->isEnabled();
+        mode = dialog->mode();
+        dialog->reject();
+    });
+    trigger(QStringLiteral("acRefresh"));
+    QCOMPARE(choices, (QList<bool>{false, false, true}));
+    QCOMPARE(mode, ENG_REFRESH_ALL);
 
     // Properties: the dialog shows the task's values, and what is changed is written.
     QString shownAddress, shownDepth;
@@ -251,6 +272,7 @@ void TaskListTest::theAddressBarGetsAndChangesTasks() {
     // Depth 0 asks nothing; the bar is cleared for the next address.
     address->setText(url(QStringLiteral("/page2.html")));
     QCOMPARE(get->text(), QStringLiteral("Get"));
+    form().options().showOnlinePrompt = false;  // the user said so before: no offer to go online
     get->trigger();
     QCOMPARE(list().model().rowCount(), 1);
     QCOMPARE(address->text(), QStringLiteral("http://"));
