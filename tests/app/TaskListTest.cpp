@@ -19,11 +19,13 @@
 #include "GuiTestSite.h"
 #include "MainForm.h"
 #include "ModalAnswers.h"
+#include "TaskCreation.h"
 #include "dialogs/FilterEditor.h"
 #include "dialogs/FilterText.h"
 #include "dialogs/NewTaskDialog.h"
 #include "dialogs/RefreshTaskDialog.h"
 #include "dialogs/TaskFilterOptionsDialog.h"
+#include "support/ScriptedHttpServer.h"
 #include "views/CommonNamePart.h"
 #include "views/TaskImport.h"
 #include "views/TaskListFrame.h"
@@ -131,7 +133,6 @@ void TaskListTest::aTaskIsCreatedRunStoppedEditedAndDeleted() {
     // Online, the crawl fills the counters: the start page, its image and the page the filter lets through.
     form().project().setRunning(true);
     QTRY_VERIFY_WITH_TIMEOUT(row(created.id)->retrieved > 0, 20000);
-    screenshot(&form(), QStringLiteral("task-list-running.png"));
     QTRY_COMPARE_WITH_TIMEOUT(row(created.id)->state, uint32_t{TaskRow::Ok}, 30000);
     QCOMPARE(row(created.id)->retrieved, 3u);
     QCOMPARE(row(created.id)->queued, 0u);
@@ -170,15 +171,30 @@ void TaskListTest::aTaskIsCreatedRunStoppedEditedAndDeleted() {
     QCOMPARE(parseFilter(form().project().task(created.id)->filter)[0].expression, filter[0].expression);
     QTRY_COMPARE_WITH_TIMEOUT(list().model().index(0, 0).data().toString(), QStringLiteral("Renamed site"), 5000);
 
+    // A page that never ends keeps a second task downloading, and the list shows the crawl running.
+    test::ScriptedHttpServer endless;
+    endless.routeEndless("/stream.html", "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\n\r\n", std::string(4096, 'x'));
+    const int streaming = form().project().createTask(QString::fromStdString(endless.url("/stream.html")), 0,
+                                                      kRootFolder, QStringLiteral("Endless page"));
+    QVERIFY(streaming > 0);
+    QVERIFY(endless.waitForRequests(1, std::chrono::seconds(10)));
+    QTRY_VERIFY_WITH_TIMEOUT(row(streaming) && row(streaming)->state == TaskRow::Queued, 5000);
+    QCOMPARE(row(streaming)->queued, 1u);
+    QTest::qWait(300);
+    screenshot(&form(), QStringLiteral("task-list-running.png"));
+    QVERIFY(list().selectTask(streaming));
+    trigger(QStringLiteral("acStop"));
+    QTRY_COMPARE_WITH_TIMEOUT(row(streaming)->state, uint32_t{TaskRow::Stopped}, 5000);
+
     // Delete asks, then the task and its row are gone.
     QVERIFY(list().selectTask(created.id));
     QString asked;
     answerMessageBox(QMessageBox::Ok, &asked);
     trigger(QStringLiteral("acDelete"));
     QCOMPARE(asked, QStringLiteral("Delete all resources associated with this task(s) ?"));
-    QCOMPARE(list().model().rowCount(), 0);
+    QCOMPARE(list().model().rowCount(), 1);
     QVERIFY(!form().project().task(created.id));
-    QCOMPARE(list().statusText(), QStringLiteral("0 task(s)"));
+    QCOMPARE(list().statusText(), QStringLiteral("1 task(s)"));
 }
 
 void TaskListTest::badInputInTheDialogCreatesNothing() {
