@@ -13,10 +13,13 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
 #include <QWebEnginePage>
+#include <QWebEngineView>
 
+#include "BrowserForm.h"
 #include "DropBox.h"
 #include "EngineLibrary.h"
 #include "GuiTestCase.h"
@@ -240,9 +243,13 @@ void FolderTreeTest::aTaskCopiedToTheClipboardArrivesInAnotherProjectWithItsPage
     const TransferArchives archives = TransferArchives::inTemporaryFolder();
     QVERIFY(!QFile::exists(archives.tasks) && !QFile::exists(archives.resources) && !QFile::exists(archives.bodies));
 
-    // The moved pages' links lead from one stored page to the next.
-    QWebEnginePage *page = fixture_.showInBrowser(url(QStringLiteral("/index.html")));
-    QVERIFY(bodyText(page).contains(QStringLiteral("Welcome to the test site")));
+    // Opened from the list, the task's stored start page shows, and its links lead to the next stored page.
+    QVERIFY(list().selectTask(list().model().row(0).id));
+    trigger(list().command(QStringLiteral("acOpen")));
+    auto *opened = qobject_cast<BrowserForm *>(form().findChild<QTabWidget *>()->currentWidget());
+    QVERIFY(opened);
+    QWebEnginePage *page = opened->view()->page();
+    QTRY_VERIFY_WITH_TIMEOUT(bodyText(page).contains(QStringLiteral("Welcome to the test site")), 20000);
     QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
     evaluate(page, QStringLiteral("document.getElementById('next').click(); true"));
     QVERIFY(loaded.wait(20000));
