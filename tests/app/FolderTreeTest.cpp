@@ -30,10 +30,12 @@
 #include "ProjectTemplate.h"
 #include "RecordBuffer.h"
 #include "TaskCreation.h"
+#include "support/ChildProcess.h"
 #include "views/FolderPropertiesWindow.h"
 #include "views/TaskListFrame.h"
 #include "views/TaskListModel.h"
 #include "views/TaskTransferData.h"
+#include "views/TransferText.h"
 
 using namespace gui_test;
 
@@ -48,6 +50,7 @@ private slots:
     void foldersAreMadeRenamedMovedAndDeleted();
     void tasksMoveBetweenFoldersByDragAndByCutAndPaste();
     void aTaskCopiedToTheClipboardArrivesInAnotherProjectWithItsPages();
+    void tasksOfAnotherRunningProgramArriveThroughTheArchives();
 
 private:
     FolderTree &tree() const { return form().folderTree(); }
@@ -254,6 +257,34 @@ void FolderTreeTest::aTaskCopiedToTheClipboardArrivesInAnotherProjectWithItsPage
     evaluate(page, QStringLiteral("document.getElementById('next').click(); true"));
     QVERIFY(loaded.wait(20000));
     QVERIFY(bodyText(page).contains(QStringLiteral("This is the second page.")));
+}
+
+void FolderTreeTest::tasksOfAnotherRunningProgramArriveThroughTheArchives() {
+    // The other program has a copy of the crawled project open and its tasks on the clipboard.
+    const QString source = fixture_.workPath(QStringLiteral("source.slk"));
+    QVERIFY(QFile::copy(fixture_.preparedProject(), source));
+    const std::string program =
+        (QCoreApplication::applicationDirPath() + QStringLiteral("/gui_transfer_source")).toStdString();
+    test::ChildProcess other({program, source.toStdString()}, {.pipeStdout = true});
+    QCOMPARE(other.readLine(std::chrono::seconds(20)).value_or(""), std::string("ready"));
+    const auto offered = [] {
+        return transfer::parse(QApplication::clipboard()->mimeData()->data(transfer::kFormat))
+            .value_or(transfer::Text{})
+            .projectPath;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(offered(), source, 10000);
+    QVERIFY(!qobject_cast<const TaskTransferData *>(QApplication::clipboard()->mimeData()));  // not this program's
+    const QString second = fixture_.workPath(QStringLiteral("second.slk"));
+    eng::writeNewProject(second.toStdString());
+    form().openFile(second);
+    QCOMPARE(list().model().rowCount(), 0);
+    trigger(list().command(QStringLiteral("acPaste")));
+    QCOMPARE(list().model().rowCount(), 1);
+    QCOMPARE(list().model().row(0).url, url(QStringLiteral("/index.html")));
+    QVERIFY(stored(url(QStringLiteral("/page2.html"))));
+    const TransferArchives archives = TransferArchives::inTemporaryFolder();
+    QVERIFY(!QFile::exists(archives.tasks));
+    other.stop();
 }
 
 SITELARK_GUI_TEST_MAIN(FolderTreeTest)
