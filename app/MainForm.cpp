@@ -223,6 +223,7 @@ void MainForm::buildTaskCommands() {
         else
             tasks->addSeparator();
     }
+    tasks->addMenu(taskList_->viewsMenu());
     tasks->addMenu(taskList_->sortMenu());
     taskBar->addActions({taskList_->command(QStringLiteral("acNewTask")), taskList_->command(QStringLiteral("acRun")),
                          taskList_->command(QStringLiteral("acStop")), taskList_->command(QStringLiteral("acDelete")),
@@ -258,8 +259,11 @@ void MainForm::buildTaskCommands() {
                 openBrowser(address, task, stamp, newWindow);
             });
     // The task commands and the sort order belong to the first page.
-    connect(pages_, &QTabWidget::currentChanged, this,
-            [this, tasks](int page) { tasks->menuAction()->setEnabled(page == 0); });
+    connect(pages_, &QTabWidget::currentChanged, this, [this, tasks](int page) {
+        tasks->menuAction()->setEnabled(page == 0);
+        taskList_->viewsMenu()->menuAction()->setEnabled(page == 0);
+        taskList_->sortMenu()->menuAction()->setEnabled(page == 0);
+    });
 }
 
 void MainForm::updateCommands() {

@@ -1,15 +1,18 @@
 #include "TaskListFrame.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QListView>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QStackedWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -48,7 +51,12 @@ const SortCommand kSortCommands[] = {{"Name", "Sort list by name"},
 }  // namespace
 
 TaskListFrame::TaskListFrame(KestProject &project, QWidget *parent)
-    : QWidget(parent), project_(project), model_(new TaskListModel(this)), view_(new QTreeView(this)) {
+    : QWidget(parent),
+      project_(project),
+      model_(new TaskListModel(this)),
+      view_(new QTreeView(this)),
+      icons_(new QListView(this)),
+      styles_(new QStackedWidget(this)) {
     view_->setObjectName(QStringLiteral("taskList"));
     view_->setModel(model_);
     view_->setRootIsDecorated(false);
@@ -69,7 +77,19 @@ TaskListFrame::TaskListFrame(KestProject &project, QWidget *parent)
     for (const auto &[column, width] : widths) view_->setColumnWidth(column, width);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(view_);
+    icons_->setModel(model_);
+    icons_->setSelectionModel(view_->selectionModel());
+    icons_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    icons_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    icons_->setMovement(QListView::Static);
+    icons_->setDragDropMode(QAbstractItemView::DragDrop);
+    icons_->setDefaultDropAction(Qt::MoveAction);
+    icons_->setContextMenuPolicy(Qt::ActionsContextMenu);
+    icons_->setUniformItemSizes(true);
+    icons_->setResizeMode(QListView::Adjust);
+    styles_->addWidget(view_);
+    styles_->addWidget(icons_);
+    layout->addWidget(styles_);
 
     model_->setTransfers(
         [this](const std::vector<uint32_t> &tasks) {
@@ -92,6 +112,7 @@ TaskListFrame::TaskListFrame(KestProject &project, QWidget *parent)
     connect(model_, &QAbstractItemModel::rowsRemoved, this, &TaskListFrame::selectionChanged);
     connect(model_, &QAbstractItemModel::dataChanged, this, &TaskListFrame::updateCommands);
     connect(view_, &QAbstractItemView::doubleClicked, this, [this] { open(false); });
+    connect(icons_, &QAbstractItemView::doubleClicked, this, [this] { open(false); });
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &TaskListFrame::updateCommands);
 
     connect(&project_, &KestProject::folderSelected, this, &TaskListFrame::fill);
@@ -118,6 +139,7 @@ QAction *TaskListFrame::addCommand(const QString &name, const QString &caption, 
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(action);
     view_->addAction(action);
+    icons_->addAction(action);
     commands_ << action;
     return action;
 }
@@ -166,6 +188,21 @@ void TaskListFrame::buildCommands() {
     connect(addCommand(QStringLiteral("acLegend"), QStringLiteral("Legend"), QStringLiteral("Legend")),
             &QAction::triggered, this, [this] { showLegend(this); });
 
+    viewsMenu_ = new QMenu(QStringLiteral("Views"), this);
+    auto *styles = new QActionGroup(this);
+    const std::pair<ViewStyle, const char *> kinds[] = {
+        {LargeIcons, "Large Icons"}, {SmallIcons, "Small Icon"}, {NameList, "List"}, {Details, "Details"}};
+    const char *names[] = {"acViewsIcon", "acViewsSmallIcon", "acViewsList", "acViewsReport"};
+    for (const auto &[style, caption] : kinds) {
+        QAction *choice =
+            viewsMenu_->addAction(QString::fromLatin1(caption), this, [this, style] { setViewStyle(style); });
+        choice->setObjectName(QString::fromLatin1(names[style]));
+        choice->setToolTip(choice->text());
+        choice->setCheckable(true);
+        choice->setChecked(style == Details);
+        styles->addAction(choice);
+    }
+
     sortMenu_ = new QMenu(QStringLiteral("Sort by"), this);
     for (int key = 0; key < TaskListModel::KeyCount; ++key) {
         QAction *sort = sortMenu_->addAction(QString::fromLatin1(kSortCommands[key].caption), model_,
@@ -176,6 +213,24 @@ void TaskListFrame::buildCommands() {
 }
 
 QAction *TaskListFrame::command(const QString &name) const { return findChild<QAction *>(name); }
+
+void TaskListFrame::setViewStyle(ViewStyle style) {
+    if (style == Details) {
+        styles_->setCurrentWidget(view_);
+        return;
+    }
+    const bool large = style == LargeIcons;
+    icons_->setViewMode(large ? QListView::IconMode : QListView::ListMode);
+    icons_->setFlow(style == NameList ? QListView::TopToBottom : QListView::LeftToRight);
+    icons_->setWrapping(true);
+    icons_->setIconSize(large ? QSize(32, 32) : QSize(16, 16));
+    icons_->setGridSize(large ? QSize(120, 64) : QSize());
+    styles_->setCurrentWidget(icons_);
+}
+
+QAbstractItemView &TaskListFrame::shownView() const {
+    return styles_->currentWidget() == view_ ? static_cast<QAbstractItemView &>(*view_) : *icons_;
+}
 
 void TaskListFrame::fill(uint32_t folder) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -204,7 +259,7 @@ bool TaskListFrame::selectTask(uint32_t task) {
     if (row < 0) return false;
     view_->selectionModel()->setCurrentIndex(model_->index(row, 0),
                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    view_->scrollTo(model_->index(row, 0));
+    shownView().scrollTo(model_->index(row, 0));
     return true;
 }
 
@@ -363,7 +418,7 @@ void TaskListFrame::rename() {
     const std::vector<uint32_t> tasks = selectedTasks();
     if (tasks.size() > 1) return renameSeveral(tasks);
     if (const std::optional<TaskRow> task = currentTask())
-        view_->edit(model_->index(model_->indexOf(task->id), TaskListModel::Name));
+        shownView().edit(model_->index(model_->indexOf(task->id), TaskListModel::Name));
 }
 
 void TaskListFrame::renameSeveral(const std::vector<uint32_t> &tasks) {

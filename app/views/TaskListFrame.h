@@ -10,8 +10,11 @@
 #include "TaskRow.h"
 
 class KestProject;
+class QAbstractItemView;
 class QAction;
+class QListView;
 class QMenu;
+class QStackedWidget;
 class QTreeView;
 class TaskListModel;
 
@@ -33,6 +36,12 @@ public:
     // The commands of the pane's menus, in menu order; null entries stand for separators.
     const QList<QAction *> &commands() const { return commands_; }
     QMenu *sortMenu() const { return sortMenu_; }
+    QMenu *viewsMenu() const { return viewsMenu_; }
+    // The style of the list: large icons, small icons, a list of names, or details (the columns).
+    enum ViewStyle { LargeIcons, SmallIcons, NameList, Details };
+    void setViewStyle(ViewStyle style);
+    // The view that shows the rows now.
+    QAbstractItemView &shownView() const;
     // The selected rows' tasks, in list order.
     std::vector<uint32_t> selectedTasks() const;
     // The task of the row that has the focus, when it is selected.
@@ -82,6 +91,9 @@ private:
     KestProject &project_;
     TaskListModel *model_;
     QTreeView *view_;
+    QListView *icons_;  // the other styles, over the same rows and selection
+    QStackedWidget *styles_;
+    QMenu *viewsMenu_;
     QList<QAction *> commands_;
     QMenu *sortMenu_;
     std::optional<uint32_t> announcedCurrent_;

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -383,6 +384,18 @@ void TaskListTest::tasksAreRenamedImportedAndEditedTogether() {
     QCOMPARE(form().project().task(other)->depth, 3u);
     QCOMPARE(form().project().task(other)->filter, form().project().task(current)->filter);
     QCOMPARE(parseFilter(form().project().task(other)->filter).at(0).expression, QStringLiteral("*page*"));
+
+    // The other view styles show the same rows and the same selection.
+    trigger(QStringLiteral("acViewsIcon"));
+    auto *icons = qobject_cast<QListView *>(&list().shownView());
+    QVERIFY(icons);
+    QCOMPARE(icons->viewMode(), QListView::IconMode);
+    QCOMPARE(icons->selectionModel()->selectedRows().size(), 2);
+    trigger(QStringLiteral("acViewsList"));
+    QCOMPARE(icons->viewMode(), QListView::ListMode);
+    trigger(QStringLiteral("acViewsReport"));
+    QVERIFY(qobject_cast<QTreeView *>(&list().shownView()));
+    QCOMPARE(list().selectedTasks().size(), size_t{2});
 }
 
 SITELARK_GUI_TEST_MAIN(TaskListTest)
