@@ -78,6 +78,7 @@ private slots:
     void badInputInTheDialogCreatesNothing();
     void rowsShowTheirValuesAndSortByEveryKey();
     void theAddressBarGetsAndChangesTasks();
+    void theFilterEditorKeepsOneEntryPerKindOfLink();
     void tasksAreRenamedImportedAndEditedTogether();
 
 private:
@@ -274,6 +275,48 @@ void TaskListTest::rowsShowTheirValuesAndSortByEveryKey() {
     model.remove(1);
     QCOMPARE(order(), (QList<uint32_t>{3, 2}));
     QCOMPARE(model.indexOf(2), 1);
+}
+
+void TaskListTest::theFilterEditorKeepsOneEntryPerKindOfLink() {
+    FilterEditor editor;
+    const QByteArray text =
+        composeFilter({{filter_masks::kLinks, 10, 2000, QStringLiteral("*index* or *page*")},
+                       {filter_masks::kImages | filter_masks::kOnlyFrom, 0, 0, QStringLiteral("not *")}});
+    editor.setFilter(text);
+    QVERIFY(editor.patternMode()->isChecked());
+    QCOMPARE(editor.patterns()->toPlainText(), QStringLiteral("*index* or *page*"));
+    QCOMPARE(editor.findChild<QLineEdit *>(QStringLiteral("size"))->text(), QStringLiteral("10-2000"));
+    QCOMPARE(*editor.filter(), text);  // read back unchanged
+
+    // Images are not retrieved; embedded objects only from the host, which the address suggests.
+    const auto mode = [&editor](const QString &caption) {
+        for (QRadioButton *button : editor.findChildren<QRadioButton *>())
+            if (button->text() == caption) return button;
+        return static_cast<QRadioButton *>(nullptr);
+    };
+    editor.selectCategory(1);
+    QVERIFY(mode(QStringLiteral("Do not retrieve"))->isChecked());
+    editor.addSuggestions({QStringLiteral("http://*example.org*")});
+    editor.selectCategory(2);
+    mode(QStringLiteral("Retrieve only from:"))->setChecked(true);
+    editor.selectCategory(0);
+    QVERIFY(mode(QStringLiteral("Do not retrieve"))->isEnabled() ==
+            false);  // links are always retrieved from somewhere
+    const std::vector<FilterEntry> entries = parseFilter(*editor.filter());
+    QCOMPARE(entries.size(), size_t{3});
+    QCOMPARE(entries[2].mask, filter_masks::kEmbedded | filter_masks::kOnlyFrom);
+    QCOMPARE(entries[2].expression, QStringLiteral("http://*example.org*"));
+
+    // A pattern that does not parse keeps its kind shown and the text unread; emptied, the entry goes.
+    editor.patterns()->setPlainText(QStringLiteral("*a* and"));
+    Shown error;
+    closeNextMessage(&error);
+    editor.selectCategory(1);
+    QCOMPARE(error.text, QStringLiteral("Filter error: Missing operand"));
+    QCOMPARE(editor.patterns()->toPlainText(), QStringLiteral("*a* and"));
+    editor.patterns()->clear();
+    editor.findChild<QLineEdit *>(QStringLiteral("size"))->clear();
+    QCOMPARE(parseFilter(*editor.filter()).size(), size_t{2});
 }
 
 void TaskListTest::theAddressBarGetsAndChangesTasks() {
