@@ -151,6 +151,10 @@ void TaskListFrame::buildCommands() {
     connect(addCommand(QStringLiteral("acOpenInNewWindow"), QStringLiteral("Open in New Window"),
                        QStringLiteral("Browse the Task in New Window")),
             &QAction::triggered, this, [this] { open(true); });
+    connect(addCommand(QStringLiteral("acMoveUp"), QStringLiteral("Up"), QStringLiteral("Move Up")),
+            &QAction::triggered, this, [this] { moveBy(-1); });
+    connect(addCommand(QStringLiteral("acMoveDown"), QStringLiteral("Down"), QStringLiteral("Move Down")),
+            &QAction::triggered, this, [this] { moveBy(1); });
     commands_ << nullptr;
     connect(addCommand(QStringLiteral("acNewTask"), QStringLiteral("New Task"), QStringLiteral("Create New Task"),
                        QKeySequence(Qt::Key_Insert)),
@@ -297,6 +301,9 @@ void TaskListFrame::updateCommands() {
     command(QStringLiteral("acOpen"))->setEnabled(selected == 1);
     command(QStringLiteral("acOpenInNewWindow"))->setEnabled(selected == 1);
     command(QStringLiteral("acNewTask"))->setEnabled(model_->folder() != 0);
+    const int row = current ? model_->indexOf(current->id) : -1;
+    command(QStringLiteral("acMoveUp"))->setEnabled(row > 0);
+    command(QStringLiteral("acMoveDown"))->setEnabled(row >= 0 && row + 1 < model_->rowCount());
     command(QStringLiteral("acRun"))->setEnabled(current && (current->state == TaskRow::Stopped || several));
     command(QStringLiteral("acStop"))->setEnabled(current && (current->state == TaskRow::Queued || several));
     command(QStringLiteral("acRefresh"))
@@ -321,6 +328,14 @@ void TaskListFrame::open(bool newWindow) {
     const std::optional<TaskRow> task = currentTask();
     if (!task) return;
     emit openRequested(task->url, task->id, engineDate(task->done), newWindow);
+}
+
+void TaskListFrame::moveBy(int rows) {
+    const std::optional<TaskRow> current = currentTask();
+    const int row = current ? model_->indexOf(current->id) + rows : -1;
+    if (row < 0 || row >= model_->rowCount()) return;
+    selectTask(model_->row(row).id);
+    open(false);
 }
 
 void TaskListFrame::newTask() {

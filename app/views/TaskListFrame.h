@@ -56,6 +56,8 @@ public:
     void refreshSelected();
     void deleteSelected();
     void editProperties();
+    // Selects the row above or below the current one alone and opens it.
+    void moveBy(int rows);
     void rename();
     void importTasks();
     // Creates the tasks of an import file in the folder; false when the file cannot be read.

@@ -257,6 +257,17 @@ void FolderTreeTest::aTaskCopiedToTheClipboardArrivesInAnotherProjectWithItsPage
     evaluate(page, QStringLiteral("document.getElementById('next').click(); true"));
     QVERIFY(loaded.wait(20000));
     QVERIFY(bodyText(page).contains(QStringLiteral("This is the second page.")));
+
+    // Up and Down select the row above or below alone and open it in the same browser.
+    form().project().createTask(url(QStringLiteral("/page2.html")), 0, kRootFolder);
+    QTRY_COMPARE_WITH_TIMEOUT(list().model().rowCount(), 2, 5000);
+    QVERIFY(list().selectTask(list().model().row(1).id));
+    QVERIFY(!list().command(QStringLiteral("acMoveDown"))->isEnabled());
+    trigger(
+        list().command(QStringLiteral("acMoveUp")));  // the browser shows the second page: Up goes to the start page
+    QCOMPARE(list().currentTask()->url, url(QStringLiteral("/index.html")));
+    QTRY_VERIFY_WITH_TIMEOUT(bodyText(page).contains(QStringLiteral("Welcome to the test site")), 20000);
+    QVERIFY(!list().command(QStringLiteral("acMoveUp"))->isEnabled());
 }
 
 void FolderTreeTest::tasksOfAnotherRunningProgramArriveThroughTheArchives() {
