@@ -113,7 +113,7 @@ TaskListFrame::TaskListFrame(KestProject &project, QWidget *parent)
     connect(model_, &QAbstractItemModel::dataChanged, this, &TaskListFrame::updateCommands);
     connect(view_, &QAbstractItemView::doubleClicked, this, [this] { open(false); });
     connect(icons_, &QAbstractItemView::doubleClicked, this, [this] { open(false); });
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &TaskListFrame::updateCommands);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &TaskListFrame::followClipboard);
 
     connect(&project_, &KestProject::folderSelected, this, &TaskListFrame::fill);
     connect(&project_, &KestProject::folderFilled, this, [this](uint32_t folder) {
@@ -126,6 +126,12 @@ TaskListFrame::TaskListFrame(KestProject &project, QWidget *parent)
     connect(&project_, &KestProject::taskAdded, model_, &TaskListModel::add);
     connect(&project_, &KestProject::taskChanged, model_, &TaskListModel::change);
     connect(&project_, &KestProject::taskRemoved, model_, [this](uint32_t task) { model_->remove(task); });
+    followClipboard();
+}
+
+void TaskListFrame::followClipboard() {
+    const QMimeData *clipboard = QApplication::clipboard()->mimeData();
+    pasteable_ = clipboard && acceptableTransfer(*clipboard);
     updateCommands();
 }
 
@@ -297,7 +303,6 @@ void TaskListFrame::updateCommands() {
     const std::optional<TaskRow> current = currentTask();
     const size_t selected = selectedTasks().size();
     const bool several = selected > 1;
-    const QMimeData *clipboard = QApplication::clipboard()->mimeData();
     command(QStringLiteral("acOpen"))->setEnabled(selected == 1);
     command(QStringLiteral("acOpenInNewWindow"))->setEnabled(selected == 1);
     command(QStringLiteral("acNewTask"))->setEnabled(model_->folder() != 0);
@@ -311,8 +316,7 @@ void TaskListFrame::updateCommands() {
                                  current->state == TaskRow::Failed));
     command(QStringLiteral("acCut"))->setEnabled(current.has_value());
     command(QStringLiteral("acCopy"))->setEnabled(current.has_value());
-    command(QStringLiteral("acPaste"))
-        ->setEnabled(model_->folder() != 0 && clipboard && acceptableTransfer(*clipboard));
+    command(QStringLiteral("acPaste"))->setEnabled(model_->folder() != 0 && pasteable_);
     command(QStringLiteral("acDelete"))->setEnabled(selected > 0);
     command(QStringLiteral("acProperties"))->setEnabled(current.has_value());
     command(QStringLiteral("acRename"))->setEnabled(selected > 0);

@@ -80,6 +80,7 @@ private:
     void fill(uint32_t folder);
     void selectionChanged();
     void updateCommands();
+    void followClipboard();
     void putOnClipboard(const QString &kind);
     void open(bool newWindow);
     // Runs the engine call for each selected task, serving notifications between them.
@@ -99,4 +100,6 @@ private:
     QList<QAction *> commands_;
     QMenu *sortMenu_;
     std::optional<uint32_t> announcedCurrent_;
+    // Whether the clipboard holds what a paste takes; asked when it changes, not at every row change.
+    bool pasteable_ = false;
 };
