@@ -250,6 +250,7 @@ void MainForm::buildTaskCommands() {
     routed(QStringLiteral("Paste"), QStringLiteral("acPaste"), QStringLiteral("acFolderPaste"));
     routed(QStringLiteral("Delete"), QStringLiteral("acDelete"), QStringLiteral("acFolderDelete"));
 
+    statusTasks_->setTextFormat(Qt::PlainText);  // it shows a task's address
     connect(taskList_, &TaskListFrame::statusChanged, statusTasks_, &QLabel::setText);
     connect(taskList_, &TaskListFrame::currentChanged, this, &MainForm::followCurrentTask);
     connect(taskList_, &TaskListFrame::taskCreated, this, &MainForm::promptOffline);

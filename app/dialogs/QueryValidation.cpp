@@ -1,5 +1,6 @@
 #include "QueryValidation.h"
 
+#include <QLabel>
 #include <QMessageBox>
 
 #include "EngineLibrary.h"
@@ -32,8 +33,12 @@ bool validFilterExpression(QWidget *parent, const QString &expression) {
                     QStringLiteral("Filter error: ") + queryErrorMessage(code), QMessageBox::Ok, parent);
     // The position is a byte offset; shown as the characters before it.
     const QString before = QString::fromUtf8(text.left(std::max(0, position)));
+    box.setTextFormat(Qt::PlainText);
     box.setInformativeText(
         QStringLiteral("At character %1: %2").arg(before.size() + 1).arg(expression.mid(before.size())));
+    // The expression is the user's text, shown as it is, never as markup.
+    if (auto *details = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel")))
+        details->setTextFormat(Qt::PlainText);
     box.exec();
     return false;
 }

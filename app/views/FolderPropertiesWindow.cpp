@@ -30,7 +30,9 @@ FolderPropertiesWindow::FolderPropertiesWindow(KestProject &project, uint32_t fo
     auto *general = new QGroupBox(QStringLiteral("General"), this);
     auto *form = new QFormLayout(general);
     form->addRow(name_);
-    form->addRow(QStringLiteral("Location:"), new QLabel(folderPath(folder), this));
+    auto *location = new QLabel(folderPath(folder), this);
+    location->setTextFormat(Qt::PlainText);  // names are shown as they are, never as markup
+    form->addRow(QStringLiteral("Location:"), location);
     form->addRow(QStringLiteral("Size:"), size_);
     form->addRow(QStringLiteral("Contains:"), contains_);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

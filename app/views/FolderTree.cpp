@@ -202,6 +202,7 @@ void FolderTree::deleteFolder() {
     QMessageBox question(QMessageBox::Question, QStringLiteral("Sitelark"),
                          QStringLiteral("Delete folder %1 and all it's subitems.").arg(item->text(0)),
                          QMessageBox::Ok | QMessageBox::Cancel, this);
+    question.setTextFormat(Qt::PlainText);  // the name is shown as it is, never as markup
     if (question.exec() != QMessageBox::Ok) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool deleted = deleteRecursively(folder);

@@ -6,6 +6,7 @@
 
 #include "views/FolderTree.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -137,10 +138,19 @@ void FolderTreeTest::foldersAreMadeRenamedMovedAndDeleted() {
     QVERIFY(form().project().createTask(url(QStringLiteral("/page2.html")), 0, second) > 0);
     QTRY_COMPARE_WITH_TIMEOUT(list().model().rowCount(), 1, 5000);
     const uint32_t held = list().model().row(0).id;
+    // A name that reads like markup is shown as it is.
+    QVERIFY(tree().renameFolder(second, QStringLiteral("<i>Old</i>")));
+    QCOMPARE(tree().itemOf(second)->text(0), QStringLiteral("<i>Old</i>"));
     QString asked;
-    answerMessageBox(QMessageBox::Ok, &asked);
+    Qt::TextFormat format = Qt::AutoText;
+    whenOpen<QMessageBox>([&](QMessageBox *box) {
+        asked = box->text();
+        format = box->textFormat();
+        box->button(QMessageBox::Ok)->click();
+    });
     trigger(tree().command(QStringLiteral("acFolderDelete")));
-    QCOMPARE(asked, QStringLiteral("Delete folder New Folder 2 and all it's subitems."));
+    QCOMPARE(asked, QStringLiteral("Delete folder <i>Old</i> and all it's subitems."));
+    QCOMPARE(format, Qt::PlainText);
     QVERIFY(!tree().itemOf(second));
     QVERIFY(!form().project().task(held));
     QVERIFY(tree().selectedFolder() != second);

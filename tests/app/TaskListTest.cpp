@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -40,6 +41,7 @@ namespace {
 struct Shown {
     QString text;
     QString details;
+    Qt::TextFormat detailsFormat = Qt::AutoText;
 };
 
 // Closes the next message box, keeping what it said.
@@ -47,6 +49,8 @@ void closeNextMessage(Shown *shown) {
     whenOpen<QMessageBox>([shown](QMessageBox *box) {
         shown->text = box->text();
         shown->details = box->informativeText();
+        if (const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel")))
+            shown->detailsFormat = label->textFormat();
         box->close();
     });
 }
@@ -226,7 +230,8 @@ void TaskListTest::badInputInTheDialogCreatesNothing() {
     QCOMPARE(badAddress.text, QStringLiteral("Invalid url."));
     QCOMPARE(badFilter.text, QStringLiteral("Filter error: No closing bracket"));
     QCOMPARE(badFilter.details, QStringLiteral("At character 13: *page2*"));
-    QCOMPARE(pageAfterFilter, 1);  // the Filters page
+    QCOMPARE(badFilter.detailsFormat, Qt::PlainText);  // the user's text, never markup
+    QCOMPARE(pageAfterFilter, 1);                      // the Filters page
     QCOMPARE(badDepth.text, QStringLiteral("The depth must be a whole number from 0 to 99."));
     QVERIFY(stillOpen);
     QVERIFY(form().project().folderTasks(form().project().selectedFolder()).empty());
