@@ -8,10 +8,10 @@
 #include <QScreen>
 #include <QVariantAnimation>
 
-#include "DroppedAddresses.h"
 #include "KestProject.h"
 #include "ProgramSettings.h"
 #include "TaskCreation.h"
+#include "views/TransferReceiver.h"
 
 namespace {
 
@@ -35,8 +35,8 @@ DropBox::DropBox(KestProject &project, ProgramSettings &settings, QWidget *mainW
     const int screenWidth = QGuiApplication::primaryScreen()->availableGeometry().width();
     move(settings_.number(QStringLiteral("Left")).value_or(screenWidth - width() - 2),
          settings_.number(QStringLiteral("Top")).value_or(0));
-    // Without a folder tree yet, the box drops into the root folder while a project is open.
-    connect(&project_, &KestProject::afterOpen, this, [this] { setFolder(project_.active() ? kRootFolder : 0); });
+    // The box drops into the folder selected in the folder tree.
+    connect(&project_, &KestProject::folderSelected, this, &DropBox::setFolder);
     connect(&project_, &KestProject::beforeClose, this, [this] { setFolder(0); });
 }
 
@@ -102,7 +102,7 @@ void DropBox::dropEvent(QDropEvent *event) {
 
 int DropBox::take(const QMimeData &data) {
     if (!folder_) return 0;
-    const int created = createTasksForAddresses(this, project_, droppedAddresses(data), folder_);
+    const int created = receiveTransfer(this, project_, folder_, data);
     if (created > 0) drop_->start();
     return created;
 }

@@ -34,7 +34,21 @@
     X(Eng_CompactDatabase)           \
     X(Eng_RepairDatabase)            \
     X(Eng_IndexDatabase)             \
-    X(Eng_CountNotIndexedResources)
+    X(Eng_CountNotIndexedResources)  \
+    X(Eng_UpdateTask)                \
+    X(Eng_DeleteTask)                \
+    X(Eng_RunTask)                   \
+    X(Eng_StopTask)                  \
+    X(Eng_GetTaskFromID)             \
+    X(Eng_GetFolderTasks)            \
+    X(Eng_SerializeTask)             \
+    X(Eng_SetActiveFolder)           \
+    X(Eng_CreateFolder)              \
+    X(Eng_RenameFolder)              \
+    X(Eng_DeleteFolder)              \
+    X(Eng_MoveFolder)                \
+    X(Eng_GetSubFolders)             \
+    X(Eng_ValidateQueryAt)
 
 struct EngineLibrary {
     // Binds every function; an error text naming what is missing, else empty.

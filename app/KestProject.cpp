@@ -1,5 +1,8 @@
 #include "KestProject.h"
 
+#include <algorithm>
+
+#include <QFile>
 #include <QFileInfo>
 
 #include "AddressNormalisation.h"
@@ -43,6 +46,7 @@ void KestProject::close() {
     NotificationWindow::pump();
     propertiesRead_ = false;
     properties_ = {};
+    selectedFolder_ = 0;
     emit afterClose();
 }
 
@@ -73,21 +77,135 @@ void KestProject::readProperties() {
 
 bool KestProject::writeProperties() { return eng::client::writeProjectProps(engine().Eng_SetProjectProp, properties_); }
 
+namespace {
+
+// A task record filled from a row, its strings held alongside it.
+class TaskInput {
+public:
+    explicit TaskInput(const TaskRow &row)
+        : url_(row.url.toUtf8()),
+          form_(row.formData.toUtf8()),
+          agent_(row.userAgent.toUtf8()),
+          note_(row.note.toUtf8()),
+          name_(row.name.toUtf8()),
+          referer_(row.referer.toUtf8()),
+          filter_(row.filter) {
+        record_.id = row.id;
+        record_.url = url_.data();
+        record_.formData = form_.data();
+        record_.reserved1 = record_.reserved2 = record_.errorText = record_.contentType = empty_.data();
+        record_.userAgent = agent_.data();
+        record_.note = note_.data();
+        record_.name = name_.data();
+        record_.referer = referer_.data();
+        record_.filter = filter_.data();
+        record_.depth = row.depth;
+        record_.acceptableAge = row.acceptableAge;
+        record_.folder = row.folder;
+        record_.lowGraphics = row.lowGraphics;
+        record_.followRedirects = row.followRedirects;
+    }
+    const EngTaskRecord *record() const { return &record_; }
+
+private:
+    QByteArray url_, form_, agent_, note_, name_, referer_, filter_, empty_{""};
+    EngTaskRecord record_{};
+};
+
+}  // namespace
+
 int KestProject::createTask(const QString &address, int depth, uint32_t folder, const QString &name) {
-    const QByteArray url = normalisedAddress(address).toUtf8();
-    if (url.isEmpty()) return -5;
-    const QByteArray agent = defaultUserAgent_.toUtf8(), title = name.toUtf8();
-    EngTaskRecord task{};
-    task.url = const_cast<char *>(url.constData());
-    task.formData = task.reserved1 = task.reserved2 = task.filter = task.note = task.referer = task.errorText =
-        task.contentType = const_cast<char *>("");
-    task.userAgent = const_cast<char *>(agent.constData());
-    task.name = const_cast<char *>(title.constData());
+    TaskRow task;
+    task.url = address;
     task.depth = static_cast<uint32_t>(depth);
-    task.acceptableAge = defaultAcceptableAge_;
     task.folder = folder;
-    task.followRedirects = 1;
-    return engine().Eng_CreateTask(&task);
+    task.name = name;
+    task.acceptableAge = -1;
+    task.followRedirects = true;
+    return createTask(std::move(task));
+}
+
+int KestProject::createTask(TaskRow task) {
+    task.url = normalisedAddress(task.url);
+    if (task.url.isEmpty()) return -5;
+    if (task.acceptableAge < 0) task.acceptableAge = defaultAcceptableAge_;
+    if (task.userAgent.isEmpty()) task.userAgent = defaultUserAgent_;
+    return engine().Eng_CreateTask(TaskInput(task).record());
+}
+
+bool KestProject::updateTask(const TaskRow &task) { return engine().Eng_UpdateTask(TaskInput(task).record()) != 0; }
+
+bool KestProject::deleteTask(uint32_t task) {
+    if (engine().Eng_DeleteTask(task) == 0) return false;
+    emit taskRemoved(task, false);
+    return true;
+}
+
+void KestProject::moveTaskToFolder(uint32_t id, uint32_t folder) {
+    std::optional<TaskRow> moved = task(id);
+    if (!moved || moved->folder == folder) return;
+    emit taskRemoved(id, true);
+    moved->folder = folder;
+    updateTask(*moved);
+    // The engine announces the change; the new folder's windows take the task as added.
+    if (const auto now = task(id)) emit taskAdded(*now);
+}
+
+std::optional<TaskRow> KestProject::task(uint32_t task) const {
+    const auto found =
+        eng::client::receiveRecords<EngTaskRecord>(engine().Eng_FreeMem, engine().Eng_GetTaskFromID, task);
+    const auto record = found.first();
+    if (!record) return std::nullopt;
+    return TaskRow::fromRecord(*record);
+}
+
+std::vector<TaskRow> KestProject::folderTasks(uint32_t folder) const {
+    const auto found =
+        eng::client::receiveRecords<EngTaskRecord>(engine().Eng_FreeMem, engine().Eng_GetFolderTasks, folder);
+    std::vector<TaskRow> rows;
+    rows.reserve(found.size());
+    for (const EngTaskRecord &record : found) rows.push_back(TaskRow::fromRecord(record));
+    return rows;
+}
+
+void KestProject::selectFolder(uint32_t folder) {
+    selectedFolder_ = folder;
+    if (folder) engine().Eng_SetActiveFolder(folder);
+    emit folderSelected(folder);
+}
+
+bool KestProject::moveFolder(uint32_t folder, uint32_t parent) {
+    if (engine().Eng_MoveFolder(folder, parent) == 0) return false;
+    emit folderMoved(folder, parent);
+    return true;
+}
+
+bool KestProject::loadTransferArchives(const QString &tasks, const QString &resources, const QString &bodies,
+                                       uint32_t folder) {
+    const QByteArray taskPath = QFile::encodeName(tasks), resourcePath = QFile::encodeName(resources),
+                     bodyPath = QFile::encodeName(bodies);
+    const bool loaded = engine().Eng_SerializeTask(taskPath.constData(), resourcePath.constData(), bodyPath.constData(),
+                                                   0, folder, nullptr, 0) != 0;
+    if (loaded) emit folderFilled(folder);
+    return loaded;
+}
+
+std::vector<uint32_t> KestProject::folderAndParents(uint32_t folder) const {
+    std::vector<uint32_t> path;
+    // A folder tree is shallow; the bound keeps a damaged one from looping.
+    while (folder != 0 && path.size() < 256) {
+        path.push_back(folder);
+        const auto found =
+            eng::client::receiveRecords<EngFolderRecord>(engine().Eng_FreeMem, engine().Eng_GetFolder, folder);
+        const auto record = found.first();
+        folder = record ? record->parent : 0;
+    }
+    return path;
+}
+
+bool KestProject::folderWithin(uint32_t folder, uint32_t other) const {
+    const std::vector<uint32_t> path = folderAndParents(folder);
+    return std::find(path.begin(), path.end(), other) != path.end();
 }
 
 bool KestProject::findTasks(const QString &address) {
@@ -138,6 +256,12 @@ void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) 
                                         notification->item.task});
             break;
         }
+        case ENG_NOTIFY_TASK_ADDED:
+            if (const auto record = recordAt<EngTaskRecord>(payload, 0)) emit taskAdded(TaskRow::fromRecord(*record));
+            break;
+        case ENG_NOTIFY_TASK_CHANGED:
+            if (const auto record = recordAt<EngTaskRecord>(payload, 0)) emit taskChanged(TaskRow::fromRecord(*record));
+            break;
         default:
             break;
     }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include <QObject>
 #include <QString>
@@ -10,6 +12,7 @@
 #include "NotificationWindow.h"
 #include "ProjectProps.h"
 #include "StatProgress.h"
+#include "views/TaskRow.h"
 
 // The project session: at most one open project, its properties as the
 // engine keeps them, the operations the windows use, and the engine's
@@ -45,10 +48,39 @@ public:
     void setDefaultAcceptableAge(int days) { defaultAcceptableAge_ = days; }
     // The user agent of tasks created without one.
     void setDefaultUserAgent(const QString &agent) { defaultUserAgent_ = agent; }
+    const QString &defaultUserAgent() const { return defaultUserAgent_; }
 
     // Creates a task at the address (normalised first): the new task's id,
     // -5 when the address is no address, 0 when the engine refused.
     int createTask(const QString &address, int depth, uint32_t folder, const QString &name = {});
+    // Creates the task the row describes (its address normalised first; an
+    // acceptable age below 0 is the project's default, an empty user agent
+    // the default one): as createTask above.
+    int createTask(TaskRow task);
+    // Writes the task's values back; true when the engine took them.
+    bool updateTask(const TaskRow &task);
+    // Deletes the task and tells the windows it is gone; true when it was.
+    bool deleteTask(uint32_t task);
+    // Moves the task into the folder: it leaves the windows of its old folder
+    // and arrives in those of the new one. Nothing when it is there already.
+    void moveTaskToFolder(uint32_t task, uint32_t folder);
+    // The task as the engine has it now; nothing for an unknown identifier.
+    std::optional<TaskRow> task(uint32_t task) const;
+    std::vector<TaskRow> folderTasks(uint32_t folder) const;
+    // The folder whose tasks the windows show and into which drops go; 0
+    // while no project is open.
+    uint32_t selectedFolder() const { return selectedFolder_; }
+    // Makes the folder the selected one (also for the engine) and tells the windows.
+    void selectFolder(uint32_t folder);
+    // Moves the folder below the parent; true when the engine did.
+    bool moveFolder(uint32_t folder, uint32_t parent);
+    // Loads the tasks of three transfer archives into the folder; true when
+    // the engine read them.
+    bool loadTransferArchives(const QString &tasks, const QString &resources, const QString &bodies, uint32_t folder);
+    // The folder and the folders above it, up to the root.
+    std::vector<uint32_t> folderAndParents(uint32_t folder) const;
+    // Whether the folder is the other or lies below it.
+    bool folderWithin(uint32_t folder, uint32_t other) const;
     // Whether a task exists for the address.
     bool findTasks(const QString &address);
     // Queues an address (an offline address is unwrapped) into a task or a new one.
@@ -78,6 +110,15 @@ signals:
     void downloadProgress(const DownloadProgress &progress);
     void itemChanged(const ItemChange &change);
     void indexProgress(const EngIndexProgressRecord &progress);
+    void folderSelected(uint32_t folder);
+    void folderMoved(uint32_t folder, uint32_t parent);
+    // Tasks arrived in the folder in a way the engine does not announce one by one.
+    void folderFilled(uint32_t folder);
+    // A task was created, or moved into another folder.
+    void taskAdded(const TaskRow &task);
+    void taskChanged(const TaskRow &task);
+    // A task was deleted, or (moved) is about to leave its folder.
+    void taskRemoved(uint32_t task, bool moved);
 
 private:
     void open();
@@ -93,5 +134,6 @@ private:
     bool justOpened_ = false;
     StatProgress statistics_;
     int defaultAcceptableAge_ = 360;
+    uint32_t selectedFolder_ = 0;
     QString defaultUserAgent_;
 };

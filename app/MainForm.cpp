@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include <QToolTip>
 #include <QUuid>
 
+#include "AddressNormalisation.h"
 #include "BrowserForm.h"
 #include "BrowserProfile.h"
 #include "DropBox.h"
@@ -32,6 +34,9 @@
 #include "TabAddressDrag.h"
 #include "TabStripDropTarget.h"
 #include "TaskCreation.h"
+#include "dialogs/TaskFilterOptionsDialog.h"
+#include "views/FolderTree.h"
+#include "views/TaskListFrame.h"
 
 namespace {
 
@@ -61,18 +66,19 @@ std::pair<bool, bool> askWithOptOut(QWidget *parent, const QString &text) {
 MainForm::MainForm(const QStringList &arguments)
     : arguments_(arguments),
       pages_(new QTabWidget(this)),
-      projectPage_(new QLabel(this)),
+      taskList_(new TaskListFrame(project_, this)),
+      folderTree_(new FolderTree(project_, this)),
       statusState_(new QLabel(this)),
       statusCounts_(new QLabel(this)),
+      statusTasks_(new QLabel(this)),
       quitTimer_(new QTimer(this)),
       diskTimer_(new QTimer(this)),
       dropBox_(std::make_unique<DropBox>(project_, settings_, this)) {
     setWindowTitle(QStringLiteral("Sitelark"));
     buildCommands();
     buildAddressBar();
-    projectPage_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
-    projectPage_->setMargin(12);
-    pages_->addTab(projectPage_, QStringLiteral("Project"));
+    buildTaskCommands();
+    pages_->addTab(taskList_, QStringLiteral("Tasks"));
     pages_->setTabsClosable(true);
     pages_->tabBar()->setTabButton(0, QTabBar::RightSide, nullptr);
     connect(pages_, &QTabWidget::tabCloseRequested, this, [this](int index) {
@@ -83,6 +89,7 @@ MainForm::MainForm(const QStringList &arguments)
     new TabAddressDrag(pages_);                          // owned by the pages
     setCentralWidget(pages_);
     statusBar()->addWidget(statusState_);
+    statusBar()->addWidget(statusTasks_);
     statusBar()->addWidget(statusCounts_, 1);
 
     project_.setDefaultAcceptableAge(settings_.text(QStringLiteral("DefaultAcceptableAge")).value_or("360").toInt());
@@ -156,7 +163,7 @@ void MainForm::buildCommands() {
     browse->setToolTip(QStringLiteral("Launch Built-In Browser"));
     projectCommands_ = {close, clear, online_, refresh, browse};
 
-    QMenu *view = menuBar()->addMenu(QStringLiteral("&View"));
+    QMenu *view = viewMenu_ = menuBar()->addMenu(QStringLiteral("&View"));
     mainBar_ = addToolBar(QStringLiteral("Main"));
     mainBar_->addActions({newProject, open, online_, browse});
     view->addAction(mainBar_->toggleViewAction());
@@ -184,15 +191,80 @@ void MainForm::buildAddressBar() {
     address_->setObjectName(QStringLiteral("address"));
     depth_ = new QSpinBox(addressBar_);
     depth_->setObjectName(QStringLiteral("depth"));
-    depth_->setRange(0, 255);
-    depth_->setValue(1);
+    depth_->setRange(0, 99);
+    depth_->setValue(0);
     depth_->setPrefix(QStringLiteral("Depth "));
+    depth_->setToolTip(QStringLiteral("Task Depth"));
     addressBar_->addWidget(address_);
     addressBar_->addWidget(depth_);
-    QAction *get = addressBar_->addAction(QStringLiteral("Get"), this, &MainForm::getAddress);
-    get->setObjectName(QStringLiteral("acGet"));
+    get_ = addressBar_->addAction(QStringLiteral("Get"), this, &MainForm::getAddress);
+    get_->setObjectName(QStringLiteral("acGet"));
     connect(address_, &QLineEdit::returnPressed, this, &MainForm::getAddress);
-    projectCommands_ << get;
+    connect(address_, &QLineEdit::textChanged, this, &MainForm::updateGet);
+    connect(depth_, &QSpinBox::valueChanged, this, &MainForm::updateGet);
+}
+
+void MainForm::buildTaskCommands() {
+    auto *folders = new QDockWidget(QStringLiteral("Folders"), this);
+    folders->setObjectName(QStringLiteral("foldersWindow"));
+    folders->setWidget(folderTree_);
+    addDockWidget(Qt::LeftDockWidgetArea, folders);
+    QAction *showFolders = folders->toggleViewAction();
+    showFolders->setToolTip(QStringLiteral("Show/Hide Folders Window"));
+    viewMenu_->addAction(showFolders);
+
+    QAction *help = menuBar()->actions().constLast();
+    auto *tasks = new QMenu(QStringLiteral("&Tasks"), this);
+    menuBar()->insertMenu(help, tasks);
+    auto *taskBar = new QToolBar(QStringLiteral("Task Tool Bar"), this);
+    for (QAction *command : taskList_->commands()) {
+        if (command)
+            tasks->addAction(command);
+        else
+            tasks->addSeparator();
+    }
+    tasks->addMenu(taskList_->viewsMenu());
+    tasks->addMenu(taskList_->sortMenu());
+    taskBar->addActions({taskList_->command(QStringLiteral("acNewTask")), taskList_->command(QStringLiteral("acRun")),
+                         taskList_->command(QStringLiteral("acStop")), taskList_->command(QStringLiteral("acDelete")),
+                         taskList_->command(QStringLiteral("acProperties"))});
+    insertToolBar(addressBar_, taskBar);
+    viewMenu_->addAction(taskBar->toggleViewAction());
+    auto *folderMenu = new QMenu(QStringLiteral("F&olders"), this);
+    menuBar()->insertMenu(help, folderMenu);
+    folderMenu->addActions(folderTree_->commands());
+
+    // Cut, Paste and Delete act on the folder tree while it has the focus, else on the task list.
+    auto *edit = new QMenu(QStringLiteral("&Edit"), this);
+    menuBar()->insertMenu(viewMenu_->menuAction(), edit);
+    const auto routed = [this, edit](const QString &caption, const QString &listCommand, const QString &treeCommand) {
+        QAction *command = edit->addAction(caption, this, [this, listCommand, treeCommand] {
+            QAction *target = !treeCommand.isEmpty() && folderTree_->hasFocus() ? folderTree_->command(treeCommand)
+                                                                                : taskList_->command(listCommand);
+            target->trigger();
+        });
+        command->setObjectName(QStringLiteral("acEdit") + caption);
+    };
+    routed(QStringLiteral("Cut"), QStringLiteral("acCut"), QStringLiteral("acFolderCut"));
+    routed(QStringLiteral("Copy"), QStringLiteral("acCopy"), QString());
+    routed(QStringLiteral("Paste"), QStringLiteral("acPaste"), QStringLiteral("acFolderPaste"));
+    routed(QStringLiteral("Delete"), QStringLiteral("acDelete"), QStringLiteral("acFolderDelete"));
+
+    statusTasks_->setTextFormat(Qt::PlainText);  // it shows a task's address
+    connect(taskList_, &TaskListFrame::statusChanged, statusTasks_, &QLabel::setText);
+    connect(taskList_, &TaskListFrame::currentChanged, this, &MainForm::followCurrentTask);
+    connect(taskList_, &TaskListFrame::taskCreated, this, &MainForm::promptOffline);
+    connect(&project_, &KestProject::folderSelected, this, &MainForm::updateGet);
+    connect(taskList_, &TaskListFrame::openRequested, this,
+            [this](const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow) {
+                openBrowser(address, task, stamp, newWindow);
+            });
+    // The task commands and the sort order belong to the first page.
+    connect(pages_, &QTabWidget::currentChanged, this, [this, tasks](int page) {
+        tasks->menuAction()->setEnabled(page == 0);
+        taskList_->viewsMenu()->menuAction()->setEnabled(page == 0);
+        taskList_->sortMenu()->menuAction()->setEnabled(page == 0);
+    });
 }
 
 void MainForm::updateCommands() {
@@ -200,6 +272,7 @@ void MainForm::updateCommands() {
     for (QAction *command : std::as_const(projectCommands_)) command->setEnabled(open);
     address_->setEnabled(open);
     depth_->setEnabled(open);
+    updateGet();
     const bool running = open && project_.running();
     online_->setText(running ? QStringLiteral("Go Offline") : QStringLiteral("Go Online"));
     online_->setToolTip(online_->text());
@@ -328,12 +401,63 @@ void MainForm::refreshProjectCommand() {
         project_.refreshProject();
 }
 
+void MainForm::followCurrentTask(const std::optional<TaskRow> &task) {
+    currentTask_ = task;
+    address_->setText(task ? task->url : QStringLiteral("http://"));
+    depth_->setValue(task ? static_cast<int>(task->depth) : 0);
+    updateGet();
+}
+
+void MainForm::updateGet() {
+    const bool change = currentTask_ && currentTask_->url == address_->text() &&
+                        currentTask_->depth != static_cast<uint32_t>(depth_->value());
+    get_->setText(change ? QStringLiteral("Change") : QStringLiteral("Get"));
+    get_->setToolTip(change ? QStringLiteral("Change Task Levels") : QStringLiteral("Create New Task"));
+    get_->setEnabled(project_.active() && project_.selectedFolder() != 0 &&
+                     !normalisedAddress(address_->text()).isEmpty());
+}
+
 void MainForm::getAddress() {
-    if (!project_.active()) return;
+    if (!get_->isEnabled()) return;
+    if (get_->text() == QStringLiteral("Change")) return changeDepth();
+    TaskRow task;
+    task.url = normalisedAddress(address_->text());
+    if (task.url.isEmpty()) {
+        QMessageBox::critical(this, QStringLiteral("Sitelark"), QStringLiteral("Invalid URL."));
+        return;
+    }
+    if (project_.findTasks(task.url) &&
+        QMessageBox::question(this, QStringLiteral("Sitelark"),
+                              QStringLiteral("Task already exists. Create a new copy of task ?"),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    task.depth = static_cast<uint32_t>(depth_->value());
+    const std::optional<QByteArray> filter = TaskFilterOptionsDialog::linkFilter(this, task.url, task.depth, {});
+    if (!filter) return;
+    task.filter = *filter;
+    task.acceptableAge = -1;
+    task.folder = project_.selectedFolder();
+    task.followRedirects = true;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const int result = project_.createTask(address_->text(), depth_->value(), kRootFolder);
+    const int result = project_.createTask(std::move(task));
     QApplication::restoreOverrideCursor();
-    reportTaskResult(this, result);
+    if (!reportTaskResult(this, result)) return;
+    promptOffline();
+    address_->setText(QStringLiteral("http://"));
+    depth_->setValue(0);
+}
+
+void MainForm::changeDepth() {
+    std::optional<TaskRow> task = currentTask_ ? project_.task(currentTask_->id) : std::nullopt;
+    if (!task) return;
+    task->depth = static_cast<uint32_t>(depth_->value());
+    const std::optional<QByteArray> filter =
+        TaskFilterOptionsDialog::linkFilter(this, task->url, task->depth, task->filter);
+    if (!filter) return;
+    task->filter = *filter;
+    if (!project_.updateTask(*task)) return;
+    currentTask_ = task;
+    updateGet();
 }
 
 BrowserForm *MainForm::openBrowser(const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
@@ -487,10 +611,20 @@ void MainForm::offerToGoOnline(const StatProgress &statistics) {
 }
 
 void MainForm::promptIncomplete() {
-    if (!project_.active() || project_.running() || !options_.showOnlinePrompt2) return;
-    const auto [yes, optOut] = askWithOptOut(
-        this, QStringLiteral("The project contains incomplete tasks. Do you want to go online and download them now?"));
-    if (optOut) options_.showOnlinePrompt2 = false;
+    askToGoOnline(
+        QStringLiteral("The project contains incomplete tasks. Do you want to go online and download them now?"),
+        options_.showOnlinePrompt2);
+}
+
+void MainForm::promptOffline() {
+    askToGoOnline(QStringLiteral("You are currently working in offline mode. Do you want to go online now?"),
+                  options_.showOnlinePrompt);
+}
+
+void MainForm::askToGoOnline(const QString &question, bool &option) {
+    if (!project_.active() || project_.running() || !option) return;
+    const auto [yes, optOut] = askWithOptOut(this, question);
+    if (optOut) option = false;
     if (yes) toggleOnline();
 }
 
@@ -503,7 +637,6 @@ void MainForm::hintGoOnline() {
 
 void MainForm::showStatistics() {
     if (!project_.active()) {
-        projectPage_->clear();
         statusCounts_->clear();
         return;
     }
@@ -514,8 +647,6 @@ void MainForm::showStatistics() {
                                .arg(s.errors)
                                .arg(s.bytesRetrieved);
     statusCounts_->setText(counts);
-    projectPage_->setText(QStringLiteral("<h3>%1</h3><p>%2</p><p>%3</p>")
-                              .arg(project_.title().toHtmlEscaped(), project_.fileName().toHtmlEscaped(), counts));
 }
 
 void MainForm::quitTick() {

@@ -12,6 +12,8 @@
 
 class BrowserForm;
 class DropBox;
+class FolderTree;
+class TaskListFrame;
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -34,6 +36,8 @@ public:
     KestProject &project() { return project_; }
     ProgramOptions &options() { return options_; }
     DropBox &dropBox() { return *dropBox_; }
+    TaskListFrame &taskList() { return *taskList_; }
+    FolderTree &folderTree() { return *folderTree_; }
     // Decides what to open (first start, the command line, the last
     // project), then applies the command-line switches. Run once shown.
     void start();
@@ -51,6 +55,7 @@ protected:
 private:
     void buildCommands();
     void buildAddressBar();
+    void buildTaskCommands();
     void updateCommands();
     void refreshCaption();
     void rebuildReopenMenu();
@@ -68,6 +73,10 @@ private:
     void toggleOnline();
     void refreshProjectCommand();
     void getAddress();
+    void changeDepth();
+    void followCurrentTask(const std::optional<TaskRow> &task);
+    // The address bar's command: "Change" for the current task's address at another depth, else "Get".
+    void updateGet();
     void chooseProject();
     void applySwitches();
 
@@ -85,6 +94,10 @@ private:
     // Once a project has opened: offers to go online when work is left, else points at the command.
     void offerToGoOnline(const StatProgress &statistics);
     void promptIncomplete();
+    // Offline, a new task offers to go online (unless the user opted out).
+    void promptOffline();
+    // Asks the question while offline and the option is set: Yes goes online, the box clears the option.
+    void askToGoOnline(const QString &question, bool &option);
     void hintGoOnline();
     void quitTick();
     void checkDiskSpace();
@@ -99,14 +112,19 @@ private:
     QDateTime quitTime_;
 
     QTabWidget *pages_;
-    QLabel *projectPage_;
+    TaskListFrame *taskList_;
+    FolderTree *folderTree_;
     QLabel *statusState_;
     QLabel *statusCounts_;
+    QLabel *statusTasks_;
     QToolBar *mainBar_;
     QToolBar *addressBar_;
     QLineEdit *address_;
     QSpinBox *depth_;
+    QAction *get_;
+    std::optional<TaskRow> currentTask_;
     QMenu *reopenMenu_;
+    QMenu *viewMenu_;
     QAction *online_;
     QTimer *quitTimer_;
     QTimer *diskTimer_;

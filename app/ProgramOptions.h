@@ -11,6 +11,7 @@ struct ProgramOptions {
     bool goToOnlineAfterOpen = false;
     uint32_t diskSize = 300;  // kilobytes of free disk space below which downloading stops
     bool showRefreshMessage = true;
+    bool showOnlinePrompt = true;  // offline, a new task offers to go online
     bool showOnlinePrompt2 = true;
     bool showCursorOnLink = false;  // links the project lacks get the waiting cursor
     bool highlightingLink = false;  // ... and are coloured

@@ -4,9 +4,8 @@
 #include <QMimeData>
 #include <QTabBar>
 
-#include "DroppedAddresses.h"
 #include "KestProject.h"
-#include "TaskCreation.h"
+#include "views/TransferReceiver.h"
 
 namespace {
 
@@ -37,7 +36,7 @@ bool TabStripDropTarget::eventFilter(QObject *, QEvent *event) {
             auto *drop = static_cast<QDropEvent *>(event);
             if (!project_.active()) return false;
             drop->acceptProposedAction();
-            createTasksForAddresses(tabs_, project_, droppedAddresses(*drop->mimeData()), kRootFolder);
+            receiveTransfer(tabs_, project_, project_.selectedFolder(), *drop->mimeData());
             return true;
         }
         default:

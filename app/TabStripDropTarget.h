@@ -6,7 +6,7 @@ class KestProject;
 class QTabBar;
 
 // The main window's tab strip as a drop target: addresses dropped on it
-// become tasks in the root folder while a project is open, and a drag that
+// become tasks in the selected folder while a project is open, and a drag that
 // lingers over a tab (more than 20 moves) switches to that page.
 class TabStripDropTarget : public QObject {
 public:

@@ -116,7 +116,10 @@ void MemoryStream::writeCountedText(std::string_view text) {
 }
 
 char *MemoryStream::newString(std::string_view text) {
-    strings_.reserve(strings_.size() + 1);
+    // Room first, so that the copy is never lost to a failed push_back; the
+    // room doubles, so that a list of many records does not copy the list of
+    // strings once per string.
+    if (strings_.size() == strings_.capacity()) strings_.reserve(std::max<size_t>(16, strings_.capacity() * 2));
     char *copy = allocateString(text);
     strings_.push_back(copy);
     return copy;

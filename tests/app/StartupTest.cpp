@@ -16,6 +16,7 @@
 #include "ModalAnswers.h"
 #include "ProjectTemplate.h"
 #include "StoredResource.h"
+#include "dialogs/TaskFilterOptionsDialog.h"
 
 using namespace gui_test;
 
@@ -57,7 +58,14 @@ void StartupTest::aTaskForTheSiteIsDownloaded() {
     form.project().setRunning(true);
     form.findChild<QLineEdit *>(QStringLiteral("address"))->setText(fixture_.url(QStringLiteral("/index.html")));
     form.findChild<QSpinBox *>(QStringLiteral("depth"))->setValue(2);
+    // Following links, the task keeps to the start page's folder, as the dialog proposes.
+    QString kept;
+    whenOpen<TaskFilterOptionsDialog>([&kept](TaskFilterOptionsDialog *dialog) {
+        kept = dialog->entry().expression;
+        dialog->accept();
+    });
     form.findChild<QAction *>(QStringLiteral("acGet"))->trigger();
+    QCOMPARE(kept, QStringLiteral("http://*127.0.0.1:%1/*").arg(QUrl(fixture_.url({})).port()));
     QTRY_VERIFY_WITH_TIMEOUT(
         form.project().statistics().itemsRetrieved >= 4 && form.project().statistics().itemsRemaining == 0, 30000);
     QVERIFY(stored(fixture_.url(QStringLiteral("/images/logo.png"))));

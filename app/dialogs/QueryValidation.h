@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+// Checks a filter expression as the engine's parser reads it; when it does
+// not parse, says "Filter error: " with the parser's message and where it
+// stopped, and answers false.
+bool validFilterExpression(QWidget *parent, const QString &expression);
+
+// The message for a parser's error code: -2 "No closing bracket", ...
+QString queryErrorMessage(int code);
