@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QWidget>
+
+#include "StatProgress.h"
+#include "views/SpeedSamples.h"
+
+class KestProject;
+class QAction;
+class QLabel;
+class QLCDNumber;
+class SpeedChart;
+
+// The statistics pane: the time remaining, the project's counters, the speed
+// of the last 100 seconds as a chart with its average, and whether the
+// Internet can be reached. It follows the project session: statistics as
+// they arrive, going online and offline, the ping state, open and close.
+class StatFrame : public QWidget {
+    Q_OBJECT
+
+public:
+    StatFrame(KestProject &project, QWidget *parent);
+
+    const SpeedSamples &samples() const { return samples_; }
+    // The commands by their captions, for menus and tests.
+    QAction *command(const QString &caption) const;
+
+private:
+    QLabel *addCounter(class QGridLayout *grid, const QString &caption, const QString &name);
+    void buildCommands(class QToolBar *bar);
+    void showStatistics(const StatProgress &statistics);
+    void showTimeRemaining(double days);
+    void showLook();
+    void showPing(int state);
+    void reset();
+
+    KestProject &project_;
+    SpeedSamples samples_;
+    QElapsedTimer clock_;  // the time of each update, for the chart
+    QLabel *caption_;
+    QLCDNumber *timeRemaining_;
+    QLabel *queued_;
+    QLabel *retrieved_;
+    QLabel *errors_;
+    QLabel *bytes_;
+    QLabel *averageSpeed_;
+    QWidget *counters_;
+    SpeedChart *chart_;
+    QLabel *ping_;
+    QList<QAction *> commands_;
+};
