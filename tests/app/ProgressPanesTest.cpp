@@ -18,6 +18,7 @@
 #include "EngineLibrary.h"
 #include "GuiTestCase.h"
 #include "GuiTestProgram.h"
+#include "ModalAnswers.h"
 #include "ProjectProps.h"
 #include "TaskCreation.h"
 #include "support/NginxServer.h"
@@ -77,6 +78,7 @@ private slots:
     void cleanup() { fixture_.tearDown(); }
 
     void panesFollowACrawlAndClearWhenItEnds();
+    void commandsActOnTheSelectedDownloads();
     void connectionLimitsReachTheProject();
     void notesFollowTheSelectedTask();
     void reportsAreAppliedTogether();
@@ -146,6 +148,45 @@ void ProgressPanesTest::panesFollowACrawlAndClearWhenItEnds() {
     QCOMPARE(counter("bytesRetrieved"), QStringLiteral("0"));
     QCOMPARE(statistic().samples().samples(), 0);
     QVERIFY(!progress().maxConnections().isEnabled());
+}
+
+void ProgressPanesTest::commandsActOnTheSelectedDownloads() {
+    SlowSite site;
+    QVERIFY(form().project().setConnectionLimits(4, 4));
+    QVERIFY(form().project().createTask(site.url("/index.html"), 1, kRootFolder) > 0);
+    form().project().setRunning(true);
+    QTRY_COMPARE_WITH_TIMEOUT(downloads().rowCount(), kSlowPages, 5000);
+    QAction *abort = progress().command(QStringLiteral("Abort"));
+    QAction *createTask = progress().command(QStringLiteral("Create Task"));
+    QVERIFY(!abort->isEnabled() && !createTask->isEnabled());
+
+    // Create Task makes a task of the selected download's address, at depth 0.
+    progress().view().setCurrentIndex(downloads().index(0, DownloadListModel::Url));
+    QVERIFY(abort->isEnabled() && createTask->isEnabled());
+    const QString first = downloads().download(0).url;
+    createTask->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(form().project().folderTasks(kRootFolder).size() == 2, 2000);
+    const TaskRow made = form().project().folderTasks(kRootFolder).back();
+    QCOMPARE(made.url, first);
+    QCOMPARE(made.depth, 0u);
+
+    // Abort ends the download long before it would have finished.
+    abort->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(downloads().rowCount() < kSlowPages, 3000);
+    for (int row = 0; row < downloads().rowCount(); ++row) QVERIFY(downloads().download(row).url != first);
+
+    // The Delete key asks first: Cancel keeps the download, OK aborts it.
+    const int before = downloads().rowCount();
+    progress().view().setCurrentIndex(downloads().index(0, DownloadListModel::Url));
+    QString asked;
+    answerMessageBox(QMessageBox::Cancel, &asked);
+    QTest::keyClick(&progress().view(), Qt::Key_Delete);
+    QCOMPARE(asked, QStringLiteral("Do you want to abort the connection(s) ?"));
+    QTest::qWait(500);
+    QCOMPARE(downloads().rowCount(), before);
+    answerMessageBox(QMessageBox::Ok, &asked);
+    QTest::keyClick(&progress().view(), Qt::Key_Delete);
+    QTRY_VERIFY_WITH_TIMEOUT(downloads().rowCount() < before, 3000);
 }
 
 void ProgressPanesTest::connectionLimitsReachTheProject() {
