@@ -223,6 +223,7 @@ void MainForm::buildPanes() {
     splitDockWidget(progress, statistic, Qt::Horizontal);
     resizeDocks({progress, statistic}, {3, 1}, Qt::Horizontal);
     connect(taskList_, &TaskListFrame::currentChanged, progressFrame_, &ProgressFrame::showTask);
+    connect(statFrame_, &StatFrame::helpRequested, this, [this] { showHelp(QStringLiteral("/source/progress.html")); });
 }
 
 void MainForm::buildTaskCommands() {

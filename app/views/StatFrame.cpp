@@ -112,7 +112,8 @@ void StatFrame::buildCommands(QToolBar *bar) {
     reset->setEnabled(false);
     connect(&project_, &KestProject::afterOpen, reset, [this, reset] { reset->setEnabled(project_.active()); });
     connect(&project_, &KestProject::afterClose, reset, [reset] { reset->setEnabled(false); });
-    commands_ = {chart, general, reset};
+    QAction *help = bar->addAction(QStringLiteral("Help"), this, &StatFrame::helpRequested);
+    commands_ = {chart, general, reset, help};
 }
 
 QAction *StatFrame::command(const QString &caption) const {

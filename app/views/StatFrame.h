@@ -26,6 +26,9 @@ public:
     // The commands by their captions, for menus and tests.
     QAction *command(const QString &caption) const;
 
+signals:
+    void helpRequested();
+
 private:
     QLabel *addCounter(class QGridLayout *grid, const QString &caption, const QString &name);
     void buildCommands(class QToolBar *bar);

@@ -12,9 +12,13 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
+#include <QWebEnginePage>
 
+#include "BrowserForm.h"
+#include "BrowserPage.h"
 #include "EngineLibrary.h"
 #include "GuiTestCase.h"
 #include "GuiTestProgram.h"
@@ -82,6 +86,7 @@ private slots:
     void connectionLimitsReachTheProject();
     void notesFollowTheSelectedTask();
     void reportsAreAppliedTogether();
+    void helpExplainsThePanes();
 
 private:
     ProgressFrame &progress() const { return form().progressFrame(); }
@@ -284,6 +289,14 @@ void ProgressPanesTest::reportsAreAppliedTogether() {
     model.clear();
     model.apply();
     QCOMPARE(model.rowCount(), 0);
+}
+
+void ProgressPanesTest::helpExplainsThePanes() {
+    statistic().command(QStringLiteral("Help"))->trigger();
+    auto *help = qobject_cast<BrowserForm *>(form().findChild<QTabWidget *>()->currentWidget());
+    QVERIFY(help);
+    QTRY_COMPARE_WITH_TIMEOUT(help->page()->title(), QStringLiteral("Progress and statistics"), 10000);
+    QCOMPARE(help->page()->url(), QUrl(QStringLiteral("qzinfo://help/source/progress.html")));
 }
 
 SITELARK_GUI_TEST_MAIN(ProgressPanesTest)
