@@ -192,6 +192,12 @@ void ProgressPanesTest::commandsActOnTheSelectedDownloads() {
     answerMessageBox(QMessageBox::Ok, &asked);
     QTest::keyClick(&progress().view(), Qt::Key_Delete);
     QTRY_VERIFY_WITH_TIMEOUT(downloads().rowCount() < before, 3000);
+
+    // Going offline ends the downloads left: no row stays behind.
+    QVERIFY(downloads().rowCount() > 0);
+    form().project().setRunning(false);
+    QVERIFY(offlineShown());
+    QTRY_COMPARE_WITH_TIMEOUT(downloads().rowCount(), 0, 3000);
 }
 
 void ProgressPanesTest::connectionLimitsReachTheProject() {
