@@ -85,8 +85,13 @@ QWidget *ProgressFrame::buildProgressTab() {
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setDragEnabled(true);
     view_->setDragDropMode(QAbstractItemView::DragOnly);
-    view_->header()->resizeSection(DownloadListModel::Number, 40);
-    view_->header()->resizeSection(DownloadListModel::Url, 260);
+    view_->header()->setDefaultSectionSize(88);
+    view_->header()->resizeSection(DownloadListModel::Number, 36);
+    // The address takes what the figures leave.
+    view_->header()->setStretchLastSection(false);
+    view_->header()->setSectionResizeMode(DownloadListModel::Url, QHeaderView::Stretch);
+    view_->header()->resizeSection(DownloadListModel::Percent, 56);
+    view_->header()->resizeSection(DownloadListModel::Received, 108);
     view_->installEventFilter(this);
     auto *offline = new QLabel(kOffline, tab);
     offline->setObjectName(QStringLiteral("offline"));

@@ -38,6 +38,8 @@ StatFrame::StatFrame(KestProject &project, QWidget *parent)
       chart_(new SpeedChart(samples_, this)),
       ping_(new QLabel(this)) {
     clock_.start();
+    blinkTimer_.setInterval(500);
+    connect(&blinkTimer_, &QTimer::timeout, this, &StatFrame::blink);
     timeRemaining_->setObjectName(QStringLiteral("timeRemaining"));
     timeRemaining_->setSegmentStyle(QLCDNumber::Flat);
     timeRemaining_->setToolTip(
@@ -145,10 +147,19 @@ void StatFrame::showLook() {
     caption_->setText(online ? QStringLiteral("Time Remaining") : QStringLiteral("Working Offline"));
     caption_->setStyleSheet(online ? QStringLiteral("color: #c8a000; font-weight: bold")
                                    : QStringLiteral("color: red; font-weight: bold"));
-    if (online)
+    if (online) {
+        blinkTimer_.stop();
         showTimeRemaining(project_.statistics().timeRemaining);
-    else
-        timeRemaining_->display(QStringLiteral("  :  :  "));
+    } else {
+        blinkTimer_.start();
+        colonsShown_ = false;
+        blink();
+    }
+}
+
+void StatFrame::blink() {
+    colonsShown_ = !colonsShown_;
+    timeRemaining_->display(colonsShown_ ? QStringLiteral("  :  :  ") : QString(8, u' '));
 }
 
 void StatFrame::showPing(int state) {
@@ -167,7 +178,6 @@ void StatFrame::reset() {
     samples_.reset();
     for (QLabel *counter : {queued_, retrieved_, errors_, bytes_}) counter->setText(QStringLiteral("0"));
     averageSpeed_->setText(QStringLiteral("0 cps"));
-    timeRemaining_->display(elapsedText(0));
     chart_->update();
     showLook();
 }

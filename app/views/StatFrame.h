@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 
 #include "StatProgress.h"
@@ -35,12 +36,16 @@ private:
     void showStatistics(const StatProgress &statistics);
     void showTimeRemaining(double days);
     void showLook();
+    // Offline, the colons of the time display blink.
+    void blink();
     void showPing(int state);
     void reset();
 
     KestProject &project_;
     SpeedSamples samples_;
     QElapsedTimer clock_;  // the time of each update, for the chart
+    QTimer blinkTimer_;
+    bool colonsShown_ = true;
     QLabel *caption_;
     QLCDNumber *timeRemaining_;
     QLabel *queued_;
