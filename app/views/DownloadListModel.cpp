@@ -1,6 +1,7 @@
 #include "DownloadListModel.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QDateTime>
 #include <QMimeData>

@@ -1,11 +1,9 @@
 #include "ProgressFrame.h"
 
-#include <algorithm>
 #include <set>
 
 #include <QAction>
 #include <QApplication>
-#include <QFormLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>

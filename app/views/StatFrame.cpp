@@ -1,5 +1,8 @@
 #include "StatFrame.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <QAction>
 #include <QGridLayout>
 #include <QLCDNumber>

@@ -9,8 +9,10 @@
 
 class KestProject;
 class QAction;
+class QGridLayout;
 class QLabel;
 class QLCDNumber;
+class QToolBar;
 class SpeedChart;
 
 // The statistics pane: the time remaining, the project's counters, the speed
@@ -31,8 +33,8 @@ signals:
     void helpRequested();
 
 private:
-    QLabel *addCounter(class QGridLayout *grid, const QString &caption, const QString &name);
-    void buildCommands(class QToolBar *bar);
+    QLabel *addCounter(QGridLayout *grid, const QString &caption, const QString &name);
+    void buildCommands(QToolBar *bar);
     void showStatistics(const StatProgress &statistics);
     void showTimeRemaining(double days);
     void showLook();
