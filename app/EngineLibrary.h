@@ -48,7 +48,9 @@
     X(Eng_DeleteFolder)              \
     X(Eng_MoveFolder)                \
     X(Eng_GetSubFolders)             \
-    X(Eng_ValidateQueryAt)
+    X(Eng_ValidateQueryAt)           \
+    X(Eng_AbortConnection)           \
+    X(Eng_ResetProgress)
 
 struct EngineLibrary {
     // Binds every function; an error text naming what is missing, else empty.

@@ -222,6 +222,16 @@ int KestProject::createUrlRes(const QString &address, const QString &formData, u
     return engine().Eng_CreateUrlRes(url.constData(), form.constData(), task);
 }
 
+bool KestProject::setConnectionLimits(uint16_t connections, uint16_t perServer) {
+    properties_.maxConnections = connections;
+    properties_.maxPerServer = perServer;
+    return writeProperties();
+}
+
+void KestProject::abortConnection(uint32_t resource) { engine().Eng_AbortConnection(resource); }
+
+void KestProject::resetProgress() { engine().Eng_ResetProgress(); }
+
 int KestProject::refreshableCount() const { return engine().Eng_CountRefreshable(ENG_REFRESH_CONNECTION_ERRORS); }
 
 void KestProject::refreshProject() { engine().Eng_RefreshPrj(ENG_REFRESH_CONNECTION_ERRORS); }
@@ -256,6 +266,9 @@ void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) 
                                         notification->item.task});
             break;
         }
+        case ENG_NOTIFY_ONLINE:
+            emit pingStateChanged(wParam ? 1 : 0);
+            break;
         case ENG_NOTIFY_TASK_ADDED:
             if (const auto record = recordAt<EngTaskRecord>(payload, 0)) emit taskAdded(TaskRow::fromRecord(*record));
             break;

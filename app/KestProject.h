@@ -42,6 +42,8 @@ public:
     void setProjectOptions(uint32_t options) { properties_.optionFlags = options; }
     // Writes the properties; true when the engine took them.
     bool writeProperties();
+    // Sets the connections in all and per server, and writes the properties.
+    bool setConnectionLimits(uint16_t connections, uint16_t perServer);
 
     const StatProgress &statistics() const { return statistics_; }
     int defaultAcceptableAge() const { return defaultAcceptableAge_; }
@@ -85,6 +87,10 @@ public:
     bool findTasks(const QString &address);
     // Queues an address (an offline address is unwrapped) into a task or a new one.
     int createUrlRes(const QString &address, const QString &formData, uint32_t task);
+    // Ends the download of the URL resource; its progress reports the end.
+    void abortConnection(uint32_t resource);
+    // Starts the project's statistics afresh.
+    void resetProgress();
     int refreshableCount() const;
     void refreshProject();
     // Indexes the words of every body not indexed yet; the engine's progress
@@ -108,6 +114,8 @@ signals:
     // The first statistics of a project just opened (also sent as statisticsChanged).
     void firstStatistics(const StatProgress &statistics);
     void downloadProgress(const DownloadProgress &progress);
+    // Whether the Internet can be reached: 1 it can, 0 it cannot.
+    void pingStateChanged(int state);
     void itemChanged(const ItemChange &change);
     void indexProgress(const EngIndexProgressRecord &progress);
     void folderSelected(uint32_t folder);

@@ -36,6 +36,8 @@
 #include "TaskCreation.h"
 #include "dialogs/TaskFilterOptionsDialog.h"
 #include "views/FolderTree.h"
+#include "views/ProgressFrame.h"
+#include "views/StatFrame.h"
 #include "views/TaskListFrame.h"
 
 namespace {
@@ -68,6 +70,8 @@ MainForm::MainForm(const QStringList &arguments)
       pages_(new QTabWidget(this)),
       taskList_(new TaskListFrame(project_, this)),
       folderTree_(new FolderTree(project_, this)),
+      progressFrame_(new ProgressFrame(project_, this)),
+      statFrame_(new StatFrame(project_, this)),
       statusState_(new QLabel(this)),
       statusCounts_(new QLabel(this)),
       statusTasks_(new QLabel(this)),
@@ -78,6 +82,7 @@ MainForm::MainForm(const QStringList &arguments)
     buildCommands();
     buildAddressBar();
     buildTaskCommands();
+    buildPanes();
     pages_->addTab(taskList_, QStringLiteral("Tasks"));
     pages_->setTabsClosable(true);
     pages_->tabBar()->setTabButton(0, QTabBar::RightSide, nullptr);
@@ -202,6 +207,23 @@ void MainForm::buildAddressBar() {
     connect(address_, &QLineEdit::returnPressed, this, &MainForm::getAddress);
     connect(address_, &QLineEdit::textChanged, this, &MainForm::updateGet);
     connect(depth_, &QSpinBox::valueChanged, this, &MainForm::updateGet);
+}
+
+void MainForm::buildPanes() {
+    const auto dock = [this](QWidget *pane, const QString &title, const QString &name) {
+        auto *window = new QDockWidget(title, this);
+        window->setObjectName(name);
+        window->setWidget(pane);
+        addDockWidget(Qt::BottomDockWidgetArea, window);
+        viewMenu_->addAction(window->toggleViewAction());
+        return window;
+    };
+    QDockWidget *progress = dock(progressFrame_, QStringLiteral("Progress"), QStringLiteral("progressWindow"));
+    QDockWidget *statistic = dock(statFrame_, QStringLiteral("Statistic"), QStringLiteral("statisticWindow"));
+    splitDockWidget(progress, statistic, Qt::Horizontal);
+    resizeDocks({progress, statistic}, {3, 1}, Qt::Horizontal);
+    connect(taskList_, &TaskListFrame::currentChanged, progressFrame_, &ProgressFrame::showTask);
+    connect(statFrame_, &StatFrame::helpRequested, this, [this] { showHelp(QStringLiteral("/source/progress.html")); });
 }
 
 void MainForm::buildTaskCommands() {

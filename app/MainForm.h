@@ -13,6 +13,8 @@
 class BrowserForm;
 class DropBox;
 class FolderTree;
+class ProgressFrame;
+class StatFrame;
 class TaskListFrame;
 class QAction;
 class QLabel;
@@ -38,6 +40,8 @@ public:
     DropBox &dropBox() { return *dropBox_; }
     TaskListFrame &taskList() { return *taskList_; }
     FolderTree &folderTree() { return *folderTree_; }
+    ProgressFrame &progressFrame() { return *progressFrame_; }
+    StatFrame &statFrame() { return *statFrame_; }
     // Decides what to open (first start, the command line, the last
     // project), then applies the command-line switches. Run once shown.
     void start();
@@ -56,6 +60,8 @@ private:
     void buildCommands();
     void buildAddressBar();
     void buildTaskCommands();
+    // The progress and statistics panes, docked below the pages.
+    void buildPanes();
     void updateCommands();
     void refreshCaption();
     void rebuildReopenMenu();
@@ -114,6 +120,8 @@ private:
     QTabWidget *pages_;
     TaskListFrame *taskList_;
     FolderTree *folderTree_;
+    ProgressFrame *progressFrame_;
+    StatFrame *statFrame_;
     QLabel *statusState_;
     QLabel *statusCounts_;
     QLabel *statusTasks_;

@@ -102,7 +102,8 @@ void StoredPageTest::linksAreMarkedByWhatTheProjectHolds() {
     // Puts the mouse on the link and waits for the hint and the marks.
     const auto hover = [&](const QString &selector) {
         const QVariantList box =
-            evaluate(page, QStringLiteral("var r = document.querySelector('%1').getBoundingClientRect();"
+            evaluate(page, QStringLiteral("var e = document.querySelector('%1'); e.scrollIntoView();"
+                                          " var r = e.getBoundingClientRect();"
                                           " [r.left + r.width / 2, r.top + r.height / 2]")
                                .arg(selector))
                 .toList();
@@ -140,9 +141,10 @@ void StoredPageTest::aLinkFollowedWithShiftBecomesATask() {
     const QString target = url(QStringLiteral("/shifted.html"));
     const QVariantList box =
         evaluate(page,
-                 QStringLiteral("var a = document.createElement('a'); a.textContent = 'shifted';"
-                                " a.href = 'kiv:0:01-01-2026-00-00-00:0:%1'; document.body.appendChild(a);"
-                                " var r = a.getBoundingClientRect(); [r.left + r.width / 2, r.top + r.height / 2]")
+                 QStringLiteral(
+                     "var a = document.createElement('a'); a.textContent = 'shifted';"
+                     " a.href = 'kiv:0:01-01-2026-00-00-00:0:%1'; document.body.appendChild(a); a.scrollIntoView();"
+                     " var r = a.getBoundingClientRect(); [r.left + r.width / 2, r.top + r.height / 2]")
                      .arg(target))
             .toList();
     QVERIFY(!form().project().findTasks(target));
