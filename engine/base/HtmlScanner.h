@@ -97,6 +97,10 @@ std::optional<unsigned long> refreshDelay(std::string_view page);
 // charset iconv knows); empty when it has none.
 std::string pageTitle(std::string_view page, std::string_view contentType);
 
+// Whether a content type names an HTML page ("text/html", with or without
+// parameters).
+inline bool isHtmlType(std::string_view contentType) { return contentType.starts_with("text/html"); }
+
 // The address a page's links are resolved against: its BASE href when it
 // has one, else its own address.
 std::string linkBase(std::string_view pageUrl, std::string_view page);

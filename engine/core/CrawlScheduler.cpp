@@ -25,8 +25,6 @@ namespace {
 // style sheets, whose own files count as their page's embedded files.
 constexpr uint32_t kFollowedTags[] = {0, 4, 5, 12, 13, ENG_LINK_STYLESHEET};
 
-bool isHtml(const std::string &contentType) { return contentType.rfind("text/html", 0) == 0; }
-
 }  // namespace
 
 CrawlScheduler::CrawlScheduler(Engine &engine) : engine_(engine), tables_(engine.tables()) {}
@@ -115,7 +113,7 @@ void CrawlScheduler::prepareRedirect(DownloadRecord &record) {
         record.contentType = "text/html";
     } else if (record.scanned) {
         record.location = record.scanned->refresh;
-    } else if (isHtml(record.contentType)) {
+    } else if (isHtmlType(record.contentType)) {
         const std::string page = record.body.text(kPageScanLimit);
         record.location = refreshTarget(linkBase(record.url, page), page);
     }
@@ -125,7 +123,7 @@ void CrawlScheduler::settle(UrlResRow &resource, DownloadRecord &record, bool ma
     std::string title;
     if (record.scanned)
         title = record.scanned->title;
-    else if (isHtml(record.contentType))
+    else if (isHtmlType(record.contentType))
         title = pageTitle(record.body.text(kPageScanLimit), record.contentType);
     applyDownloadResult(tables_, resource, record, title);
     if (mayRetry && shouldRetry(resource, record)) {

@@ -1,6 +1,7 @@
 #include "core/DownloadResult.h"
 
 #include "base/FitText.h"
+#include "base/HtmlScanner.h"
 #include "content/LocalFileNames.h"
 #include "engine.h"
 #include "net/HttpDate.h"
@@ -35,7 +36,7 @@ void copyResponse(ProjectTables &t, UrlResRow &row, const DownloadRecord &d) {
 }
 
 std::string titleFor(const UrlResRow &row, const std::string &address, std::string_view pageTitle) {
-    const bool html = row.contentType.rfind("text/html", 0) == 0;
+    const bool html = isHtmlType(row.contentType);
     std::string title = html ? fitText(pageTitle, kTitleLength) : std::string();
     if (title.empty()) title = fileNameOfUrl(address, false, false, kFileNameTitleLength);
     if (title.empty() && html) title = "Default page";

@@ -43,7 +43,7 @@ void DownloadJob::work() {
 
 void DownloadJob::scanBody() {
     const std::string &type = record_.contentType;
-    const bool page = type.rfind("text/html", 0) == 0;
+    const bool page = isHtmlType(type);
     // The engine puts a page of its own in place of a redirect's body.
     if (!record_.location.empty() || record_.bodyTooLarge || cancelled() || !(page || isStyleSheetType(type))) return;
     ScannedBody scanned;
