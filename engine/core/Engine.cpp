@@ -55,10 +55,9 @@ void Engine::open() {
     titleIndex_ = std::make_unique<TitleIndex>(tables_->titleIndex, *words_);
     database_->dropRuntimeTables();
     parsers_ = ParserPlugins::besideEngine();
-    tables_->res.setLinkExtractor([this](std::span<const uint8_t> bytes, const std::string &url,
-                                         const std::string &contentType, const std::vector<PageLink> *scanned) {
-        return findLinks({reinterpret_cast<const char *>(bytes.data()), bytes.size()}, url, contentType, scanned);
-    });
+    tables_->res.setLinkExtractor(
+        [this](const ByteSource &body, const std::string &url, const std::string &contentType,
+               const std::vector<PageLink> *scanned) { return findLinks(body, url, contentType, scanned); });
     properties_ = std::make_unique<ProjectProperties>(tables_->project, tables_->strings);
     properties_->load();
     CAdvTasksTable::Hooks hooks;
@@ -84,13 +83,16 @@ void Engine::open() {
     progress_.postStatistics();
 }
 
-std::vector<Link> Engine::findLinks(std::string_view body, const std::string &url, const std::string &contentType,
+std::vector<Link> Engine::findLinks(const ByteSource &body, const std::string &url, const std::string &contentType,
                                     const std::vector<PageLink> *scanned) {
+    const bool askPlugins = !isStyleSheetType(contentType) && parsers_->available();
+    // The body is read back only when no scan came with it or a plug-in needs it.
+    const std::string page = scanned && !askPlugins ? std::string() : body.text(kPageScanLimit);
     std::vector<Link> links;
-    for (const PageLink &found : scanned ? *scanned : extractBodyLinks(url, body, contentType).links)
+    for (const PageLink &found : scanned ? *scanned : extractBodyLinks(url, page, contentType).links)
         links.push_back(Link{static_cast<uint8_t>(found.kind), found.url, ""});
-    if (!isStyleSheetType(contentType))
-        if (auto answer = parsers_->ask(linkBase(url, body), body)) addAnswerLinks(*answer, links);
+    if (askPlugins)
+        if (auto answer = parsers_->ask(linkBase(url, page), page)) addAnswerLinks(*answer, links);
     return links;
 }
 

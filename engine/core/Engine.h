@@ -21,6 +21,7 @@
 namespace eng {
 
 class AuthCache;
+class ByteSource;
 class CAdvTasksTable;
 class CrawlScheduler;
 class DownloadJob;
@@ -134,7 +135,7 @@ private:
     // The links of a stored page or style sheet: the scanner's (those of the
     // worker's scan when there was one), then for a page those of the first
     // parser plug-in that answers.
-    std::vector<Link> findLinks(std::string_view body, const std::string &url, const std::string &contentType,
+    std::vector<Link> findLinks(const ByteSource &body, const std::string &url, const std::string &contentType,
                                 const std::vector<PageLink> *scanned);
 
     ProgressCounters progress_;

@@ -40,6 +40,9 @@ public:
     // The answer of the first plug-in, in name order, that answers for the
     // page (its base URL and bytes); nothing when none does.
     std::optional<std::string> ask(std::string_view baseUrl, std::string_view page);
+    // False once it is known that no plug-in can answer (none found, or
+    // none usable), so that callers need not prepare a page for asking.
+    bool available() const { return !files_.empty(); }
 
 private:
     // The running helper, started when there is none; null when the

@@ -110,12 +110,8 @@ uint32_t CResTable::store(const ByteSource &bytes, int32_t hash, uint8_t type, c
     row.contentType = storedContentType(contentType);
     const uint32_t key = add(row);
     writeBody(key, bytes);
-    if (withLinks && extractLinks_) {
-        const std::string page = bytes.text(kPageScanLimit);
-        for (const Link &link : extractLinks_(std::span(reinterpret_cast<const uint8_t *>(page.data()), page.size()),
-                                              url, contentType, scanned))
-            links_.addLink(key, link);
-    }
+    if (withLinks && extractLinks_)
+        for (const Link &link : extractLinks_(bytes, url, contentType, scanned)) links_.addLink(key, link);
     return key;
 }
 

@@ -4,7 +4,6 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -35,14 +34,13 @@ struct StoredBody {
     std::string contentType;
 };
 
-// Finds the links of an HTML page or a style sheet (its bytes, its own
-// address and its content type); set by the content analysis, none until
-// then. It is given the body's first kPageScanLimit bytes.
-// Finds the links of a page or style sheet being stored; `scanned` holds the
-// links that a scan of the same body found before, when there was one.
+// Finds the links of an HTML page or a style sheet being stored (its body,
+// its own address and its content type); set by the content analysis, none
+// until then. `scanned` holds the links that a scan of the same body found
+// before, when there was one; the body is read only when more is needed.
 using LinkExtractor =
-    std::function<std::vector<Link>(std::span<const uint8_t> page, const std::string &pageUrl,
-                                    const std::string &contentType, const std::vector<PageLink> *scanned)>;
+    std::function<std::vector<Link>(const ByteSource &body, const std::string &pageUrl, const std::string &contentType,
+                                    const std::vector<PageLink> *scanned)>;
 
 // Table Res: every fetched body. Bodies other than HTML pages and style
 // sheets are stored once and shared by every fetch that returned the same

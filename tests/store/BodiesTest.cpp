@@ -14,7 +14,7 @@ const std::string kPage = "<html><body><a href=\"x.html\">x</a></body></html>";
 // A body store whose pages each link to two fixed addresses.
 struct Bodies : test::TableFixture {
     Bodies() {
-        res().setLinkExtractor([](std::span<const uint8_t>, const std::string &url, const std::string &,
+        res().setLinkExtractor([](const eng::ByteSource &, const std::string &url, const std::string &,
                                   const std::vector<eng::PageLink> *) {
             return std::vector<eng::Link>{{0, url + "x.html", ""}, {1, "http://example.com/logo.gif", ""}};
         });
