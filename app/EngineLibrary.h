@@ -50,7 +50,16 @@
     X(Eng_GetSubFolders)             \
     X(Eng_ValidateQueryAt)           \
     X(Eng_AbortConnection)           \
-    X(Eng_ResetProgress)
+    X(Eng_ResetProgress)             \
+    X(Eng_GetTaskItems)              \
+    X(Eng_FindTaskItem)              \
+    X(Eng_GetRelItems)               \
+    X(Eng_GetItemFromUrlResID)       \
+    X(Eng_GetSource)                 \
+    X(Eng_SearchItems)               \
+    X(Eng_ExportRes)                 \
+    X(Eng_ExportTask)                \
+    X(Eng_ExportDatabase)
 
 struct EngineLibrary {
     // Binds every function; an error text naming what is missing, else empty.
