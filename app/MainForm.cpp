@@ -16,6 +16,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStorageInfo>
+#include <QStyle>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -30,6 +31,7 @@
 #include "EngineLibrary.h"
 #include "FileAssociation.h"
 #include "OpenProjectChooser.h"
+#include "PageHost.h"
 #include "ProjectTemplate.h"
 #include "TabAddressDrag.h"
 #include "TabStripDropTarget.h"
@@ -63,6 +65,11 @@ std::pair<bool, bool> askWithOptOut(QWidget *parent, const QString &text) {
     return {yes, optOut->isChecked()};
 }
 
+// Gives a toolbar command a picture of the style's own.
+void setPicture(QAction *command, QStyle::StandardPixmap picture) {
+    command->setIcon(QApplication::style()->standardIcon(picture));
+}
+
 }  // namespace
 
 MainForm::MainForm(const QStringList &arguments)
@@ -84,6 +91,7 @@ MainForm::MainForm(const QStringList &arguments)
     buildTaskCommands();
     buildPanes();
     pages_->addTab(taskList_, QStringLiteral("Tasks"));
+    buildPageCommands();
     pages_->setTabsClosable(true);
     pages_->tabBar()->setTabButton(0, QTabBar::RightSide, nullptr);
     connect(pages_, &QTabWidget::tabCloseRequested, this, [this](int index) {
@@ -131,6 +139,7 @@ MainForm::MainForm(const QStringList &arguments)
     quitTimer_->start(1000);
     connect(diskTimer_, &QTimer::timeout, this, &MainForm::checkDiskSpace);
     diskTimer_->setInterval(30000);
+    showToolBarLabels();
     refreshCaption();
     updateCommands();
 }
@@ -171,12 +180,11 @@ void MainForm::buildCommands() {
     QMenu *view = viewMenu_ = menuBar()->addMenu(QStringLiteral("&View"));
     mainBar_ = addToolBar(QStringLiteral("Main"));
     mainBar_->addActions({newProject, open, online_, browse});
+    setPicture(newProject, QStyle::SP_FileIcon);
+    setPicture(open, QStyle::SP_DialogOpenButton);
+    setPicture(online_, QStyle::SP_DriveNetIcon);
+    setPicture(browse, QStyle::SP_ComputerIcon);
     view->addAction(mainBar_->toggleViewAction());
-    QAction *closePage = view->addAction(QStringLiteral("Close Active Page"), this, [this] {
-        if (pages_->currentIndex() > 0) pages_->currentWidget()->close();
-    });
-    closePage->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4));
-    closePage->setObjectName(QStringLiteral("acCloseActivePage"));
     QAction *dropBox =
         view->addAction(QStringLiteral("Drop Box"), this, [this] { dropBox_->setVisible(!dropBox_->isVisible()); });
     dropBox->setToolTip(QStringLiteral("Show/Hide Drop Box"));
@@ -226,6 +234,37 @@ void MainForm::buildPanes() {
     connect(statFrame_, &StatFrame::helpRequested, this, [this] { showHelp(QStringLiteral("/source/progress.html")); });
 }
 
+void MainForm::buildPageCommands() {
+    pageHost_ = new PageHost(*pages_);
+    QMenu *view = viewMenu_;
+    view->addSeparator();
+    view->addAction(pageHost_->closeActivePage());
+    view->addAction(pageHost_->undockActivePage());
+    QMenu *sides = view->addMenu(QStringLiteral("Tabs Position "));
+    sides->addActions(pageHost_->tabPositionCommands());
+    for (int kind = 0; kind < PageHost::kKinds; ++kind)
+        view->addMenu(pageHost_->windowMenu(static_cast<PageHost::Kind>(kind)));
+    const auto side = settings_.number(QStringLiteral("PageControl1.TabPosition"));
+    if (side && *side <= QTabWidget::East) pageHost_->setTabPosition(static_cast<QTabWidget::TabPosition>(*side));
+
+    // The tab strip's own menu: the page under the pointer.
+    pages_->tabBar()->setContextMenuPolicy(Qt::ActionsContextMenu);
+    pages_->tabBar()->addActions({pageHost_->closePage(), pageHost_->undockPage()});
+
+    QAction *labels = view->addAction(QStringLiteral("Show labels"), this, [this](bool shown) {
+        options_.showToolBarLabels = shown;
+        showToolBarLabels();
+    });
+    labels->setObjectName(QStringLiteral("acShowToolBarCaptions"));
+    labels->setCheckable(true);
+    labels->setChecked(options_.showToolBarLabels);
+}
+
+void MainForm::showToolBarLabels() {
+    for (QToolBar *bar : findChildren<QToolBar *>())
+        bar->setToolButtonStyle(options_.showToolBarLabels ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+}
+
 void MainForm::buildTaskCommands() {
     auto *folders = new QDockWidget(QStringLiteral("Folders"), this);
     folders->setObjectName(QStringLiteral("foldersWindow"));
@@ -247,6 +286,11 @@ void MainForm::buildTaskCommands() {
     }
     tasks->addMenu(taskList_->viewsMenu());
     tasks->addMenu(taskList_->sortMenu());
+    setPicture(taskList_->command(QStringLiteral("acNewTask")), QStyle::SP_FileDialogNewFolder);
+    setPicture(taskList_->command(QStringLiteral("acRun")), QStyle::SP_MediaPlay);
+    setPicture(taskList_->command(QStringLiteral("acStop")), QStyle::SP_MediaStop);
+    setPicture(taskList_->command(QStringLiteral("acDelete")), QStyle::SP_TrashIcon);
+    setPicture(taskList_->command(QStringLiteral("acProperties")), QStyle::SP_FileDialogDetailedView);
     taskBar->addActions({taskList_->command(QStringLiteral("acNewTask")), taskList_->command(QStringLiteral("acRun")),
                          taskList_->command(QStringLiteral("acStop")), taskList_->command(QStringLiteral("acDelete")),
                          taskList_->command(QStringLiteral("acProperties"))});
@@ -298,7 +342,6 @@ void MainForm::updateCommands() {
     const bool running = open && project_.running();
     online_->setText(running ? QStringLiteral("Go Offline") : QStringLiteral("Go Online"));
     online_->setToolTip(online_->text());
-    findChild<QAction *>(QStringLiteral("acCloseActivePage"))->setEnabled(pages_->currentIndex() > 0);
     reopenMenu_->menuAction()->setVisible(!recent_.isEmpty());
 }
 
@@ -488,7 +531,7 @@ BrowserForm *MainForm::openBrowser(const QString &address, uint32_t number, cons
         browser = createBrowser(options_.openBrowserInTabs);
         if (!defaultBrowser_) makeDefaultBrowser(browser);
     }
-    showBrowser(browser);
+    pageHost_->activate(browser);
     browser->open(address, number, stamp);
     return browser;
 }
@@ -500,53 +543,28 @@ BrowserForm *MainForm::createBrowser(bool docked) {
     });
     connect(browser, &BrowserForm::windowRequested, this, [this](BrowserForm **form, bool docked) {
         *form = createBrowser(docked);
-        showBrowser(*form);
+        pageHost_->activate(*form);
     });
     connect(browser, &BrowserForm::newWindowRequested, this, [this] { openBrowser(QString(), 0, QDateTime(), true); });
     connect(browser, &BrowserForm::defaultRequested, this, [this, browser] { makeDefaultBrowser(browser); });
     connect(browser, &BrowserForm::captionChanged, this, [this, browser] { showCaption(browser); });
     connect(browser, &BrowserForm::dockToggleRequested, this, [this, browser] {
-        setDocked(browser, !browser->docked());
-        showBrowser(browser);
+        pageHost_->setDocked(browser, !browser->docked());
+        pageHost_->activate(browser);
     });
-    setDocked(browser, docked);
+    pageHost_->addWindow(browser, PageHost::Kind::Browser, docked);
+    showCaption(browser);
     return browser;
 }
 
 void MainForm::showHelp(const QString &topic) {
     BrowserForm *help = createBrowser(options_.openBrowserInTabs);
     if (help->docked()) showNormal(), raise();
-    showBrowser(help);
+    pageHost_->activate(help);
     help->navigate(QUrl(QStringLiteral("qzinfo://help") + topic));
 }
 
-void MainForm::setDocked(BrowserForm *browser, bool docked) {
-    if (docked) {
-        pages_->addTab(browser, QString());
-    } else {
-        if (const int tab = pages_->indexOf(browser); tab >= 0) pages_->removeTab(tab);
-        browser->setParent(nullptr, Qt::Window);
-        browser->resize(900, 700);
-    }
-    showCaption(browser);
-}
-
-void MainForm::showBrowser(BrowserForm *browser) {
-    if (browser->docked()) {
-        pages_->setCurrentWidget(browser);
-    } else {
-        browser->show();
-        browser->raise();
-        browser->activateWindow();
-    }
-}
-
-void MainForm::showCaption(BrowserForm *browser) {
-    if (browser->docked())
-        pages_->setTabText(pages_->indexOf(browser), browser->caption().left(40));
-    else
-        browser->setWindowTitle(browser->caption());
-}
+void MainForm::showCaption(BrowserForm *browser) { browser->setWindowTitle(browser->caption()); }
 
 void MainForm::makeDefaultBrowser(BrowserForm *browser) {
     if (defaultBrowser_) defaultBrowser_->setDefault(false);
@@ -697,11 +715,13 @@ void MainForm::closeEvent(QCloseEvent *event) {
     settings_.setNumber(QStringLiteral("Width"), static_cast<uint32_t>(width()));
     settings_.setNumber(QStringLiteral("Height"), static_cast<uint32_t>(height()));
     settings_.setList(QStringLiteral("DocumentList"), recent_);
+    settings_.setNumber(QStringLiteral("PageControl1.TabPosition"), static_cast<uint32_t>(pages_->tabPosition()));
     dropBox_->save();
     dropBox_->hide();
     project_.setActive(false);
-    // Browsers of their own (help opened without a project) go with the main window.
-    for (QWidget *window : QApplication::topLevelWidgets())
-        if (auto *browser = qobject_cast<BrowserForm *>(window)) browser->close();
+    // Free windows (help opened without a project, undocked pages) go with the main window.
+    for (int kind = 0; kind < PageHost::kKinds; ++kind)
+        for (QWidget *window : pageHost_->windows(static_cast<PageHost::Kind>(kind)))
+            if (!PageHost::docked(window)) window->close();
     event->accept();
 }

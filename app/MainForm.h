@@ -13,6 +13,7 @@
 class BrowserForm;
 class DropBox;
 class FolderTree;
+class PageHost;
 class ProgressFrame;
 class StatFrame;
 class TaskListFrame;
@@ -62,6 +63,11 @@ private:
     void buildTaskCommands();
     // The progress and statistics panes, docked below the pages.
     void buildPanes();
+    // The page commands: closing and undocking pages, the tabs' side, the
+    // submenus of open windows, the toolbars' labels.
+    void buildPageCommands();
+    // Toolbar buttons with their captions under the pictures, or the pictures alone.
+    void showToolBarLabels();
     void updateCommands();
     void refreshCaption();
     void rebuildReopenMenu();
@@ -89,8 +95,6 @@ private:
     // A browser window, docked as a page or free; it becomes the default
     // browser when there is none.
     BrowserForm *createBrowser(bool docked);
-    void setDocked(BrowserForm *browser, bool docked);
-    void showBrowser(BrowserForm *browser);
     void showCaption(BrowserForm *browser);
     void makeDefaultBrowser(BrowserForm *browser);
 
@@ -118,6 +122,7 @@ private:
     QDateTime quitTime_;
 
     QTabWidget *pages_;
+    PageHost *pageHost_ = nullptr;
     TaskListFrame *taskList_;
     FolderTree *folderTree_;
     ProgressFrame *progressFrame_;

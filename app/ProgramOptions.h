@@ -20,4 +20,5 @@ struct ProgramOptions {
     bool allowNewWinAtClosing = false;
     bool autoUnDock = false;  // page scripts may undock, move and resize browser windows
     bool allowCloseFromScript = true;
+    bool showToolBarLabels = true;  // toolbar buttons show their captions under their pictures
 };
