@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStorageInfo>
@@ -21,6 +23,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QToolTip>
 #include <QUuid>
 
@@ -184,6 +187,7 @@ void MainForm::buildCommands() {
     setPicture(open, QStyle::SP_DialogOpenButton);
     setPicture(online_, QStyle::SP_DriveNetIcon);
     setPicture(browse, QStyle::SP_ComputerIcon);
+    buildBrowserDropDown(browse);
     view->addAction(mainBar_->toggleViewAction());
     QAction *dropBox =
         view->addAction(QStringLiteral("Drop Box"), this, [this] { dropBox_->setVisible(!dropBox_->isVisible()); });
@@ -228,6 +232,11 @@ void MainForm::buildPanes() {
     };
     QDockWidget *progress = dock(progressFrame_, QStringLiteral("Progress"), QStringLiteral("progressWindow"));
     QDockWidget *statistic = dock(statFrame_, QStringLiteral("Statistic"), QStringLiteral("statisticWindow"));
+    progress->toggleViewAction()->setObjectName(QStringLiteral("acShowProgress"));
+    progress->toggleViewAction()->setToolTip(QStringLiteral("Show progress"));
+    statistic->toggleViewAction()->setObjectName(QStringLiteral("acShowStat"));
+    statistic->toggleViewAction()->setText(QStringLiteral("Statistics"));
+    statistic->toggleViewAction()->setToolTip(QStringLiteral("Show statistics"));
     splitDockWidget(progress, statistic, Qt::Horizontal);
     resizeDocks({progress, statistic}, {3, 1}, Qt::Horizontal);
     connect(taskList_, &TaskListFrame::currentChanged, progressFrame_, &ProgressFrame::showTask);
@@ -251,6 +260,7 @@ void MainForm::buildPageCommands() {
     pages_->tabBar()->setContextMenuPolicy(Qt::ActionsContextMenu);
     pages_->tabBar()->addActions({pageHost_->closePage(), pageHost_->undockPage()});
 
+    buildViewStyleCommands(view);
     QAction *labels = view->addAction(QStringLiteral("Show labels"), this, [this](bool shown) {
         options_.showToolBarLabels = shown;
         showToolBarLabels();
@@ -258,6 +268,49 @@ void MainForm::buildPageCommands() {
     labels->setObjectName(QStringLiteral("acShowToolBarCaptions"));
     labels->setCheckable(true);
     labels->setChecked(options_.showToolBarLabels);
+}
+
+void MainForm::buildBrowserDropDown(QAction *browse) {
+    auto *browsers = new QMenu(this);
+    connect(browsers, &QMenu::aboutToShow, this, [this, browsers] {
+        browsers->clear();
+        for (QWidget *window : pageHost_->windows(PageHost::Kind::Browser))
+            browsers->addAction(window->windowTitle(), this, [this, target = QPointer<QWidget>(window)] {
+                if (target) pageHost_->activate(target);
+            });
+        browsers->addSeparator();
+        browsers->addAction(QStringLiteral("Launch Browser"), this,
+                            [this] { openBrowser(QString(), 0, QDateTime::currentDateTime(), true); });
+    });
+    browse->setMenu(browsers);
+    if (auto *button = qobject_cast<QToolButton *>(mainBar_->widgetForAction(browse)))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+}
+
+void MainForm::buildViewStyleCommands(QMenu *view) {
+    view->addSeparator();
+    auto *styles = new QActionGroup(this);
+    const char *const captions[] = {"Large Icon", "Small Icon", "List", "Details"};
+    const char *const names[] = {"acViewIcon", "acViewSmallIcon", "acViewList", "acViewDetails"};
+    for (int style = 0; style < 4; ++style) {
+        QAction *choice =
+            view->addAction(QString::fromLatin1(captions[style]), this, [this, style] { setViewStyle(style); });
+        choice->setObjectName(QString::fromLatin1(names[style]));
+        choice->setCheckable(true);
+        styles->addAction(choice);
+    }
+    QAction *next =
+        view->addAction(QStringLiteral("Views"), this, [this] { setViewStyle((options_.viewStyle + 1) % 4); });
+    next->setObjectName(QStringLiteral("acViews"));
+    viewStyles_ = styles->actions();
+    setViewStyle(options_.viewStyle);
+}
+
+void MainForm::setViewStyle(int style) {
+    options_.viewStyle = style;
+    viewStyles_.at(style)->setChecked(true);
+    taskList_->setViewStyle(static_cast<TaskListFrame::ViewStyle>(style));
+    emit viewStyleChanged(style);
 }
 
 void MainForm::showToolBarLabels() {
@@ -271,8 +324,15 @@ void MainForm::buildTaskCommands() {
     folders->setWidget(folderTree_);
     addDockWidget(Qt::LeftDockWidgetArea, folders);
     QAction *showFolders = folders->toggleViewAction();
+    showFolders->setObjectName(QStringLiteral("acShowFolders"));
     showFolders->setToolTip(QStringLiteral("Show/Hide Folders Window"));
     viewMenu_->addAction(showFolders);
+    // Showing the folders docked also brings the task list to the front, beside them.
+    QAction *showFoldersBeside = viewMenu_->addAction(QStringLiteral("Show Folders"), this, [this, folders] {
+        folders->show();
+        if (!folders->isFloating()) pages_->setCurrentIndex(0);
+    });
+    showFoldersBeside->setObjectName(QStringLiteral("acShowFoldersArr"));
 
     QAction *help = menuBar()->actions().constLast();
     auto *tasks = new QMenu(QStringLiteral("&Tasks"), this);

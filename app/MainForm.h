@@ -54,6 +54,10 @@ public:
     void openFile(const QString &path);
     QStringList recentProjects() const { return recent_; }
 
+signals:
+    // The lists' view style (large icons, small icons, list, details: 0-3) was chosen.
+    void viewStyleChanged(int style);
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -68,6 +72,11 @@ private:
     void buildPageCommands();
     // Toolbar buttons with their captions under the pictures, or the pictures alone.
     void showToolBarLabels();
+    // The view style commands: each list of the program follows the chosen one.
+    void buildViewStyleCommands(QMenu *view);
+    // The Browse button's drop-down: the open browsers, and "Launch Browser".
+    void buildBrowserDropDown(QAction *browse);
+    void setViewStyle(int style);
     void updateCommands();
     void refreshCaption();
     void rebuildReopenMenu();
@@ -142,5 +151,6 @@ private:
     QTimer *quitTimer_;
     QTimer *diskTimer_;
     QList<QAction *> projectCommands_;
+    QList<QAction *> viewStyles_;
     std::unique_ptr<DropBox> dropBox_;  // a window of its own
 };

@@ -20,5 +20,6 @@ struct ProgramOptions {
     bool allowNewWinAtClosing = false;
     bool autoUnDock = false;  // page scripts may undock, move and resize browser windows
     bool allowCloseFromScript = true;
+    int viewStyle = 3;  // of every list: large icons, small icons, list, details (0-3)
     bool showToolBarLabels = true;  // toolbar buttons show their captions under their pictures
 };

@@ -31,6 +31,9 @@
 
 namespace {
 
+// The commands of the view styles, by style.
+const char *const kViewStyleCommands[] = {"acViewsIcon", "acViewsSmallIcon", "acViewsList", "acViewsReport"};
+
 struct SortCommand {
     const char *caption;
     const char *hint;
@@ -202,11 +205,10 @@ void TaskListFrame::buildCommands() {
     auto *styles = new QActionGroup(this);
     const std::pair<ViewStyle, const char *> kinds[] = {
         {LargeIcons, "Large Icons"}, {SmallIcons, "Small Icon"}, {NameList, "List"}, {Details, "Details"}};
-    const char *names[] = {"acViewsIcon", "acViewsSmallIcon", "acViewsList", "acViewsReport"};
     for (const auto &[style, caption] : kinds) {
         QAction *choice =
             viewsMenu_->addAction(QString::fromLatin1(caption), this, [this, style] { setViewStyle(style); });
-        choice->setObjectName(QString::fromLatin1(names[style]));
+        choice->setObjectName(QString::fromLatin1(kViewStyleCommands[style]));
         choice->setToolTip(choice->text());
         choice->setCheckable(true);
         choice->setChecked(style == Details);
@@ -225,6 +227,7 @@ void TaskListFrame::buildCommands() {
 QAction *TaskListFrame::command(const QString &name) const { return findChild<QAction *>(name); }
 
 void TaskListFrame::setViewStyle(ViewStyle style) {
+    command(QString::fromLatin1(kViewStyleCommands[style]))->setChecked(true);
     if (style == Details) {
         styles_->setCurrentWidget(view_);
         return;

@@ -3,9 +3,11 @@
 // the tabs' side kept between runs, and toolbar labels.
 
 #include <QAction>
+#include <QDockWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -15,6 +17,7 @@
 #include "GuiTestCase.h"
 #include "GuiTestProgram.h"
 #include "MainForm.h"
+#include "views/TaskListFrame.h"
 
 using namespace gui_test;
 
@@ -30,6 +33,9 @@ private slots:
     void aRightClickedTabIsTheOneClosed();
     void theTabsSideIsKeptBetweenRuns();
     void toolbarLabelsCanBeHidden();
+    void theViewStyleReachesTheTaskList();
+    void showFoldersBringsTheTaskListForward();
+    void theBrowseButtonListsBrowsersAndLaunchesOne();
 
 private:
     QTabWidget *tabs() const { return form().findChild<QTabWidget *>(); }
@@ -118,6 +124,46 @@ void MainWindowTest::toolbarLabelsCanBeHidden() {
     for (QToolBar *each : form().findChildren<QToolBar *>()) QCOMPARE(each->toolButtonStyle(), Qt::ToolButtonIconOnly);
     // Every button of the bar still has a picture to show.
     for (QAction *button : bar->actions()) QVERIFY2(!button->icon().isNull(), qPrintable(button->text()));
+}
+
+void MainWindowTest::theViewStyleReachesTheTaskList() {
+    QSignalSpy chosen(&form(), &MainForm::viewStyleChanged);
+    QVERIFY(command(QStringLiteral("acViewDetails"))->isChecked());
+    command(QStringLiteral("acViewList"))->trigger();
+    QCOMPARE(form().options().viewStyle, 2);
+    QVERIFY(form().taskList().command(QStringLiteral("acViewsList"))->isChecked());
+    QCOMPARE(chosen.size(), 1);
+    // "Views" goes round: after Details comes Large Icon.
+    command(QStringLiteral("acViews"))->trigger();
+    QVERIFY(command(QStringLiteral("acViewDetails"))->isChecked());
+    command(QStringLiteral("acViews"))->trigger();
+    QVERIFY(command(QStringLiteral("acViewIcon"))->isChecked());
+    QVERIFY(form().taskList().command(QStringLiteral("acViewsIcon"))->isChecked());
+    QCOMPARE(chosen.last().first().toInt(), 0);
+}
+
+void MainWindowTest::showFoldersBringsTheTaskListForward() {
+    fixture_.showInBrowser(url(QStringLiteral("/index.html")));
+    auto *folders = form().findChild<QDockWidget *>(QStringLiteral("foldersWindow"));
+    command(QStringLiteral("acShowFolders"))->trigger();  // the toggle hides them
+    QVERIFY(!folders->isVisible());
+    QCOMPARE(tabs()->currentIndex(), 1);
+    command(QStringLiteral("acShowFoldersArr"))->trigger();
+    QVERIFY(folders->isVisible());
+    QCOMPARE(tabs()->currentIndex(), 0);
+}
+
+void MainWindowTest::theBrowseButtonListsBrowsersAndLaunchesOne() {
+    fixture_.showInBrowser(url(QStringLiteral("/index.html")));
+    QMenu *dropDown = command(QStringLiteral("acShowBrowser"))->menu();
+    QVERIFY(dropDown);
+    emit dropDown->aboutToShow();
+    const QList<QAction *> entries = dropDown->actions();
+    QCOMPARE(entries.size(), 3);  // the browser, a separator, "Launch Browser"
+    QCOMPARE(entries.first()->text(), browser()->windowTitle());
+    QCOMPARE(entries.last()->text(), QStringLiteral("Launch Browser"));
+    entries.last()->trigger();
+    QCOMPARE(tabs()->count(), 3);
 }
 
 SITELARK_GUI_TEST_MAIN(MainWindowTest)
