@@ -40,6 +40,17 @@ int compareBy(int key, const ItemRow &a, const ItemRow &b) {
     }
 }
 
+// The resource's new values under the item the row shows: a change of a
+// resource is announced without its item.
+ItemRow withItemOf(const ItemRow &shown, const ItemRow &changed) {
+    ItemRow row = changed;
+    row.item = shown.item;
+    row.task = shown.task;
+    row.level = shown.level;
+    row.created = shown.created;
+    return row;
+}
+
 bool queuedOrStopped(uint32_t state) { return state == TaskRow::Queued || state == TaskRow::Stopped; }
 
 }  // namespace
@@ -86,7 +97,7 @@ bool ItemListModel::itemChanged(const ItemRow &row) {
             shown.state = row.state;
         } else {
             totalSize_ = totalSize_ - shown.size + row.size;
-            shown = row;
+            shown = withItemOf(shown, row);
         }
         emit dataChanged(index(at, 0), index(at, ColumnCount - 1));
     }

@@ -41,7 +41,8 @@ public:
     // A new file: appended when it belongs to the view's task and passes the
     // filter (a file already shown is updated instead). True when the list changed.
     bool itemAdded(const ItemRow &row);
-    // The rows of the row's resource take its values; a change of state between
+    // The rows of the row's resource take its resource's values, each keeping
+    // its own item (a change of a resource comes without one); a change of state between
     // queued and stopped (either way) changes only the state, as such a
     // change says nothing new of the file. True when a row had the resource.
     bool itemChanged(const ItemRow &row);

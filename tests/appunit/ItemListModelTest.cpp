@@ -86,16 +86,24 @@ TEST(ItemListModelTest, AListWithoutTaskTakesNoNewFiles) {
 TEST(ItemListModelTest, AChangeBetweenQueuedAndStoppedChangesOnlyTheState) {
     ItemListModel model;
     model.setTask(4);
-    model.append({file(1, QStringLiteral("page"), 5, ItemRow::Html, TaskRow::Queued)});
+    ItemRow queued = file(1, QStringLiteral("page"), 5, ItemRow::Html, TaskRow::Queued);
+    queued.level = 2;
+    model.append({queued});
     ItemRow stopped = file(1, QStringLiteral("other title"), 99, ItemRow::Html, TaskRow::Stopped);
     EXPECT_TRUE(model.follow(change(ENG_URLRES_CHANGED, stopped)));
     EXPECT_EQ(model.row(0).state, TaskRow::Stopped);
     EXPECT_EQ(model.row(0).title, "page");
     EXPECT_EQ(model.totalSize(), 5u);
-    // Any other change takes the whole row.
-    ItemRow done = file(1, QStringLiteral("done"), 50, ItemRow::Html, TaskRow::Ok);
+    // Any other change takes the resource's values; the engine announces it without its item.
+    ItemRow done = file(1, QStringLiteral("done"), 50, ItemRow::Html, TaskRow::Ok, 0);
+    done.item = 0;
+    done.level = 0;
     EXPECT_TRUE(model.follow(change(ENG_URLRES_CHANGED, done)));
     EXPECT_EQ(model.row(0).title, "done");
+    EXPECT_EQ(model.row(0).state, TaskRow::Ok);
+    EXPECT_EQ(model.row(0).item, 101u);
+    EXPECT_EQ(model.row(0).task, 4u);
+    EXPECT_EQ(model.row(0).level, 2);
     EXPECT_EQ(model.totalSize(), 50u);
     // A file announced again is updated, not shown twice.
     EXPECT_TRUE(model.follow(change(ENG_URLRES_ITEM_GOT_RESOURCE, file(1, QStringLiteral("again"), 50))));
