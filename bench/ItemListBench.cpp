@@ -27,8 +27,10 @@
 #include <QTreeView>
 #include <QWindow>
 
+#include "EngineLibrary.h"
 #include "KestProject.h"
 #include "MainForm.h"
+#include "RecordBuffer.h"
 #include "Startup.h"
 #include "items/ItemListFrame.h"
 #include "items/ItemListModel.h"
@@ -122,6 +124,7 @@ int main(int argc, char **argv) {
         std::fprintf(stderr, "usage: itemlist_bench CACHE_FOLDER LARK [FILES]\n");
         return 2;
     }
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     prepareStartup();
     QApplication application(argc, argv);
     if (!finishStartup()) return 1;
@@ -157,6 +160,16 @@ int main(int argc, char **argv) {
     window->reload();
     paint(view);
     std::printf("reload and show: %.0f ms\n", millisecondsSince(reloading));
+
+    {
+        const Clock::time_point reading = Clock::now();
+        const auto pairs =
+            eng::client::receiveRecords<eng::client::ItemResource>(engine().Eng_FreeMem, engine().Eng_GetTaskItems, 1u);
+        std::printf("of which the engine's %zu pairs: %.0f ms", pairs.size(), millisecondsSince(reading));
+        const Clock::time_point converting = Clock::now();
+        const std::vector<ItemRow> converted = itemRows(pairs);
+        std::printf(", their rows: %.0f ms\n", millisecondsSince(converting));
+    }
 
     std::vector<double> steps;
     QScrollBar *bar = view.verticalScrollBar();

@@ -3,11 +3,9 @@
 #include <algorithm>
 
 #include <QAction>
-#include <QActionGroup>
 #include <QHeaderView>
 #include <QListView>
 #include <QMenu>
-#include <QStackedWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -16,42 +14,19 @@
 #include "ItemPropertiesDialog.h"
 #include "KestProject.h"
 #include "views/LegendWindow.h"
+#include "views/ListViews.h"
 
 ItemListFrame::ItemListFrame(KestProject &project, QWidget *parent)
-    : QWidget(parent),
-      project_(project),
-      model_(new ItemListModel(this)),
-      view_(new QTreeView(this)),
-      icons_(new QListView(this)),
-      styles_(new QStackedWidget(this)) {
+    : QWidget(parent), project_(project), model_(new ItemListModel(this)), styles_(new ListViews(model_, this)) {
+    view_ = &styles_->details();
+    icons_ = &styles_->icons();
     view_->setObjectName(QStringLiteral("itemList"));
-    view_->setModel(model_);
-    view_->setRootIsDecorated(false);
-    view_->setUniformRowHeights(true);
-    view_->setAllColumnsShowFocus(true);
-    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view_->setContextMenuPolicy(Qt::ActionsContextMenu);
-    view_->header()->setSectionsClickable(true);
-    view_->header()->setSortIndicatorShown(false);
     const std::pair<int, int> widths[] = {{ItemListModel::Title, 200},      {ItemListModel::Url, 260},
                                           {ItemListModel::Level, 45},       {ItemListModel::Size, 75},
                                           {ItemListModel::ContentType, 90}, {ItemListModel::Modified, 130},
                                           {ItemListModel::Retrieved, 130}};
     for (const auto &[column, width] : widths) view_->setColumnWidth(column, width);
-    icons_->setObjectName(QStringLiteral("itemIcons"));
-    icons_->setModel(model_);
-    icons_->setSelectionModel(view_->selectionModel());
-    icons_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    icons_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    icons_->setMovement(QListView::Static);
-    icons_->setContextMenuPolicy(Qt::ActionsContextMenu);
-    icons_->setUniformItemSizes(true);
-    icons_->setResizeMode(QListView::Adjust);
     icons_->setLayoutMode(QListView::Batched);
-    styles_->addWidget(view_);
-    styles_->addWidget(icons_);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(styles_);
@@ -86,8 +61,7 @@ QAction *ItemListFrame::addCommand(const QString &name, const QString &caption, 
     action->setShortcut(key);
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(action);
-    view_->addAction(action);
-    icons_->addAction(action);
+    styles_->addCommand(action);
     commands_ << action;
     return action;
 }
@@ -127,48 +101,20 @@ void ItemListFrame::buildCommands() {
 }
 
 void ItemListFrame::buildMenus() {
-    viewsMenu_ = new QMenu(QStringLiteral("Views"), this);
-    auto *styles = new QActionGroup(this);
-    const std::pair<ViewStyle, const char *> kinds[] = {
-        {LargeIcons, "Large Icons"}, {SmallIcons, "Small Icon"}, {NameList, "List"}, {Details, "Details"}};
-    const char *names[] = {"acViewsIcon", "acViewsSmallIcon", "acViewsList", "acViewsReport"};
-    for (const auto &[style, caption] : kinds) {
-        QAction *choice =
-            viewsMenu_->addAction(QString::fromLatin1(caption), this, [this, style] { setViewStyle(style); });
-        choice->setObjectName(QString::fromLatin1(names[style]));
-        choice->setCheckable(true);
-        choice->setChecked(style == Details);
-        styles->addAction(choice);
-    }
+    viewsMenu_ = styles_->stylesMenu(this);
     sortMenu_ = new QMenu(QStringLiteral("Sort by"), this);
     for (int key = 0; key < ItemListModel::KeyCount; ++key) {
         QAction *sort =
             sortMenu_->addAction(ItemListModel::keyCaption(key), model_, [this, key] { model_->sortBy(key); });
         sort->setCheckable(true);
     }
-    for (QAbstractItemView *view : {static_cast<QAbstractItemView *>(view_), static_cast<QAbstractItemView *>(icons_)})
-        view->addActions({viewsMenu_->menuAction(), sortMenu_->menuAction()});
+    styles_->addCommand(viewsMenu_->menuAction());
+    styles_->addCommand(sortMenu_->menuAction());
 }
 
 QAction *ItemListFrame::command(const QString &name) const { return findChild<QAction *>(name); }
 
-void ItemListFrame::setViewStyle(ViewStyle style) {
-    if (style == Details) {
-        styles_->setCurrentWidget(view_);
-        return;
-    }
-    const bool large = style == LargeIcons;
-    icons_->setViewMode(large ? QListView::IconMode : QListView::ListMode);
-    icons_->setFlow(style == NameList ? QListView::TopToBottom : QListView::LeftToRight);
-    icons_->setWrapping(true);
-    icons_->setIconSize(large ? QSize(32, 32) : QSize(16, 16));
-    icons_->setGridSize(large ? QSize(120, 64) : QSize());
-    styles_->setCurrentWidget(icons_);
-}
-
-QAbstractItemView &ItemListFrame::shownView() const {
-    return styles_->currentWidget() == view_ ? static_cast<QAbstractItemView &>(*view_) : *icons_;
-}
+QAbstractItemView &ItemListFrame::shownView() const { return styles_->shown(); }
 
 std::vector<ItemRow> ItemListFrame::selectedRows() const {
     std::vector<int> indexes;

@@ -12,11 +12,11 @@
 
 class ItemListModel;
 class KestProject;
+class ListViews;
 class QAbstractItemView;
 class QAction;
 class QListView;
 class QMenu;
-class QStackedWidget;
 class QTreeView;
 
 // A list of stored files over an ItemListModel, in one of four styles, with
@@ -37,8 +37,8 @@ public:
     const QList<QAction *> &commands() const { return commands_; }
     QMenu *sortMenu() const { return sortMenu_; }
     QMenu *viewsMenu() const { return viewsMenu_; }
-    enum ViewStyle { LargeIcons, SmallIcons, NameList, Details };
-    void setViewStyle(ViewStyle style);
+    // The list's styles: Details, or one of the icon styles.
+    ListViews &styles() const { return *styles_; }
     // The view that shows the rows now.
     QAbstractItemView &shownView() const;
 
@@ -84,9 +84,9 @@ private:
 
     KestProject &project_;
     ItemListModel *model_;
-    QTreeView *view_;
+    ListViews *styles_;
+    QTreeView *view_;   // the details style
     QListView *icons_;  // the other styles, over the same rows and selection
-    QStackedWidget *styles_;
     QList<QAction *> commands_;
     QMenu *viewsMenu_ = nullptr;
     QMenu *sortMenu_ = nullptr;

@@ -3,17 +3,14 @@
 #include <algorithm>
 #include <array>
 
+#include "views/SortOrder.h"
 #include "views/StateIcons.h"
 #include "views/TaskRow.h"
 
 namespace {
 
-int compareTexts(const QString &a, const QString &b) { return QString::compare(a, b, Qt::CaseInsensitive); }
-
-template <class Value>
-int compareValues(Value a, Value b) {
-    return a < b ? -1 : (b < a ? 1 : 0);
-}
+using sort_order::compareTexts;
+using sort_order::compareValues;
 
 int compareBy(int key, const ItemRow &a, const ItemRow &b) {
     switch (key) {

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressDialog>
@@ -22,8 +23,9 @@ namespace {
 
 // More files than this load under a progress dialog.
 constexpr size_t kQuietLoad = 300;
-// Rows added between two steps of the progress dialog.
-constexpr size_t kLoadStep = 500;
+// The progress dialog moves at most every kStepMs, looked at every kLoadStep rows.
+constexpr size_t kLoadStep = 1000;
+constexpr qint64 kStepMs = 100;
 // More files than this in a task make the window offer to show only its HTML files.
 constexpr uint32_t kManyFiles = 1000;
 
@@ -133,30 +135,37 @@ void ItemWindow::reload() {
     model.setTypeMask(mask);
     const auto pairs =
         eng::client::receiveRecords<eng::client::ItemResource>(engine().Eng_FreeMem, engine().Eng_GetTaskItems, task_);
-    expected_ = static_cast<int>(pairs.size());
+    loading_ = Loading{static_cast<int>(pairs.size()), 0, 0};
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::unique_ptr<QProgressDialog> progress;
     if (pairs.size() > kQuietLoad) {
-        progress = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Cancel"), 0, expected_, this);
+        progress = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Cancel"), 0, loading_->expected, this);
         progress->setWindowTitle(QStringLiteral("Opening file list ..."));
         progress->setWindowModality(Qt::WindowModal);
         progress->setMinimumDuration(0);
     }
-    for (size_t first = 0; first < pairs.size() && !(progress && progress->wasCanceled()); first += kLoadStep) {
-        std::vector<ItemRow> rows;
-        const size_t end = std::min(pairs.size(), first + kLoadStep);
-        rows.reserve(end - first);
-        for (size_t k = first; k < end; ++k) rows.push_back(ItemRow::fromPair(pairs.at(k)));
+    // The rows are made first and shown together: one insertion, not one per row, keeps a long list quick.
+    std::vector<ItemRow> rows;
+    rows.reserve(pairs.size());
+    QElapsedTimer sinceStep;
+    sinceStep.start();
+    for (const eng::client::ItemResource &pair : pairs) {
+        rows.push_back(ItemRow::fromPair(pair));
+        ++loading_->loaded;
+        loading_->size += rows.back().size;
+        if (rows.size() % kLoadStep != 0 || sinceStep.elapsed() < kStepMs) continue;
+        sinceStep.restart();
         if (progress) {
             progress->setLabelText(rows.back().caption());
-            progress->setValue(static_cast<int>(end));
+            progress->setValue(loading_->loaded);
         }
-        model.append(std::move(rows));
         updateStatus();
         // The dialog's Cancel is user input; without the dialog only paints and notifications are served.
         QApplication::processEvents(progress ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+        if (progress && progress->wasCanceled()) break;
     }
-    expected_ = -1;
+    model.append(std::move(rows));
+    loading_.reset();
     QApplication::restoreOverrideCursor();
     list_->selectFirst();
     updateStatus();
@@ -164,8 +173,10 @@ void ItemWindow::reload() {
 
 QString ItemWindow::statusText() const {
     const ItemListModel &model = list_->model();
+    if (loading_)
+        return QStringLiteral("%1 of %2 object(s). TotalSize=").arg(loading_->loaded).arg(loading_->expected) +
+               groupedNumber(loading_->size);
     const QString total = QStringLiteral(". TotalSize=") + groupedNumber(model.totalSize());
-    if (expected_ >= 0) return QStringLiteral("%1 of %2 object(s)").arg(model.size()).arg(expected_) + total;
     const int selected = list_->selectedCount();
     if (selected == 0) return QString::number(model.size()) + QStringLiteral(" object(s)") + total;
     QString text = QStringLiteral("%1 of %2 object(s) selected").arg(selected).arg(model.size()) + total;

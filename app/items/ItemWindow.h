@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include <QWidget>
 
@@ -61,6 +62,11 @@ private:
     QLabel *status_;
     QList<QAction *> typeButtons_;
     QAction *linkExplorer_ = nullptr;
-    // While loading, the number of files expected; -1 otherwise.
-    int expected_ = -1;
+    // While loading: the files expected, those read so far and their size.
+    struct Loading {
+        int expected = 0;
+        int loaded = 0;
+        uint64_t size = 0;
+    };
+    std::optional<Loading> loading_;
 };
