@@ -40,7 +40,10 @@
 #include "TabStripDropTarget.h"
 #include "TaskCreation.h"
 #include "dialogs/TaskFilterOptionsDialog.h"
+#include "items/ItemListFrame.h"
+#include "items/ItemWindow.h"
 #include "views/FolderTree.h"
+#include "views/ListViews.h"
 #include "views/ProgressFrame.h"
 #include "views/StatFrame.h"
 #include "views/TaskListFrame.h"
@@ -93,6 +96,7 @@ MainForm::MainForm(const QStringList &arguments)
     buildAddressBar();
     buildTaskCommands();
     buildPanes();
+    buildItemWindows();
     pages_->addTab(taskList_, QStringLiteral("Tasks"));
     buildPageCommands();
     pages_->setTabsClosable(true);
@@ -313,8 +317,18 @@ void MainForm::setViewStyle(int style) {
     emit viewStyleChanged(style);
 }
 
+void MainForm::followViewStyle(ListViews &views) {
+    views.setStyle(static_cast<ListViews::Style>(options_.viewStyle));
+    connect(this, &MainForm::viewStyleChanged, &views,
+            [&views](int style) { views.setStyle(static_cast<ListViews::Style>(style)); });
+}
+
 void MainForm::showToolBarLabels() {
-    for (QToolBar *bar : findChildren<QToolBar *>())
+    QList<QToolBar *> bars = findChildren<QToolBar *>();
+    for (int kind = 0; kind < PageHost::kKinds; ++kind)
+        for (QWidget *window : pageHost_->windows(static_cast<PageHost::Kind>(kind)))
+            if (!PageHost::docked(window)) bars += window->findChildren<QToolBar *>();
+    for (QToolBar *bar : std::as_const(bars))
         bar->setToolButtonStyle(options_.showToolBarLabels ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
 }
 
@@ -784,4 +798,42 @@ void MainForm::closeEvent(QCloseEvent *event) {
         for (QWidget *window : pageHost_->windows(static_cast<PageHost::Kind>(kind)))
             if (!PageHost::docked(window)) window->close();
     event->accept();
+}
+
+// The Files List windows.
+
+void MainForm::buildItemWindows() { connect(taskList_, &TaskListFrame::itemsRequested, this, &MainForm::showItems); }
+
+ItemWindow *MainForm::itemWindow(uint32_t task) const {
+    const auto found = itemWindows_.find(task);
+    return found == itemWindows_.end() ? nullptr : found->second.data();
+}
+
+ItemWindow *MainForm::showItems(const TaskRow &task) {
+    if (ItemWindow *open = itemWindow(task.id)) {
+        pageHost_->activate(open);
+        return open;
+    }
+    auto *window = new ItemWindow(project_, task, pages_);
+    itemWindows_[task.id] = window;
+    connect(window, &QObject::destroyed, this, [this, id = task.id] { itemWindows_.erase(id); });
+    connect(window, &ItemWindow::captionChanged, this, [window] { window->setWindowTitle(window->caption()); });
+    window->setWindowTitle(window->caption());
+    for (ItemListFrame *list : window->findChildren<ItemListFrame *>()) {
+        followViewStyle(list->styles());
+        connect(list, &ItemListFrame::openRequested, this,
+                [this](const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
+                    openBrowser(address, number, stamp, newWindow);
+                });
+        connect(list, &ItemListFrame::infoPageRequested, this, [this](const QUrl &page) {
+            BrowserForm *browser = createBrowser(options_.openBrowserInTabs);
+            pageHost_->activate(browser);
+            browser->navigate(page);
+        });
+    }
+    pageHost_->addWindow(window, PageHost::Kind::TaskFiles, true);
+    showToolBarLabels();
+    pageHost_->activate(window);
+    window->start(task);
+    return window;
 }

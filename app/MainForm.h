@@ -1,9 +1,11 @@
 #pragma once
 
+#include <map>
 #include <memory>
 
 #include <QDateTime>
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include "KestProject.h"
@@ -11,8 +13,10 @@
 #include "ProgramSettings.h"
 
 class BrowserForm;
+class ItemWindow;
 class DropBox;
 class FolderTree;
+class ListViews;
 class PageHost;
 class ProgressFrame;
 class StatFrame;
@@ -77,6 +81,8 @@ private:
     // The Browse button's drop-down: the open browsers, and "Launch Browser".
     void buildBrowserDropDown(QAction *browse);
     void setViewStyle(int style);
+    // The list's style from now on follows the chosen one.
+    void followViewStyle(ListViews &views);
     void updateCommands();
     void refreshCaption();
     void rebuildReopenMenu();
@@ -153,4 +159,15 @@ private:
     QList<QAction *> projectCommands_;
     QList<QAction *> viewStyles_;
     std::unique_ptr<DropBox> dropBox_;  // a window of its own
+
+    // The Files List windows of tasks: at most one per task, docked as pages.
+public:
+    // Shows the task's Files List window, opening it when it is not open.
+    ItemWindow *showItems(const TaskRow &task);
+    // The task's open Files List window; null when none is open.
+    ItemWindow *itemWindow(uint32_t task) const;
+
+private:
+    void buildItemWindows();
+    std::map<uint32_t, QPointer<ItemWindow>> itemWindows_;
 };
