@@ -264,6 +264,7 @@ void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) 
             if (!notification) return;
             emit itemChanged(ItemChange{notification->action, notification->resource.id, notification->item.item,
                                         notification->item.task});
+            emit itemRowChanged(notification->action, ItemRow::fromRecords(notification->item, notification->resource));
             break;
         }
         case ENG_NOTIFY_ONLINE:

@@ -35,6 +35,7 @@
 #include "TabStripDropTarget.h"
 #include "TaskCreation.h"
 #include "dialogs/TaskFilterOptionsDialog.h"
+#include "items/WebsiteStructureWindow.h"
 #include "views/FolderTree.h"
 #include "views/ProgressFrame.h"
 #include "views/StatFrame.h"
@@ -82,6 +83,7 @@ MainForm::MainForm(const QStringList &arguments)
     buildCommands();
     buildAddressBar();
     buildTaskCommands();
+    buildWebsiteStructureCommand();
     buildPanes();
     pages_->addTab(taskList_, QStringLiteral("Tasks"));
     pages_->setTabsClosable(true);
@@ -287,6 +289,28 @@ void MainForm::buildTaskCommands() {
         taskList_->viewsMenu()->menuAction()->setEnabled(page == 0);
         taskList_->sortMenu()->menuAction()->setEnabled(page == 0);
     });
+}
+
+void MainForm::buildWebsiteStructureCommand() {
+    connect(taskList_, &TaskListFrame::websiteStructureRequested, this, &MainForm::showWebsiteStructure);
+}
+
+void MainForm::showWebsiteStructure(const TaskRow &task) {
+    for (int page = 1; page < pages_->count(); ++page) {
+        auto *shown = qobject_cast<WebsiteStructureWindow *>(pages_->widget(page));
+        if (shown && shown->task() == task.id) {
+            pages_->setCurrentIndex(page);
+            return;
+        }
+    }
+    auto *window = new WebsiteStructureWindow(project_, task);
+    connect(window, &WebsiteStructureWindow::captionChanged, this,
+            [this, window](const QString &caption) { pages_->setTabText(pages_->indexOf(window), caption.left(40)); });
+    connect(window, &WebsiteStructureWindow::openRequested, this,
+            [this](const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
+                openBrowser(address, number, stamp, newWindow);
+            });
+    pages_->setCurrentIndex(pages_->addTab(window, window->caption().left(40)));
 }
 
 void MainForm::updateCommands() {

@@ -60,6 +60,9 @@ private:
     void buildCommands();
     void buildAddressBar();
     void buildTaskCommands();
+    // The Website Structure windows of tasks: one per task, docked as pages.
+    void buildWebsiteStructureCommand();
+    void showWebsiteStructure(const TaskRow &task);
     // The progress and statistics panes, docked below the pages.
     void buildPanes();
     void updateCommands();

@@ -73,6 +73,8 @@ signals:
     // The New Task command created a task.
     void taskCreated();
     void openRequested(const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow);
+    // The Website Structure command asked for the task's window.
+    void websiteStructureRequested(const TaskRow &task);
 
 private:
     void buildCommands();

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QDateTime>
+#include <QWidget>
+
+#include "views/TaskRow.h"
+
+class DirectoryModel;
+class KestProject;
+class QLabel;
+class QTabWidget;
+class QTreeView;
+class SitemapModel;
+struct ItemRow;
+
+// The structure of one task's website, a page of the main window captioned
+// with the task's name: the tab "Directory" shows every file of the task in
+// folders by address, the tab "Sitemap" the link tree from the task's main
+// file. New files of the task appear in the directory while the window is
+// open. The window closes when its task is deleted or the project closes,
+// and follows the task's new name.
+class WebsiteStructureWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    WebsiteStructureWindow(KestProject &project, const TaskRow &task, QWidget *parent = nullptr);
+    ~WebsiteStructureWindow() override;
+
+    uint32_t task() const { return task_; }
+    const QString &caption() const { return caption_; }
+    QTabWidget &tabs() const { return *tabs_; }
+    QTreeView &directoryView() const { return *directoryView_; }
+    QTreeView &sitemapView() const { return *sitemapView_; }
+    DirectoryModel &directory() const { return *directory_; }
+    SitemapModel &sitemap() const { return *sitemap_; }
+    // The status bar's text for the tree shown now.
+    QString statusText() const;
+
+signals:
+    void captionChanged(const QString &caption);
+    void openRequested(const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow);
+
+private:
+    QTreeView *makeTree(const QString &name);
+    void follow(uint8_t action, const ItemRow &file);
+    // The selected file of the tree shown now; null without one.
+    const ItemRow *selectedFile() const;
+    void showStatus();
+    void open(const ItemRow *file);
+
+    KestProject &project_;
+    uint32_t task_;
+    QString caption_;
+    QTabWidget *tabs_;
+    DirectoryModel *directory_;
+    SitemapModel *sitemap_;
+    QTreeView *directoryView_;
+    QTreeView *sitemapView_;
+    QLabel *status_;
+};
