@@ -64,7 +64,7 @@ const DirectoryTree::Node &DirectoryModel::node(const QModelIndex &index) const 
 
 QModelIndex DirectoryModel::indexOf(const DirectoryTree::Node &node) const {
     if (!node.parent()) return {};
-    return createIndex(node.row(), 0, &node);
+    return createIndex(DirectoryTree::row(node), 0, &node);
 }
 
 const ItemRow *DirectoryModel::file(const QModelIndex &index) const {

@@ -106,7 +106,9 @@ void DirectoryTree::place(Node &parent, std::unique_ptr<Node> child, const Inser
     const auto row = static_cast<int>(at - children.begin());
     if (inserting) inserting(parent, row);
     children.insert(at, std::move(child));
-    for (size_t k = static_cast<size_t>(row); k < children.size(); ++k) children[k]->row_ = static_cast<int>(k);
+    // Only the folders keep their rows, and they come first.
+    for (size_t k = static_cast<size_t>(row); k < children.size() && children[k]->folder_; ++k)
+        children[k]->row_ = static_cast<int>(k);
 }
 
 size_t DirectoryTree::insert(const QString &address, const Inserting &inserting) {
@@ -151,6 +153,15 @@ const DirectoryTree::Node *DirectoryTree::childFor(const Node &folder, QStringVi
     if (found == children.end() || (*found)->folder_ != at.split) return nullptr;
     const bool same = at.split ? (*found)->text_.compare(name, Qt::CaseInsensitive) == 0 : (*found)->text_ == name;
     return same ? found->get() : nullptr;
+}
+
+int DirectoryTree::row(const Node &node) {
+    if (node.folder_) return node.row_;
+    const auto &siblings = node.parent_->children_;
+    auto at = std::lower_bound(siblings.begin(), siblings.end(), node,
+                               [](const auto &sibling, const Node &key) { return comesBefore(*sibling, key); });
+    while (at->get() != &node) ++at;  // past files of the same text
+    return static_cast<int>(at - siblings.begin());
 }
 
 QString DirectoryTree::address(const Node &node) {

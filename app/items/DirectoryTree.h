@@ -45,8 +45,6 @@ public:
         // A file's entry: the position of its address in the order given.
         size_t entry() const { return entry_; }
         const Node *parent() const { return parent_; }
-        // The position among the parent's children.
-        int row() const { return row_; }
         // A folder's children, once it has been filled.
         const std::vector<std::unique_ptr<Node>> &children() const { return children_; }
         bool filled() const { return filled_; }
@@ -66,7 +64,7 @@ public:
         bool filled_ = false;
         size_t entry_ = 0;
         Node *parent_ = nullptr;
-        int row_ = 0;
+        int row_ = 0;  // a folder's position among its parent's children
         std::vector<std::unique_ptr<Node>> children_;
         std::vector<Pending> pending_;
     };
@@ -97,6 +95,10 @@ public:
     // The child of a filled folder that the text continues in (the folder of
     // its split, or the file of that exact text); null when there is none.
     static const Node *childFor(const Node &folder, QStringView text);
+    // The position of a node among its parent's children. A folder keeps
+    // it; a file's is looked up, so that a file arriving does not renumber
+    // the many files after it.
+    static int row(const Node &node);
     // The node texts from the top joined with "/".
     static QString address(const Node &node);
 

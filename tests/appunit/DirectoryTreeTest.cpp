@@ -10,7 +10,8 @@ using Node = DirectoryTree::Node;
 
 std::vector<QString> captions(const Node &folder) {
     std::vector<QString> texts;
-    for (const auto &child : folder.children()) texts.push_back(child->folder() ? "[" + child->caption() + "]" : child->caption());
+    for (const auto &child : folder.children())
+        texts.push_back(child->folder() ? "[" + child->caption() + "]" : child->caption());
     return texts;
 }
 
@@ -109,19 +110,30 @@ TEST(DirectoryTreeTest, AnAddedAddressLandsInItsPlaceAndIsAnnouncedOnlyWhereChil
     EXPECT_EQ(announced, (std::vector<std::pair<QString, int>>{{"http://h", 1}}));
     EXPECT_EQ(captions(host), (std::vector<QString>{"[b]", "[c]", "[f]", "d.html"}));
     EXPECT_EQ(tree.fileNode(folder), nullptr);  // the new folder is filled when first shown
-    for (int row = 0; row < 4; ++row) EXPECT_EQ(host.children()[static_cast<size_t>(row)]->row(), row);
+    for (int row = 0; row < 4; ++row) EXPECT_EQ(DirectoryTree::row(*host.children()[static_cast<size_t>(row)]), row);
     tree.fill(child(host, "c"));
     EXPECT_EQ(DirectoryTree::address(*tree.fileNode(folder)), "http://h/c/2.html");
 
     announced.clear();
     const size_t file = tree.insert("http://h/a.html", note);
     EXPECT_EQ(announced, (std::vector<std::pair<QString, int>>{{"http://h", 3}}));  // after the folders
-    EXPECT_EQ(tree.fileNode(file)->row(), 3);
+    EXPECT_EQ(DirectoryTree::row(*tree.fileNode(file)), 3);
 
     announced.clear();
     tree.insert("http://H/B/3.html", note);  // into the filled folder b, whatever the case
     EXPECT_EQ(announced, (std::vector<std::pair<QString, int>>{{"http://h/b", 1}}));
     EXPECT_EQ(captions(child(host, "b")), (std::vector<QString>{"1.html", "3.html"}));
+}
+
+TEST(DirectoryTreeTest, FilesOfTheSameAddressEachHaveTheirOwnRow) {
+    DirectoryTree tree;
+    tree.reset({"http://h/a.cgi", "http://h/b/", "http://h/a.cgi"});
+    fillAll(tree, tree.root());
+    const size_t third = tree.insert("http://h/a.cgi", {});
+    EXPECT_EQ(DirectoryTree::row(*tree.fileNode(0)), 1);
+    EXPECT_EQ(DirectoryTree::row(*tree.fileNode(2)), 2);
+    EXPECT_EQ(DirectoryTree::row(*tree.fileNode(third)), 3);
+    EXPECT_EQ(DirectoryTree::row(*tree.fileNode(1)), 0);
 }
 
 TEST(DirectoryTreeTest, AnAddressAddedBelowAFolderNotYetShownWaitsThereUnannounced) {
