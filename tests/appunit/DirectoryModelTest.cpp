@@ -5,18 +5,10 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 
-#include "OffscreenApplication.h"
+#include "ItemModelTesting.h"
 #include "views/TaskRow.h"
 
 namespace {
-
-ItemRow file(uint32_t resource, const QString &address, uint32_t state = TaskRow::Ok) {
-    ItemRow row;
-    row.resource = resource;
-    row.address = address;
-    row.state = state;
-    return row;
-}
 
 class DirectoryModelTest : public ::testing::Test {
 protected:
@@ -50,7 +42,7 @@ protected:
 };
 
 TEST_F(DirectoryModelTest, AFolderShowsItsChildrenOnlyOnceFetchedAndEachFileGivesItsAddressBack) {
-    model_.reset({file(1, "http://h/b/2.html"), file(2, "http://h/"), file(3, "http://h/a.html")});
+    model_.reset({storedFile(1, "http://h/b/2.html"), storedFile(2, "http://h/"), storedFile(3, "http://h/a.html")});
     EXPECT_EQ(texts({}), QStringList{"http:/"});
     const QModelIndex scheme = model_.index(0, 0);
     EXPECT_TRUE(model_.hasChildren(scheme));
@@ -70,11 +62,11 @@ TEST_F(DirectoryModelTest, AFolderShowsItsChildrenOnlyOnceFetchedAndEachFileGive
 }
 
 TEST_F(DirectoryModelTest, AnArrivingFileIsInsertedWhereItsFolderIsShownAndAChangeRedrawsIt) {
-    model_.reset({file(1, "http://h/b.html")});
+    model_.reset({storedFile(1, "http://h/b.html")});
     watch();
     const QModelIndex host = open("h", open("http:/"));
     QSignalSpy inserted(&model_, &QAbstractItemModel::rowsInserted);
-    model_.add(file(2, "http://h/a.html", TaskRow::Queued));
+    model_.add(storedFile(2, "http://h/a.html", TaskRow::Queued));
     ASSERT_EQ(inserted.count(), 1);
     EXPECT_EQ(inserted.front().at(0).value<QModelIndex>(), host);
     EXPECT_EQ(inserted.front().at(1).toInt(), 0);
@@ -82,7 +74,7 @@ TEST_F(DirectoryModelTest, AnArrivingFileIsInsertedWhereItsFolderIsShownAndAChan
     EXPECT_EQ(model_.fileCount(), 2u);
 
     QSignalSpy changed(&model_, &QAbstractItemModel::dataChanged);
-    model_.add(file(2, "http://h/a.html", TaskRow::Ok));  // known already: a change
+    model_.add(storedFile(2, "http://h/a.html", TaskRow::Ok));  // known already: a change
     EXPECT_EQ(model_.fileCount(), 2u);
     ASSERT_EQ(changed.count(), 1);
     EXPECT_EQ(changed.front().at(0).value<QModelIndex>(), model_.index(0, 0, host));
@@ -90,15 +82,15 @@ TEST_F(DirectoryModelTest, AnArrivingFileIsInsertedWhereItsFolderIsShownAndAChan
 
     // The tester would open the new folder while its insertion is still being announced.
     tester_.reset();
-    model_.add(file(3, "http://h/deep/c.html"));  // a new folder, closed
+    model_.add(storedFile(3, "http://h/deep/c.html"));  // a new folder, closed
     EXPECT_EQ(texts(host), (QStringList{"deep", "a.html", "b.html"}));
     EXPECT_EQ(texts(open("deep", host)), QStringList{"c.html"});
 }
 
 TEST_F(DirectoryModelTest, FindingAFileOpensTheFoldersOnItsWayAndTellsFilesApartByFormData) {
-    ItemRow posted = file(3, "http://h/x/form.cgi");
+    ItemRow posted = storedFile(3, "http://h/x/form.cgi");
     posted.formData = "a=1";
-    model_.reset({file(1, "http://h/x/form.cgi"), posted, file(2, "http://h/y.html")});
+    model_.reset({storedFile(1, "http://h/x/form.cgi"), posted, storedFile(2, "http://h/y.html")});
     watch();
     const QModelIndex found = model_.find("http://h/x/form.cgi", "a=1");
     ASSERT_TRUE(found.isValid());

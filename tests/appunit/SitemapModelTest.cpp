@@ -6,21 +6,10 @@
 
 #include <QAbstractItemModelTester>
 
-#include "OffscreenApplication.h"
+#include "ItemModelTesting.h"
 #include "views/TaskRow.h"
 
 namespace {
-
-ItemRow page(uint32_t resource, const QString &address, uint32_t state = TaskRow::Ok, int32_t type = ItemRow::Html,
-             const QString &title = {}) {
-    ItemRow row;
-    row.resource = resource;
-    row.address = address;
-    row.state = state;
-    row.type = type;
-    row.title = title;
-    return row;
-}
 
 // A site in memory: what each resource embeds and links to, and how often it was asked.
 class SitemapModelTest : public ::testing::Test {
@@ -58,30 +47,30 @@ protected:
 };
 
 TEST_F(SitemapModelTest, ANodeIsItsTitleAndAddressOrItsAddressAloneCutAt200Characters) {
-    EXPECT_EQ(SitemapModel::caption(page(1, "http://h/", TaskRow::Ok, 1, "Home")), "Home, (http://h/)");
-    EXPECT_EQ(SitemapModel::caption(page(1, "http://h/")), "http://h/");
+    EXPECT_EQ(SitemapModel::caption(storedFile(1, "http://h/", TaskRow::Ok, 1, "Home")), "Home, (http://h/)");
+    EXPECT_EQ(SitemapModel::caption(storedFile(1, "http://h/")), "http://h/");
     const QString longTitle(190, u't');
-    const QString cut = SitemapModel::caption(page(1, "http://h/a.html", TaskRow::Ok, 1, longTitle));
+    const QString cut = SitemapModel::caption(storedFile(1, "http://h/a.html", TaskRow::Ok, 1, longTitle));
     EXPECT_EQ(cut, longTitle + ", (http://...");
     EXPECT_EQ(cut.size(), 203);
-    EXPECT_EQ(SitemapModel::caption(page(1, QString(200, u'a'))), QString(200, u'a'));
+    EXPECT_EQ(SitemapModel::caption(storedFile(1, QString(200, u'a'))), QString(200, u'a'));
 }
 
 TEST_F(SitemapModelTest, OnlyARetrievedHtmlPageOpens) {
-    EXPECT_TRUE(SitemapModel::expandable(page(1, "a", TaskRow::Ok)));
-    EXPECT_TRUE(SitemapModel::expandable(page(1, "a", TaskRow::Failed)));
+    EXPECT_TRUE(SitemapModel::expandable(storedFile(1, "a", TaskRow::Ok)));
+    EXPECT_TRUE(SitemapModel::expandable(storedFile(1, "a", TaskRow::Failed)));
     for (uint32_t state :
          {TaskRow::NotRetrieved, TaskRow::NotAccepted, TaskRow::Queued, TaskRow::Downloading, TaskRow::Stopped})
-        EXPECT_FALSE(SitemapModel::expandable(page(1, "a", state))) << state;
-    EXPECT_FALSE(SitemapModel::expandable(page(1, "a.png", TaskRow::Ok, ItemRow::Gif)));
-    EXPECT_FALSE(SitemapModel::expandable(page(1, "a.bin", TaskRow::Ok, ItemRow::Other)));
+        EXPECT_FALSE(SitemapModel::expandable(storedFile(1, "a", state))) << state;
+    EXPECT_FALSE(SitemapModel::expandable(storedFile(1, "a.png", TaskRow::Ok, ItemRow::Gif)));
+    EXPECT_FALSE(SitemapModel::expandable(storedFile(1, "a.bin", TaskRow::Ok, ItemRow::Other)));
 }
 
 TEST_F(SitemapModelTest, APageShowsItsPagesAndOtherFilesButNoPictures) {
-    links_[1] = {page(2, "http://h/logo.png", TaskRow::Ok, ItemRow::Gif), page(3, "http://h/b.html"),
-                 page(4, "http://h/data.bin", TaskRow::Ok, ItemRow::Other),
-                 page(0, "http://down/x.html", TaskRow::NotRetrieved, ItemRow::Other)};
-    model().reset(page(1, "http://h/", TaskRow::Ok, ItemRow::Html, "Home"));
+    links_[1] = {storedFile(2, "http://h/logo.png", TaskRow::Ok, ItemRow::Gif), storedFile(3, "http://h/b.html"),
+                 storedFile(4, "http://h/data.bin", TaskRow::Ok, ItemRow::Other),
+                 storedFile(0, "http://down/x.html", TaskRow::NotRetrieved, ItemRow::Other)};
+    model().reset(storedFile(1, "http://h/", TaskRow::Ok, ItemRow::Html, "Home"));
     ASSERT_EQ(model().rowCount(), 1);
     const QModelIndex top = model().index(0, 0);
     EXPECT_EQ(text(top), "Home, (http://h/)");
@@ -102,9 +91,9 @@ TEST_F(SitemapModelTest, APageShowsItsPagesAndOtherFilesButNoPictures) {
 }
 
 TEST_F(SitemapModelTest, APageLinkingBackToItsParentShowsItMarkedAndClosed) {
-    links_[1] = {page(2, "http://h/b.html"), page(3, "http://h/c.html")};
-    links_[2] = {page(1, "http://h/"), page(3, "http://h/c.html"), page(2, "http://h/b.html")};
-    model().reset(page(1, "http://h/"));
+    links_[1] = {storedFile(2, "http://h/b.html"), storedFile(3, "http://h/c.html")};
+    links_[2] = {storedFile(1, "http://h/"), storedFile(3, "http://h/c.html"), storedFile(2, "http://h/b.html")};
+    model().reset(storedFile(1, "http://h/"));
     const QModelIndex top = opened(model().index(0, 0));
     const QModelIndex b = opened(model().index(0, 0, top));
     ASSERT_EQ(model().rowCount(b), 3);
