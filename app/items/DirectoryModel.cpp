@@ -58,6 +58,18 @@ void DirectoryModel::change(const ItemRow &file) {
     }
 }
 
+void DirectoryModel::remove(uint32_t resource) {
+    const auto found = entries_.constFind(resource);
+    if (found == entries_.cend()) return;
+    const size_t entry = *found;
+    entries_.erase(found);
+    tree_.remove(entry, [this](const DirectoryTree::Node &parent, int row, const std::function<void()> &take) {
+        beginRemoveRows(indexOf(parent), row, row);
+        take();
+        endRemoveRows();
+    });
+}
+
 const DirectoryTree::Node &DirectoryModel::node(const QModelIndex &index) const {
     return index.isValid() ? *static_cast<const DirectoryTree::Node *>(index.internalPointer()) : tree_.root();
 }

@@ -25,7 +25,10 @@ public:
     void add(const ItemRow &file);
     // The file with the same resource shows the resource's values of this one.
     void change(const ItemRow &file);
-    size_t fileCount() const { return files_.size(); }
+    // The file of the resource is taken out, with the folders it leaves empty.
+    void remove(uint32_t resource);
+    // How many files the tree holds.
+    size_t fileCount() const { return static_cast<size_t>(entries_.size()); }
 
     // The file a node shows; null for a folder.
     const ItemRow *file(const QModelIndex &index) const;

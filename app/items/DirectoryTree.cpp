@@ -99,6 +99,12 @@ bool DirectoryTree::fill(const Node &shown, const Filling &filling) {
     return true;
 }
 
+void DirectoryTree::renumberFolders(std::vector<std::unique_ptr<Node>> &children, int from) {
+    // Only the folders keep their rows, and they come first.
+    for (size_t k = static_cast<size_t>(from); k < children.size() && children[k]->folder_; ++k)
+        children[k]->row_ = static_cast<int>(k);
+}
+
 void DirectoryTree::place(Node &parent, std::unique_ptr<Node> child, const Inserting &inserting) {
     auto &children = parent.children_;
     const auto at = std::upper_bound(children.begin(), children.end(), child,
@@ -106,9 +112,7 @@ void DirectoryTree::place(Node &parent, std::unique_ptr<Node> child, const Inser
     const auto row = static_cast<int>(at - children.begin());
     if (inserting) inserting(parent, row);
     children.insert(at, std::move(child));
-    // Only the folders keep their rows, and they come first.
-    for (size_t k = static_cast<size_t>(row); k < children.size() && children[k]->folder_; ++k)
-        children[k]->row_ = static_cast<int>(k);
+    renumberFolders(children, row);
 }
 
 size_t DirectoryTree::insert(const QString &address, const Inserting &inserting) {
@@ -138,6 +142,43 @@ size_t DirectoryTree::insert(const QString &address, const Inserting &inserting)
     }
     folder->pending_.push_back({entry, offset});
     return entry;
+}
+
+void DirectoryTree::remove(size_t entry, const Removing &removing) {
+    if (entry >= addresses_.size()) return;
+    if (const Node *file = files_[entry]) {
+        files_[entry] = nullptr;
+        detach(*file, removing);
+        return;
+    }
+    // Not made yet: it waits unsplit in a folder not yet filled.
+    Node *folder = root_.get();
+    qsizetype offset = 0;
+    while (folder->filled_) {
+        const QStringView text = QStringView(addresses_[entry]).mid(offset);
+        const Split at = split(text);
+        const Node *next = at.split ? childFor(*folder, text) : nullptr;
+        if (!next) return;
+        folder = &mutableNode(*next);
+        offset += at.rest;
+    }
+    std::erase_if(folder->pending_, [&](const Node::Pending &pending) { return pending.entry == entry; });
+    if (folder->pending_.empty() && folder != root_.get()) detach(*folder, removing);
+}
+
+void DirectoryTree::detach(const Node &node, const Removing &removing) {
+    Node &parent = *node.parent_;
+    const int at = row(node);
+    const auto take = [&] {
+        auto &children = parent.children_;
+        children.erase(children.begin() + at);
+        renumberFolders(children, at);
+    };
+    if (removing)
+        removing(parent, at, take);
+    else
+        take();
+    if (parent.children_.empty() && parent.parent_) detach(parent, removing);
 }
 
 const DirectoryTree::Node *DirectoryTree::childFor(const Node &folder, QStringView text) {

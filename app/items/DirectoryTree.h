@@ -92,6 +92,14 @@ public:
     // already filled, the inserting call comes first.
     size_t insert(const QString &address, const Inserting &inserting);
 
+    // Takes a node out of children already made: the parent, the node's row,
+    // and the taking out itself, for the caller to wrap.
+    using Removing = std::function<void(const Node &parent, int row, const std::function<void()> &remove)>;
+    // Takes the entry's file out, and the folders it leaves empty; the
+    // removing call wraps each node taken out of children already made.
+    // Nothing when the entry has gone already.
+    void remove(size_t entry, const Removing &removing);
+
     // The child of a filled folder that the text continues in (the folder of
     // its split, or the file of that exact text); null when there is none.
     static const Node *childFor(const Node &folder, QStringView text);
@@ -106,10 +114,15 @@ private:
     // The tree owns every node and hands them out as const only.
     static Node &mutableNode(const Node &node) { return const_cast<Node &>(node); }
     std::unique_ptr<Node> makeFile(size_t entry, QStringView text, Node &parent);
+    // Takes the node out of its parent's children, then the parent when that
+    // leaves it empty (the top stays).
+    void detach(const Node &node, const Removing &removing);
+    // The folders from the row on take their rows again.
+    static void renumberFolders(std::vector<std::unique_ptr<Node>> &children, int from);
     // Puts the child in its place among the parent's children and renumbers those after it.
     void place(Node &parent, std::unique_ptr<Node> child, const Inserting &inserting);
 
     std::vector<QString> addresses_;
-    std::vector<const Node *> files_;  // by entry
+    std::vector<const Node *> files_;  // by entry; null until made, and once removed
     std::unique_ptr<Node> root_;
 };

@@ -116,6 +116,8 @@ void WebsiteStructureWindow::follow(uint8_t action, const ItemRow &file) {
         directory_->add(file);
     else if (action == ENG_URLRES_CHANGED)
         directory_->change(file);
+    else if (action == ENG_URLRES_DELETING)
+        directory_->remove(file.resource);
     showStatus();
 }
 

@@ -18,9 +18,9 @@ struct ItemRow;
 // The structure of one task's website, a page of the main window captioned
 // with the task's name: the tab "Directory" shows every file of the task in
 // folders by address, the tab "Sitemap" the link tree from the task's main
-// file. New files of the task appear in the directory while the window is
-// open. The window closes when its task is deleted or the project closes,
-// and follows the task's new name.
+// file. While the window is open, new files of the task appear in the
+// directory and deleted ones leave it. The window closes when its task is
+// deleted or the project closes, and follows the task's new name.
 class WebsiteStructureWindow : public QWidget {
     Q_OBJECT
 

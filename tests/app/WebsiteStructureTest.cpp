@@ -1,5 +1,6 @@
 // The Website Structure window of the crawled site's task: its directory
-// holds every file of the task and gives each address back, a crawl run
+// holds every file of the task, gives each address back and loses a file
+// deleted from the project, a crawl run
 // while it is open fills it from a start page shown as "(Default page)", the
 // sitemap shows the start page's stored links and marks a page that links
 // back to its parent, and the window follows its task's name and closes
@@ -13,6 +14,7 @@
 #include <QTest>
 #include <QTreeView>
 
+#include "EngineLibrary.h"
 #include "GuiTestCase.h"
 #include "GuiTestProgram.h"
 #include "KestProject.h"
@@ -142,6 +144,11 @@ void WebsiteStructureTest::theDirectoryHoldsEveryFileOfTheTaskAndGivesEachAddres
     QCOMPARE(window->statusText(), QStringLiteral("No selected"));
     window->directoryView().setCurrentIndex(page);
     screenshot(&form(), QStringLiteral("website-structure-directory.png"));
+
+    // A file deleted from the project leaves the tree.
+    QVERIFY(engine().Eng_DeleteUrlRes(window->directory().file(page)->resource));
+    QTRY_VERIFY_WITH_TIMEOUT(!window->directory().find(url(QStringLiteral("/page2.html")), QString()).isValid(), 5000);
+    QCOMPARE(window->directory().fileCount(), expected.size() - 1);
 }
 
 void WebsiteStructureTest::aCrawlWhileTheWindowIsOpenFillsItsDirectoryFromTheDefaultPage() {

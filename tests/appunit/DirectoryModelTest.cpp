@@ -87,6 +87,21 @@ TEST_F(DirectoryModelTest, AnArrivingFileIsInsertedWhereItsFolderIsShownAndAChan
     EXPECT_EQ(texts(open("deep", host)), QStringList{"c.html"});
 }
 
+TEST_F(DirectoryModelTest, ARemovedFileLeavesTheTreeWithTheFoldersItEmptied) {
+    model_.reset({storedFile(1, "http://h/a/1.html"), storedFile(2, "http://h/b.html")});
+    const QModelIndex host = open("h", open("http:/"));
+    open("a", host);
+    watch();
+    QSignalSpy removed(&model_, &QAbstractItemModel::rowsRemoved);
+    model_.remove(1);
+    EXPECT_EQ(removed.count(), 2);  // the file, then its folder
+    EXPECT_EQ(texts(host), QStringList{"b.html"});
+    EXPECT_EQ(model_.fileCount(), 1u);
+    model_.remove(1);
+    EXPECT_EQ(removed.count(), 2);
+    EXPECT_FALSE(model_.find("http://h/a/1.html", "").isValid());
+}
+
 TEST_F(DirectoryModelTest, FindingAFileOpensTheFoldersOnItsWayAndTellsFilesApartByFormData) {
     ItemRow posted = storedFile(3, "http://h/x/form.cgi");
     posted.formData = "a=1";

@@ -149,6 +149,51 @@ TEST(DirectoryTreeTest, AnAddressAddedBelowAFolderNotYetShownWaitsThereUnannounc
     EXPECT_EQ(tree.fileNode(entry), b.children().front().get());
 }
 
+TEST(DirectoryTreeTest, ARemovedFileTakesTheFoldersItLeavesEmptyWithIt) {
+    DirectoryTree tree;
+    tree.reset({"http://h/a/b/1.html", "http://h/c.html", "http://h/d/2.html", "http://h/d/3.html"});
+    fillAll(tree, tree.root());
+    const Node &host = child(*tree.root().children().front(), "h");
+    std::vector<std::pair<QString, int>> announced;
+    const DirectoryTree::Removing note = [&](const Node &parent, int row, const std::function<void()> &take) {
+        announced.emplace_back(DirectoryTree::address(parent), row);
+        take();
+    };
+    tree.remove(0, note);
+    EXPECT_EQ(announced,
+              (std::vector<std::pair<QString, int>>{{"http://h/a/b", 0}, {"http://h/a", 0}, {"http://h", 0}}));
+    EXPECT_EQ(captions(host), (std::vector<QString>{"[d]", "c.html"}));
+    EXPECT_EQ(tree.fileNode(0), nullptr);
+    EXPECT_EQ(DirectoryTree::row(child(host, "d")), 0);
+    announced.clear();
+    tree.remove(2, note);  // its folder keeps the other file
+    EXPECT_EQ(announced, (std::vector<std::pair<QString, int>>{{"http://h/d", 0}}));
+    tree.remove(2, note);  // gone already
+    EXPECT_EQ(announced.size(), 1u);
+}
+
+TEST(DirectoryTreeTest, ARemovedAddressNotYetSplitLeavesItsFolderOrTakesItWhenItWasTheLast) {
+    DirectoryTree tree;
+    tree.reset({"http://h/a/1.html", "http://h/a/2.html", "http://h/b/3.html"});
+    const Node &scheme = *tree.root().children().front();
+    tree.fill(scheme);
+    const Node &host = child(scheme, "h");
+    tree.fill(host);
+    int announced = 0;
+    const DirectoryTree::Removing note = [&](const Node &, int, const std::function<void()> &take) {
+        ++announced;
+        take();
+    };
+    tree.remove(0, note);  // waiting in a, which has another
+    EXPECT_EQ(announced, 0);
+    EXPECT_EQ(captions(host), (std::vector<QString>{"[a]", "[b]"}));
+    tree.remove(2, note);  // the only one waiting in b
+    EXPECT_EQ(announced, 1);
+    EXPECT_EQ(captions(host), (std::vector<QString>{"[a]"}));
+    tree.fill(child(host, "a"));
+    EXPECT_EQ(captions(child(host, "a")), (std::vector<QString>{"2.html"}));
+}
+
 TEST(DirectoryTreeTest, TheChildForATextIsItsFolderOrItsExactFile) {
     DirectoryTree tree;
     tree.reset({"http://h/Docs/a.html", "http://h/x.html", "http://h/y/"});
