@@ -12,7 +12,6 @@
 #include "NotificationWindow.h"
 #include "ProjectProps.h"
 #include "StatProgress.h"
-#include "items/ItemRow.h"
 #include "views/TaskRow.h"
 
 // The project session: at most one open project, its properties as the
@@ -118,9 +117,6 @@ signals:
     // Whether the Internet can be reached: 1 it can, 0 it cannot.
     void pingStateChanged(int state);
     void itemChanged(const ItemChange &change);
-    // The same change with the file's values as the engine reported them
-    // (a resource that changed comes with an empty item: no item, task or level).
-    void itemRowChanged(uint8_t action, const ItemRow &file);
     void indexProgress(const EngIndexProgressRecord &progress);
     void folderSelected(uint32_t folder);
     void folderMoved(uint32_t folder, uint32_t parent);

@@ -9,6 +9,7 @@
 
 #include "DirectoryModel.h"
 #include "EngineLibrary.h"
+#include "ItemChange.h"
 #include "ItemRow.h"
 #include "KestProject.h"
 #include "SitemapModel.h"
@@ -86,7 +87,7 @@ WebsiteStructureWindow::WebsiteStructureWindow(KestProject &project, const TaskR
         connect(tree, &QAbstractItemView::activated, this, [this] { open(selectedFile()); });
     }
     connect(tabs_, &QTabWidget::currentChanged, this, &WebsiteStructureWindow::showStatus);
-    connect(&project_, &KestProject::itemRowChanged, this, &WebsiteStructureWindow::follow);
+    connect(&project_, &KestProject::itemChanged, this, &WebsiteStructureWindow::follow);
     connect(&project_, &KestProject::taskRemoved, this, [this](uint32_t removed, bool moved) {
         if (removed == task_ && !moved) close();
     });
@@ -111,13 +112,14 @@ QTreeView *WebsiteStructureWindow::makeTree(const QString &name) {
     return tree;
 }
 
-void WebsiteStructureWindow::follow(uint8_t action, const ItemRow &file) {
-    if (action == ENG_URLRES_ITEM_GOT_RESOURCE && file.task == task_)
-        directory_->add(file);
-    else if (action == ENG_URLRES_CHANGED)
-        directory_->change(file);
-    else if (action == ENG_URLRES_DELETING)
-        directory_->remove(file.resource);
+void WebsiteStructureWindow::follow(const ItemChange &change) {
+    // A resource's change or deletion comes with an empty item.
+    if (change.action == ENG_URLRES_ITEM_GOT_RESOURCE && change.task == task_)
+        directory_->add(change.row);
+    else if (change.action == ENG_URLRES_CHANGED)
+        directory_->change(change.row);
+    else if (change.action == ENG_URLRES_DELETING)
+        directory_->remove(change.urlResId);
     showStatus();
 }
 

@@ -13,6 +13,7 @@ class QLabel;
 class QTabWidget;
 class QTreeView;
 class SitemapModel;
+struct ItemChange;
 struct ItemRow;
 
 // The structure of one task's website, a page of the main window captioned
@@ -44,7 +45,7 @@ signals:
 
 private:
     QTreeView *makeTree(const QString &name);
-    void follow(uint8_t action, const ItemRow &file);
+    void follow(const ItemChange &change);
     // The selected file of the tree shown now; null without one.
     const ItemRow *selectedFile() const;
     void showStatus();

@@ -1,7 +1,6 @@
 #include "TaskListFrame.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
@@ -12,7 +11,6 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QStackedWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -20,6 +18,7 @@
 #include "EngineLibrary.h"
 #include "KestProject.h"
 #include "LegendWindow.h"
+#include "ListViews.h"
 #include "NotificationWindow.h"
 #include "TaskImport.h"
 #include "TaskListModel.h"
@@ -51,44 +50,22 @@ const SortCommand kSortCommands[] = {{"Name", "Sort list by name"},
 }  // namespace
 
 TaskListFrame::TaskListFrame(KestProject &project, QWidget *parent)
-    : QWidget(parent),
-      project_(project),
-      model_(new TaskListModel(this)),
-      view_(new QTreeView(this)),
-      icons_(new QListView(this)),
-      styles_(new QStackedWidget(this)) {
+    : QWidget(parent), project_(project), model_(new TaskListModel(this)), styles_(new ListViews(model_, this)) {
+    view_ = &styles_->details();
+    icons_ = &styles_->icons();
     view_->setObjectName(QStringLiteral("taskList"));
-    view_->setModel(model_);
-    view_->setRootIsDecorated(false);
-    view_->setUniformRowHeights(true);
-    view_->setAllColumnsShowFocus(true);
-    view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view_->setDragDropMode(QAbstractItemView::DragDrop);
-    view_->setDefaultDropAction(Qt::MoveAction);
-    view_->setContextMenuPolicy(Qt::ActionsContextMenu);
-    view_->header()->setSectionsClickable(true);
-    view_->header()->setSortIndicatorShown(false);
     const std::pair<int, int> widths[] = {{TaskListModel::Name, 170},  {TaskListModel::Url, 230},
                                           {TaskListModel::Queued, 60}, {TaskListModel::Retrieved, 70},
                                           {TaskListModel::Errors, 50}, {TaskListModel::Size, 80},
                                           {TaskListModel::Depth, 50},  {TaskListModel::Created, 140}};
     for (const auto &[column, width] : widths) view_->setColumnWidth(column, width);
+    for (QAbstractItemView *view :
+         {static_cast<QAbstractItemView *>(view_), static_cast<QAbstractItemView *>(icons_)}) {
+        view->setDragDropMode(QAbstractItemView::DragDrop);
+        view->setDefaultDropAction(Qt::MoveAction);
+    }
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    icons_->setModel(model_);
-    icons_->setSelectionModel(view_->selectionModel());
-    icons_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    icons_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    icons_->setMovement(QListView::Static);
-    icons_->setDragDropMode(QAbstractItemView::DragDrop);
-    icons_->setDefaultDropAction(Qt::MoveAction);
-    icons_->setContextMenuPolicy(Qt::ActionsContextMenu);
-    icons_->setUniformItemSizes(true);
-    icons_->setResizeMode(QListView::Adjust);
-    styles_->addWidget(view_);
-    styles_->addWidget(icons_);
     layout->addWidget(styles_);
 
     model_->setTransfers(
@@ -144,8 +121,7 @@ QAction *TaskListFrame::addCommand(const QString &name, const QString &caption, 
     action->setShortcut(key);
     action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(action);
-    view_->addAction(action);
-    icons_->addAction(action);
+    styles_->addCommand(action);
     commands_ << action;
     return action;
 }
@@ -157,6 +133,11 @@ void TaskListFrame::buildCommands() {
     connect(addCommand(QStringLiteral("acOpenInNewWindow"), QStringLiteral("Open in New Window"),
                        QStringLiteral("Browse the Task in New Window")),
             &QAction::triggered, this, [this] { open(true); });
+    connect(addCommand(QStringLiteral("acShowItems"), QStringLiteral("List"),
+                       QStringLiteral("Show Files Retrieved by the Task")),
+            &QAction::triggered, this, [this] {
+                if (const std::optional<TaskRow> task = currentTask()) emit itemsRequested(*task);
+            });
     connect(addCommand(QStringLiteral("acMoveUp"), QStringLiteral("Up"), QStringLiteral("Move Up")),
             &QAction::triggered, this, [this] { moveBy(-1); });
     connect(addCommand(QStringLiteral("acMoveDown"), QStringLiteral("Down"), QStringLiteral("Move Down")),
@@ -203,20 +184,7 @@ void TaskListFrame::buildCommands() {
                 if (const std::optional<TaskRow> task = currentTask()) emit websiteStructureRequested(*task);
             });
 
-    viewsMenu_ = new QMenu(QStringLiteral("Views"), this);
-    auto *styles = new QActionGroup(this);
-    const std::pair<ViewStyle, const char *> kinds[] = {
-        {LargeIcons, "Large Icons"}, {SmallIcons, "Small Icon"}, {NameList, "List"}, {Details, "Details"}};
-    const char *names[] = {"acViewsIcon", "acViewsSmallIcon", "acViewsList", "acViewsReport"};
-    for (const auto &[style, caption] : kinds) {
-        QAction *choice =
-            viewsMenu_->addAction(QString::fromLatin1(caption), this, [this, style] { setViewStyle(style); });
-        choice->setObjectName(QString::fromLatin1(names[style]));
-        choice->setToolTip(choice->text());
-        choice->setCheckable(true);
-        choice->setChecked(style == Details);
-        styles->addAction(choice);
-    }
+    viewsMenu_ = styles_->stylesMenu(this);
 
     sortMenu_ = new QMenu(QStringLiteral("Sort by"), this);
     for (int key = 0; key < TaskListModel::KeyCount; ++key) {
@@ -229,23 +197,9 @@ void TaskListFrame::buildCommands() {
 
 QAction *TaskListFrame::command(const QString &name) const { return findChild<QAction *>(name); }
 
-void TaskListFrame::setViewStyle(ViewStyle style) {
-    if (style == Details) {
-        styles_->setCurrentWidget(view_);
-        return;
-    }
-    const bool large = style == LargeIcons;
-    icons_->setViewMode(large ? QListView::IconMode : QListView::ListMode);
-    icons_->setFlow(style == NameList ? QListView::TopToBottom : QListView::LeftToRight);
-    icons_->setWrapping(true);
-    icons_->setIconSize(large ? QSize(32, 32) : QSize(16, 16));
-    icons_->setGridSize(large ? QSize(120, 64) : QSize());
-    styles_->setCurrentWidget(icons_);
-}
+void TaskListFrame::setViewStyle(ViewStyle style) { styles_->setStyle(static_cast<ListViews::Style>(style)); }
 
-QAbstractItemView &TaskListFrame::shownView() const {
-    return styles_->currentWidget() == view_ ? static_cast<QAbstractItemView &>(*view_) : *icons_;
-}
+QAbstractItemView &TaskListFrame::shownView() const { return styles_->shown(); }
 
 void TaskListFrame::fill(uint32_t folder) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -310,6 +264,7 @@ void TaskListFrame::updateCommands() {
     const bool several = selected > 1;
     command(QStringLiteral("acOpen"))->setEnabled(selected == 1);
     command(QStringLiteral("acOpenInNewWindow"))->setEnabled(selected == 1);
+    command(QStringLiteral("acShowItems"))->setEnabled(selected == 1);
     command(QStringLiteral("acShowWebsiteStructure"))->setEnabled(selected == 1);
     command(QStringLiteral("acNewTask"))->setEnabled(model_->folder() != 0);
     const int row = current ? model_->indexOf(current->id) : -1;

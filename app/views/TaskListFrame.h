@@ -10,11 +10,11 @@
 #include "TaskRow.h"
 
 class KestProject;
+class ListViews;
 class QAbstractItemView;
 class QAction;
 class QListView;
 class QMenu;
-class QStackedWidget;
 class QTreeView;
 class TaskListModel;
 
@@ -73,6 +73,8 @@ signals:
     // The New Task command created a task.
     void taskCreated();
     void openRequested(const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow);
+    // The List command: the task's Files List window.
+    void itemsRequested(const TaskRow &task);
     // The Website Structure command asked for the task's window.
     void websiteStructureRequested(const TaskRow &task);
 
@@ -95,9 +97,9 @@ private:
 
     KestProject &project_;
     TaskListModel *model_;
-    QTreeView *view_;
+    ListViews *styles_;
+    QTreeView *view_;   // the details style
     QListView *icons_;  // the other styles, over the same rows and selection
-    QStackedWidget *styles_;
     QMenu *viewsMenu_;
     QList<QAction *> commands_;
     QMenu *sortMenu_;

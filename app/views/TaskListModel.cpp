@@ -5,17 +5,14 @@
 
 #include <QMimeData>
 
+#include "SortOrder.h"
 #include "StateIcons.h"
 #include "TransferText.h"
 
 namespace {
 
-int compareTexts(const QString &a, const QString &b) { return QString::compare(a, b, Qt::CaseInsensitive); }
-
-template <class Value>
-int compareValues(Value a, Value b) {
-    return a < b ? -1 : (b < a ? 1 : 0);
-}
+using sort_order::compareTexts;
+using sort_order::compareValues;
 
 int compareBy(int key, const TaskRow &a, const TaskRow &b) {
     switch (key) {

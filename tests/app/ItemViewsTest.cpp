@@ -1,0 +1,350 @@
+// The Files List window with a real engine over a crawled project: it shows
+// what lark lists for the task, filters by file type, shows a page's related
+// files as its stored links say, refuses to delete a task's main file,
+// creates tasks from files, writes a file's stored text, and follows a crawl
+// as it adds files; item properties show a file's values.
+
+#include <QAbstractButton>
+#include <QDesktopServices>
+#include <QFile>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
+
+#include "GuiTestCase.h"
+#include "GuiTestProgram.h"
+#include "GuiTestSite.h"
+#include "MainForm.h"
+#include "ModalAnswers.h"
+#include "TaskCreation.h"
+#include "items/ItemListFrame.h"
+#include "items/ItemListModel.h"
+#include "items/ItemPropertiesDialog.h"
+#include "items/ItemWindow.h"
+#include "items/RelatedFilesPanel.h"
+#include "views/TaskListFrame.h"
+
+using namespace gui_test;
+
+namespace {
+
+// The files the site's one task holds, as "item level size address" lines.
+using FileLines = QStringList;
+
+FileLines linesOf(const ItemListModel &model) {
+    FileLines lines;
+    for (int k = 0; k < model.size(); ++k) {
+        const ItemRow &row = model.row(k);
+        lines << QStringLiteral("%1 %2 %3 %4").arg(row.item).arg(row.level).arg(row.size).arg(row.address);
+    }
+    lines.sort();
+    return lines;
+}
+
+// What "lark items" prints for the task, in the same form.
+FileLines larkItems(const QString &project, uint32_t task) {
+    FileLines lines;
+    const QStringList output =
+        larkOutput({QStringLiteral("items"), project, QString::number(task)}).split(u'\n', Qt::SkipEmptyParts);
+    for (qsizetype k = 1; k < output.size(); ++k) {  // after the header
+        const QStringList fields = output[k].split(u' ', Qt::SkipEmptyParts);
+        if (fields.size() >= 6) lines << QStringList{fields[0], fields[1], fields[4], fields[5]}.join(u' ');
+    }
+    lines.sort();
+    return lines;
+}
+
+// The addresses of the stored links of a page that lark lists, hyperlinks or embedded ones.
+QStringList larkLinks(const QString &project, const QString &page, bool hyperlinks) {
+    QStringList addresses;
+    for (const QString &line : larkOutput({QStringLiteral("links"), project, page}).split(u'\n', Qt::SkipEmptyParts)) {
+        const QStringList fields = line.split(u'\t');
+        if (fields.size() == 3 && (fields[0] == QStringLiteral("0")) == hyperlinks) addresses << fields[2];
+    }
+    addresses.removeDuplicates();
+    addresses.sort();
+    return addresses;
+}
+
+QStringList addressesOf(const ItemListModel &model) {
+    QStringList addresses;
+    for (int k = 0; k < model.size(); ++k) addresses << model.row(k).address;
+    addresses.sort();
+    return addresses;
+}
+
+// Files handed to the system's program for them.
+class OpenedFiles : public QObject {
+    Q_OBJECT
+
+public:
+    OpenedFiles() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~OpenedFiles() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> urls;
+
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
+
+}  // namespace
+
+class ItemViewsTest : public GuiTestCase {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { fixture_.prepare(GuiFixture::Project::Crawled); }
+    void init() { fixture_.setUp(); }
+    void cleanup() { fixture_.tearDown(); }
+
+    void theListShowsWhatLarkListsAndFiltersByType();
+    void relatedFilesAreThePagesStoredLinks();
+    void theMainFileIsNotDeleted();
+    void filesBecomeTasks();
+    void viewSourceWritesTheStoredText();
+    void filesArriveWhileACrawlRuns();
+
+private:
+    // The first task's Files List window, opened through the task list's List command.
+    ItemWindow *openFilesList(uint32_t task = 1);
+    ItemListFrame &list(ItemWindow *window) const { return window->list(); }
+    QString statusOf(ItemWindow *window) const {
+        return window->findChild<QLabel *>(QStringLiteral("itemStatus"))->text();
+    }
+    // Selects the row of the address alone.
+    void selectAddress(ItemListFrame &list, const QString &address);
+};
+
+ItemWindow *ItemViewsTest::openFilesList(uint32_t task) {
+    TaskListFrame &tasks = form().taskList();
+    if (!tasks.selectTask(task)) {
+        QTest::qFail("the task list has no such task", __FILE__, __LINE__);
+        return nullptr;
+    }
+    QAction *show = tasks.command(QStringLiteral("acShowItems"));
+    if (!show->isEnabled() || show->text() != QStringLiteral("List")) {
+        QTest::qFail("the List command is not offered", __FILE__, __LINE__);
+        return nullptr;
+    }
+    show->trigger();
+    return form().itemWindow(task);
+}
+
+void ItemViewsTest::selectAddress(ItemListFrame &list, const QString &address) {
+    const ItemListModel &model = list.model();
+    for (int k = 0; k < model.size(); ++k)
+        if (model.row(k).address == address) {
+            QVERIFY(list.selectResource(model.row(k).resource));
+            return;
+        }
+    QFAIL(qPrintable(QStringLiteral("no row for ") + address));
+}
+
+void ItemViewsTest::theListShowsWhatLarkListsAndFiltersByType() {
+    ItemWindow *window = openFilesList();
+    QVERIFY(window);
+    QCOMPARE(form().itemWindow(1), window);
+    const FileLines expected = larkItems(fixture_.preparedProject(), 1);
+    QVERIFY(expected.size() >= 6);
+    QCOMPARE(linesOf(list(window).model()), expected);
+    // The first row is selected once the list is loaded; the status line describes it.
+    QCOMPARE(list(window).selectedCount(), 1);
+    const ItemRow first = list(window).model().row(0);
+    QCOMPARE(statusOf(window), QStringLiteral("1 of %1 object(s) selected. TotalSize=%2 (%3, Size=%4, %5)")
+                                   .arg(expected.size())
+                                   .arg(groupedNumber(list(window).model().totalSize()))
+                                   .arg(viewStateName(first.state))
+                                   .arg(groupedNumber(first.size))
+                                   .arg(first.address));
+    list(window).view().clearSelection();
+    QVERIFY(statusOf(window).startsWith(QStringLiteral("%1 object(s). TotalSize=").arg(expected.size())));
+
+    // Asking again shows the same window.
+    QCOMPARE(openFilesList(), window);
+
+    // Without the HTML button only the other files are listed; with it again, all of them.
+    int html = 0;
+    for (int k = 0; k < list(window).model().size(); ++k) html += list(window).model().row(k).type == ItemRow::Html;
+    QVERIFY(html >= 3);
+    window->typeButton(QStringLiteral("HTML"))->setChecked(false);
+    QCOMPARE(list(window).model().size(), expected.size() - html);
+    for (int k = 0; k < list(window).model().size(); ++k) QVERIFY(list(window).model().row(k).type != ItemRow::Html);
+    selectAddress(list(window), url(QStringLiteral("/images/logo.png")));
+    screenshot(window, QStringLiteral("files-list-without-html.png"));
+    window->typeButton(QStringLiteral("HTML"))->setChecked(true);
+    QCOMPARE(linesOf(list(window).model()), expected);
+
+    // The item properties show the selected file's values.
+    selectAddress(list(window), url(QStringLiteral("/index.html")));
+    QString title;
+    whenOpen<ItemPropertiesDialog>([&title](ItemPropertiesDialog *dialog) {
+        title = dialog->findChild<QLabel *>(QStringLiteral("title"))->text();
+        QCOMPARE(dialog->findChild<QLabel *>(QStringLiteral("url"))->textFormat(), Qt::PlainText);
+        screenshot(dialog, QStringLiteral("item-properties.png"));
+        dialog->accept();
+    });
+    list(window).command(QStringLiteral("acProperties"))->trigger();
+    QCOMPARE(title, QStringLiteral("Test site"));
+}
+
+void ItemViewsTest::relatedFilesAreThePagesStoredLinks() {
+    ItemWindow *window = openFilesList();
+    QVERIFY(window);
+    window->linkExplorer()->trigger();
+    RelatedFilesPanel &related = window->relatedFiles();
+    QVERIFY(related.isVisible());
+    QCOMPARE(related.tabText(0), QStringLiteral("Contains"));
+    QCOMPARE(related.tabText(1), QStringLiteral("Links to"));
+    QCOMPARE(related.tabText(2), QStringLiteral("Referenced by"));
+    QSignalSpy loaded(&related, &RelatedFilesPanel::loaded);
+    const QString index = url(QStringLiteral("/index.html"));
+    selectAddress(list(window), index);
+    QTRY_VERIFY_WITH_TIMEOUT(related.resource() == list(window).currentRow()->resource && !loaded.isEmpty(), 3000);
+
+    QCOMPARE(addressesOf(related.list(0).model()), larkLinks(fixture_.preparedProject(), index, false));
+    QCOMPARE(addressesOf(related.list(1).model()), larkLinks(fixture_.preparedProject(), index, true));
+    QVERIFY(addressesOf(related.list(1).model()).contains(url(QStringLiteral("/page2.html"))));
+    related.setCurrentIndex(1);
+    screenshot(window, QStringLiteral("files-list-link-explorer.png"));
+
+    // The second page is referenced by the first.
+    loaded.clear();
+    selectAddress(list(window), url(QStringLiteral("/page2.html")));
+    QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 3000);
+    QCOMPARE(addressesOf(related.list(2).model()), QStringList{index});
+
+    // Double-clicking a related file that the list shows selects it there.
+    ItemListFrame &referencing = related.list(2);
+    related.setCurrentIndex(2);
+    QVERIFY(referencing.selectResource(referencing.model().row(0).resource));
+    emit referencing.view().doubleClicked(referencing.model().index(0, 0));
+    QCOMPARE(list(window).currentRow()->address, index);
+}
+
+void ItemViewsTest::theMainFileIsNotDeleted() {
+    ItemWindow *window = openFilesList();
+    QVERIFY(window);
+    const int before = list(window).model().size();
+    selectAddress(list(window), url(QStringLiteral("/index.html")));
+    QAction *remove = list(window).command(QStringLiteral("acDelete"));
+    QVERIFY(remove->isEnabled());
+    QCOMPARE(remove->shortcut(), QKeySequence(QKeySequence::Delete));
+    QString asked, told;
+    whenOpen<QMessageBox>([&](QMessageBox *box) {
+        asked = box->text();
+        answerMessageBox(QMessageBox::Ok, &told);
+        box->button(QMessageBox::Ok)->click();
+    });
+    remove->trigger();
+    QCOMPARE(asked, QStringLiteral("Are you sure you want to delete these 1 item(s)?"));
+    QCOMPARE(told, QStringLiteral("1 file(s) were not deleted. You are trying to delete the main file of a task. "
+                                  "Operation not allowed."));
+    QCOMPARE(list(window).model().size(), before);
+    QVERIFY(stored(url(QStringLiteral("/index.html"))));
+
+    // Another file goes, and its row with it.
+    selectAddress(list(window), url(QStringLiteral("/files/data.bin")));
+    answerMessageBox(QMessageBox::Ok, &asked);
+    remove->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(list(window).model().size(), before - 1, 3000);
+    QVERIFY(!stored(url(QStringLiteral("/files/data.bin"))));
+}
+
+void ItemViewsTest::filesBecomeTasks() {
+    ItemWindow *window = openFilesList();
+    QVERIFY(window);
+    const uint32_t folder = form().project().selectedFolder();
+    QVERIFY(folder != 0);
+    const size_t before = form().project().folderTasks(folder).size();
+    selectAddress(list(window), url(QStringLiteral("/page2.html")));
+    const int page2 = list(window).view().currentIndex().row();
+    selectAddress(list(window), url(QStringLiteral("/evil.html")));
+    list(window).view().selectionModel()->select(list(window).model().index(page2, 0),
+                                                 QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QAction *create = list(window).command(QStringLiteral("acCreateTask"));
+    QVERIFY(create->isEnabled());
+    QString asked;
+    answerMessageBox(QMessageBox::Ok, &asked);
+    create->trigger();
+    QCOMPARE(asked, QStringLiteral("Do you want create 2 task(s)\r\nin: ") + folderPath(folder));
+    const std::vector<TaskRow> tasks = form().project().folderTasks(folder);
+    QCOMPARE(tasks.size(), before + 2);
+    QStringList made;
+    for (size_t k = before; k < tasks.size(); ++k) {
+        made << tasks[k].url;
+        QCOMPARE(tasks[k].depth, 0u);
+    }
+    made.sort();
+    QCOMPARE(made, (QStringList{url(QStringLiteral("/evil.html")), url(QStringLiteral("/page2.html"))}));
+
+    // Cancel creates nothing.
+    answerMessageBox(QMessageBox::Cancel, &asked);
+    create->trigger();
+    QCOMPARE(form().project().folderTasks(folder).size(), before + 2);
+}
+
+void ItemViewsTest::viewSourceWritesTheStoredText() {
+    ItemWindow *window = openFilesList();
+    QVERIFY(window);
+    OpenedFiles opened;
+    selectAddress(list(window), url(QStringLiteral("/index.html")));
+    QAction *view = list(window).command(QStringLiteral("acViewSource"));
+    QCOMPARE(view->shortcut(), QKeySequence(Qt::Key_F3));
+    view->trigger();
+    QCOMPARE(opened.urls.size(), 1);
+    const QString path = opened.urls.front().toLocalFile();
+    QVERIFY(path.endsWith(QStringLiteral("/LarkTMP/index.html.txt")));
+    QFile written(path);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QFile original(QString::fromStdString((fixture_.siteRoot() / "index.html").string()));
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), original.readAll());
+}
+
+void ItemViewsTest::filesArriveWhileACrawlRuns() {
+    // Pages the project has not seen, for a new task not yet run: its list holds the queued start page alone.
+    std::filesystem::create_directories(fixture_.siteRoot() / "fresh");
+    writeFile(fixture_.siteRoot() / "fresh/start.html",
+              "<html><head><title>Fresh</title></head><body><img src=\"picture.png\">"
+              "<a href=\"next.html\">next</a><a href=\"notes.txt\">notes</a></body></html>");
+    writeFile(fixture_.siteRoot() / "fresh/next.html", "<html><body><a href=\"start.html\">back</a></body></html>");
+    writeFile(fixture_.siteRoot() / "fresh/notes.txt", "Some notes.");
+    writeFile(fixture_.siteRoot() / "fresh/picture.png", std::string(300, 'p'));
+    form().project().setRunning(false);
+    const int task = form().project().createTask(url(QStringLiteral("/fresh/start.html")), 1, kRootFolder);
+    QVERIFY(task > 0);
+    ItemWindow *window = openFilesList(static_cast<uint32_t>(task));
+    QVERIFY(window);
+    window->linkExplorer()->trigger();
+    const int before = list(window).model().size();
+    QCOMPARE(before, 1);
+
+    // Running it adds the files its page links to, and the status line counts them.
+    form().project().setRunning(true);
+    QTRY_VERIFY_WITH_TIMEOUT(list(window).model().size() > before, 10000);
+    screenshot(&form(), QStringLiteral("files-list-during-crawl.png"));
+    const QString data = url(QStringLiteral("/fresh/notes.txt"));
+    QTRY_VERIFY_WITH_TIMEOUT(addressesOf(list(window).model()).contains(data), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            for (int k = 0; k < list(window).model().size(); ++k)
+                if (!list(window).model().row(k).retrieved()) return false;
+            return true;
+        }(),
+        15000);
+    const int rows = list(window).model().size();
+    list(window).view().clearSelection();
+    QVERIFY(statusOf(window).startsWith(QString::number(rows) + QStringLiteral(" object(s). TotalSize=")));
+    QVERIFY(window->findChild<QLabel *>(QStringLiteral("itemStatus"))->textFormat() == Qt::PlainText);
+    selectAddress(list(window), url(QStringLiteral("/fresh/start.html")));
+    QTRY_COMPARE_WITH_TIMEOUT(window->relatedFiles().list(1).model().size(), 2, 3000);
+    screenshot(&form(), QStringLiteral("files-list-after-crawl.png"));
+
+    // Deleting the task closes its window.
+    QVERIFY(form().project().deleteTask(static_cast<uint32_t>(task)));
+    QTRY_VERIFY_WITH_TIMEOUT(form().itemWindow(static_cast<uint32_t>(task)) == nullptr, 2000);
+}
+
+SITELARK_GUI_TEST_MAIN(ItemViewsTest)
+#include "ItemViewsTest.moc"
