@@ -313,6 +313,7 @@ void MainForm::showWebsiteStructure(const TaskRow &task) {
             [this](const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
                 openBrowser(address, number, stamp, newWindow);
             });
+    followItemLists(*window);
     pages_->setCurrentIndex(pages_->addTab(window, window->caption().left(40)));
 }
 
@@ -735,6 +736,20 @@ void MainForm::closeEvent(QCloseEvent *event) {
 
 // The Files List windows.
 
+void MainForm::followItemLists(QWidget &window) {
+    for (ItemListFrame *list : window.findChildren<ItemListFrame *>()) {
+        connect(list, &ItemListFrame::openRequested, this,
+                [this](const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
+                    openBrowser(address, number, stamp, newWindow);
+                });
+        connect(list, &ItemListFrame::infoPageRequested, this, [this](const QUrl &page) {
+            BrowserForm *browser = createBrowser(options_.openBrowserInTabs);
+            showBrowser(browser);
+            browser->navigate(page);
+        });
+    }
+}
+
 void MainForm::buildItemWindows() { connect(taskList_, &TaskListFrame::itemsRequested, this, &MainForm::showItems); }
 
 ItemWindow *MainForm::itemWindow(uint32_t task) const {
@@ -752,17 +767,7 @@ ItemWindow *MainForm::showItems(const TaskRow &task) {
     connect(window, &QObject::destroyed, this, [this, id = task.id] { itemWindows_.erase(id); });
     connect(window, &ItemWindow::captionChanged, this,
             [this, window] { pages_->setTabText(pages_->indexOf(window), window->caption().left(40)); });
-    for (ItemListFrame *list : window->findChildren<ItemListFrame *>()) {
-        connect(list, &ItemListFrame::openRequested, this,
-                [this](const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
-                    openBrowser(address, number, stamp, newWindow);
-                });
-        connect(list, &ItemListFrame::infoPageRequested, this, [this](const QUrl &page) {
-            BrowserForm *browser = createBrowser(options_.openBrowserInTabs);
-            showBrowser(browser);
-            browser->navigate(page);
-        });
-    }
+    followItemLists(*window);
     pages_->addTab(window, window->caption().left(40));
     pages_->setCurrentWidget(window);
     window->start(task);

@@ -154,5 +154,7 @@ public:
 
 private:
     void buildItemWindows();
+    // The item lists of the window open their files in browsers.
+    void followItemLists(QWidget &window);
     std::map<uint32_t, QPointer<ItemWindow>> itemWindows_;
 };

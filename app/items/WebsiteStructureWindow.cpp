@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -10,8 +11,11 @@
 #include "DirectoryModel.h"
 #include "EngineLibrary.h"
 #include "ItemChange.h"
+#include "ItemListFrame.h"
+#include "ItemListModel.h"
 #include "ItemRow.h"
 #include "KestProject.h"
+#include "RelatedFilesPanel.h"
 #include "SitemapModel.h"
 
 namespace {
@@ -60,13 +64,17 @@ WebsiteStructureWindow::WebsiteStructureWindow(KestProject &project, const TaskR
       sitemap_(new SitemapModel(linksOf, this)),
       directoryView_(makeTree(QStringLiteral("directoryTree"))),
       sitemapView_(makeTree(QStringLiteral("sitemapTree"))),
+      directoryPanel_(new RelatedFilesPanel(project, this)),
+      sitemapPanel_(new RelatedFilesPanel(project, this)),
       status_(new QLabel(this)) {
     setObjectName(QStringLiteral("websiteStructure"));
     setAttribute(Qt::WA_DeleteOnClose);
     directoryView_->setModel(directory_);
     sitemapView_->setModel(sitemap_);
-    tabs_->addTab(directoryView_, QStringLiteral("Directory"));
-    tabs_->addTab(sitemapView_, QStringLiteral("Sitemap"));
+    addPage(QStringLiteral("Directory"), directoryView_, directoryPanel_);
+    addPage(QStringLiteral("Sitemap"), sitemapView_, sitemapPanel_);
+    for (int tab = 0; tab < directoryPanel_->count(); ++tab)
+        directoryPanel_->list(tab).setDiverter([this](const ItemRow &file) { return selectInDirectory(file); });
     status_->setTextFormat(Qt::PlainText);  // it shows a downloaded address
     status_->setObjectName(QStringLiteral("structureStatus"));
     auto *layout = new QVBoxLayout(this);
@@ -81,12 +89,10 @@ WebsiteStructureWindow::WebsiteStructureWindow(KestProject &project, const TaskR
     directoryView_->expand(directory_->index(0, 0));
     sitemapView_->expand(sitemap_->index(0, 0));
 
-    for (QTreeView *tree : {directoryView_, sitemapView_}) {
-        connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, this,
-                &WebsiteStructureWindow::showStatus);
-        connect(tree, &QAbstractItemView::activated, this, [this] { open(selectedFile()); });
-    }
-    connect(tabs_, &QTabWidget::currentChanged, this, &WebsiteStructureWindow::showStatus);
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+        statusList_ = nullptr;
+        showStatus();
+    });
     connect(&project_, &KestProject::itemChanged, this, &WebsiteStructureWindow::follow);
     connect(&project_, &KestProject::taskRemoved, this, [this](uint32_t removed, bool moved) {
         if (removed == task_ && !moved) close();
@@ -101,6 +107,40 @@ WebsiteStructureWindow::WebsiteStructureWindow(KestProject &project, const TaskR
 }
 
 WebsiteStructureWindow::~WebsiteStructureWindow() = default;
+
+void WebsiteStructureWindow::addPage(const QString &caption, QTreeView *tree, RelatedFilesPanel *panel) {
+    auto *page = new QSplitter(Qt::Vertical, tabs_);
+    page->addWidget(tree);
+    page->addWidget(panel);
+    page->setStretchFactor(0, 2);
+    page->setStretchFactor(1, 1);
+    tabs_->addTab(page, caption);
+    connect(tree->selectionModel(), &QItemSelectionModel::currentChanged, this, [this, tree, panel] {
+        statusList_ = nullptr;
+        showStatus();
+        const ItemRow *file = fileOf(*tree);
+        panel->follow(file ? file->resource : 0);
+    });
+    connect(tree, &QAbstractItemView::activated, this, [this] { open(selectedFile()); });
+    for (int tab = 0; tab < panel->count(); ++tab) {
+        const ItemListFrame *list = &panel->list(tab);
+        // Only a selection the user makes there: the lists also change as they follow the tree.
+        connect(list, &ItemListFrame::selectionChanged, this, [this, list] {
+            if (!list->shownView().hasFocus()) return;
+            statusList_ = list;
+            showStatus();
+        });
+    }
+}
+
+bool WebsiteStructureWindow::selectInDirectory(const ItemRow &file) {
+    const QModelIndex found = directory_->find(file.address, file.formData);
+    if (!found.isValid()) return false;
+    directoryView_->setCurrentIndex(found);
+    directoryView_->scrollTo(found);
+    directoryView_->setFocus();
+    return true;
+}
 
 QTreeView *WebsiteStructureWindow::makeTree(const QString &name) {
     auto *tree = new QTreeView(this);
@@ -123,12 +163,22 @@ void WebsiteStructureWindow::follow(const ItemChange &change) {
     showStatus();
 }
 
+const ItemRow *WebsiteStructureWindow::fileOf(const QTreeView &tree) const {
+    return &tree == directoryView_ ? directory_->file(tree.currentIndex()) : sitemap_->file(tree.currentIndex());
+}
+
 const ItemRow *WebsiteStructureWindow::selectedFile() const {
-    if (tabs_->currentWidget() == directoryView_) return directory_->file(directoryView_->currentIndex());
-    return sitemap_->file(sitemapView_->currentIndex());
+    return fileOf(tabs_->currentIndex() == 0 ? *directoryView_ : *sitemapView_);
 }
 
 QString WebsiteStructureWindow::statusText() const {
+    if (statusList_) {
+        const ItemListModel &files = statusList_->model();
+        const QString size = QStringLiteral(". Size:") + groupedNumber(files.totalSize());
+        const int selected = statusList_->selectedCount();
+        if (selected == 0) return QString::number(files.size()) + QStringLiteral(" object(s)") + size;
+        return QStringLiteral("%1 of %2 object(s) selected").arg(selected).arg(files.size()) + size;
+    }
     const ItemRow *file = selectedFile();
     if (!file) return QStringLiteral("No selected");
     return file->address + QStringLiteral(", Size: ") + groupedNumber(file->size);

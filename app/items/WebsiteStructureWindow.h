@@ -8,10 +8,12 @@
 #include "views/TaskRow.h"
 
 class DirectoryModel;
+class ItemListFrame;
 class KestProject;
 class QLabel;
 class QTabWidget;
 class QTreeView;
+class RelatedFilesPanel;
 class SitemapModel;
 struct ItemChange;
 struct ItemRow;
@@ -19,7 +21,8 @@ struct ItemRow;
 // The structure of one task's website, a page of the main window captioned
 // with the task's name: the tab "Directory" shows every file of the task in
 // folders by address, the tab "Sitemap" the link tree from the task's main
-// file. While the window is open, new files of the task appear in the
+// file. Below each tree the related files of its selected file follow the
+// selection. While the window is open, new files of the task appear in the
 // directory and deleted ones leave it. The window closes when its task is
 // deleted or the project closes, and follows the task's new name.
 class WebsiteStructureWindow : public QWidget {
@@ -36,7 +39,11 @@ public:
     QTreeView &sitemapView() const { return *sitemapView_; }
     DirectoryModel &directory() const { return *directory_; }
     SitemapModel &sitemap() const { return *sitemap_; }
-    // The status bar's text for the tree shown now.
+    // The related files under the directory tree and under the sitemap.
+    RelatedFilesPanel &directoryPanel() const { return *directoryPanel_; }
+    RelatedFilesPanel &sitemapPanel() const { return *sitemapPanel_; }
+    // The status bar's text: of the tree shown now, or of the related files
+    // list last chosen in its panel.
     QString statusText() const;
 
 signals:
@@ -45,7 +52,13 @@ signals:
 
 private:
     QTreeView *makeTree(const QString &name);
+    // The tab of a tree with its related files below it.
+    void addPage(const QString &caption, QTreeView *tree, RelatedFilesPanel *panel);
+    // A file of a directory panel's list is chosen in the tree when it is there: true then.
+    bool selectInDirectory(const ItemRow &file);
     void follow(const ItemChange &change);
+    // The current file of the tree; null without one.
+    const ItemRow *fileOf(const QTreeView &tree) const;
     // The selected file of the tree shown now; null without one.
     const ItemRow *selectedFile() const;
     void showStatus();
@@ -59,5 +72,8 @@ private:
     SitemapModel *sitemap_;
     QTreeView *directoryView_;
     QTreeView *sitemapView_;
+    RelatedFilesPanel *directoryPanel_;
+    RelatedFilesPanel *sitemapPanel_;
+    const ItemListFrame *statusList_ = nullptr;  // the related list whose selection the status shows
     QLabel *status_;
 };

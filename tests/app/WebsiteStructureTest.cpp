@@ -1,15 +1,17 @@
 // The Website Structure window of the crawled site's task: its directory
 // holds every file of the task, gives each address back and loses a file
-// deleted from the project, a crawl run
-// while it is open fills it from a start page shown as "(Default page)", the
-// sitemap shows the start page's stored links and marks a page that links
-// back to its parent, and the window follows its task's name and closes
-// when the task is deleted.
+// deleted from the project; a crawl run while it is open fills it from a
+// start page shown as "(Default page)"; the sitemap shows the start page's
+// stored links and marks a page that links back to its parent; the related
+// files below each tree follow its selection; the window follows its
+// task's name and closes when the task is deleted.
 
 #include <set>
 
 #include <QAction>
+#include <QApplication>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeView>
@@ -19,6 +21,9 @@
 #include "GuiTestProgram.h"
 #include "KestProject.h"
 #include "items/DirectoryModel.h"
+#include "items/ItemListFrame.h"
+#include "items/ItemListModel.h"
+#include "items/RelatedFilesPanel.h"
 #include "items/SitemapModel.h"
 #include "items/WebsiteStructureWindow.h"
 #include "views/TaskListFrame.h"
@@ -67,6 +72,12 @@ void collectFiles(QTreeView &view, DirectoryModel &model, const QModelIndex &par
     }
 }
 
+Addresses addressesOf(const ItemListModel &files) {
+    Addresses addresses;
+    for (int row = 0; row < files.size(); ++row) addresses.insert(files.row(row).address);
+    return addresses;
+}
+
 QModelIndex childNamed(const QAbstractItemModel &model, const QModelIndex &parent, const QString &address) {
     for (int row = 0; row < model.rowCount(parent); ++row) {
         const QModelIndex at = model.index(row, 0, parent);
@@ -89,6 +100,7 @@ private slots:
     void theDirectoryHoldsEveryFileOfTheTaskAndGivesEachAddressBack();
     void aCrawlWhileTheWindowIsOpenFillsItsDirectoryFromTheDefaultPage();
     void theSitemapShowsTheStoredLinksAndMarksAPageLinkingBackToItsParent();
+    void theRelatedFilesFollowEachTreeAndOneChosenInTheDirectorysIsSelectedThere();
     void theWindowIsOnePerTaskFollowsItsNameAndClosesWithIt();
 
 private:
@@ -230,6 +242,49 @@ void WebsiteStructureTest::theSitemapShowsTheStoredLinksAndMarksAPageLinkingBack
     window->sitemapView().setCurrentIndex(back);
     QCOMPARE(window->statusText(), start + QStringLiteral(", Size: ") + groupedNumber(sitemap.file(top)->size));
     screenshot(&form(), QStringLiteral("website-structure-sitemap.png"));
+}
+
+void WebsiteStructureTest::theRelatedFilesFollowEachTreeAndOneChosenInTheDirectorysIsSelectedThere() {
+    WebsiteStructureWindow *window = openWindow();
+    QVERIFY(window);
+    RelatedFilesPanel &panel = window->directoryPanel();
+    QVERIFY(panel.isVisible());
+    QSignalSpy loaded(&panel, &RelatedFilesPanel::loaded);
+    const QString second = url(QStringLiteral("/page2.html"));
+    const QModelIndex page = window->directory().find(second, QString());
+    window->directoryView().setCurrentIndex(page);
+    QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), 3000);
+    QCOMPARE(panel.resource(), window->directory().file(page)->resource);
+    ItemListFrame &linked = panel.list(1);
+    QCOMPARE(addressesOf(linked.model()), larkLinks(fixture_.preparedProject(), second, QStringLiteral("link")));
+    QCOMPARE(addressesOf(panel.list(2).model()), Addresses{url(QStringLiteral("/index.html"))});
+
+    // The user's selection in a list shows in the status bar.
+    panel.setCurrentIndex(1);
+    QApplication::setActiveWindow(&form());
+    linked.shownView().setFocus();
+    QTRY_VERIFY(linked.shownView().hasFocus());
+    const QString styled = url(QStringLiteral("/styled.html"));
+    int row = 0;
+    while (row < linked.model().size() && linked.model().row(row).address != styled) ++row;
+    QVERIFY(row < linked.model().size());
+    QVERIFY(linked.selectResource(linked.model().row(row).resource));
+    QCOMPARE(window->statusText(), QStringLiteral("1 of %1 object(s) selected. Size:%2")
+                                       .arg(linked.model().size())
+                                       .arg(groupedNumber(linked.model().totalSize())));
+    screenshot(&form(), QStringLiteral("website-structure-related-files.png"));
+
+    // Double-clicking a related file that the tree holds chooses it there.
+    emit linked.view().doubleClicked(linked.model().index(row, 0));
+    QCOMPARE(window->directory().address(window->directoryView().currentIndex()), styled);
+    QCOMPARE(window->statusText().left(styled.size() + 8), styled + QStringLiteral(", Size: "));
+
+    // The sitemap's panel follows the sitemap: the start page contains its image.
+    window->tabs().setCurrentIndex(1);
+    QSignalSpy sitemapLoaded(&window->sitemapPanel(), &RelatedFilesPanel::loaded);
+    window->sitemapView().setCurrentIndex(window->sitemap().index(0, 0));
+    QTRY_VERIFY_WITH_TIMEOUT(!sitemapLoaded.isEmpty(), 3000);
+    QCOMPARE(addressesOf(window->sitemapPanel().list(0).model()), Addresses{url(QStringLiteral("/images/logo.png"))});
 }
 
 void WebsiteStructureTest::theWindowIsOnePerTaskFollowsItsNameAndClosesWithIt() {
