@@ -42,6 +42,7 @@
 #include "dialogs/TaskFilterOptionsDialog.h"
 #include "items/ItemListFrame.h"
 #include "items/ItemWindow.h"
+#include "items/WebsiteStructureWindow.h"
 #include "views/FolderTree.h"
 #include "views/ListViews.h"
 #include "views/ProgressFrame.h"
@@ -95,6 +96,7 @@ MainForm::MainForm(const QStringList &arguments)
     buildCommands();
     buildAddressBar();
     buildTaskCommands();
+    buildWebsiteStructureCommand();
     buildPanes();
     buildItemWindows();
     pages_->addTab(taskList_, QStringLiteral("Tasks"));
@@ -405,6 +407,27 @@ void MainForm::buildTaskCommands() {
         taskList_->viewsMenu()->menuAction()->setEnabled(page == 0);
         taskList_->sortMenu()->menuAction()->setEnabled(page == 0);
     });
+}
+
+void MainForm::buildWebsiteStructureCommand() {
+    connect(taskList_, &TaskListFrame::websiteStructureRequested, this, &MainForm::showWebsiteStructure);
+}
+
+void MainForm::showWebsiteStructure(const TaskRow &task) {
+    for (QWidget *shown : pageHost_->windows(PageHost::Kind::Structure)) {
+        if (static_cast<WebsiteStructureWindow *>(shown)->task() == task.id) {
+            pageHost_->activate(shown);
+            return;
+        }
+    }
+    auto *window = new WebsiteStructureWindow(project_, task);
+    connect(window, &WebsiteStructureWindow::captionChanged, window, &QWidget::setWindowTitle);
+    window->setWindowTitle(window->caption());
+    connect(window, &WebsiteStructureWindow::openRequested, this,
+            [this](const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
+                openBrowser(address, number, stamp, newWindow);
+            });
+    hostWindow(window, PageHost::Kind::Structure);
 }
 
 void MainForm::updateCommands() {
@@ -802,6 +825,28 @@ void MainForm::closeEvent(QCloseEvent *event) {
 
 // The Files List windows.
 
+void MainForm::followItemLists(QWidget &window) {
+    for (ItemListFrame *list : window.findChildren<ItemListFrame *>()) {
+        followViewStyle(list->styles());
+        connect(list, &ItemListFrame::openRequested, this,
+                [this](const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
+                    openBrowser(address, number, stamp, newWindow);
+                });
+        connect(list, &ItemListFrame::infoPageRequested, this, [this](const QUrl &page) {
+            BrowserForm *browser = createBrowser(options_.openBrowserInTabs);
+            pageHost_->activate(browser);
+            browser->navigate(page);
+        });
+    }
+}
+
+void MainForm::hostWindow(QWidget *window, PageHost::Kind kind) {
+    followItemLists(*window);
+    pageHost_->addWindow(window, kind, true);
+    showToolBarLabels();
+    pageHost_->activate(window);
+}
+
 void MainForm::buildItemWindows() { connect(taskList_, &TaskListFrame::itemsRequested, this, &MainForm::showItems); }
 
 ItemWindow *MainForm::itemWindow(uint32_t task) const {
@@ -819,21 +864,7 @@ ItemWindow *MainForm::showItems(const TaskRow &task) {
     connect(window, &QObject::destroyed, this, [this, id = task.id] { itemWindows_.erase(id); });
     connect(window, &ItemWindow::captionChanged, this, [window] { window->setWindowTitle(window->caption()); });
     window->setWindowTitle(window->caption());
-    for (ItemListFrame *list : window->findChildren<ItemListFrame *>()) {
-        followViewStyle(list->styles());
-        connect(list, &ItemListFrame::openRequested, this,
-                [this](const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
-                    openBrowser(address, number, stamp, newWindow);
-                });
-        connect(list, &ItemListFrame::infoPageRequested, this, [this](const QUrl &page) {
-            BrowserForm *browser = createBrowser(options_.openBrowserInTabs);
-            pageHost_->activate(browser);
-            browser->navigate(page);
-        });
-    }
-    pageHost_->addWindow(window, PageHost::Kind::TaskFiles, true);
-    showToolBarLabels();
-    pageHost_->activate(window);
+    hostWindow(window, PageHost::Kind::TaskFiles);
     window->start(task);
     return window;
 }

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "KestProject.h"
+#include "PageHost.h"
 #include "ProgramOptions.h"
 #include "ProgramSettings.h"
 
@@ -17,7 +18,6 @@ class ItemWindow;
 class DropBox;
 class FolderTree;
 class ListViews;
-class PageHost;
 class ProgressFrame;
 class StatFrame;
 class TaskListFrame;
@@ -69,6 +69,9 @@ private:
     void buildCommands();
     void buildAddressBar();
     void buildTaskCommands();
+    // The Website Structure windows of tasks: one per task, docked as pages.
+    void buildWebsiteStructureCommand();
+    void showWebsiteStructure(const TaskRow &task);
     // The progress and statistics panes, docked below the pages.
     void buildPanes();
     // The page commands: closing and undocking pages, the tabs' side, the
@@ -169,5 +172,9 @@ public:
 
 private:
     void buildItemWindows();
+    // The item lists of the window open their files in browsers and follow the view style.
+    void followItemLists(QWidget &window);
+    // Takes the window as a page of its kind, and shows it.
+    void hostWindow(QWidget *window, PageHost::Kind kind);
     std::map<uint32_t, QPointer<ItemWindow>> itemWindows_;
 };

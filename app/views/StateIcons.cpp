@@ -21,6 +21,8 @@ QColor stateColour(uint32_t state) {
             return QColor(0x2e, 0xa0, 0x43);  // green
         case TaskRow::Failed:
             return QColor(0xd0, 0x30, 0x30);  // red
+        case TaskRow::Done:
+            return QColor(0x90, 0x50, 0xc0);  // violet: "Look up the hierarchy" in the link tree
         default:
             return QColor(0x90, 0x90, 0x90);  // grey
     }

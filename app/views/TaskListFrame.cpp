@@ -178,6 +178,11 @@ void TaskListFrame::buildCommands() {
     commands_ << nullptr;
     connect(addCommand(QStringLiteral("acLegend"), QStringLiteral("Legend"), QStringLiteral("Legend")),
             &QAction::triggered, this, [this] { showLegend(this); });
+    connect(addCommand(QStringLiteral("acShowWebsiteStructure"), QStringLiteral("Website Structure"),
+                       QStringLiteral("View the Structure of the Task (Sitemap)")),
+            &QAction::triggered, this, [this] {
+                if (const std::optional<TaskRow> task = currentTask()) emit websiteStructureRequested(*task);
+            });
 
     viewsMenu_ = styles_->stylesMenu(this);
 
@@ -260,6 +265,7 @@ void TaskListFrame::updateCommands() {
     command(QStringLiteral("acOpen"))->setEnabled(selected == 1);
     command(QStringLiteral("acOpenInNewWindow"))->setEnabled(selected == 1);
     command(QStringLiteral("acShowItems"))->setEnabled(selected == 1);
+    command(QStringLiteral("acShowWebsiteStructure"))->setEnabled(selected == 1);
     command(QStringLiteral("acNewTask"))->setEnabled(model_->folder() != 0);
     const int row = current ? model_->indexOf(current->id) : -1;
     command(QStringLiteral("acMoveUp"))->setEnabled(row > 0);

@@ -75,6 +75,8 @@ signals:
     void openRequested(const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow);
     // The List command: the task's Files List window.
     void itemsRequested(const TaskRow &task);
+    // The Website Structure command asked for the task's window.
+    void websiteStructureRequested(const TaskRow &task);
 
 private:
     void buildCommands();
