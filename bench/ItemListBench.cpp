@@ -25,10 +25,10 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QTreeView>
-#include <QWindow>
 
 #include "EngineLibrary.h"
 #include "KestProject.h"
+#include "ListTimings.h"
 #include "MainForm.h"
 #include "RecordBuffer.h"
 #include "Startup.h"
@@ -41,13 +41,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using list_timings::Clock;
+using list_timings::millisecondsSince;
+using list_timings::paint;
 constexpr int kFilesPerPage = 100;
 constexpr int kScrollSteps = 200;
-
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 void write(const std::filesystem::path &path, const std::string &text) {
     std::filesystem::create_directories(path.parent_path());
@@ -112,11 +110,6 @@ void answerNo() {
     poll->start(1);
 }
 
-void paint(QTreeView &view) {
-    view.viewport()->repaint();
-    QApplication::processEvents();
-}
-
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -134,13 +127,7 @@ int main(int argc, char **argv) {
     if (!makeProject(path, QString::fromLocal8Bit(argv[2]), files)) return 1;
 
     MainForm form(application.arguments());
-    // Nothing is to ask whether to go online: the list alone is measured.
-    form.options().showOnlinePrompt2 = false;
-    form.options().goToOnlineAfterOpen = false;
-    form.resize(1200, 800);
-    form.show();
-    while (!form.windowHandle() || !form.windowHandle()->isExposed())
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    list_timings::showQuietly(form);
     form.openFile(path);
     if (!form.taskList().selectTask(1)) {
         std::fprintf(stderr, "itemlist_bench: the project has no task 1\n");
@@ -171,21 +158,9 @@ int main(int argc, char **argv) {
         std::printf(", their rows: %.0f ms\n", millisecondsSince(converting));
     }
 
-    std::vector<double> steps;
-    QScrollBar *bar = view.verticalScrollBar();
-    for (int k = 0; k < kScrollSteps; ++k) {
-        const Clock::time_point step = Clock::now();
-        bar->triggerAction(k < kScrollSteps / 2 ? QAbstractSlider::SliderPageStepAdd
-                                                : QAbstractSlider::SliderPageStepSub);
-        paint(view);
-        steps.push_back(millisecondsSince(step));
-    }
-    double total = 0;
-    for (double step : steps) total += step;
-    std::printf("scroll step (page, painted): mean %.2f ms, worst %.2f ms over %d steps\n", total / kScrollSteps,
-                *std::max_element(steps.begin(), steps.end()), kScrollSteps);
+    list_timings::printScrollSteps(view, kScrollSteps);
     const Clock::time_point jumping = Clock::now();
-    bar->triggerAction(QAbstractSlider::SliderToMaximum);
+    view.verticalScrollBar()->triggerAction(QAbstractSlider::SliderToMaximum);
     paint(view);
     std::printf("jump to the end, painted: %.2f ms\n", millisecondsSince(jumping));
     const Clock::time_point sorting = Clock::now();

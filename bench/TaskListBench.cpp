@@ -11,11 +11,10 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QScrollBar>
 #include <QTreeView>
-#include <QWindow>
 
 #include "KestProject.h"
+#include "ListTimings.h"
 #include "MainForm.h"
 #include "ProjectTemplate.h"
 #include "Startup.h"
@@ -25,13 +24,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using list_timings::Clock;
+using list_timings::millisecondsSince;
+using list_timings::paint;
 constexpr int kTasks = 10000;
 constexpr int kScrollSteps = 200;
-
-double millisecondsSince(Clock::time_point start) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 // A project of kTasks tasks, each its own address.
 void makeProject(const QString &path) {
@@ -61,18 +58,11 @@ int main(int argc, char **argv) {
     std::printf("project of %d tasks made in %.0f ms\n", kTasks, millisecondsSince(making));
 
     MainForm form(application.arguments());
-    // Nothing is to ask whether to go online: the list alone is measured.
-    form.options().showOnlinePrompt2 = false;
-    form.options().goToOnlineAfterOpen = false;
-    form.resize(1200, 800);
-    form.show();
-    while (!form.windowHandle() || !form.windowHandle()->isExposed())
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    list_timings::showQuietly(form);
     QTreeView &view = form.taskList().view();
     const Clock::time_point opening = Clock::now();
     form.openFile(path);
-    view.viewport()->repaint();
-    QApplication::processEvents();
+    paint(view);
     const double shown = millisecondsSince(opening);
     if (form.taskList().model().rowCount() != kTasks) {
         std::fprintf(stderr, "tasklist_bench: the list shows %d tasks\n", form.taskList().model().rowCount());
@@ -82,27 +72,13 @@ int main(int argc, char **argv) {
     // The folder read again: the list's own part, without opening the project.
     const Clock::time_point refilling = Clock::now();
     form.project().selectFolder(kRootFolder);
-    view.viewport()->repaint();
-    QApplication::processEvents();
+    paint(view);
     std::printf("read the folder again and show it: %.0f ms\n", millisecondsSince(refilling));
     const Clock::time_point reading = Clock::now();
     const size_t read = form.project().folderTasks(kRootFolder).size();
     std::printf("of which the engine's records of %zu tasks: %.0f ms\n", read, millisecondsSince(reading));
 
-    std::vector<double> steps;
-    QScrollBar *bar = view.verticalScrollBar();
-    for (int k = 0; k < kScrollSteps; ++k) {
-        const Clock::time_point step = Clock::now();
-        bar->triggerAction(k < kScrollSteps / 2 ? QAbstractSlider::SliderPageStepAdd
-                                                : QAbstractSlider::SliderPageStepSub);
-        view.viewport()->repaint();
-        QApplication::processEvents();
-        steps.push_back(millisecondsSince(step));
-    }
-    double total = 0;
-    for (double step : steps) total += step;
-    std::printf("scroll step (page, painted): mean %.2f ms, worst %.2f ms over %d steps\n", total / kScrollSteps,
-                *std::max_element(steps.begin(), steps.end()), kScrollSteps);
+    list_timings::printScrollSteps(view, kScrollSteps);
     const Clock::time_point sorting = Clock::now();
     form.taskList().model().sortBy(TaskListModel::Url);
     view.viewport()->repaint();

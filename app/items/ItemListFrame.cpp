@@ -135,18 +135,14 @@ int ItemListFrame::selectedCount() const {
 }
 
 std::optional<ItemRow> ItemListFrame::currentRow() const {
-    const QModelIndex current = view_->selectionModel()->currentIndex();
-    if (!current.isValid() || !view_->selectionModel()->isRowSelected(current.row())) return std::nullopt;
-    return model_->row(current.row());
+    const int row = styles_->currentSelectedRow();
+    return row < 0 ? std::nullopt : std::optional<ItemRow>(model_->row(row));
 }
 
 bool ItemListFrame::selectResource(uint32_t resource) {
     const int row = model_->indexOf(resource);
-    if (row < 0) return false;
-    view_->selectionModel()->setCurrentIndex(model_->index(row, 0),
-                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    shownView().scrollTo(model_->index(row, 0));
-    return true;
+    if (row >= 0) styles_->selectRow(row);
+    return row >= 0;
 }
 
 void ItemListFrame::selectFirst() {
@@ -184,9 +180,10 @@ void ItemListFrame::doubleClicked() {
 }
 
 void ItemListFrame::moveBy(int rows) {
-    const int row = currentRow() ? view_->selectionModel()->currentIndex().row() + rows : -1;
+    const int current = styles_->currentSelectedRow();
+    const int row = current < 0 ? -1 : current + rows;
     if (row < 0 || row >= model_->size()) return;
-    selectResource(model_->row(row).resource);
+    styles_->selectRow(row);
     open(false);
 }
 

@@ -143,6 +143,7 @@ void ItemWindow::reload() {
         progress->setWindowTitle(QStringLiteral("Opening file list ..."));
         progress->setWindowModality(Qt::WindowModal);
         progress->setMinimumDuration(0);
+        progress->show();
     }
     // The rows are made first and shown together: one insertion, not one per row, keeps a long list quick.
     std::vector<ItemRow> rows;

@@ -49,6 +49,17 @@ QAbstractItemView &ListViews::shown() const {
     return currentWidget() == details_ ? static_cast<QAbstractItemView &>(*details_) : *icons_;
 }
 
+int ListViews::currentSelectedRow() const {
+    const QModelIndex current = details_->selectionModel()->currentIndex();
+    return current.isValid() && details_->selectionModel()->isRowSelected(current.row()) ? current.row() : -1;
+}
+
+void ListViews::selectRow(int row) {
+    const QModelIndex index = details_->model()->index(row, 0);
+    details_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    shown().scrollTo(index);
+}
+
 void ListViews::addCommand(QAction *command) {
     details_->addAction(command);
     icons_->addAction(command);

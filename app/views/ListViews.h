@@ -28,6 +28,10 @@ public:
     void setStyle(Style style);
     // The view that shows the rows now.
     QAbstractItemView &shown() const;
+    // The row that has the focus when it is selected; -1 otherwise.
+    int currentSelectedRow() const;
+    // Selects the row alone, makes it current and scrolls it into view.
+    void selectRow(int row);
     // Puts the command into both views' context menus.
     void addCommand(QAction *command);
     // The "Views" menu of the four styles, Details checked; its entries are

@@ -218,18 +218,14 @@ std::vector<uint32_t> TaskListFrame::selectedTasks() const {
 }
 
 std::optional<TaskRow> TaskListFrame::currentTask() const {
-    const QModelIndex current = view_->selectionModel()->currentIndex();
-    if (!current.isValid() || !view_->selectionModel()->isRowSelected(current.row())) return std::nullopt;
-    return model_->row(current.row());
+    const int row = styles_->currentSelectedRow();
+    return row < 0 ? std::nullopt : std::optional<TaskRow>(model_->row(row));
 }
 
 bool TaskListFrame::selectTask(uint32_t task) {
     const int row = model_->indexOf(task);
-    if (row < 0) return false;
-    view_->selectionModel()->setCurrentIndex(model_->index(row, 0),
-                                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    shownView().scrollTo(model_->index(row, 0));
-    return true;
+    if (row >= 0) styles_->selectRow(row);
+    return row >= 0;
 }
 
 QString TaskListFrame::statusText() const {

@@ -8,6 +8,7 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
+#include <QProgressDialog>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
@@ -75,6 +76,21 @@ QStringList addressesOf(const ItemListModel &model) {
     return addresses;
 }
 
+// The titles of the progress dialogs shown while it lives.
+class ShownProgress : public QObject {
+public:
+    ShownProgress() { qApp->installEventFilter(this); }
+    ~ShownProgress() override { qApp->removeEventFilter(this); }
+    QStringList titles;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Show)
+            if (auto *dialog = qobject_cast<QProgressDialog *>(watched)) titles << dialog->windowTitle();
+        return false;
+    }
+};
+
 // Files handed to the system's program for them.
 class OpenedFiles : public QObject {
     Q_OBJECT
@@ -104,6 +120,7 @@ private slots:
     void filesBecomeTasks();
     void viewSourceWritesTheStoredText();
     void filesArriveWhileACrawlRuns();
+    void aLongListLoadsUnderAProgressDialog();
 
 private:
     // The first task's Files List window, opened through the task list's List command.
@@ -344,6 +361,33 @@ void ItemViewsTest::filesArriveWhileACrawlRuns() {
     // Deleting the task closes its window.
     QVERIFY(form().project().deleteTask(static_cast<uint32_t>(task)));
     QTRY_VERIFY_WITH_TIMEOUT(form().itemWindow(static_cast<uint32_t>(task)) == nullptr, 2000);
+}
+
+void ItemViewsTest::aLongListLoadsUnderAProgressDialog() {
+    // The crawled task's few files load without the dialog.
+    {
+        ShownProgress shown;
+        QVERIFY(openFilesList());
+        QVERIFY(shown.titles.isEmpty());
+    }
+    // A task of 301 files: a page linking 300 texts.
+    std::filesystem::create_directories(fixture_.siteRoot() / "many");
+    std::string page = "<html><body>";
+    for (int k = 0; k < 300; ++k) {
+        const std::string name = "t" + std::to_string(k) + ".txt";
+        writeFile(fixture_.siteRoot() / "many" / name, "text " + std::to_string(k));
+        page += "<a href=\"" + name + "\">" + name + "</a>";
+    }
+    writeFile(fixture_.siteRoot() / "many/index.html", page + "</body></html>");
+    const int task = form().project().createTask(url(QStringLiteral("/many/index.html")), 1, kRootFolder);
+    QVERIFY(task > 0);
+    form().project().setRunning(true);
+    QTRY_VERIFY_WITH_TIMEOUT(form().project().task(static_cast<uint32_t>(task))->retrieved == 301, 30000);
+    ShownProgress shown;
+    ItemWindow *window = openFilesList(static_cast<uint32_t>(task));
+    QVERIFY(window);
+    QCOMPARE(list(window).model().size(), 301);
+    QCOMPARE(shown.titles, QStringList{QStringLiteral("Opening file list ...")});
 }
 
 SITELARK_GUI_TEST_MAIN(ItemViewsTest)
