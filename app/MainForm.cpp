@@ -35,6 +35,8 @@
 #include "TabStripDropTarget.h"
 #include "TaskCreation.h"
 #include "dialogs/TaskFilterOptionsDialog.h"
+#include "search/SearchDialog.h"
+#include "search/SearchResultPage.h"
 #include "views/FolderTree.h"
 #include "views/ProgressFrame.h"
 #include "views/StatFrame.h"
@@ -83,6 +85,7 @@ MainForm::MainForm(const QStringList &arguments)
     buildAddressBar();
     buildTaskCommands();
     buildPanes();
+    buildSearchCommands();
     pages_->addTab(taskList_, QStringLiteral("Tasks"));
     pages_->setTabsClosable(true);
     pages_->tabBar()->setTabButton(0, QTabBar::RightSide, nullptr);
@@ -224,6 +227,45 @@ void MainForm::buildPanes() {
     resizeDocks({progress, statistic}, {3, 1}, Qt::Horizontal);
     connect(taskList_, &TaskListFrame::currentChanged, progressFrame_, &ProgressFrame::showTask);
     connect(statFrame_, &StatFrame::helpRequested, this, [this] { showHelp(QStringLiteral("/source/progress.html")); });
+}
+
+void MainForm::buildSearchCommands() {
+    auto *search = new QMenu(QStringLiteral("&Search"), this);
+    menuBar()->insertMenu(menuBar()->actions().constLast(), search);
+    QAction *dialog = search->addAction(QStringLiteral("Search"), this, [this] {
+        if (const std::optional<SearchCriteria> criteria = SearchDialog::ask(this, project_, SearchCriteria{}))
+            openSearchPage(*criteria);
+    });
+    dialog->setObjectName(QStringLiteral("acShowSearch"));
+    dialog->setToolTip(QStringLiteral("Search in Retrieved Files"));
+    dialog->setStatusTip(QStringLiteral("Show search dialog"));
+    mainBar_->addAction(dialog);
+    projectCommands_ << dialog;
+    const std::tuple<const char *, const char *, const char *, int16_t> lists[] = {
+        {"acSearchErrors", "Search All Errors", "List all errors", SearchCriteria::WithErrors},
+        {"acSearchQueued", "Search All Queued", "List all queued", SearchCriteria::Queued},
+        {"acSearchSuccess", "Search All Success", "List all success", SearchCriteria::WithoutErrors}};
+    for (const auto &[name, caption, hint, states] : lists) {
+        QAction *list = search->addAction(QString::fromLatin1(caption), this,
+                                          [this, states] { openSearchPage(SearchCriteria::ofStates(states)); });
+        list->setObjectName(QString::fromLatin1(name));
+        list->setStatusTip(QString::fromLatin1(hint));
+        projectCommands_ << list;
+    }
+}
+
+SearchResultPage *MainForm::openSearchPage(const SearchCriteria &criteria) {
+    auto *page = new SearchResultPage(project_, criteria);
+    pages_->addTab(page, page->caption());
+    pages_->setCurrentWidget(page);
+    connect(page, &SearchResultPage::captionChanged, this,
+            [this, page](const QString &caption) { pages_->setTabText(pages_->indexOf(page), caption); });
+    connect(page, &SearchResultPage::openRequested, this,
+            [this](const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow) {
+                openBrowser(address, task, stamp, newWindow);
+            });
+    page->search();
+    return page;
 }
 
 void MainForm::buildTaskCommands() {

@@ -14,7 +14,9 @@ class BrowserForm;
 class DropBox;
 class FolderTree;
 class ProgressFrame;
+class SearchResultPage;
 class StatFrame;
+struct SearchCriteria;
 class TaskListFrame;
 class QAction;
 class QLabel;
@@ -62,6 +64,10 @@ private:
     void buildTaskCommands();
     // The progress and statistics panes, docked below the pages.
     void buildPanes();
+    // The search commands: the search dialog, and the lists of all errors, all queued and all retrieved files.
+    void buildSearchCommands();
+    // A new page of search results for the criteria, searched at once.
+    SearchResultPage *openSearchPage(const SearchCriteria &criteria);
     void updateCommands();
     void refreshCaption();
     void rebuildReopenMenu();
