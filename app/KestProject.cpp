@@ -278,7 +278,8 @@ void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) 
             const auto notification = recordAt<eng::client::ResourceNotification>(payload, 0);
             if (!notification) return;
             emit itemChanged(ItemChange{notification->action, notification->resource.id, notification->item.item,
-                                        notification->item.task});
+                                        notification->item.task,
+                                        ItemRow::fromRecords(notification->item, notification->resource)});
             break;
         }
         case ENG_NOTIFY_ONLINE:

@@ -35,6 +35,8 @@
 #include "TabStripDropTarget.h"
 #include "TaskCreation.h"
 #include "dialogs/TaskFilterOptionsDialog.h"
+#include "items/ItemListFrame.h"
+#include "items/ItemWindow.h"
 #include "search/SearchDialog.h"
 #include "search/SearchResultPage.h"
 #include "views/FolderTree.h"
@@ -85,6 +87,7 @@ MainForm::MainForm(const QStringList &arguments)
     buildAddressBar();
     buildTaskCommands();
     buildPanes();
+    buildItemWindows();
     buildSearchCommands();
     pages_->addTab(taskList_, QStringLiteral("Tasks"));
     pages_->setTabsClosable(true);
@@ -746,4 +749,40 @@ void MainForm::closeEvent(QCloseEvent *event) {
     for (QWidget *window : QApplication::topLevelWidgets())
         if (auto *browser = qobject_cast<BrowserForm *>(window)) browser->close();
     event->accept();
+}
+
+// The Files List windows.
+
+void MainForm::buildItemWindows() { connect(taskList_, &TaskListFrame::itemsRequested, this, &MainForm::showItems); }
+
+ItemWindow *MainForm::itemWindow(uint32_t task) const {
+    const auto found = itemWindows_.find(task);
+    return found == itemWindows_.end() ? nullptr : found->second.data();
+}
+
+ItemWindow *MainForm::showItems(const TaskRow &task) {
+    if (ItemWindow *open = itemWindow(task.id)) {
+        pages_->setCurrentWidget(open);
+        return open;
+    }
+    auto *window = new ItemWindow(project_, task, pages_);
+    itemWindows_[task.id] = window;
+    connect(window, &QObject::destroyed, this, [this, id = task.id] { itemWindows_.erase(id); });
+    connect(window, &ItemWindow::captionChanged, this,
+            [this, window] { pages_->setTabText(pages_->indexOf(window), window->caption().left(40)); });
+    for (ItemListFrame *list : window->findChildren<ItemListFrame *>()) {
+        connect(list, &ItemListFrame::openRequested, this,
+                [this](const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
+                    openBrowser(address, number, stamp, newWindow);
+                });
+        connect(list, &ItemListFrame::infoPageRequested, this, [this](const QUrl &page) {
+            BrowserForm *browser = createBrowser(options_.openBrowserInTabs);
+            showBrowser(browser);
+            browser->navigate(page);
+        });
+    }
+    pages_->addTab(window, window->caption().left(40));
+    pages_->setCurrentWidget(window);
+    window->start(task);
+    return window;
 }

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <map>
 #include <memory>
 
 #include <QDateTime>
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include "KestProject.h"
@@ -11,6 +13,7 @@
 #include "ProgramSettings.h"
 
 class BrowserForm;
+class ItemWindow;
 class DropBox;
 class FolderTree;
 class ProgressFrame;
@@ -144,4 +147,15 @@ private:
     QTimer *diskTimer_;
     QList<QAction *> projectCommands_;
     std::unique_ptr<DropBox> dropBox_;  // a window of its own
+
+    // The Files List windows of tasks: at most one per task, docked as pages.
+public:
+    // Shows the task's Files List window, opening it when it is not open.
+    ItemWindow *showItems(const TaskRow &task);
+    // The task's open Files List window; null when none is open.
+    ItemWindow *itemWindow(uint32_t task) const;
+
+private:
+    void buildItemWindows();
+    std::map<uint32_t, QPointer<ItemWindow>> itemWindows_;
 };

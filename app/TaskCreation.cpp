@@ -11,14 +11,10 @@
 #include "OfflineAddressText.h"
 #include "RecordBuffer.h"
 
-namespace {
-
 bool confirmed(QWidget *parent, const QString &question) {
     return QMessageBox::question(parent, QStringLiteral("Sitelark"), question, QMessageBox::Ok | QMessageBox::Cancel) ==
            QMessageBox::Ok;
 }
-
-}  // namespace
 
 bool reportTaskResult(QWidget *parent, int result) {
     if (result > 0) return true;

@@ -11,6 +11,9 @@ class QWidget;
 // The folder every project has; tasks go there until a folder can be chosen.
 inline constexpr uint32_t kRootFolder = 1;
 
+// Asks the question with OK and Cancel; true for OK.
+bool confirmed(QWidget *parent, const QString &question);
+
 // Tells the user what creating a task gave, when it failed: -5 "Invalid
 // starting URL.", 0 "Couldn't create task.". True for a new task.
 bool reportTaskResult(QWidget *parent, int result);

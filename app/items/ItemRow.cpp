@@ -79,6 +79,8 @@ QString ItemRow::modifiedText() const { return hasResource() ? dateOrNotAvailabl
 
 QString ItemRow::completedText() const { return hasResource() ? dateOrNotAvailable(completed) : notAvailable(); }
 
+QString ItemRow::createdText() const { return dateOrNotAvailable(created); }
+
 QString ItemRow::resultText() const { return hasResource() ? result : notAvailable(); }
 
 std::vector<ItemRow> itemRows(const eng::client::RecordBuffer<eng::client::ItemResource> &pairs) {

@@ -55,6 +55,8 @@ struct ItemRow {
     QString contentTypeText() const;
     QString modifiedText() const;
     QString completedText() const;
+    // When the item was queued; "n/a" for 0.
+    QString createdText() const;
     QString resultText() const;
 };
 

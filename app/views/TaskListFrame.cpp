@@ -157,6 +157,11 @@ void TaskListFrame::buildCommands() {
     connect(addCommand(QStringLiteral("acOpenInNewWindow"), QStringLiteral("Open in New Window"),
                        QStringLiteral("Browse the Task in New Window")),
             &QAction::triggered, this, [this] { open(true); });
+    connect(addCommand(QStringLiteral("acShowItems"), QStringLiteral("List"),
+                       QStringLiteral("Show Files Retrieved by the Task")),
+            &QAction::triggered, this, [this] {
+                if (const std::optional<TaskRow> task = currentTask()) emit itemsRequested(*task);
+            });
     connect(addCommand(QStringLiteral("acMoveUp"), QStringLiteral("Up"), QStringLiteral("Move Up")),
             &QAction::triggered, this, [this] { moveBy(-1); });
     connect(addCommand(QStringLiteral("acMoveDown"), QStringLiteral("Down"), QStringLiteral("Move Down")),
@@ -305,6 +310,7 @@ void TaskListFrame::updateCommands() {
     const bool several = selected > 1;
     command(QStringLiteral("acOpen"))->setEnabled(selected == 1);
     command(QStringLiteral("acOpenInNewWindow"))->setEnabled(selected == 1);
+    command(QStringLiteral("acShowItems"))->setEnabled(selected == 1);
     command(QStringLiteral("acNewTask"))->setEnabled(model_->folder() != 0);
     const int row = current ? model_->indexOf(current->id) : -1;
     command(QStringLiteral("acMoveUp"))->setEnabled(row > 0);

@@ -73,6 +73,8 @@ signals:
     // The New Task command created a task.
     void taskCreated();
     void openRequested(const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow);
+    // The List command: the task's Files List window.
+    void itemsRequested(const TaskRow &task);
 
 private:
     void buildCommands();

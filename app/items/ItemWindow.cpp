@@ -1,0 +1,197 @@
+#include "ItemWindow.h"
+
+#include <algorithm>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QSplitter>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "EngineLibrary.h"
+#include "ItemListFrame.h"
+#include "ItemListModel.h"
+#include "KestProject.h"
+#include "RecordBuffer.h"
+#include "RelatedFilesPanel.h"
+
+namespace {
+
+// More files than this load under a progress dialog.
+constexpr size_t kQuietLoad = 300;
+// Rows added between two steps of the progress dialog.
+constexpr size_t kLoadStep = 500;
+// More files than this in a task make the window offer to show only its HTML files.
+constexpr uint32_t kManyFiles = 1000;
+
+struct TypeButton {
+    const char *caption;
+    uint32_t bit;
+};
+constexpr TypeButton kTypeButtons[] = {{"HTML", 1}, {"GIF", 2}, {"JPEG", 4}, {"BMP", 8}, {"TEXT", 16}, {"OTHER", 32}};
+
+}  // namespace
+
+ItemWindow::ItemWindow(KestProject &project, const TaskRow &task, QWidget *parent)
+    : QWidget(parent),
+      project_(project),
+      task_(task.id),
+      caption_(task.caption()),
+      list_(new ItemListFrame(project, this)),
+      related_(new RelatedFilesPanel(project, this)),
+      splitter_(new QSplitter(Qt::Vertical, this)),
+      status_(new QLabel(this)) {
+    setObjectName(QStringLiteral("itemWindow"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(caption_);
+    list_->model().setTask(task_);
+    status_->setObjectName(QStringLiteral("itemStatus"));
+    status_->setTextFormat(Qt::PlainText);  // it shows an address
+    splitter_->addWidget(list_);
+    splitter_->addWidget(related_);
+    splitter_->setStretchFactor(0, 2);
+    splitter_->setStretchFactor(1, 1);
+    related_->hide();
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    buildToolBar();
+    layout->addWidget(splitter_, 1);
+    layout->addWidget(status_);
+
+    connect(list_, &ItemListFrame::selectionChanged, this, &ItemWindow::updateStatus);
+    connect(list_, &ItemListFrame::selectionChanged, this, &ItemWindow::followSelection);
+    for (int tab = 0; tab < 3; ++tab)
+        related_->list(tab).setDiverter([this](const ItemRow &row) { return selectInList(row.resource); });
+    connect(&project_, &KestProject::itemChanged, this, [this](const ItemChange &change) {
+        if (list_->model().follow(change)) updateStatus();
+    });
+    connect(&project_, &KestProject::taskRemoved, this, [this](uint32_t task, bool moved) {
+        if (task == task_ && !moved) close();
+    });
+    connect(&project_, &KestProject::taskChanged, this, [this](const TaskRow &task) {
+        if (task.id != task_ || task.caption() == caption_) return;
+        caption_ = task.caption();
+        setWindowTitle(caption_);
+        emit captionChanged();
+    });
+    connect(&project_, &KestProject::beforeClose, this, [this] {
+        list_->model().clear();
+        close();
+    });
+}
+
+void ItemWindow::buildToolBar() {
+    auto *bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("itemTypes"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    for (const TypeButton &type : kTypeButtons) {
+        QAction *button = bar->addAction(QString::fromLatin1(type.caption));
+        button->setCheckable(true);
+        button->setChecked(true);
+        button->setData(type.bit);
+        connect(button, &QAction::toggled, this, &ItemWindow::reload);
+        typeButtons_ << button;
+    }
+    bar->addSeparator();
+    linkExplorer_ = bar->addAction(QStringLiteral("Link Explorer"));
+    linkExplorer_->setObjectName(QStringLiteral("acLinkExplorer"));
+    linkExplorer_->setCheckable(true);
+    connect(linkExplorer_, &QAction::toggled, this, &ItemWindow::showRelatedFiles);
+    layout()->addWidget(bar);
+}
+
+QAction *ItemWindow::typeButton(const QString &caption) const {
+    const auto found = std::find_if(typeButtons_.begin(), typeButtons_.end(),
+                                    [&caption](const QAction *button) { return button->text() == caption; });
+    return found == typeButtons_.end() ? nullptr : *found;
+}
+
+void ItemWindow::start(const TaskRow &task) {
+    if (task.retrieved + task.queued > kManyFiles &&
+        QMessageBox::question(this, QStringLiteral("Sitelark"),
+                              QStringLiteral("There are too many files. Do you want to open only HTML files?"),
+                              QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+        // Only the HTML button stays down; the list loads once, below.
+        for (QAction *button : std::as_const(typeButtons_)) {
+            const QSignalBlocker quiet(button);
+            button->setChecked(button->data().toUInt() == 1);
+        }
+    }
+    reload();
+}
+
+void ItemWindow::reload() {
+    uint32_t mask = 0;
+    for (const QAction *button : std::as_const(typeButtons_))
+        if (button->isChecked()) mask |= button->data().toUInt();
+    ItemListModel &model = list_->model();
+    model.clear();
+    model.setTypeMask(mask);
+    const auto pairs =
+        eng::client::receiveRecords<eng::client::ItemResource>(engine().Eng_FreeMem, engine().Eng_GetTaskItems, task_);
+    expected_ = static_cast<int>(pairs.size());
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::unique_ptr<QProgressDialog> progress;
+    if (pairs.size() > kQuietLoad) {
+        progress = std::make_unique<QProgressDialog>(QString(), QStringLiteral("Cancel"), 0, expected_, this);
+        progress->setWindowTitle(QStringLiteral("Opening file list ..."));
+        progress->setWindowModality(Qt::WindowModal);
+        progress->setMinimumDuration(0);
+    }
+    for (size_t first = 0; first < pairs.size() && !(progress && progress->wasCanceled()); first += kLoadStep) {
+        std::vector<ItemRow> rows;
+        const size_t end = std::min(pairs.size(), first + kLoadStep);
+        rows.reserve(end - first);
+        for (size_t k = first; k < end; ++k) rows.push_back(ItemRow::fromPair(pairs.at(k)));
+        if (progress) {
+            progress->setLabelText(rows.back().caption());
+            progress->setValue(static_cast<int>(end));
+        }
+        model.append(std::move(rows));
+        updateStatus();
+        // The dialog's Cancel is user input; without the dialog only paints and notifications are served.
+        QApplication::processEvents(progress ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    }
+    expected_ = -1;
+    QApplication::restoreOverrideCursor();
+    list_->selectFirst();
+    updateStatus();
+}
+
+QString ItemWindow::statusText() const {
+    const ItemListModel &model = list_->model();
+    const QString total = QStringLiteral(". TotalSize=") + groupedNumber(model.totalSize());
+    if (expected_ >= 0) return QStringLiteral("%1 of %2 object(s)").arg(model.size()).arg(expected_) + total;
+    const int selected = list_->selectedCount();
+    if (selected == 0) return QString::number(model.size()) + QStringLiteral(" object(s)") + total;
+    QString text = QStringLiteral("%1 of %2 object(s) selected").arg(selected).arg(model.size()) + total;
+    if (selected == 1) {
+        const ItemRow row = list_->selectedRows().front();
+        text += QStringLiteral(" (") + viewStateName(row.state) + QStringLiteral(", Size=") + groupedNumber(row.size) +
+                QStringLiteral(", ") + row.address + u')';
+    }
+    return text;
+}
+
+void ItemWindow::updateStatus() { status_->setText(statusText()); }
+
+void ItemWindow::followSelection() {
+    if (!related_->isVisible()) return;
+    const std::optional<ItemRow> row = list_->currentRow();
+    related_->follow(row ? row->resource : 0);
+}
+
+bool ItemWindow::selectInList(uint32_t resource) { return list_->selectResource(resource); }
+
+void ItemWindow::showRelatedFiles(bool shown) {
+    related_->setVisible(shown);
+    if (linkExplorer_->isChecked() != shown) linkExplorer_->setChecked(shown);
+    if (!shown) return;
+    const int height = splitter_->height();
+    splitter_->setSizes({height - height / 3, height / 3});
+    followSelection();
+}

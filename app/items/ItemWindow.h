@@ -1,0 +1,66 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QWidget>
+
+#include "views/TaskRow.h"
+
+class ItemListFrame;
+class KestProject;
+class QAction;
+class QLabel;
+class QSplitter;
+class RelatedFilesPanel;
+
+// The Files List window of a task: the task's stored files in an item list,
+// filtered by file type with a button per type, the "Link Explorer" panel
+// of the selected file's related files below it, and a status line of
+// counts and sizes. It follows the engine's item notifications, closes when
+// its task is deleted or the project closes, and takes the task's new name.
+class ItemWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    ItemWindow(KestProject &project, const TaskRow &task, QWidget *parent = nullptr);
+
+    uint32_t task() const { return task_; }
+    QString caption() const { return caption_; }
+    ItemListFrame &list() const { return *list_; }
+    RelatedFilesPanel &relatedFiles() const { return *related_; }
+    // A file-type button by its caption ("HTML", "GIF", ...).
+    QAction *typeButton(const QString &caption) const;
+    QAction *linkExplorer() const { return linkExplorer_; }
+    QString statusText() const;
+
+    // Opens the list: for a task of more than 1000 files, first asks whether
+    // to show only its HTML files.
+    void start(const TaskRow &task);
+    // Loads the task's files that pass the type buttons; above 300 files under
+    // a progress dialog whose Cancel keeps the rows loaded so far.
+    void reload();
+    // Shows or hides the related files: a third of the window's height.
+    void showRelatedFiles(bool shown);
+
+signals:
+    void captionChanged();
+
+private:
+    void buildToolBar();
+    void updateStatus();
+    void followSelection();
+    // Selects the related file's row in the list, when the list has it.
+    bool selectInList(uint32_t resource);
+
+    KestProject &project_;
+    uint32_t task_;
+    QString caption_;
+    ItemListFrame *list_;
+    RelatedFilesPanel *related_;
+    QSplitter *splitter_;
+    QLabel *status_;
+    QList<QAction *> typeButtons_;
+    QAction *linkExplorer_ = nullptr;
+    // While loading, the number of files expected; -1 otherwise.
+    int expected_ = -1;
+};
