@@ -256,7 +256,7 @@ KestProject::SearchResult KestProject::search(const SearchCriteria &c) {
     auto [answer, buffer] = eng::client::receiveWithResult(
         engine().Eng_FreeMem, engine().Eng_SearchItems, c.maxResults, body.constData(), c.states, address.constData(),
         title.constData(), c.minSize, c.maxSize, c.doneFrom, c.doneTo, c.modifiedFrom, c.modifiedTo, c.type);
-    return {answer, itemRows(eng::client::RecordBuffer<eng::client::ItemResource>(std::move(buffer)))};
+    return {answer, eng::client::RecordBuffer<eng::client::ItemResource>(std::move(buffer))};
 }
 
 void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) {

@@ -113,7 +113,7 @@ public:
     // does not parse, 0 the search failed) and the files it found.
     struct SearchResult {
         int32_t answer = 0;
-        std::vector<ItemRow> files;
+        eng::client::RecordBuffer<eng::client::ItemResource> files;
     };
     SearchResult search(const SearchCriteria &criteria);
 

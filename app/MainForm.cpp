@@ -263,10 +263,7 @@ SearchResultPage *MainForm::openSearchPage(const SearchCriteria &criteria) {
     pages_->setCurrentWidget(page);
     connect(page, &SearchResultPage::captionChanged, this,
             [this, page](const QString &caption) { pages_->setTabText(pages_->indexOf(page), caption); });
-    connect(page, &SearchResultPage::openRequested, this,
-            [this](const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow) {
-                openBrowser(address, task, stamp, newWindow);
-            });
+    followItemLists(page);
     page->search();
     return page;
 }
@@ -755,6 +752,20 @@ void MainForm::closeEvent(QCloseEvent *event) {
 
 void MainForm::buildItemWindows() { connect(taskList_, &TaskListFrame::itemsRequested, this, &MainForm::showItems); }
 
+void MainForm::followItemLists(QWidget *window) {
+    for (ItemListFrame *list : window->findChildren<ItemListFrame *>()) {
+        connect(list, &ItemListFrame::openRequested, this,
+                [this](const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
+                    openBrowser(address, number, stamp, newWindow);
+                });
+        connect(list, &ItemListFrame::infoPageRequested, this, [this](const QUrl &page) {
+            BrowserForm *browser = createBrowser(options_.openBrowserInTabs);
+            showBrowser(browser);
+            browser->navigate(page);
+        });
+    }
+}
+
 ItemWindow *MainForm::itemWindow(uint32_t task) const {
     const auto found = itemWindows_.find(task);
     return found == itemWindows_.end() ? nullptr : found->second.data();
@@ -770,17 +781,7 @@ ItemWindow *MainForm::showItems(const TaskRow &task) {
     connect(window, &QObject::destroyed, this, [this, id = task.id] { itemWindows_.erase(id); });
     connect(window, &ItemWindow::captionChanged, this,
             [this, window] { pages_->setTabText(pages_->indexOf(window), window->caption().left(40)); });
-    for (ItemListFrame *list : window->findChildren<ItemListFrame *>()) {
-        connect(list, &ItemListFrame::openRequested, this,
-                [this](const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
-                    openBrowser(address, number, stamp, newWindow);
-                });
-        connect(list, &ItemListFrame::infoPageRequested, this, [this](const QUrl &page) {
-            BrowserForm *browser = createBrowser(options_.openBrowserInTabs);
-            showBrowser(browser);
-            browser->navigate(page);
-        });
-    }
+    followItemLists(window);
     pages_->addTab(window, window->caption().left(40));
     pages_->setCurrentWidget(window);
     window->start(task);

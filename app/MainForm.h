@@ -157,5 +157,7 @@ public:
 
 private:
     void buildItemWindows();
+    // Opens what the item lists of the window ask for: stored files and the program's own pages.
+    void followItemLists(QWidget *window);
     std::map<uint32_t, QPointer<ItemWindow>> itemWindows_;
 };

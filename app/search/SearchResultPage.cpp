@@ -9,6 +9,7 @@
 
 #include "KestProject.h"
 #include "SearchDialog.h"
+#include "items/ItemWindow.h"
 
 SearchResultPage::SearchResultPage(KestProject &project, const SearchCriteria &criteria, QWidget *parent)
     : QWidget(parent),
@@ -19,27 +20,32 @@ SearchResultPage::SearchResultPage(KestProject &project, const SearchCriteria &c
       state_(new QLabel(this)),
       progress_(new QProgressBar(this)),
       content_(new QStackedWidget(this)),
+      files_(new ItemWindow(project, content_)),
       noMatch_(new QLabel(QStringLiteral("No files match your search criteria. Click the New Search button to start a "
                                          "new search."),
-                          this)) {
+                          content_)) {
+    setObjectName(QStringLiteral("searchResultPage"));
     setAttribute(Qt::WA_DeleteOnClose);
     auto *bar = new QToolBar(this);
     newSearch_ = bar->addAction(QStringLiteral("New Search"), this, &SearchResultPage::newSearch);
+    newSearch_->setObjectName(QStringLiteral("acNewSearch"));
     refresh_ = bar->addAction(QStringLiteral("Refresh"), this, &SearchResultPage::search);
-    state_->setTextFormat(Qt::PlainText);
+    refresh_->setObjectName(QStringLiteral("acRefreshSearch"));
+    state_->setTextFormat(Qt::PlainText);  // it shows the words searched for
     noMatch_->setTextFormat(Qt::PlainText);
     noMatch_->setAlignment(Qt::AlignCenter);
     noMatch_->setWordWrap(true);
     progress_->setTextVisible(false);
+    content_->addWidget(files_);
     content_->addWidget(noMatch_);
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(bar);
     layout->addWidget(state_);
     layout->addWidget(progress_);
     layout->addWidget(content_, 1);
     state_->hide();
     progress_->hide();
-    noMatch_->hide();
 
     connect(&run_, &SearchRun::stateChanged, this, [this](const QString &text) {
         state_->setText(text);
@@ -54,18 +60,18 @@ SearchResultPage::SearchResultPage(KestProject &project, const SearchCriteria &c
     connect(&project_, &KestProject::beforeClose, this, &QWidget::close);
 }
 
-QString SearchResultPage::stateText() const { return state_->isVisible() ? state_->text() : QString(); }
+QString SearchResultPage::stateText() const { return state_->isHidden() ? QString() : state_->text(); }
 
-bool SearchResultPage::showsNoMatch() const { return content_->currentWidget() == noMatch_ && !noMatch_->isHidden(); }
+bool SearchResultPage::showsNoMatch() const { return content_->currentWidget() == noMatch_; }
 
 void SearchResultPage::search() {
     if (!project_.active()) return;
     newSearch_->setEnabled(false);
     refresh_->setEnabled(false);
-    std::optional<std::vector<ItemRow>> found = run_.run(criteria_);
+    const std::optional<eng::client::RecordBuffer<eng::client::ItemResource>> found = run_.run(criteria_);
     newSearch_->setEnabled(true);
     refresh_->setEnabled(true);
-    if (found) showFiles(std::move(*found));
+    if (found) showFiles(*found);
 }
 
 void SearchResultPage::newSearch() {
@@ -75,11 +81,10 @@ void SearchResultPage::newSearch() {
     search();
 }
 
-void SearchResultPage::showFiles(std::vector<ItemRow> files) {
+void SearchResultPage::showFiles(const eng::client::RecordBuffer<eng::client::ItemResource> &files) {
     caption_ = criteria_.bodyText.isEmpty() ? QStringLiteral("Search Results")
                                             : QStringLiteral("Text - ") + criteria_.bodyText;
     emit captionChanged(caption_);
-    files_ = std::move(files);
-    noMatch_->setVisible(files_.empty());
-    content_->setCurrentWidget(noMatch_);
+    files_->load(files);
+    content_->setCurrentWidget(files.empty() ? static_cast<QWidget *>(noMatch_) : files_);
 }

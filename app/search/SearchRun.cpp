@@ -9,7 +9,7 @@ SearchRun::SearchRun(KestProject &project, QWidget *window) : project_(project),
     connect(&ticker_, &IndexTicker::textChanged, this, &SearchRun::stateChanged);
 }
 
-std::optional<std::vector<ItemRow>> SearchRun::run(const SearchCriteria &criteria) {
+std::optional<eng::client::RecordBuffer<eng::client::ItemResource>> SearchRun::run(const SearchCriteria &criteria) {
     if (!criteria.bodyText.isEmpty() && !indexFirst()) return std::nullopt;
     emit stateChanged(QStringLiteral("Searching ..."));
     emit progressChanged(0, 0);

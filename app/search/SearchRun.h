@@ -1,15 +1,14 @@
 #pragma once
 
 #include <optional>
-#include <vector>
 
 #include <QObject>
 
 #include "IndexEstimate.h"
 #include "IndexTicker.h"
+#include "RecordBuffer.h"
 #include "SearchCriteria.h"
 #include "engine.h"
-#include "items/ItemRow.h"
 
 class KestProject;
 class QWidget;
@@ -28,7 +27,7 @@ public:
     // The files found, maybe none; nothing when the search did not run to
     // an answer: the user declined to index, the index could not be built,
     // or the engine found nothing (the user was told).
-    std::optional<std::vector<ItemRow>> run(const SearchCriteria &criteria);
+    std::optional<eng::client::RecordBuffer<eng::client::ItemResource>> run(const SearchCriteria &criteria);
 
 signals:
     // What the run is doing; an empty text once it has ended.

@@ -17,11 +17,16 @@
 #include <QTest>
 #include <QThread>
 
+#include "BrowserForm.h"
+#include "BrowserPage.h"
 #include "GuiTestCase.h"
 #include "GuiTestProgram.h"
 #include "KestProject.h"
 #include "ModalAnswers.h"
 #include "NotificationWindow.h"
+#include "items/ItemListFrame.h"
+#include "items/ItemListModel.h"
+#include "items/ItemWindow.h"
 #include "search/DateRangeBox.h"
 #include "search/IndexTicker.h"
 #include "search/SearchDialog.h"
@@ -45,10 +50,13 @@ QStringList sorted(QStringList addresses) {
 }
 
 QStringList addressesOf(const SearchResultPage &page) {
+    const ItemListModel &files = page.files().list().model();
     QStringList addresses;
-    for (const ItemRow &file : page.files()) addresses << file.address;
+    for (int row = 0; row < files.size(); ++row) addresses << files.row(row).address;
     return sorted(addresses);
 }
+
+int filesOf(const SearchResultPage &page) { return page.files().list().model().size(); }
 
 // Records the question boxes that open until it ends, answering each with the button.
 class Questions : public QObject {
@@ -87,6 +95,7 @@ private slots:
     void phrasesAndTitlesFindWhatLarkFindsWithoutAsking();
     void theListsOfAllFilesOfAStateFindWhatLarkFinds();
     void theIndexTickerCountsWhileAnEngineCallWaits();
+    void resultsHaveNoTypeButtonsATasksFilesListHas();
 
 private:
     // What lark finds in the indexed copy of the project, in the states given (every state unless told).
@@ -255,6 +264,18 @@ void SearchWindowTest::aWordSearchIndexesFirstAndFindsWhatLarkFinds() {
     QCOMPARE(questions.texts.size(), 1);
     QCOMPARE(said, (QStringList{QStringLiteral("Searching ..."), QString()}));
     QCOMPARE(addressesOf(*page), found);
+
+    // A found file opens as stored, in the browser.
+    ItemListFrame &list = page->files().list();
+    uint32_t page2 = 0;
+    for (int row = 0; row < list.model().size(); ++row)
+        if (list.model().row(row).address == url(QStringLiteral("/page2.html"))) page2 = list.model().row(row).resource;
+    QVERIFY(list.selectResource(page2));
+    list.command(QStringLiteral("acOpen"))->trigger();
+    BrowserForm *browser = form().findChild<BrowserForm *>();
+    QVERIFY(browser);
+    QTRY_COMPARE_WITH_TIMEOUT(browser->page()->title(), QStringLiteral("Second"), 10000);
+    QCOMPARE(browser->pageAddress(), url(QStringLiteral("/page2.html")));
 }
 
 void SearchWindowTest::cancellingTheIndexQuestionSearchesNothing() {
@@ -263,7 +284,7 @@ void SearchWindowTest::cancellingTheIndexQuestionSearchesNothing() {
     QVERIFY(page);
     QCOMPARE(questions.texts.size(), 1);
     QVERIFY(form().project().notIndexed().count > 0);
-    QVERIFY(page->files().empty());
+    QCOMPARE(filesOf(*page), 0);
     QCOMPARE(page->caption(), QStringLiteral("Search Result"));
 }
 
@@ -278,14 +299,14 @@ void SearchWindowTest::phrasesAndTitlesFindWhatLarkFindsWithoutAsking() {
     };
     SearchResultPage *phrase = searchFor(QStringLiteral("\"second page\""), QString());
     QCOMPARE(addressesOf(*phrase), larkFinds({QStringLiteral("\"second page\"")}));
-    QVERIFY(!phrase->files().empty());
+    QVERIFY(filesOf(*phrase) > 0);
     SearchResultPage *title = searchFor(QString(), QStringLiteral("second"));
     QCOMPARE(addressesOf(*title), larkFinds({QStringLiteral("--title"), QStringLiteral("second")}));
     QCOMPARE(addressesOf(*title), QStringList{url(QStringLiteral("/page2.html"))});
     QCOMPARE(title->caption(), QStringLiteral("Search Results"));
     // Words in the wrong order are no phrase of any page: the page says so.
     SearchResultPage *none = searchFor(QStringLiteral("'page second'"), QString());
-    QVERIFY(none->files().empty());
+    QCOMPARE(filesOf(*none), 0);
     QVERIFY(larkFinds({QStringLiteral("'page second'")}).isEmpty());
     QVERIFY(none->showsNoMatch());
     screenshot(none, QStringLiteral("search-result-none.png"));
@@ -324,6 +345,21 @@ void SearchWindowTest::theIndexTickerCountsWhileAnEngineCallWaits() {
     ticker.stop();
     QCOMPARE(ticker.count(), 30000);
     QCOMPARE(texts.last(), QStringLiteral("Indexing words. Words: 30000 of 100000"));
+}
+
+void SearchWindowTest::resultsHaveNoTypeButtonsATasksFilesListHas() {
+    fixture_.triggerMenuCommand(QStringLiteral("Search All Success"));
+    SearchResultPage *results = lastPage();
+    QVERIFY(filesOf(*results) > 0);
+    QVERIFY(!results->files().typeButton(QStringLiteral("HTML")));
+    const std::vector<TaskRow> tasks = form().project().folderTasks(form().project().selectedFolder());
+    QCOMPARE(tasks.size(), size_t(1));
+    ItemWindow *task = form().showItems(tasks.front());
+    QVERIFY(task->typeButton(QStringLiteral("HTML")));
+    QVERIFY(task->list().model().size() >= filesOf(*results));
+    task->typeButton(QStringLiteral("HTML"))->setChecked(false);
+    for (int row = 0; row < task->list().model().size(); ++row)
+        QVERIFY(task->list().model().row(row).type != ItemRow::Html);
 }
 
 SITELARK_GUI_TEST_MAIN(SearchWindowTest)
