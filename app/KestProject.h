@@ -13,8 +13,8 @@
 #include "ProjectProps.h"
 #include "StatProgress.h"
 #include "items/ItemRow.h"
-#include "search/IndexEstimate.h"
-#include "search/SearchCriteria.h"
+#include "searches/IndexEstimate.h"
+#include "searches/SearchCriteria.h"
 #include "views/TaskRow.h"
 
 // The project session: at most one open project, its properties as the

@@ -27,10 +27,10 @@
 #include "items/ItemListFrame.h"
 #include "items/ItemListModel.h"
 #include "items/ItemWindow.h"
-#include "search/DateRangeBox.h"
-#include "search/IndexTicker.h"
-#include "search/SearchDialog.h"
-#include "search/SearchResultPage.h"
+#include "searches/DateRangeBox.h"
+#include "searches/IndexTicker.h"
+#include "searches/SearchDialog.h"
+#include "searches/SearchResultPage.h"
 
 using namespace gui_test;
 

@@ -1,4 +1,4 @@
-#include "search/IndexEstimate.h"
+#include "searches/IndexEstimate.h"
 
 #include <gtest/gtest.h>
 

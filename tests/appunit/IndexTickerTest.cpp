@@ -1,4 +1,4 @@
-#include "search/IndexTicker.h"
+#include "searches/IndexTicker.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "search/SearchCriteria.h"
+#include "searches/SearchCriteria.h"
 
 #include <gtest/gtest.h>
 

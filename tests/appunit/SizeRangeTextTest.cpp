@@ -1,4 +1,4 @@
-#include "search/SizeRangeText.h"
+#include "searches/SizeRangeText.h"
 
 #include <gtest/gtest.h>
 
