@@ -96,6 +96,7 @@ private slots:
     void theListsOfAllFilesOfAStateFindWhatLarkFinds();
     void theIndexTickerCountsWhileAnEngineCallWaits();
     void resultsHaveNoTypeButtonsATasksFilesListHas();
+    void newSearchStartsFromThePagesCriteriaAndSearchesInIt();
 
 private:
     // What lark finds in the indexed copy of the project, in the states given (every state unless told).
@@ -360,6 +361,28 @@ void SearchWindowTest::resultsHaveNoTypeButtonsATasksFilesListHas() {
     task->typeButton(QStringLiteral("HTML"))->setChecked(false);
     for (int row = 0; row < task->list().model().size(); ++row)
         QVERIFY(task->list().model().row(row).type != ItemRow::Html);
+}
+
+void SearchWindowTest::newSearchStartsFromThePagesCriteriaAndSearchesInIt() {
+    SearchResultPage *page = searchWith([](SearchDialog &dialog) { field(dialog, "size")->setText("200"); });
+    QCOMPARE(page->criteria().maxSize, 200);
+    const QStringList small = addressesOf(*page);
+    QCOMPARE(small, larkFinds({QStringLiteral("--max-size"), QStringLiteral("200")}));
+    QVERIFY(!small.isEmpty() && small.size() < larkFinds({}).size());
+
+    QString shownSize;
+    whenOpen<SearchDialog>([&](SearchDialog *dialog) {
+        shownSize = field(*dialog, "size")->text();
+        field(*dialog, "size")->clear();
+        box(*dialog, QStringLiteral("Max Results"))->setChecked(true);
+        field(*dialog, "maxResults")->setText(QStringLiteral("1"));
+        dialog->accept();
+    });
+    page->newSearchCommand()->trigger();
+    QCOMPARE(shownSize, QStringLiteral("200"));
+    QCOMPARE(form().findChildren<SearchResultPage *>().size(), 1);
+    QCOMPARE(page->criteria().maxResults, 1);
+    QCOMPARE(filesOf(*page), 1);
 }
 
 SITELARK_GUI_TEST_MAIN(SearchWindowTest)
