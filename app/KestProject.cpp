@@ -8,6 +8,7 @@
 #include "AddressNormalisation.h"
 #include "EngineLibrary.h"
 #include "OfflineAddressText.h"
+#include "ProgramSettings.h"
 #include "RecordBuffer.h"
 
 KestProject::KestProject(QObject *parent)
@@ -242,6 +243,20 @@ KestProject::NotIndexed KestProject::notIndexed() const {
     NotIndexed found;
     engine().Eng_CountNotIndexedResources(&found.count, &found.bytes);
     return found;
+}
+
+IndexSpeeds KestProject::indexSpeeds() const {
+    const ProgramSettings settings;
+    return IndexSpeeds::fromStored(settings.number(QStringLiteral("ExtractWordsPerSec")),
+                                   settings.number(QStringLiteral("IndexWordsPerSec")));
+}
+
+KestProject::SearchResult KestProject::search(const SearchCriteria &c) {
+    const QByteArray body = c.bodyText.toUtf8(), address = c.addressPattern.toUtf8(), title = c.titlePattern.toUtf8();
+    auto [answer, buffer] = eng::client::receiveWithResult(
+        engine().Eng_FreeMem, engine().Eng_SearchItems, c.maxResults, body.constData(), c.states, address.constData(),
+        title.constData(), c.minSize, c.maxSize, c.doneFrom, c.doneTo, c.modifiedFrom, c.modifiedTo, c.type);
+    return {answer, eng::client::RecordBuffer<eng::client::ItemResource>(std::move(buffer))};
 }
 
 void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) {

@@ -11,7 +11,10 @@
 #include "ItemChange.h"
 #include "NotificationWindow.h"
 #include "ProjectProps.h"
+#include "RecordBuffer.h"
 #include "StatProgress.h"
+#include "searches/IndexEstimate.h"
+#include "searches/SearchCriteria.h"
 #include "views/TaskRow.h"
 
 // The project session: at most one open project, its properties as the
@@ -103,6 +106,16 @@ public:
         uint32_t bytes = 0;
     };
     NotIndexed notIndexed() const;
+    // How fast the engine built the word index last time (its speed values
+    // as the program trusts them), for estimates of the next run.
+    IndexSpeeds indexSpeeds() const;
+    // Searches the stored files: the engine's answer (1 found, -1 a query
+    // does not parse, 0 the search failed) and the files it found.
+    struct SearchResult {
+        int32_t answer = 0;
+        eng::client::RecordBuffer<eng::client::ItemResource> files;
+    };
+    SearchResult search(const SearchCriteria &criteria);
 
 signals:
     // After an attempt to open: active() tells whether it succeeded.

@@ -43,6 +43,8 @@
 #include "items/ItemListFrame.h"
 #include "items/ItemWindow.h"
 #include "items/WebsiteStructureWindow.h"
+#include "searches/SearchDialog.h"
+#include "searches/SearchResultPage.h"
 #include "views/FolderTree.h"
 #include "views/ListViews.h"
 #include "views/ProgressFrame.h"
@@ -99,6 +101,7 @@ MainForm::MainForm(const QStringList &arguments)
     buildWebsiteStructureCommand();
     buildPanes();
     buildItemWindows();
+    buildSearchCommands();
     pages_->addTab(taskList_, QStringLiteral("Tasks"));
     buildPageCommands();
     pages_->setTabsClosable(true);
@@ -332,6 +335,41 @@ void MainForm::showToolBarLabels() {
             if (!PageHost::docked(window)) bars += window->findChildren<QToolBar *>();
     for (QToolBar *bar : std::as_const(bars))
         bar->setToolButtonStyle(options_.showToolBarLabels ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+}
+
+void MainForm::buildSearchCommands() {
+    auto *search = new QMenu(QStringLiteral("&Search"), this);
+    menuBar()->insertMenu(menuBar()->actions().constLast(), search);
+    QAction *dialog = search->addAction(QStringLiteral("Search"), this, [this] {
+        if (const std::optional<SearchCriteria> criteria = SearchDialog::ask(this, project_, SearchCriteria{}))
+            openSearchPage(*criteria);
+    });
+    dialog->setObjectName(QStringLiteral("acShowSearch"));
+    dialog->setToolTip(QStringLiteral("Search in Retrieved Files"));
+    dialog->setStatusTip(QStringLiteral("Show search dialog"));
+    mainBar_->addAction(dialog);
+    setPicture(dialog, QStyle::SP_FileDialogContentsView);
+    projectCommands_ << dialog;
+    const std::tuple<const char *, const char *, const char *, int16_t> lists[] = {
+        {"acSearchErrors", "Search All Errors", "List all errors", SearchCriteria::WithErrors},
+        {"acSearchQueued", "Search All Queued", "List all queued", SearchCriteria::Queued},
+        {"acSearchSuccess", "Search All Success", "List all success", SearchCriteria::WithoutErrors}};
+    for (const auto &[name, caption, hint, states] : lists) {
+        QAction *list = search->addAction(QString::fromLatin1(caption), this,
+                                          [this, states] { openSearchPage(SearchCriteria::ofStates(states)); });
+        list->setObjectName(QString::fromLatin1(name));
+        list->setStatusTip(QString::fromLatin1(hint));
+        projectCommands_ << list;
+    }
+}
+
+SearchResultPage *MainForm::openSearchPage(const SearchCriteria &criteria) {
+    auto *page = new SearchResultPage(project_, criteria);
+    connect(page, &SearchResultPage::captionChanged, page, &QWidget::setWindowTitle);
+    page->setWindowTitle(page->caption());
+    hostWindow(page, PageHost::Kind::SearchResult);
+    page->search();
+    return page;
 }
 
 void MainForm::buildTaskCommands() {

@@ -19,7 +19,9 @@ class DropBox;
 class FolderTree;
 class ListViews;
 class ProgressFrame;
+class SearchResultPage;
 class StatFrame;
+struct SearchCriteria;
 class TaskListFrame;
 class QAction;
 class QLabel;
@@ -86,6 +88,10 @@ private:
     void setViewStyle(int style);
     // The list's style from now on follows the chosen one.
     void followViewStyle(ListViews &views);
+    // The search commands: the search dialog, and the lists of all errors, all queued and all retrieved files.
+    void buildSearchCommands();
+    // A new page of search results for the criteria, searched at once.
+    SearchResultPage *openSearchPage(const SearchCriteria &criteria);
     void updateCommands();
     void refreshCaption();
     void rebuildReopenMenu();

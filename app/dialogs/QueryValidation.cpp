@@ -24,10 +24,12 @@ QString queryErrorMessage(int code) {
     }
 }
 
-bool validFilterExpression(QWidget *parent, const QString &expression) {
+namespace {
+
+bool validQuery(QWidget *parent, const QString &expression, int32_t kind) {
     const QByteArray text = expression.toUtf8();
     int32_t position = -1;
-    const int32_t code = engine().Eng_ValidateQueryAt(text.constData(), ENG_QUERY_FILTER, &position);
+    const int32_t code = engine().Eng_ValidateQueryAt(text.constData(), kind, &position);
     if (code == 0) return true;
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Sitelark"),
                     QStringLiteral("Filter error: ") + queryErrorMessage(code), QMessageBox::Ok, parent);
@@ -42,3 +44,11 @@ bool validFilterExpression(QWidget *parent, const QString &expression) {
     box.exec();
     return false;
 }
+
+}  // namespace
+
+bool validFilterExpression(QWidget *parent, const QString &expression) {
+    return validQuery(parent, expression, ENG_QUERY_FILTER);
+}
+
+bool validSearchQuery(QWidget *parent, const QString &query) { return validQuery(parent, query, ENG_QUERY_SEARCH); }

@@ -1,6 +1,7 @@
 #include "ItemWindow.h"
 
 #include <algorithm>
+#include <span>
 
 #include <QAction>
 #include <QApplication>
@@ -38,10 +39,15 @@ constexpr TypeButton kTypeButtons[] = {{"HTML", 1}, {"GIF", 2}, {"JPEG", 4}, {"B
 }  // namespace
 
 ItemWindow::ItemWindow(KestProject &project, const TaskRow &task, QWidget *parent)
+    : ItemWindow(project, task.id, task.caption(), parent) {}
+
+ItemWindow::ItemWindow(KestProject &project, QWidget *parent) : ItemWindow(project, 0, QString(), parent) {}
+
+ItemWindow::ItemWindow(KestProject &project, uint32_t task, const QString &caption, QWidget *parent)
     : QWidget(parent),
       project_(project),
-      task_(task.id),
-      caption_(task.caption()),
+      task_(task),
+      caption_(caption),
       list_(new ItemListFrame(project, this)),
       related_(new RelatedFilesPanel(project, this)),
       splitter_(new QSplitter(Qt::Vertical, this)),
@@ -90,7 +96,8 @@ void ItemWindow::buildToolBar() {
     auto *bar = new QToolBar(this);
     bar->setObjectName(QStringLiteral("itemTypes"));
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    for (const TypeButton &type : kTypeButtons) {
+    // Files of no task come as they were found, without a type filter.
+    for (const TypeButton &type : task_ ? std::span(kTypeButtons) : std::span<const TypeButton>()) {
         QAction *button = bar->addAction(QString::fromLatin1(type.caption));
         button->setCheckable(true);
         button->setChecked(true);
@@ -130,11 +137,14 @@ void ItemWindow::reload() {
     uint32_t mask = 0;
     for (const QAction *button : std::as_const(typeButtons_))
         if (button->isChecked()) mask |= button->data().toUInt();
+    list_->model().setTypeMask(mask);
+    load(
+        eng::client::receiveRecords<eng::client::ItemResource>(engine().Eng_FreeMem, engine().Eng_GetTaskItems, task_));
+}
+
+void ItemWindow::load(const eng::client::RecordBuffer<eng::client::ItemResource> &pairs) {
     ItemListModel &model = list_->model();
     model.clear();
-    model.setTypeMask(mask);
-    const auto pairs =
-        eng::client::receiveRecords<eng::client::ItemResource>(engine().Eng_FreeMem, engine().Eng_GetTaskItems, task_);
     loading_ = Loading{static_cast<int>(pairs.size()), 0, 0};
     QApplication::setOverrideCursor(Qt::WaitCursor);
     std::unique_ptr<QProgressDialog> progress;

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include "RecordBuffer.h"
 #include "views/TaskRow.h"
 
 class ItemListFrame;
@@ -24,6 +25,9 @@ class ItemWindow : public QWidget {
 
 public:
     ItemWindow(KestProject &project, const TaskRow &task, QWidget *parent = nullptr);
+    // A window over files that belong to no task (search results): without
+    // type buttons, filled by load().
+    explicit ItemWindow(KestProject &project, QWidget *parent = nullptr);
 
     uint32_t task() const { return task_; }
     QString caption() const { return caption_; }
@@ -40,6 +44,8 @@ public:
     // Loads the task's files that pass the type buttons; above 300 files under
     // a progress dialog whose Cancel keeps the rows loaded so far.
     void reload();
+    // Shows the files of the pairs in their order, as reload() does.
+    void load(const eng::client::RecordBuffer<eng::client::ItemResource> &pairs);
     // Shows or hides the related files: a third of the window's height.
     void showRelatedFiles(bool shown);
 
@@ -47,6 +53,7 @@ signals:
     void captionChanged();
 
 private:
+    ItemWindow(KestProject &project, uint32_t task, const QString &caption, QWidget *parent);
     void buildToolBar();
     void updateStatus();
     void followSelection();
