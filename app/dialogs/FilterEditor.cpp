@@ -91,6 +91,10 @@ void FilterEditor::selectCategory(int category) {
     categories_->setCurrentItem(categories_->topLevelItem(0)->child(category));
 }
 
+void FilterEditor::addCategory(const QString &name, uint32_t mask) {
+    (new QTreeWidgetItem(categories_->topLevelItem(0), {name}))->setData(0, kMaskRole, mask);
+}
+
 uint32_t FilterEditor::categoryMask() const { return current_ ? current_->data(0, kMaskRole).toUInt() : 0; }
 
 void FilterEditor::setFilter(const QByteArray &text) {
