@@ -76,7 +76,11 @@ void KestProject::readProperties() {
     propertiesRead_ = true;
 }
 
-bool KestProject::writeProperties() { return eng::client::writeProjectProps(engine().Eng_SetProjectProp, properties_); }
+bool KestProject::writeProperties() {
+    if (!eng::client::writeProjectProps(engine().Eng_SetProjectProp, properties_)) return false;
+    emit propertiesWritten();
+    return true;
+}
 
 namespace {
 

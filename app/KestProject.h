@@ -112,6 +112,8 @@ signals:
     void beforeClose();
     void afterClose();
     void runningChanged(bool running);
+    // The engine took the properties that writeProperties() gave it.
+    void propertiesWritten();
     void statisticsChanged(const StatProgress &statistics);
     // The first statistics of a project just opened (also sent as statisticsChanged).
     void firstStatistics(const StatProgress &statistics);

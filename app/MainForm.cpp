@@ -214,6 +214,11 @@ void MainForm::buildOptionCommands(QMenu *projectMenu, QMenu *view) {
     connect(&OptionsRequests::instance(), &OptionsRequests::projectPropertiesRequested, this,
             &MainForm::showProjectProperties);
     connect(&project_, &KestProject::runningChanged, this, &MainForm::warnPingOffline);
+    // The limits set in the progress pane are the options' from then on.
+    connect(progressFrame_, &ProgressFrame::limitsWritten, this, [this](int connections, int perServer) {
+        options_.maxConnections = connections;
+        options_.maxConnPerServ = perServer;
+    });
 }
 
 void MainForm::showOptions(int page) {

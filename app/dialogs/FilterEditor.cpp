@@ -48,6 +48,8 @@ FilterEditor::FilterEditor(QWidget *parent)
     root->setExpanded(true);
     categories_->setItemsExpandable(false);
     categories_->setRootIsDecorated(false);
+    // Wide enough for the longest category's name.
+    categories_->setMinimumWidth(150);
     categories_->setMaximumWidth(160);
     onlyFrom_->setEditable(true);
     patterns_->setObjectName(QStringLiteral("patterns"));

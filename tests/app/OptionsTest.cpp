@@ -37,6 +37,8 @@
 #include "options/PingOptionsPage.h"
 #include "options/ProjectPropertiesDialog.h"
 #include "support/ScriptedHttpServer.h"
+#include "views/ProgressFrame.h"
+#include "views/StatFrame.h"
 
 using namespace gui_test;
 
@@ -104,6 +106,7 @@ private slots:
     void aMalformedProjectFilterIsRefusedAndNotSaved();
     void theStatusPagesLinksOpenTheDialogs();
     void theLowDiskBoxOpensTheOptions();
+    void thePanesOpenTheOptionsAndTheirLimitsAreKept();
     void theProgramsTemporaryFoldersGoWithIt();
 
 private:
@@ -506,6 +509,40 @@ void OptionsTest::theLowDiskBoxOpensTheOptions() {
     QTRY_COMPARE_WITH_TIMEOUT(shown, int(OptionsDialog::General), 10000);
     QVERIFY(told.startsWith(QStringLiteral("The program stopped downloading because free disk space dropped")));
     QVERIFY(!form().project().running());
+}
+
+void OptionsTest::thePanesOpenTheOptionsAndTheirLimitsAreKept() {
+    ProgressFrame &progress = form().progressFrame();
+    const auto link = [&progress](const QString &text) {
+        for (QLabel *label : progress.findChildren<QLabel *>())
+            if (label->text().contains(u'>' + text + u'<')) return label;
+        return static_cast<QLabel *>(nullptr);
+    };
+    int shown = -1;
+    const auto showsPage = [&shown](const std::function<void()> &open, int page) {
+        shown = -1;
+        whenShown<OptionsDialog>([&shown](OptionsDialog *dialog) { shown = dialog->pages()->currentIndex(); });
+        open();
+        QTRY_COMPARE(shown, page);
+    };
+    QVERIFY(link(QStringLiteral("More Options...")) && link(QStringLiteral("Proxy Settings...")));
+    showsPage([&] { emit link(QStringLiteral("More Options..."))->linkActivated(QStringLiteral("#")); },
+              OptionsDialog::General);
+    showsPage([&] { emit link(QStringLiteral("Proxy Settings..."))->linkActivated(QStringLiteral("#")); },
+              OptionsDialog::Proxy);
+    showsPage([&] { form().statFrame().command(QStringLiteral("Ping Hosts"))->trigger(); }, OptionsDialog::Ping);
+    QLabel *ping = form().statFrame().findChild<QLabel *>(QStringLiteral("ping"));
+    showsPage([ping] { QTest::mouseClick(ping, Qt::LeftButton); }, OptionsDialog::Ping);
+    // The pane's limits are the options' from then on, also for projects opened later.
+    progress.maxConnections().setValue(8);
+    progress.perServer().setValue(6);
+    QTRY_COMPARE(form().options().maxConnPerServ, 6);
+    QCOMPARE(form().options().maxConnections, 8);
+    QCOMPARE(engineProperties().maxPerServer, 6);
+    restart();
+    QCOMPARE(restarted_->options().maxConnPerServ, 6);
+    restarted_->openFile(fixture_.projectPath());
+    QCOMPARE(engineProperties().maxConnections, 8);
 }
 
 void OptionsTest::theProgramsTemporaryFoldersGoWithIt() {
