@@ -32,6 +32,7 @@
 #include "dialogs/FilterEditor.h"
 #include "dialogs/FilterText.h"
 #include "options/HostList.h"
+#include "options/OptionFields.h"
 #include "options/OptionsDialog.h"
 #include "options/OptionsText.h"
 #include "options/PingOptionsPage.h"
@@ -146,26 +147,20 @@ void OptionsTest::restart() {
 }
 
 void OptionsTest::everyOptionIsKeptOverARestart() {
+    // Every option away from its default: flags turned, numbers one more,
+    // texts with a quote and a line end, the next view style.
     ProgramOptions &options = form().options();
-    options.pingHosts = QStringLiteral("a.test\r\nb.test\r\n");
-    options.viewStyle = 1;
-    options.diskSize = 4096;
-    options.maxConnections = 9;
-    options.maxConnPerServ = 4;
-    options.timeOut = 45;
-    options.retries = 0;
-    options.pauseBetwConn = 7;
-    options.accessType = 3;
-    options.httpProxy = QStringLiteral("proxy.test:8080:o'neil:secret");
-    options.ftpProxy = QStringLiteral("ftp.test:21::");
-    options.projectFolder = fixture_.workPath(QStringLiteral("projects/"));
-    for (bool *flag :
-         {&options.enablePing, &options.showToolBarLabels, &options.openBrowserInTabs, &options.openNewProjectAtStart,
-          &options.launchBrowserAtStart, &options.showCursorOnLink, &options.highlightingLink, &options.showHintOnLinks,
-          &options.allowOpenInNewWin, &options.allowNewWinAtClosing, &options.allowCloseFromScript, &options.autoUnDock,
-          &options.autoHideMenu, &options.showRefreshMessage, &options.showOnlinePrompt, &options.showOnlinePrompt2,
-          &options.retrieveFromIECache, &options.goToOnlineAfterOpen})
-        *flag = !*flag;
+    visitOptionFields(options, [](const char *name, auto &&field) {
+        using Field = std::remove_cvref_t<decltype(field)>;
+        if constexpr (std::is_same_v<Field, bool>)
+            field = !field;
+        else if constexpr (std::is_same_v<Field, QString>)
+            field = QLatin1String(name) + QStringLiteral(" o'neil\r\n");
+        else if constexpr (std::is_same_v<Field, ViewStyleField>)
+            field.style = (field.style + 1) % 4;
+        else
+            field += 1;
+    });
     const QStringList changed = optionsText(options), defaults = optionsText(ProgramOptions{});
     for (int k = 1; k + 1 < changed.size(); ++k) QVERIFY2(changed[k] != defaults[k], qPrintable(changed[k]));
     restart();
