@@ -47,6 +47,7 @@ void KestProject::close() {
     propertiesRead_ = false;
     properties_ = {};
     pingHosts_.clear();
+    pingState_ = 2;
     selectedFolder_ = 0;
     emit afterClose();
 }

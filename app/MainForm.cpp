@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -398,7 +399,8 @@ void MainForm::openFile(const QString &path) {
 
 void MainForm::newProject() {
     const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("New Project File Name"), QStringLiteral("NewProject.slk"),
+        QFileDialog::getSaveFileName(this, QStringLiteral("New Project File Name"),
+                                     QDir(options_.projectFolder).filePath(QStringLiteral("NewProject.slk")),
                                      kProjectFilter, nullptr, QFileDialog::DontUseNativeDialog);
     if (path.isEmpty()) return;
     openEmptyProject(path);

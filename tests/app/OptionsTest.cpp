@@ -99,6 +99,7 @@ private slots:
     void everyOptionIsKeptOverARestart();
     void theDialogsPagesStoreTheirFieldsAndShowThemAgain();
     void aProxyTextSplitsIntoFourPartsOrNone();
+    void aProxyTheEngineRefusesKeepsTheDialogOpen();
     void theEngineFetchesThroughTheProxy();
     void theEngineKeepsToTheConnectionsPerServer();
     void aServerThatNeverAnswersHitsTheTimeOut();
@@ -277,6 +278,25 @@ void OptionsTest::aProxyTextSplitsIntoFourPartsOrNone() {
         dialog->reject();
     });
     form().showOptions(OptionsDialog::Proxy);
+}
+
+void OptionsTest::aProxyTheEngineRefusesKeepsTheDialogOpen() {
+    bool worked = false;
+    QString told;
+    whenShown<OptionsDialog>([&](OptionsDialog *dialog) {
+        withText<QRadioButton>(dialog, QStringLiteral("Use proxy:"))->click();
+        withText<QCheckBox>(dialog, QStringLiteral("Use the same for both protocols"))->setChecked(false);
+        field(dialog, QStringLiteral("httpServer"))->setText(QStringLiteral("127.0.0.1"));
+        field(dialog, QStringLiteral("httpPort"))->setText(QStringLiteral("3128"));
+        answerMessageBox(QMessageBox::Ok, &told);
+        dialog->accept();  // no FTP proxy: the project refuses them
+        QVERIFY(dialog->isVisible());
+        QVERIFY(dialog->applyButton()->isEnabled());
+        QTRY_COMPARE(told, QStringLiteral("You must specify both proxy servers!"));
+        worked = true;
+    });
+    form().showOptions(OptionsDialog::Proxy);
+    QVERIFY(worked);
 }
 
 void OptionsTest::theEngineFetchesThroughTheProxy() {
