@@ -59,7 +59,9 @@
     X(Eng_SearchItems)               \
     X(Eng_ExportRes)                 \
     X(Eng_ExportTask)                \
-    X(Eng_ExportDatabase)
+    X(Eng_ExportDatabase)            \
+    X(Eng_PingHosts)                 \
+    X(Eng_GetPingSocketsState)
 
 struct EngineLibrary {
     // Binds every function; an error text naming what is missing, else empty.

@@ -11,6 +11,9 @@
 #include "KestProject.h"
 #include "OfflineAddressText.h"
 #include "TaskCreation.h"
+#include "options/OptionsDialog.h"
+#include "options/OptionsRequests.h"
+#include "options/ProjectPropertiesDialog.h"
 
 External::External(BrowserPage &page, KestProject &project) : page_(page), project_(project) {}
 
@@ -81,4 +84,17 @@ void External::TestUrl(const QString &url) {
 
 void External::SetTestMask(int maskIndex) {
     if (allowed()) FilterTestSubject::instance().chooseKind(maskIndex);
+}
+
+void External::CheckPing() {
+    if (allowed()) emit OptionsRequests::instance().optionsRequested(OptionsDialog::Ping);
+}
+
+void External::ShowProxySettings() {
+    if (allowed()) emit OptionsRequests::instance().optionsRequested(OptionsDialog::Proxy);
+}
+
+void External::ShowProjectOptions(int page) {
+    if (allowed() && page >= ProjectPropertiesDialog::General && page <= ProjectPropertiesDialog::Notes)
+        emit OptionsRequests::instance().projectPropertiesRequested(page);
 }

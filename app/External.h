@@ -33,6 +33,11 @@ public slots:
     // The address and the kind (by its place in the choice) that the filter test page tests.
     void TestUrl(const QString &url);
     void SetTestMask(int maskIndex);
+    // The Options dialog on its "Ping" and "Proxy" pages, the project
+    // properties on a page (0 general, 1 filters, 2 notes).
+    void CheckPing();
+    void ShowProxySettings();
+    void ShowProjectOptions(int page);
 
 private:
     bool allowed() const;

@@ -47,6 +47,8 @@ void KestProject::close() {
     NotificationWindow::pump();
     propertiesRead_ = false;
     properties_ = {};
+    pingHosts_.clear();
+    pingState_ = 2;
     selectedFolder_ = 0;
     emit afterClose();
 }
@@ -76,7 +78,11 @@ void KestProject::readProperties() {
     propertiesRead_ = true;
 }
 
-bool KestProject::writeProperties() { return eng::client::writeProjectProps(engine().Eng_SetProjectProp, properties_); }
+bool KestProject::writeProperties() {
+    if (!eng::client::writeProjectProps(engine().Eng_SetProjectProp, properties_)) return false;
+    emit propertiesWritten();
+    return true;
+}
 
 namespace {
 
@@ -229,6 +235,13 @@ bool KestProject::setConnectionLimits(uint16_t connections, uint16_t perServer) 
     return writeProperties();
 }
 
+void KestProject::setPingHosts(const QString &hosts) {
+    if (hosts == pingHosts_) return;
+    pingHosts_ = hosts;
+    emit pingStateChanged(hosts.isEmpty() ? 2 : pingState_);
+    engine().Eng_PingHosts(hosts.toUtf8().constData());
+}
+
 void KestProject::abortConnection(uint32_t resource) { engine().Eng_AbortConnection(resource); }
 
 void KestProject::resetProgress() { engine().Eng_ResetProgress(); }
@@ -283,7 +296,8 @@ void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) 
             break;
         }
         case ENG_NOTIFY_ONLINE:
-            emit pingStateChanged(wParam ? 1 : 0);
+            pingState_ = wParam ? 1 : 0;
+            emit pingStateChanged(pingState_);
             break;
         case ENG_NOTIFY_TASK_ADDED:
             if (const auto record = recordAt<EngTaskRecord>(payload, 0)) emit taskAdded(TaskRow::fromRecord(*record));

@@ -47,6 +47,8 @@ public:
     bool writeProperties();
     // Sets the connections in all and per server, and writes the properties.
     bool setConnectionLimits(uint16_t connections, uint16_t perServer);
+    // Replaces the properties; writeProperties() gives them to the engine.
+    void setProperties(const eng::client::ProjectProps &properties) { properties_ = properties; }
 
     const StatProgress &statistics() const { return statistics_; }
     int defaultAcceptableAge() const { return defaultAcceptableAge_; }
@@ -123,6 +125,8 @@ signals:
     void beforeClose();
     void afterClose();
     void runningChanged(bool running);
+    // The engine took the properties that writeProperties() gave it.
+    void propertiesWritten();
     void statisticsChanged(const StatProgress &statistics);
     // The first statistics of a project just opened (also sent as statisticsChanged).
     void firstStatistics(const StatProgress &statistics);
@@ -141,6 +145,15 @@ signals:
     // A task was deleted, or (moved) is about to leave its folder.
     void taskRemoved(uint32_t task, bool moved);
 
+public:
+    // The hosts pinged to tell whether the Internet can be reached, each
+    // followed by CR LF. Setting other hosts tells the windows the last
+    // known ping state (2 for none) and gives the hosts to the engine.
+    const QString &pingHosts() const { return pingHosts_; }
+    void setPingHosts(const QString &hosts);
+    // The last ping state: 1 the Internet can be reached, 0 it cannot, 2 not known.
+    int pingState() const { return pingState_; }
+
 private:
     void open();
     void close();
@@ -157,4 +170,6 @@ private:
     int defaultAcceptableAge_ = 360;
     uint32_t selectedFolder_ = 0;
     QString defaultUserAgent_;
+    QString pingHosts_;
+    int pingState_ = 2;
 };

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDockWidget>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -15,6 +16,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStorageInfo>
@@ -39,12 +41,18 @@
 #include "TabAddressDrag.h"
 #include "TabStripDropTarget.h"
 #include "TaskCreation.h"
+#include "TemporaryFolders.h"
 #include "dialogs/TaskFilterOptionsDialog.h"
 #include "items/ItemListFrame.h"
 #include "items/ItemWindow.h"
 #include "items/WebsiteStructureWindow.h"
 #include "searches/SearchDialog.h"
 #include "searches/SearchResultPage.h"
+#include "options/OptionsApplication.h"
+#include "options/OptionsDialog.h"
+#include "options/OptionsRequests.h"
+#include "options/OptionsStorage.h"
+#include "options/ProjectPropertiesDialog.h"
 #include "views/FolderTree.h"
 #include "views/ListViews.h"
 #include "views/ProgressFrame.h"
@@ -82,7 +90,8 @@ void setPicture(QAction *command, QStyle::StandardPixmap picture) {
 }  // namespace
 
 MainForm::MainForm(const QStringList &arguments)
-    : arguments_(arguments),
+    : options_(loadProgramOptions(settings_)),
+      arguments_(arguments),
       pages_(new QTabWidget(this)),
       taskList_(new TaskListFrame(project_, this)),
       folderTree_(new FolderTree(project_, this)),
@@ -157,7 +166,9 @@ MainForm::MainForm(const QStringList &arguments)
 }
 
 MainForm::~MainForm() {
+    removeTemporaryFolders();
     project_.setActive(false);
+    saveProgramOptions(settings_, options_);
     settings_.setNumber(QStringLiteral("FirstStart"), 0);
 }
 
@@ -190,6 +201,7 @@ void MainForm::buildCommands() {
     projectCommands_ = {close, clear, online_, refresh, browse};
 
     QMenu *view = viewMenu_ = menuBar()->addMenu(QStringLiteral("&View"));
+    buildOptionCommands(projectMenu, view);
     mainBar_ = addToolBar(QStringLiteral("Main"));
     mainBar_->addActions({newProject, open, online_, browse});
     setPicture(newProject, QStyle::SP_FileIcon);
@@ -208,6 +220,51 @@ void MainForm::buildCommands() {
     QAction *contents =
         help->addAction(QStringLiteral("Contents and Index"), this, [this] { showHelp(kHelpContents); });
     contents->setShortcut(QKeySequence::HelpContents);
+}
+
+void MainForm::buildOptionCommands(QMenu *projectMenu, QMenu *view) {
+    QAction *properties = projectMenu->addAction(QStringLiteral("Properties"), this,
+                                                 [this] { showProjectProperties(ProjectPropertiesDialog::General); });
+    properties->setObjectName(QStringLiteral("acProjectProperties"));
+    properties->setToolTip(QStringLiteral("Project properties"));
+    projectCommands_ << properties;
+    QAction *options =
+        view->addAction(QStringLiteral("Show Options"), this, [this] { showOptions(OptionsDialog::General); });
+    options->setObjectName(QStringLiteral("acShowOptions"));
+    options->setToolTip(QStringLiteral("Options"));
+    connect(&OptionsRequests::instance(), &OptionsRequests::optionsRequested, this, &MainForm::showOptions);
+    connect(&OptionsRequests::instance(), &OptionsRequests::projectPropertiesRequested, this,
+            &MainForm::showProjectProperties);
+    connect(&project_, &KestProject::runningChanged, this, &MainForm::warnPingOffline);
+    // The limits set in the progress pane are the options' from then on.
+    connect(progressFrame_, &ProgressFrame::limitsWritten, this, [this](int connections, int perServer) {
+        options_.maxConnections = connections;
+        options_.maxConnPerServ = perServer;
+    });
+}
+
+void MainForm::showOptions(int page) {
+    OptionsDialog dialog(options_, project_, static_cast<OptionsDialog::Page>(page), this);
+    connect(&dialog, &OptionsDialog::helpRequested, this, [this] { showHelp(kHelpContents); });
+    dialog.exec();
+    // Kept at once, so that a program that ends abruptly still has them.
+    saveProgramOptions(settings_, options_);
+    setViewStyle(options_.viewStyle);
+    findChild<QAction *>(QStringLiteral("acShowToolBarCaptions"))->setChecked(options_.showToolBarLabels);
+    showToolBarLabels();
+}
+
+void MainForm::showProjectProperties(int page) {
+    if (!project_.active()) return;
+    ProjectPropertiesDialog dialog(project_, static_cast<ProjectPropertiesDialog::Page>(page), this);
+    connect(&dialog, &ProjectPropertiesDialog::helpRequested, this, [this] { showHelp(kHelpContents); });
+    dialog.exec();
+}
+
+void MainForm::warnPingOffline(bool running) {
+    if (running && project_.pingState() != 1 && !project_.pingHosts().isEmpty())
+        QMessageBox::critical(this, QStringLiteral("Sitelark"),
+                              QStringLiteral("Intenet connection not available. Check you Ping Settings."));
 }
 
 void MainForm::buildAddressBar() {
@@ -523,7 +580,8 @@ void MainForm::openFile(const QString &path) {
 
 void MainForm::newProject() {
     const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("New Project File Name"), QStringLiteral("NewProject.slk"),
+        QFileDialog::getSaveFileName(this, QStringLiteral("New Project File Name"),
+                                     QDir(options_.projectFolder).filePath(QStringLiteral("NewProject.slk")),
                                      kProjectFilter, nullptr, QFileDialog::DontUseNativeDialog);
     if (path.isEmpty()) return;
     openEmptyProject(path);
@@ -761,6 +819,7 @@ void MainForm::afterOpen() {
     refreshCaption();
     if (!project_.active()) return;
     addRecent(project_.fileName());
+    applyOptionsToProject(options_, project_);
     showStatistics();
     if (options_.goToOnlineAfterOpen) project_.setRunning(true);
 }
@@ -838,10 +897,14 @@ void MainForm::checkDiskSpace() {
     if (disk.bytesAvailable() >= static_cast<qint64>(options_.diskSize) * 1024) return;
     project_.setRunning(false);
     diskTimer_->stop();
-    QMessageBox::warning(this, QStringLiteral("Sitelark"),
-                         QStringLiteral("The program stopped downloading because free disk space dropped below the "
-                                        "user specified level. Change program settings in the Options dialog box or "
-                                        "remove unused files to free disk space."));
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Sitelark"),
+                    QStringLiteral("The program stopped downloading because free disk space dropped below the "
+                                   "user specified level. Change program settings in the Options dialog box or "
+                                   "remove unused files to free disk space."),
+                    QMessageBox::Ok, this);
+    QPushButton *options = box.addButton(QStringLiteral("&Options .."), QMessageBox::ActionRole);
+    box.exec();
+    if (box.clickedButton() == options) showOptions(OptionsDialog::General);
 }
 
 void MainForm::closeEvent(QCloseEvent *event) {

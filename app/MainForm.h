@@ -60,6 +60,12 @@ public:
     void openFile(const QString &path);
     QStringList recentProjects() const { return recent_; }
 
+    // The Options dialog on a page (OptionsDialog::Page); what it stores is
+    // applied to the open project.
+    void showOptions(int page);
+    // The open project's properties on a page (ProjectPropertiesDialog::Page).
+    void showProjectProperties(int page);
+
 signals:
     // The lists' view style (large icons, small icons, list, details: 0-3) was chosen.
     void viewStyleChanged(int style);
@@ -69,6 +75,11 @@ protected:
 
 private:
     void buildCommands();
+    // The commands of the options and the project properties, and the
+    // requests to open them that come from the program's own pages.
+    void buildOptionCommands(QMenu *projectMenu, QMenu *view);
+    // Going online while the ping hosts are not answering says so.
+    void warnPingOffline(bool running);
     void buildAddressBar();
     void buildTaskCommands();
     // The Website Structure windows of tasks: one per task, docked as pages.

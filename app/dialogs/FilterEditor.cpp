@@ -48,6 +48,8 @@ FilterEditor::FilterEditor(QWidget *parent)
     root->setExpanded(true);
     categories_->setItemsExpandable(false);
     categories_->setRootIsDecorated(false);
+    // Wide enough for the longest category's name.
+    categories_->setMinimumWidth(150);
     categories_->setMaximumWidth(160);
     onlyFrom_->setEditable(true);
     patterns_->setObjectName(QStringLiteral("patterns"));
@@ -89,6 +91,10 @@ FilterEditor::FilterEditor(QWidget *parent)
 
 void FilterEditor::selectCategory(int category) {
     categories_->setCurrentItem(categories_->topLevelItem(0)->child(category));
+}
+
+void FilterEditor::addCategory(const QString &name, uint32_t mask) {
+    (new QTreeWidgetItem(categories_->topLevelItem(0), {name}))->setData(0, kMaskRole, mask);
 }
 
 uint32_t FilterEditor::categoryMask() const { return current_ ? current_->data(0, kMaskRole).toUInt() : 0; }

@@ -34,6 +34,8 @@ public:
     void addSuggestions(const QStringList &patterns);
     // Selects a category by its place (0 links, 1 images, 2 embedded objects).
     void selectCategory(int category);
+    // Adds a category after those, for the link kinds of the mask.
+    void addCategory(const QString &name, uint32_t mask);
 
     QPlainTextEdit *patterns() const { return patterns_; }
     QRadioButton *patternMode() const { return patternMode_; }

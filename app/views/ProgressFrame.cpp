@@ -17,6 +17,8 @@
 #include <QVBoxLayout>
 
 #include "KestProject.h"
+#include "options/OptionsDialog.h"
+#include "options/OptionsRequests.h"
 #include "views/DownloadListModel.h"
 
 namespace {
@@ -65,6 +67,8 @@ ProgressFrame::ProgressFrame(KestProject &project, QWidget *parent)
     connect(&project_, &KestProject::afterOpen, this, &ProgressFrame::followProject);
     connect(&project_, &KestProject::afterClose, this, &ProgressFrame::followProject);
     connect(&project_, &KestProject::runningChanged, this, &ProgressFrame::followProject);
+    // The limits may come from elsewhere: the options, applied to the project.
+    connect(&project_, &KestProject::propertiesWritten, this, &ProgressFrame::showLimits);
     connect(&project_, &KestProject::beforeClose, this, [this] {
         showTask(std::nullopt);
         model_->clear();
@@ -113,6 +117,15 @@ QWidget *ProgressFrame::buildProgressTab() {
     limits->addWidget(new QLabel(QStringLiteral(" Per Server :"), tab));
     limits->addWidget(perServer_);
     limits->addStretch();
+    // The Options dialog, on its General and Proxy pages.
+    const std::pair<QString, int> links[] = {{QStringLiteral("More Options..."), OptionsDialog::General},
+                                             {QStringLiteral("Proxy Settings..."), OptionsDialog::Proxy}};
+    for (const auto &[text, page] : links) {
+        auto *link = new QLabel(QStringLiteral("<a href=\"#\">%1</a>").arg(text), tab);
+        connect(link, &QLabel::linkActivated, this,
+                [page] { emit OptionsRequests::instance().optionsRequested(page); });
+        limits->addWidget(link);
+    }
     connect(maxConnections_, &QSpinBox::valueChanged, this, &ProgressFrame::limitsChanged);
     connect(perServer_, &QSpinBox::valueChanged, this, &ProgressFrame::limitsChanged);
 
@@ -214,7 +227,8 @@ void ProgressFrame::limitsChanged() {
 
 void ProgressFrame::writeLimits() {
     if (!project_.active()) return;
-    project_.setConnectionLimits(uint16_t(maxConnections_->value()), uint16_t(perServer_->value()));
+    if (project_.setConnectionLimits(uint16_t(maxConnections_->value()), uint16_t(perServer_->value())))
+        emit limitsWritten(maxConnections_->value(), perServer_->value());
 }
 
 void ProgressFrame::showTask(const std::optional<TaskRow> &task) {

@@ -38,6 +38,10 @@ public:
     // The task whose notes show; nothing clears the notes.
     void showTask(const std::optional<TaskRow> &task);
 
+signals:
+    // The user's connection limits were given to the project.
+    void limitsWritten(int connections, int perServer);
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

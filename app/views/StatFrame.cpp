@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QAction>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLCDNumber>
 #include <QLabel>
@@ -12,6 +13,8 @@
 #include <QVBoxLayout>
 
 #include "KestProject.h"
+#include "options/OptionsDialog.h"
+#include "options/OptionsRequests.h"
 #include "views/ProgressTexts.h"
 #include "views/SpeedChart.h"
 #include "views/TaskRow.h"
@@ -50,6 +53,7 @@ StatFrame::StatFrame(KestProject &project, QWidget *parent)
     timeRemaining_->setMinimumHeight(32);
     caption_->setObjectName(QStringLiteral("caption"));
     ping_->setObjectName(QStringLiteral("ping"));
+    ping_->installEventFilter(this);  // a click opens the ping options
 
     auto *grid = new QGridLayout(counters_);
     grid->setContentsMargins(0, 0, 0, 0);
@@ -113,12 +117,13 @@ void StatFrame::buildCommands(QToolBar *bar) {
         if (!shown && !chart->isChecked()) return general->setChecked(true);
         counters_->setVisible(shown);
     });
+    QAction *ping = bar->addAction(QStringLiteral("Ping Hosts"), this, &StatFrame::showPingOptions);
     QAction *reset = bar->addAction(QStringLiteral("Reset Statistics"), &project_, &KestProject::resetProgress);
     reset->setEnabled(false);
     connect(&project_, &KestProject::afterOpen, reset, [this, reset] { reset->setEnabled(project_.active()); });
     connect(&project_, &KestProject::afterClose, reset, [reset] { reset->setEnabled(false); });
     QAction *help = bar->addAction(QStringLiteral("Help"), this, &StatFrame::helpRequested);
-    commands_ = {chart, general, reset, help};
+    commands_ = {chart, general, ping, reset, help};
 }
 
 QAction *StatFrame::command(const QString &caption) const {
@@ -163,6 +168,13 @@ void StatFrame::showLook() {
 void StatFrame::blink() {
     colonsShown_ = !colonsShown_;
     timeRemaining_->display(colonsShown_ ? QStringLiteral("  :  :  ") : QString(8, u' '));
+}
+
+void StatFrame::showPingOptions() { emit OptionsRequests::instance().optionsRequested(OptionsDialog::Ping); }
+
+bool StatFrame::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == ping_ && event->type() == QEvent::MouseButtonRelease) showPingOptions();
+    return QWidget::eventFilter(watched, event);
 }
 
 void StatFrame::showPing(int state) {

@@ -32,6 +32,9 @@ public:
 signals:
     void helpRequested();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QLabel *addCounter(QGridLayout *grid, const QString &caption, const QString &name);
     void buildCommands(QToolBar *bar);
@@ -41,6 +44,8 @@ private:
     // Offline, the colons of the time display blink.
     void blink();
     void showPing(int state);
+    // The Options dialog on its Ping page.
+    void showPingOptions();
     void reset();
 
     KestProject &project_;

@@ -1,0 +1,6 @@
+#include "OptionsRequests.h"
+
+OptionsRequests &OptionsRequests::instance() {
+    static OptionsRequests requests;
+    return requests;
+}
