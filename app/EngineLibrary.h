@@ -59,7 +59,10 @@
     X(Eng_SearchItems)               \
     X(Eng_ExportRes)                 \
     X(Eng_ExportTask)                \
-    X(Eng_ExportDatabase)
+    X(Eng_ExportDatabase)            \
+    X(Eng_GetStatistics)             \
+    X(Eng_CountNotAcceptedResources) \
+    X(Eng_TestFilter)
 
 struct EngineLibrary {
     // Binds every function; an error text naming what is missing, else empty.

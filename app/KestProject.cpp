@@ -244,6 +244,21 @@ KestProject::NotIndexed KestProject::notIndexed() const {
     return found;
 }
 
+bool KestProject::exportTask(const QString &folder, uint32_t task, uint32_t options, uint32_t nameLength) {
+    const QByteArray path = QFile::encodeName(folder);
+    return engine().Eng_ExportTask(path.constData(), task, options, nameLength) == 1;
+}
+
+bool KestProject::exportDatabase(const QString &folder, uint32_t options, uint32_t nameLength) {
+    const QByteArray path = QFile::encodeName(folder);
+    return engine().Eng_ExportDatabase(path.constData(), options, nameLength) == 1;
+}
+
+bool KestProject::exportResource(const QString &path, uint32_t resource, uint32_t options, uint32_t nameLength) {
+    const QByteArray file = QFile::encodeName(path);
+    return engine().Eng_ExportRes(file.constData(), resource, options, nameLength) == 1;
+}
+
 void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     using eng::client::recordAt;
     const std::span<const std::byte> payload = eng::client::notificationPayload(message, wParam, lParam);
@@ -258,6 +273,9 @@ void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) 
             break;
         case ENG_NOTIFY_INDEX:
             if (const auto record = recordAt<EngIndexProgressRecord>(payload, 0)) emit indexProgress(*record);
+            break;
+        case ENG_NOTIFY_EXPORT:
+            if (const auto record = recordAt<EngExportProgressRecord>(payload, 0)) emit exportProgress(*record);
             break;
         case ENG_NOTIFY_URLRES: {
             const auto notification = recordAt<eng::client::ResourceNotification>(payload, 0);

@@ -103,6 +103,13 @@ public:
         uint32_t bytes = 0;
     };
     NotIndexed notIndexed() const;
+    // Exports to the folder (its path ends in "/"): a task, or the whole
+    // project. The engine's progress arrives as exportProgress while the
+    // call waits. True when the export was written.
+    bool exportTask(const QString &folder, uint32_t task, uint32_t options, uint32_t nameLength);
+    bool exportDatabase(const QString &folder, uint32_t options, uint32_t nameLength);
+    // Exports one stored file to the path (a file, or a folder ending in "/").
+    bool exportResource(const QString &path, uint32_t resource, uint32_t options, uint32_t nameLength);
 
 signals:
     // After an attempt to open: active() tells whether it succeeded.
@@ -118,6 +125,7 @@ signals:
     void pingStateChanged(int state);
     void itemChanged(const ItemChange &change);
     void indexProgress(const EngIndexProgressRecord &progress);
+    void exportProgress(const EngExportProgressRecord &progress);
     void folderSelected(uint32_t folder);
     void folderMoved(uint32_t folder, uint32_t parent);
     // Tasks arrived in the folder in a way the engine does not announce one by one.
