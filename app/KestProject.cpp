@@ -174,6 +174,13 @@ void KestProject::selectFolder(uint32_t folder) {
     emit folderSelected(folder);
 }
 
+uint32_t KestProject::createFolder(uint32_t parent, const QString &name) {
+    const int32_t folder = engine().Eng_CreateFolder(parent, name.toUtf8().constData());
+    if (folder <= 0) return 0;
+    emit folderCreated(static_cast<uint32_t>(folder), parent, name);
+    return static_cast<uint32_t>(folder);
+}
+
 bool KestProject::moveFolder(uint32_t folder, uint32_t parent) {
     if (engine().Eng_MoveFolder(folder, parent) == 0) return false;
     emit folderMoved(folder, parent);

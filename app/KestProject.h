@@ -74,6 +74,9 @@ public:
     uint32_t selectedFolder() const { return selectedFolder_; }
     // Makes the folder the selected one (also for the engine) and tells the windows.
     void selectFolder(uint32_t folder);
+    // Creates a folder below the parent and tells the windows: its
+    // identifier, 0 when the engine refused.
+    uint32_t createFolder(uint32_t parent, const QString &name);
     // Moves the folder below the parent; true when the engine did.
     bool moveFolder(uint32_t folder, uint32_t parent);
     // Loads the tasks of three transfer archives into the folder; true when
@@ -128,6 +131,7 @@ signals:
     void exportProgress(const EngExportProgressRecord &progress);
     void folderSelected(uint32_t folder);
     void folderMoved(uint32_t folder, uint32_t parent);
+    void folderCreated(uint32_t folder, uint32_t parent, const QString &name);
     // Tasks arrived in the folder in a way the engine does not announce one by one.
     void folderFilled(uint32_t folder);
     // A task was created, or moved into another folder.
