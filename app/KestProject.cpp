@@ -151,7 +151,7 @@ void KestProject::moveTaskToFolder(uint32_t id, uint32_t folder) {
     if (const auto now = task(id)) emit taskAdded(*now);
 }
 
-std::optional<TaskRow> KestProject::task(uint32_t task) const {
+std::optional<TaskRow> KestProject::storedTask(uint32_t task) {
     const auto found =
         eng::client::receiveRecords<EngTaskRecord>(engine().Eng_FreeMem, engine().Eng_GetTaskFromID, task);
     const auto record = found.first();

@@ -67,7 +67,9 @@ public:
     // and arrives in those of the new one. Nothing when it is there already.
     void moveTaskToFolder(uint32_t task, uint32_t folder);
     // The task as the engine has it now; nothing for an unknown identifier.
-    std::optional<TaskRow> task(uint32_t task) const;
+    std::optional<TaskRow> task(uint32_t task) const { return storedTask(task); }
+    // The same without a session object, for the program's own pages.
+    static std::optional<TaskRow> storedTask(uint32_t task);
     std::vector<TaskRow> folderTasks(uint32_t folder) const;
     // The folder whose tasks the windows show and into which drops go; 0
     // while no project is open.

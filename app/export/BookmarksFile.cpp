@@ -17,11 +17,16 @@ QString plainText(QString text) {
         const QRegularExpressionMatch match = it.next();
         out += text.mid(from, match.capturedStart() - from);
         const QString name = match.captured(1);
-        if (name == QStringLiteral("amp")) out += QLatin1Char('&');
-        else if (name == QStringLiteral("lt")) out += QLatin1Char('<');
-        else if (name == QStringLiteral("gt")) out += QLatin1Char('>');
-        else if (name == QStringLiteral("quot")) out += QLatin1Char('"');
-        else if (name == QStringLiteral("apos")) out += QLatin1Char('\'');
+        if (name == QStringLiteral("amp"))
+            out += QLatin1Char('&');
+        else if (name == QStringLiteral("lt"))
+            out += QLatin1Char('<');
+        else if (name == QStringLiteral("gt"))
+            out += QLatin1Char('>');
+        else if (name == QStringLiteral("quot"))
+            out += QLatin1Char('"');
+        else if (name == QStringLiteral("apos"))
+            out += QLatin1Char('\'');
         else {
             const bool hex = name.startsWith(QStringLiteral("#x"));
             const uint code = name.mid(hex ? 2 : 1).toUInt(nullptr, hex ? 16 : 10);

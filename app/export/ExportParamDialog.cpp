@@ -85,8 +85,8 @@ QString ExportParamDialog::asFolder(const QString &path) {
 }
 
 void ExportParamDialog::chooseDestination() {
-    const QString folder = QFileDialog::getExistingDirectory(this, windowTitle(), destination(),
-                                                             QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, windowTitle(), destination(), QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (!folder.isEmpty()) setDestination(asFolder(folder));
 }
 

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "KestProject.h"
+#include "views/ProgressTexts.h"
 
 ExportProgressDialog::ExportProgressDialog(KestProject &project, const QString &caption, QWidget *parent)
     : QDialog(parent),
@@ -15,8 +16,8 @@ ExportProgressDialog::ExportProgressDialog(KestProject &project, const QString &
       state_(new QLabel(this)),
       bar_(new QProgressBar(this)),
       file_(new QLabel(this)),
-      elapsed_(new QLabel(clockText(0), this)),
-      remaining_(new QLabel(clockText(0), this)),
+      elapsed_(new QLabel(elapsedText(0), this)),
+      remaining_(new QLabel(elapsedText(0), this)),
       totalLabel_(new QLabel(QStringLiteral("Total"), this)),
       total_(new QProgressBar(this)),
       cancel_(new QPushButton(QStringLiteral("Cancel"), this)) {
@@ -84,18 +85,11 @@ void ExportProgressDialog::showProgress(const EngExportProgressRecord &progress)
     bar_->setValue(std::clamp(progress.current, 0, std::max(progress.total, 0)));
     file_->setText(QStringLiteral("File %1 of %2").arg(progress.current).arg(progress.total));
     const qint64 seconds = created_.elapsed() / 1000;
-    elapsed_->setText(clockText(seconds));
+    elapsed_->setText(elapsedText(seconds));
     const qint64 left = progress.current > 0 ? (progress.total - progress.current) * seconds / progress.current : 0;
-    remaining_->setText(clockText(std::max<qint64>(left, 0)));
+    remaining_->setText(elapsedText(std::max<qint64>(left, 0)));
     // The dialog is modal: only its own Cancel reaches the program meanwhile.
     QApplication::processEvents();
-}
-
-QString ExportProgressDialog::clockText(qint64 seconds) {
-    return QStringLiteral("%1:%2:%3")
-        .arg(seconds / 3600, 2, 10, QLatin1Char('0'))
-        .arg(seconds / 60 % 60, 2, 10, QLatin1Char('0'))
-        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
 }
 
 void ExportProgressDialog::reject() {

@@ -37,8 +37,6 @@ public:
 
     // The progress as shown: phases 1 and 5 "Preparing", 6 "Exporting"; others are ignored.
     void showProgress(const EngExportProgressRecord &progress);
-    // "hh:mm:ss" of a number of seconds.
-    static QString clockText(qint64 seconds);
 
 protected:
     void reject() override;

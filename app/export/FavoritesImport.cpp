@@ -50,10 +50,9 @@ bool importFavoritesFrom(QWidget *parent, KestProject &project, const QString &p
         return false;
     }
     const FavoritesCount count = importFavorites(project, *favorites, folder);
-    QMessageBox::information(parent, QStringLiteral("Sitelark"),
-                             QStringLiteral("Favorites imported. Files: %1 Folders: %2")
-                                 .arg(count.files)
-                                 .arg(count.folders));
+    QMessageBox::information(
+        parent, QStringLiteral("Sitelark"),
+        QStringLiteral("Favorites imported. Files: %1 Folders: %2").arg(count.files).arg(count.folders));
     return true;
 }
 

@@ -45,17 +45,14 @@ int saveItemsAs(QWidget *parent, KestProject &project, const std::vector<ItemRow
             progress.setName(row.address);
             progress.setTotalPosition(static_cast<int>(k));
             if (!exportable(row)) continue;
-            const QString target =
-                freePath(single ? destination : QDir(destination).filePath(itemFileName(row)));
-            if (project.exportResource(target, row.resource, parameters.options(), parameters.nameLength()))
-                ++exported;
+            const QString target = freePath(single ? destination : QDir(destination).filePath(itemFileName(row)));
+            if (project.exportResource(target, row.resource, parameters.options(), parameters.nameLength())) ++exported;
         }
     });
     const int failed = static_cast<int>(rows.size()) - exported;
     if (failed > 0)
-        QMessageBox::information(parent, QStringLiteral("Sitelark"),
-                                 QStringLiteral("%1 of %2 file(s) were not exported due to an error.")
-                                     .arg(failed)
-                                     .arg(rows.size()));
+        QMessageBox::information(
+            parent, QStringLiteral("Sitelark"),
+            QStringLiteral("%1 of %2 file(s) were not exported due to an error.").arg(failed).arg(rows.size()));
     return exported;
 }

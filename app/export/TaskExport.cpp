@@ -67,9 +67,8 @@ int saveTasksAs(QWidget *parent, KestProject &project, const std::vector<uint32_
         exportTasks(parent, project, tasks, folder, parameters.options(), parameters.nameLength());
     const int failed = static_cast<int>(tasks.size()) - result.exported;
     if (failed > 0 && !result.cancelled)
-        QMessageBox::information(parent, QStringLiteral("Sitelark"),
-                                 QStringLiteral("%1 of %2 task(s) were not exported due to an error.")
-                                     .arg(failed)
-                                     .arg(tasks.size()));
+        QMessageBox::information(
+            parent, QStringLiteral("Sitelark"),
+            QStringLiteral("%1 of %2 task(s) were not exported due to an error.").arg(failed).arg(tasks.size()));
     return result.exported;
 }

@@ -6,9 +6,10 @@
 #include <filesystem>
 #include <fstream>
 
+#include <QTemporaryDir>
+
 #include "export/BookmarksFile.h"
 #include "export/ShortcutFolder.h"
-#include <QTemporaryDir>
 
 namespace {
 
@@ -79,8 +80,9 @@ TEST(FavoritesReadTest, FoldersNestedTooDeepAreFlattenedAndUnbalancedListsDoNoHa
 
 TEST(FavoritesReadTest, ALinkFileGivesTheFirstUrlOfItsSection) {
     EXPECT_EQ(shortcutAddress("[InternetShortcut]\r\nURL=http://a.test/\r\nURL=http://b.test/\r\n"), "http://a.test/");
-    EXPECT_EQ(shortcutAddress("[DEFAULT]\nBASEURL=http://no.test/\n[internetshortcut]\nIconIndex=0\nurl=http://c.test/"),
-              "http://c.test/");
+    EXPECT_EQ(
+        shortcutAddress("[DEFAULT]\nBASEURL=http://no.test/\n[internetshortcut]\nIconIndex=0\nurl=http://c.test/"),
+        "http://c.test/");
     EXPECT_EQ(shortcutAddress("[Desktop Entry]\nType=Link\nName=D\nURL=http://d.test/\n"), "http://d.test/");
     EXPECT_EQ(shortcutAddress("URL=http://outside.test/\n[Other]\nURL=http://other.test/\n"), std::nullopt);
     EXPECT_EQ(shortcutAddress("[InternetShortcut]\n[Next]\nURL=http://late.test/\n"), std::nullopt);

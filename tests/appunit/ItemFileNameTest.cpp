@@ -2,11 +2,11 @@
 // may not hold, and the counter that keeps an existing file from being
 // written over.
 
+#include "export/ItemFileName.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
-
-#include "export/ItemFileName.h"
 
 TEST(ItemFileNameTest, TakesTheNameParameterOfTheContentTypeFirst) {
     EXPECT_EQ(itemFileName("http://h.test/get.php?id=1", "application/zip; name=\"report.zip\"", false), "report.zip");
