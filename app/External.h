@@ -33,6 +33,10 @@ public slots:
     // The address and the kind (by its place in the choice) that the filter test page tests.
     void TestUrl(const QString &url);
     void SetTestMask(int maskIndex);
+    // The task dialog of the task, on its filter page.
+    void ShowTaskProperties(int taskId);
+    // A new browser window with the filter test page of the task, testing a default page as a link.
+    void TaskTestFilter(int taskId);
 
 private:
     bool allowed() const;

@@ -60,6 +60,8 @@ private:
     void buildCommands();
     void buildAddressBar();
     void buildTaskCommands();
+    // Exports, the favourites import and the report pages.
+    void buildExportCommands();
     // The progress and statistics panes, docked below the pages.
     void buildPanes();
     void updateCommands();
