@@ -3,6 +3,9 @@
 #include <QFile>
 #include <QRegularExpression>
 
+// The templates are resources of a static library, which register only when asked to.
+static void registerTemplates() { Q_INIT_RESOURCE(reports); }
+
 namespace report {
 
 QString fill(const QString &page, const TagValue &value, const QString &unknown) {
@@ -33,6 +36,8 @@ TagValue valuesOf(const TagValues &values) {
 }
 
 QString pageTemplate(const QString &name) {
+    static const bool registered = (registerTemplates(), true);
+    Q_UNUSED(registered);
     QFile file(QStringLiteral(":/reports/") + name);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
