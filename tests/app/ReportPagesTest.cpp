@@ -5,6 +5,7 @@
 
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 #include <QWebEnginePage>
 
@@ -15,8 +16,10 @@
 #include "GuiTestCase.h"
 #include "GuiTestProgram.h"
 #include "MainForm.h"
+#include "ModalAnswers.h"
 #include "PageScripts.h"
 #include "RecordBuffer.h"
+#include "dialogs/NewTaskDialog.h"
 #include "items/ItemRow.h"
 
 using namespace gui_test;
@@ -65,6 +68,7 @@ private:
 
 void ReportPagesTest::init() {
     fixture_.setUp();
+    form().resize(1260, 1000);  // room for the pages in the screenshots
     FilterTestSubject::instance().setAddress(QStringLiteral("http://"));
     FilterTestSubject::instance().setKind(ENG_LINK_HYPERLINK);
 }
@@ -200,6 +204,15 @@ void ReportPagesTest::theFilterTestPageTestsTheAddressAndKindAsked() {
     QCOMPARE(evaluate(page, QStringLiteral("document.getElementById('url').value")).toString(), typed);
     QVERIFY(elementText(page, QStringLiteral("#result")).contains(QStringLiteral("The URL is")));
     screenshot(browser(), QStringLiteral("report-filter-test.png"));
+
+    // The task filter's "Edit" opens the task's dialog on its filter page.
+    int shownPage = -1;
+    whenOpen<NewTaskDialog>([&](NewTaskDialog *dialog) {
+        shownPage = dialog->findChild<QTabWidget *>()->currentIndex();
+        dialog->reject();
+    });
+    evaluate(page, QStringLiteral("document.querySelector('#taskfilter a').click(); true"));
+    QTRY_COMPARE_WITH_TIMEOUT(shownPage, 1, 10000);
 
     // An item the task does not have gives no page.
     page = showPage(QStringLiteral("qzinfo://itemtestfilter/1/999999"));
