@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QWebEngineUrlRequestJob>
 
-#include "export/ReportPages.h"
+#include "exports/ReportPages.h"
 
 namespace {
 

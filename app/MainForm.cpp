@@ -35,9 +35,9 @@
 #include "TabStripDropTarget.h"
 #include "TaskCreation.h"
 #include "dialogs/TaskFilterOptionsDialog.h"
-#include "export/FavoritesImport.h"
-#include "export/ProjectExport.h"
-#include "export/TaskExport.h"
+#include "exports/FavoritesImport.h"
+#include "exports/ProjectExport.h"
+#include "exports/TaskExport.h"
 #include "views/FolderTree.h"
 #include "views/ProgressFrame.h"
 #include "views/StatFrame.h"
@@ -311,8 +311,9 @@ void MainForm::buildExportCommands() {
         projectCommands_ << command;
         return command;
     };
-    fileCommand(QStringLiteral("Export"), QStringLiteral("acExportProject"), [this] { exportProject(this, project_); })
-        ->setToolTip(QStringLiteral("Export project"));
+    fileCommand(QStringLiteral("Export"), QStringLiteral("acExportProject"), [this] {
+        exportProject(this, project_);
+    })->setToolTip(QStringLiteral("Export project"));
     const auto showFolders = [this] {
         if (auto *folders = findChild<QDockWidget *>(QStringLiteral("foldersWindow"))) folders->show();
     };
@@ -339,9 +340,8 @@ void MainForm::buildExportCommands() {
 
     QMenu *tasks = menuNamed(QStringLiteral("&Tasks"));
     tasks->addSeparator();
-    QAction *saveTasks = tasks->addAction(QStringLiteral("Save Task(s) As ..."), this, [this] {
-        saveTasksAs(this, project_, taskList_->selectedTasks());
-    });
+    QAction *saveTasks = tasks->addAction(QStringLiteral("Save Task(s) As ..."), this,
+                                          [this] { saveTasksAs(this, project_, taskList_->selectedTasks()); });
     saveTasks->setObjectName(QStringLiteral("acSaveTasksAs"));
     QAction *taskReport = tasks->addAction(QStringLiteral("Task Report"), this, [this, showPage] {
         if (const std::optional<TaskRow> task = taskList_->currentTask())

@@ -8,8 +8,8 @@
 
 #include <QTemporaryDir>
 
-#include "export/BookmarksFile.h"
-#include "export/ShortcutFolder.h"
+#include "exports/BookmarksFile.h"
+#include "exports/ShortcutFolder.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // may not hold, and the counter that keeps an existing file from being
 // written over.
 
-#include "export/ItemFileName.h"
+#include "exports/ItemFileName.h"
 
 #include <gtest/gtest.h>
 

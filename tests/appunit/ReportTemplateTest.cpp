@@ -1,7 +1,7 @@
 // The report pages' templates: tags with parameters are replaced, unknown
 // tags get the page's own filler, and the escaping that values get.
 
-#include "export/ReportTemplate.h"
+#include "exports/ReportTemplate.h"
 
 #include <gtest/gtest.h>
 
