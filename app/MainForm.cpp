@@ -343,7 +343,7 @@ void MainForm::buildExportCommands() {
     QAction *saveTasks = tasks->addAction(QStringLiteral("Save Task(s) As ..."), this,
                                           [this] { saveTasksAs(this, project_, taskList_->selectedTasks()); });
     saveTasks->setObjectName(QStringLiteral("acSaveTasksAs"));
-    QAction *taskReport = tasks->addAction(QStringLiteral("Task Report"), this, [this, showPage] {
+    QAction *taskReport = tasks->addAction(QStringLiteral("Report"), this, [this, showPage] {
         if (const std::optional<TaskRow> task = taskList_->currentTask())
             showPage(QStringLiteral("qzinfo://taskinfo/%1").arg(task->id));
     });

@@ -39,9 +39,12 @@ QString plainText(QString text) {
 
 }  // namespace
 
+// An element is looked for only up to the next tag of its kind, so that a
+// file of unclosed tags is read in time proportional to its size.
 FavoriteFolder readBookmarksHtml(const QByteArray &html) {
     static const QRegularExpression token(
-        QStringLiteral("<H3\\b[^>]*>(.*?)</H3>|<A\\b([^>]*)>(.*?)</A>|<DL\\b[^>]*>|</DL\\s*>"),
+        QStringLiteral("<H3\\b[^<>]*>((?:[^<]|<(?!H3\\b))*?)</H3>|<A\\b([^<>]*)>((?:[^<]|<(?!A\\b))*?)</A>|"
+                       "<DL\\b[^<>]*>|</DL\\s*>"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression href(QStringLiteral("\\bHREF\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))"),
                                          QRegularExpression::CaseInsensitiveOption);

@@ -78,6 +78,15 @@ TEST(FavoritesReadTest, FoldersNestedTooDeepAreFlattenedAndUnbalancedListsDoNoHa
     EXPECT_EQ(folder->links[1].address, "http://y.test/");
 }
 
+TEST(FavoritesReadTest, AFileOfUnclosedTagsIsReadThroughToItsLastLink) {
+    QByteArray junk = "<DL>";
+    for (int k = 0; k < 200000; ++k) junk += k % 2 ? "<A HREF=\"http://open.test/\">x" : "<H3>y";
+    junk += "</DL><A HREF=\"http://end.test/\">End</A>";
+    const FavoriteFolder top = readBookmarksHtml(junk);
+    ASSERT_FALSE(top.links.empty());
+    EXPECT_EQ(top.links.back().address, "http://end.test/");
+}
+
 TEST(FavoritesReadTest, ALinkFileGivesTheFirstUrlOfItsSection) {
     EXPECT_EQ(shortcutAddress("[InternetShortcut]\r\nURL=http://a.test/\r\nURL=http://b.test/\r\n"), "http://a.test/");
     EXPECT_EQ(
