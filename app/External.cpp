@@ -11,6 +11,7 @@
 #include "KestProject.h"
 #include "OfflineAddressText.h"
 #include "TaskCreation.h"
+#include "dialogs/NewTaskDialog.h"
 #include "options/OptionsDialog.h"
 #include "options/OptionsRequests.h"
 #include "options/ProjectPropertiesDialog.h"
@@ -97,4 +98,20 @@ void External::ShowProxySettings() {
 void External::ShowProjectOptions(int page) {
     if (allowed() && page >= ProjectPropertiesDialog::General && page <= ProjectPropertiesDialog::Notes)
         emit OptionsRequests::instance().projectPropertiesRequested(page);
+}
+
+void External::ShowTaskProperties(int taskId) {
+    if (!allowed()) return;
+    if (const std::optional<TaskRow> task = project_.task(static_cast<uint32_t>(taskId)))
+        NewTaskDialog::edit(page_.viewWidget(), project_, *task, 1);
+}
+
+void External::TaskTestFilter(int taskId) {
+    if (!allowed()) return;
+    FilterTestSubject &subject = FilterTestSubject::instance();
+    subject.setAddress(QStringLiteral("http://www.example.com/index.html"));
+    subject.setKind(ENG_LINK_HYPERLINK);
+    QWebEnginePage *window = nullptr;
+    emit page_.windowWanted(&window);
+    if (window) window->load(QUrl(QStringLiteral("qzinfo://urltestfilter/%1/").arg(taskId)));
 }

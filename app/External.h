@@ -38,6 +38,10 @@ public slots:
     void CheckPing();
     void ShowProxySettings();
     void ShowProjectOptions(int page);
+    // The task dialog of the task, on its filter page.
+    void ShowTaskProperties(int taskId);
+    // A new browser window with the filter test page of the task, testing a default page as a link.
+    void TaskTestFilter(int taskId);
 
 private:
     bool allowed() const;

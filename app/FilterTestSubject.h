@@ -15,6 +15,8 @@ public:
     // The kind by its place in the page's choice (links, images, embedded
     // and dynamic objects); other places leave the kind as it is.
     void chooseKind(int choice);
+    // The kind itself (a link kind).
+    void setKind(int kind) { kind_ = kind; }
 
 private:
     QString address_ = QStringLiteral("http://");

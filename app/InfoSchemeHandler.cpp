@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QWebEngineUrlRequestJob>
 
+#include "exports/ReportPages.h"
+
 namespace {
 
 // The help pages and their style sheet, by the address's path.
@@ -19,6 +21,7 @@ std::optional<InfoSchemeHandler::Answer> helpFile(const QUrl &url) {
 }  // namespace
 
 InfoSchemeHandler::Answer InfoSchemeHandler::pageFor(const QUrl &url) {
+    if (auto report = reportAnswer(url)) return *report;
     if (url.host() == QStringLiteral("help"))
         if (auto help = helpFile(url)) return *help;
     QFile resource(QStringLiteral(":/pages/") + url.host().toUpper());

@@ -3,10 +3,11 @@
 #include <QWebEngineUrlSchemeHandler>
 
 // The program's own pages under "qzinfo:": the request's host picks the
-// page. The host "help" serves the help pages by their path. Hosts that no
-// page of the program answers fall to the built-in resource named by the
-// host in capitals, and to a "not found" page when there is none. Each
-// answer is delivered whole, at once.
+// page. The report pages come first (exports/ReportPages.h). The host
+// "help" serves the help pages by their path. Hosts that no page of the
+// program answers fall to the built-in resource named by the host in
+// capitals, and to a "not found" page when there is none. Each answer is
+// delivered whole, at once.
 class InfoSchemeHandler : public QWebEngineUrlSchemeHandler {
 public:
     using QWebEngineUrlSchemeHandler::QWebEngineUrlSchemeHandler;

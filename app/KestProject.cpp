@@ -158,7 +158,7 @@ void KestProject::moveTaskToFolder(uint32_t id, uint32_t folder) {
     if (const auto now = task(id)) emit taskAdded(*now);
 }
 
-std::optional<TaskRow> KestProject::task(uint32_t task) const {
+std::optional<TaskRow> KestProject::storedTask(uint32_t task) {
     const auto found =
         eng::client::receiveRecords<EngTaskRecord>(engine().Eng_FreeMem, engine().Eng_GetTaskFromID, task);
     const auto record = found.first();
@@ -179,6 +179,13 @@ void KestProject::selectFolder(uint32_t folder) {
     selectedFolder_ = folder;
     if (folder) engine().Eng_SetActiveFolder(folder);
     emit folderSelected(folder);
+}
+
+uint32_t KestProject::createFolder(uint32_t parent, const QString &name) {
+    const int32_t folder = engine().Eng_CreateFolder(parent, name.toUtf8().constData());
+    if (folder <= 0) return 0;
+    emit folderCreated(static_cast<uint32_t>(folder), parent, name);
+    return static_cast<uint32_t>(folder);
 }
 
 bool KestProject::moveFolder(uint32_t folder, uint32_t parent) {
@@ -272,6 +279,21 @@ KestProject::SearchResult KestProject::search(const SearchCriteria &c) {
     return {answer, eng::client::RecordBuffer<eng::client::ItemResource>(std::move(buffer))};
 }
 
+bool KestProject::exportTask(const QString &folder, uint32_t task, uint32_t options, uint32_t nameLength) {
+    const QByteArray path = QFile::encodeName(folder);
+    return engine().Eng_ExportTask(path.constData(), task, options, nameLength) == 1;
+}
+
+bool KestProject::exportDatabase(const QString &folder, uint32_t options, uint32_t nameLength) {
+    const QByteArray path = QFile::encodeName(folder);
+    return engine().Eng_ExportDatabase(path.constData(), options, nameLength) == 1;
+}
+
+bool KestProject::exportResource(const QString &path, uint32_t resource, uint32_t options, uint32_t nameLength) {
+    const QByteArray file = QFile::encodeName(path);
+    return engine().Eng_ExportRes(file.constData(), resource, options, nameLength) == 1;
+}
+
 void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) {
     using eng::client::recordAt;
     const std::span<const std::byte> payload = eng::client::notificationPayload(message, wParam, lParam);
@@ -286,6 +308,9 @@ void KestProject::notified(uint32_t message, uintptr_t wParam, intptr_t lParam) 
             break;
         case ENG_NOTIFY_INDEX:
             if (const auto record = recordAt<EngIndexProgressRecord>(payload, 0)) emit indexProgress(*record);
+            break;
+        case ENG_NOTIFY_EXPORT:
+            if (const auto record = recordAt<EngExportProgressRecord>(payload, 0)) emit exportProgress(*record);
             break;
         case ENG_NOTIFY_URLRES: {
             const auto notification = recordAt<eng::client::ResourceNotification>(payload, 0);

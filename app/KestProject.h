@@ -72,13 +72,18 @@ public:
     // and arrives in those of the new one. Nothing when it is there already.
     void moveTaskToFolder(uint32_t task, uint32_t folder);
     // The task as the engine has it now; nothing for an unknown identifier.
-    std::optional<TaskRow> task(uint32_t task) const;
+    std::optional<TaskRow> task(uint32_t task) const { return storedTask(task); }
+    // The same without a session object, for the program's own pages.
+    static std::optional<TaskRow> storedTask(uint32_t task);
     std::vector<TaskRow> folderTasks(uint32_t folder) const;
     // The folder whose tasks the windows show and into which drops go; 0
     // while no project is open.
     uint32_t selectedFolder() const { return selectedFolder_; }
     // Makes the folder the selected one (also for the engine) and tells the windows.
     void selectFolder(uint32_t folder);
+    // Creates a folder below the parent and tells the windows: its
+    // identifier, 0 when the engine refused.
+    uint32_t createFolder(uint32_t parent, const QString &name);
     // Moves the folder below the parent; true when the engine did.
     bool moveFolder(uint32_t folder, uint32_t parent);
     // Loads the tasks of three transfer archives into the folder; true when
@@ -118,6 +123,13 @@ public:
         eng::client::RecordBuffer<eng::client::ItemResource> files;
     };
     SearchResult search(const SearchCriteria &criteria);
+    // Exports to the folder (its path ends in "/"): a task, or the whole
+    // project. The engine's progress arrives as exportProgress while the
+    // call waits. True when the export was written.
+    bool exportTask(const QString &folder, uint32_t task, uint32_t options, uint32_t nameLength);
+    bool exportDatabase(const QString &folder, uint32_t options, uint32_t nameLength);
+    // Exports one stored file to the path (a file, or a folder ending in "/").
+    bool exportResource(const QString &path, uint32_t resource, uint32_t options, uint32_t nameLength);
 
 signals:
     // After an attempt to open: active() tells whether it succeeded.
@@ -135,8 +147,10 @@ signals:
     void pingStateChanged(int state);
     void itemChanged(const ItemChange &change);
     void indexProgress(const EngIndexProgressRecord &progress);
+    void exportProgress(const EngExportProgressRecord &progress);
     void folderSelected(uint32_t folder);
     void folderMoved(uint32_t folder, uint32_t parent);
+    void folderCreated(uint32_t folder, uint32_t parent, const QString &name);
     // Tasks arrived in the folder in a way the engine does not announce one by one.
     void folderFilled(uint32_t folder);
     // A task was created, or moved into another folder.

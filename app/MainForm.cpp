@@ -43,16 +43,19 @@
 #include "TaskCreation.h"
 #include "TemporaryFolders.h"
 #include "dialogs/TaskFilterOptionsDialog.h"
+#include "exports/FavoritesImport.h"
+#include "exports/ProjectExport.h"
+#include "exports/TaskExport.h"
 #include "items/ItemListFrame.h"
 #include "items/ItemWindow.h"
 #include "items/WebsiteStructureWindow.h"
-#include "searches/SearchDialog.h"
-#include "searches/SearchResultPage.h"
 #include "options/OptionsApplication.h"
 #include "options/OptionsDialog.h"
 #include "options/OptionsRequests.h"
 #include "options/OptionsStorage.h"
 #include "options/ProjectPropertiesDialog.h"
+#include "searches/SearchDialog.h"
+#include "searches/SearchResultPage.h"
 #include "views/FolderTree.h"
 #include "views/ListViews.h"
 #include "views/ProgressFrame.h"
@@ -111,6 +114,7 @@ MainForm::MainForm(const QStringList &arguments)
     buildPanes();
     buildItemWindows();
     buildSearchCommands();
+    buildExportCommands();
     pages_->addTab(taskList_, QStringLiteral("Tasks"));
     buildPageCommands();
     pages_->setTabsClosable(true);
@@ -524,6 +528,72 @@ void MainForm::showWebsiteStructure(const TaskRow &task) {
             });
     hostWindow(window, PageHost::Kind::Structure);
 }
+
+// ---- Exports, favourites import and report pages ----
+
+void MainForm::buildExportCommands() {
+    const auto menuNamed = [this](const QString &title) {
+        for (QAction *menu : menuBar()->actions())
+            if (menu->text() == title) return menu->menu();
+        return static_cast<QMenu *>(nullptr);
+    };
+    QMenu *file = menuNamed(QStringLiteral("&File"));
+    QAction *exit = file->actions().constLast();
+    const auto fileCommand = [this, file, exit](const QString &caption, const QString &name, auto handler) {
+        auto *command = new QAction(caption, this);
+        command->setObjectName(name);
+        connect(command, &QAction::triggered, this, handler);
+        file->insertAction(exit, command);
+        projectCommands_ << command;
+        return command;
+    };
+    fileCommand(QStringLiteral("Export"), QStringLiteral("acExportProject"), [this] {
+        exportProject(this, project_);
+    })->setToolTip(QStringLiteral("Export project"));
+    const auto showFolders = [this] {
+        if (auto *folders = findChild<QDockWidget *>(QStringLiteral("foldersWindow"))) folders->show();
+    };
+    fileCommand(QStringLiteral("Import Favorites"), QStringLiteral("acImportFavorites"), [this, showFolders] {
+        if (importBookmarksFile(this, project_)) showFolders();
+    });
+    fileCommand(QStringLiteral("Import Favorites Folder"), QStringLiteral("acImportFavoritesFolder"),
+                [this, showFolders] {
+                    if (importShortcutFolder(this, project_)) showFolders();
+                });
+    file->insertSeparator(exit);
+
+    // The program's own pages open in a window of their own, not wrapped as offline addresses.
+    const auto showPage = [this](const QString &address) {
+        BrowserForm *window = createBrowser(options_.openBrowserInTabs);
+        pageHost_->activate(window);
+        window->navigate(QUrl(address));
+    };
+    QAction *report = menuNamed(QStringLiteral("&Project"))->addAction(QStringLiteral("Report"), this, [showPage] {
+        showPage(QStringLiteral("qzinfo://projectreport/"));
+    });
+    report->setObjectName(QStringLiteral("acProjectReport"));
+    projectCommands_ << report;
+
+    QMenu *tasks = menuNamed(QStringLiteral("&Tasks"));
+    tasks->addSeparator();
+    QAction *saveTasks = tasks->addAction(QStringLiteral("Save Task(s) As ..."), this,
+                                          [this] { saveTasksAs(this, project_, taskList_->selectedTasks()); });
+    saveTasks->setObjectName(QStringLiteral("acSaveTasksAs"));
+    QAction *taskReport = tasks->addAction(QStringLiteral("Report"), this, [this, showPage] {
+        if (const std::optional<TaskRow> task = taskList_->currentTask())
+            showPage(QStringLiteral("qzinfo://taskinfo/%1").arg(task->id));
+    });
+    taskReport->setObjectName(QStringLiteral("acTaskReport"));
+    const auto followSelection = [this, saveTasks, taskReport] {
+        saveTasks->setEnabled(project_.active() && !taskList_->selectedTasks().empty());
+        taskReport->setEnabled(project_.active() && taskList_->currentTask().has_value());
+    };
+    connect(taskList_, &TaskListFrame::currentChanged, this, followSelection);
+    connect(&project_, &KestProject::afterClose, this, followSelection);
+    followSelection();
+}
+
+// ---- end of exports, favourites import and report pages ----
 
 void MainForm::updateCommands() {
     const bool open = project_.active();

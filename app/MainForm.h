@@ -85,6 +85,8 @@ private:
     // The Website Structure windows of tasks: one per task, docked as pages.
     void buildWebsiteStructureCommand();
     void showWebsiteStructure(const TaskRow &task);
+    // Exports, the favourites import and the report pages.
+    void buildExportCommands();
     // The progress and statistics panes, docked below the pages.
     void buildPanes();
     // The page commands: closing and undocking pages, the tabs' side, the

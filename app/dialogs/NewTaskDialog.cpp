@@ -61,8 +61,9 @@ int NewTaskDialog::create(QWidget *parent, KestProject &project, const QString &
     return dialog.exec() == QDialog::Accepted ? dialog.createdTask() : 0;
 }
 
-bool NewTaskDialog::edit(QWidget *parent, KestProject &project, const TaskRow &task) {
+bool NewTaskDialog::edit(QWidget *parent, KestProject &project, const TaskRow &task, int page) {
     NewTaskDialog dialog(project, task, parent);
+    dialog.pages_->setCurrentIndex(page);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -26,8 +26,9 @@ class NewTaskDialog : public QDialog {
 public:
     // Creates a task in the folder: its identifier, 0 when cancelled.
     static int create(QWidget *parent, KestProject &project, const QString &address, int depth, uint32_t folder);
-    // Edits the task's properties: true when they were written.
-    static bool edit(QWidget *parent, KestProject &project, const TaskRow &task);
+    // Edits the task's properties, opened on the page (0 "General", 1
+    // "Filters", ...): true when they were written.
+    static bool edit(QWidget *parent, KestProject &project, const TaskRow &task, int page = 0);
     // Edits the settings that several tasks share (filter, depth, acceptable
     // age), shown and written for one of them: true when they were written.
     static bool editSeveral(QWidget *parent, KestProject &project, const TaskRow &task);

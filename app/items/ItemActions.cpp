@@ -9,10 +9,10 @@
 
 #include "EngineBuffer.h"
 #include "EngineLibrary.h"
-#include "ItemFileName.h"
 #include "KestProject.h"
 #include "NotificationWindow.h"
 #include "TaskCreation.h"
+#include "exports/ItemExport.h"
 
 namespace item_actions {
 

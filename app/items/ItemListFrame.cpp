@@ -13,6 +13,7 @@
 #include "ItemListModel.h"
 #include "ItemPropertiesDialog.h"
 #include "KestProject.h"
+#include "exports/ItemExport.h"
 #include "views/LegendWindow.h"
 #include "views/ListViews.h"
 
@@ -76,6 +77,8 @@ void ItemListFrame::buildCommands() {
     connect(addCommand(QStringLiteral("acMoveDown"), QStringLiteral("Down")), &QAction::triggered, this,
             [this] { moveBy(1); });
     commands_ << nullptr;
+    connect(addCommand(QStringLiteral("acExport"), QStringLiteral("Save As ...")), &QAction::triggered, this,
+            [this] { saveItemsAs(this, project_, selectedRows()); });
     connect(addCommand(QStringLiteral("acRefresh"), QStringLiteral("Refresh")), &QAction::triggered, this,
             &ItemListFrame::refreshSelected);
     connect(addCommand(QStringLiteral("acCreateTask"), QStringLiteral("Create Task")), &QAction::triggered, this,
@@ -153,7 +156,7 @@ void ItemListFrame::updateCommands() {
     const std::optional<ItemRow> current = currentRow();
     const bool openable = current && current->hasResource();
     const bool selected = selectedCount() > 0;
-    for (const char *name : {"acOpen", "acOpenInNewWindow", "acRefresh", "acDelete", "acViewSource"})
+    for (const char *name : {"acOpen", "acOpenInNewWindow", "acExport", "acRefresh", "acDelete", "acViewSource"})
         command(QString::fromLatin1(name))->setEnabled(openable);
     const int row = view_->selectionModel()->currentIndex().row();
     command(QStringLiteral("acMoveUp"))->setEnabled(current && row > 0);

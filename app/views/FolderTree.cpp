@@ -52,6 +52,7 @@ FolderTree::FolderTree(KestProject &project, QWidget *parent) : QTreeWidget(pare
     connect(&project_, &KestProject::afterOpen, this, &FolderTree::bind);
     connect(&project_, &KestProject::afterClose, this, &FolderTree::bind);
     connect(&project_, &KestProject::folderMoved, this, &FolderTree::followMove);
+    connect(&project_, &KestProject::folderCreated, this, &FolderTree::followCreate);
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &FolderTree::updateCommands);
     updateCommands();
 }
@@ -248,6 +249,12 @@ void FolderTree::followMove(uint32_t folder, uint32_t parent) {
     if (!targetLoaded) delete item;
     filling_ = false;
     if (QTreeWidgetItem *now = currentItem(); now != selected || !now) setCurrentItem(now ? now : topLevelItem(0));
+}
+
+void FolderTree::followCreate(uint32_t folder, uint32_t parent, const QString &name) {
+    QTreeWidgetItem *target = itemOf(parent);
+    if (!target || itemOf(folder)) return;
+    if (target->childCount() == 0 || folderOf(target->child(0)) != 0) addNode(target, folder, name, 0);
 }
 
 QStringList FolderTree::mimeTypes() const {

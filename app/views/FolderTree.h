@@ -55,6 +55,8 @@ private:
     void loadChildren(QTreeWidgetItem *item);
     void renamed(QTreeWidgetItem *item);
     void followMove(uint32_t folder, uint32_t parent);
+    // A folder made elsewhere gets its node when its parent's children are loaded.
+    void followCreate(uint32_t folder, uint32_t parent, const QString &name);
     void updateCommands();
     // Deletes the folder's subfolders and tasks, then the folder; true when the folder went.
     bool deleteRecursively(uint32_t folder);

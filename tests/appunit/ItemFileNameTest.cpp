@@ -1,42 +1,49 @@
-#include "items/ItemFileName.h"
+// The names stored files are saved under: where the name comes from, what it
+// may not hold, and the counter that keeps an existing file from being
+// written over.
+
+#include "exports/ItemFileName.h"
 
 #include <gtest/gtest.h>
 
-#include "items/ItemRow.h"
+#include <set>
 
-namespace {
-
-ItemRow file(const QString &address, int32_t type = ItemRow::Html, const QString &contentType = {}) {
-    ItemRow row;
-    row.resource = 1;
-    row.address = address;
-    row.type = type;
-    row.contentType = contentType;
-    return row;
+TEST(ItemFileNameTest, TakesTheNameParameterOfTheContentTypeFirst) {
+    EXPECT_EQ(itemFileName("http://h.test/get.php?id=1", "application/zip; name=\"report.zip\"", false), "report.zip");
+    EXPECT_EQ(itemFileName("http://h.test/get", "application/zip;charset=x; Name = data.bin ", false), "data.bin");
+    EXPECT_EQ(itemFileName("http://h.test/get", "application/zip; filename=a.bin", false), "get");
 }
 
-}  // namespace
-
-TEST(ItemFileNameTest, TakesTheLastSegmentOfThePathElseTheHost) {
-    EXPECT_EQ(itemFileName(file(QStringLiteral("http://site/a/b/page.htm?x=1"))), "page.htm");
-    EXPECT_EQ(itemFileName(file(QStringLiteral("http://site/images/logo.png"), ItemRow::Other)), "logo.png");
-    EXPECT_EQ(itemFileName(file(QStringLiteral("http://site/dir/"))), "site.html");
-    EXPECT_EQ(itemFileName(file(QString())), "Default1.html");
+TEST(ItemFileNameTest, FallsBackToThePathThenTheHostThenADefault) {
+    EXPECT_EQ(itemFileName("http://h.test/dir/pic.gif", "image/gif", false), "pic.gif");
+    EXPECT_EQ(itemFileName("http://h.test/dir/my%20page.htm?x=1", "text/html", true), "my page.htm");
+    EXPECT_EQ(itemFileName("http://h.test/dir/", "text/html", true), "h.test.html");
+    EXPECT_EQ(itemFileName("http://h.test", "text/html", true), "h.test.html");
+    EXPECT_EQ(itemFileName("", "", false), "Default1.html");
 }
 
-TEST(ItemFileNameTest, AnHtmlFileWithoutExtensionEndsInHtml) {
-    EXPECT_EQ(itemFileName(file(QStringLiteral("http://site/about"))), "about.html");
-    EXPECT_EQ(itemFileName(file(QStringLiteral("http://site/README"), ItemRow::Text)), "README");
+TEST(ItemFileNameTest, GivesHtmlWithoutExtensionTheHtmlExtensionOnly) {
+    EXPECT_EQ(itemFileName("http://h.test/about", "text/html", true), "about.html");
+    EXPECT_EQ(itemFileName("http://h.test/about", "application/octet-stream", false), "about");
 }
 
-TEST(ItemFileNameTest, TheNameParameterOfTheContentTypeComesFirst) {
-    EXPECT_EQ(itemFileName(file(QStringLiteral("http://site/get?id=3"), ItemRow::Other,
-                                QStringLiteral("application/pdf; Name=\"report.pdf\""))),
-              "report.pdf");
+TEST(ItemFileNameTest, ReplacesTheNineForbiddenCharacters) {
+    EXPECT_EQ(itemFileName("http://h.test/x", "text/plain; name=\"a<b>c:d*e?f|g\\h\"", false), "a_b_c_d_e_f_g_h");
+    EXPECT_EQ(itemFileName("http://h.test/a%2Fb%22c", "text/plain", false), "a_b_c");
 }
 
-TEST(ItemFileNameTest, CharactersNoFileNameHoldsBecomeUnderscores) {
-    EXPECT_EQ(itemFileName(file(QStringLiteral("http://site/x"), ItemRow::Other,
-                                QStringLiteral("text/plain; name=a:b?c*d|e<f>.txt"))),
-              "a_b_c_d_e_f_.txt");
+TEST(ItemFileNameTest, CountsBeforeTheExtension) {
+    EXPECT_EQ(countedName("page.html"), "page[1].html");
+    EXPECT_EQ(countedName("page[1].html"), "page[2].html");
+    EXPECT_EQ(countedName("page[9]"), "page[10]");
+    EXPECT_EQ(countedName("page[x].html"), "page[x][1].html");
+    EXPECT_EQ(countedName("archive.tar.gz"), "archive.tar[1].gz");
+    EXPECT_EQ(countedName(".profile"), ".profile[1]");
+}
+
+TEST(ItemFileNameTest, FindsTheFirstFreePathInTheFolder) {
+    const std::set<QString> taken{"/out/page.html", "/out/page[1].html"};
+    const auto exists = [&](const QString &path) { return taken.contains(path); };
+    EXPECT_EQ(freePath("/out/page.html", exists), "/out/page[2].html");
+    EXPECT_EQ(freePath("/out/other.html", exists), "/out/other.html");
 }
