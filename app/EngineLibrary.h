@@ -61,7 +61,7 @@
     X(Eng_ExportTask)                \
     X(Eng_ExportDatabase)            \
     X(Eng_PingHosts)                 \
-    X(Eng_GetPingSocketsState) \
+    X(Eng_GetPingSocketsState)       \
     X(Eng_GetStatistics)             \
     X(Eng_CountNotAcceptedResources) \
     X(Eng_TestFilter)
