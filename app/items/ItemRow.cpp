@@ -5,8 +5,6 @@
 
 namespace {
 
-QString textOf(const char *field) { return field ? QString::fromUtf8(field) : QString(); }
-
 uint32_t viewStateOf(const EngUrlResRecord &resource) {
     if (resource.state == ENG_STATE_DONE) return resource.error ? TaskRow::Failed : TaskRow::Ok;
     return resource.state;
@@ -31,16 +29,16 @@ ItemRow ItemRow::fromRecords(const EngItemRecord &item, const EngUrlResRecord &r
     row.state = viewStateOf(resource);
     row.status = resource.status;
     row.failed = resource.error != 0;
-    row.result = status_texts::resultText(textOf(resource.errorText), row.failed, resource.status);
+    row.result = status_texts::resultText(recordText(resource.errorText), row.failed, resource.status);
     row.contentLength = resource.contentLength;
     row.size = resource.size;
-    row.contentType = textOf(resource.contentType);
+    row.contentType = recordText(resource.contentType);
     row.lastModified = resource.lastModified;
     row.completed = resource.doneTime;
     row.type = resource.type;
-    row.title = textOf(resource.title);
-    row.formData = textOf(resource.formData);
-    row.address = textOf(resource.url);
+    row.title = recordText(resource.title);
+    row.formData = recordText(resource.formData);
+    row.address = recordText(resource.url);
     return row;
 }
 

@@ -6,8 +6,6 @@
 
 namespace {
 
-QString textOf(const char *field) { return field ? QString::fromUtf8(field) : QString(); }
-
 uint32_t viewStateOf(const EngTaskRecord &record) {
     if (record.state == ENG_TASK_ACTIVE) return TaskRow::Queued;
     if (record.state == ENG_TASK_COMPLETE) return record.error ? TaskRow::Failed : TaskRow::Ok;
@@ -36,14 +34,14 @@ TaskRow TaskRow::fromRecord(const EngTaskRecord &record) {
     row.acceptableAge = record.acceptableAge;
     row.created = record.created;
     row.done = record.done;
-    row.url = textOf(record.url);
-    row.formData = textOf(record.formData);
-    row.name = textOf(record.name);
-    row.note = textOf(record.note);
-    row.userAgent = textOf(record.userAgent);
-    row.referer = textOf(record.referer);
-    row.contentType = textOf(record.contentType);
-    row.result = status_texts::resultText(textOf(record.errorText), row.failed, record.status);
+    row.url = recordText(record.url);
+    row.formData = recordText(record.formData);
+    row.name = recordText(record.name);
+    row.note = recordText(record.note);
+    row.userAgent = recordText(record.userAgent);
+    row.referer = recordText(record.referer);
+    row.contentType = recordText(record.contentType);
+    row.result = status_texts::resultText(recordText(record.errorText), row.failed, record.status);
     row.filter = record.filter ? QByteArray(record.filter) : QByteArray();
     return row;
 }
@@ -51,6 +49,8 @@ TaskRow TaskRow::fromRecord(const EngTaskRecord &record) {
 QString TaskRow::caption() const {
     return name.size() > kCaptionLength ? name.left(kCaptionLength) + QStringLiteral("...") : name;
 }
+
+QString recordText(const char *field) { return field ? QString::fromUtf8(field) : QString(); }
 
 QString viewStateName(uint32_t state) {
     static const std::array<QString, 8> names = {QStringLiteral("Not Retrieved"),

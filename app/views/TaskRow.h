@@ -62,6 +62,8 @@ struct TaskRow {
     int fileType() const { return type == 0 ? 5 : type; }
 };
 
+// A string field of an engine record as text; a null field is empty.
+QString recordText(const char *field);
 // The name of a view state ("Queued", "Ok", ...).
 QString viewStateName(uint32_t state);
 // A count with "," between groups of three digits: 1234567 gives "1,234,567".
