@@ -97,6 +97,17 @@ BrowserForm::BrowserForm(QWebEngineProfile *profile, KestProject &project, const
     connect(&project_, &KestProject::downloadProgress, this, &BrowserForm::showProgress);
 }
 
+void BrowserForm::showPageAlone() {
+    bar_->hide();
+    statusLine_->hide();
+    statusLineShown_->setChecked(false);
+}
+
+BrowserForm *BrowserForm::showing(QWebEnginePage *page) {
+    QWebEngineView *view = page ? QWebEngineView::forPage(page) : nullptr;
+    return view ? qobject_cast<BrowserForm *>(view->parentWidget()) : nullptr;
+}
+
 void BrowserForm::buildToolBar() {
     bar_->addAction(view_->pageAction(QWebEnginePage::Back));
     bar_->addAction(view_->pageAction(QWebEnginePage::Forward));
@@ -134,9 +145,9 @@ void BrowserForm::buildMenus(QMenuBar *menus) {
     QAction *toolbar = bar_->toggleViewAction();
     toolbar->setText(tr("Toolbar"));
     view->addAction(toolbar);
-    QAction *statusBar = view->addAction(tr("Status Bar"), statusLine_, &QWidget::setVisible);
-    statusBar->setCheckable(true);
-    statusBar->setChecked(true);
+    statusLineShown_ = view->addAction(tr("Status Bar"), statusLine_, &QWidget::setVisible);
+    statusLineShown_->setCheckable(true);
+    statusLineShown_->setChecked(true);
     QMenu *sizes = view->addMenu(tr("Text Size"));
     auto *sizeGroup = new QActionGroup(sizes);
     for (const auto &[name, factor] : kTextSizes) {

@@ -13,7 +13,9 @@ class ProgressPanel;
 class QLabel;
 class QLineEdit;
 class QMenuBar;
+class QAction;
 class QToolBar;
+class QWebEnginePage;
 class QWebEngineProfile;
 class QWebEngineView;
 struct ProgramOptions;
@@ -41,6 +43,11 @@ public:
     QString statusText() const;
     // A page of the main window rather than a window of its own.
     bool docked() const { return !isWindow(); }
+    // The program's reports show the page alone: no address bar, no status bar
+    // (the View menu can show them again).
+    void showPageAlone();
+    // The browser window that shows the page; null for a page of no browser window.
+    static BrowserForm *showing(QWebEnginePage *page);
 
     // The default browser's caption starts with "(Default) ".
     void setDefault(bool isDefault);
@@ -85,6 +92,7 @@ private:
     QToolBar *bar_;
     QLineEdit *address_;
     QWidget *statusLine_;
+    QAction *statusLineShown_ = nullptr;
     ProgressPanel *progress_;
     QLabel *status_;
     QString title_;

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "BrowserForm.h"
 #include "BrowserPage.h"
 #include "EngineLibrary.h"
 #include "FilterTestSubject.h"
@@ -113,5 +114,7 @@ void External::TaskTestFilter(int taskId) {
     subject.setKind(ENG_LINK_HYPERLINK);
     QWebEnginePage *window = nullptr;
     emit page_.windowWanted(&window);
-    if (window) window->load(QUrl(QStringLiteral("qzinfo://urltestfilter/%1/").arg(taskId)));
+    if (!window) return;
+    if (BrowserForm *form = BrowserForm::showing(window)) form->showPageAlone();
+    window->load(QUrl(QStringLiteral("qzinfo://urltestfilter/%1/").arg(taskId)));
 }

@@ -469,22 +469,44 @@ void MainForm::buildTaskCommands() {
     taskBar->addActions({taskList_->command(QStringLiteral("acNewTask")), taskList_->command(QStringLiteral("acRun")),
                          taskList_->command(QStringLiteral("acStop")), taskList_->command(QStringLiteral("acDelete")),
                          taskList_->command(QStringLiteral("acProperties"))});
+    // The toolbar's "Task" button drops down the whole task menu. A button of
+    // its own: a second action given the menu would take over the menu's own
+    // entry in the menu bar.
+    auto *taskMenuButton = new QToolButton(taskBar);
+    taskMenuButton->setObjectName(QStringLiteral("taskMenuButton"));
+    taskMenuButton->setText(QStringLiteral("Task"));
+    taskMenuButton->setIcon(QApplication::style()->standardIcon(QStyle::SP_FileDialogListView));
+    taskMenuButton->setMenu(tasks);
+    taskMenuButton->setPopupMode(QToolButton::InstantPopup);
+    connect(taskBar, &QToolBar::toolButtonStyleChanged, taskMenuButton, &QToolButton::setToolButtonStyle);
+    taskBar->addSeparator();
+    taskBar->addWidget(taskMenuButton);
     insertToolBar(addressBar_, taskBar);
     viewMenu_->addAction(taskBar->toggleViewAction());
     auto *folderMenu = new QMenu(QStringLiteral("F&olders"), this);
     menuBar()->insertMenu(help, folderMenu);
     folderMenu->addActions(folderTree_->commands());
 
-    // Cut, Paste and Delete act on the folder tree while it has the focus, else on the task list.
+    // Cut, Paste and Delete act on the folder tree while it has the focus or the task list cannot, else on the task
+    // list.
     auto *edit = new QMenu(QStringLiteral("&Edit"), this);
     menuBar()->insertMenu(viewMenu_->menuAction(), edit);
+    // Each is enabled while the command it stands for can act.
     const auto routed = [this, edit](const QString &caption, const QString &listCommand, const QString &treeCommand) {
-        QAction *command = edit->addAction(caption, this, [this, listCommand, treeCommand] {
-            QAction *target = !treeCommand.isEmpty() && folderTree_->hasFocus() ? folderTree_->command(treeCommand)
-                                                                                : taskList_->command(listCommand);
-            target->trigger();
+        QAction *list = taskList_->command(listCommand);
+        QAction *tree = treeCommand.isEmpty() ? nullptr : folderTree_->command(treeCommand);
+        QAction *command = edit->addAction(caption, this, [this, list, tree] {
+            const bool onTree = tree && tree->isEnabled() && (folderTree_->hasFocus() || !list->isEnabled());
+            QAction *target = onTree ? tree : list;
+            if (target->isEnabled()) target->trigger();
         });
         command->setObjectName(QStringLiteral("acEdit") + caption);
+        const auto follow = [command, list, tree] {
+            command->setEnabled(list->isEnabled() || (tree && tree->isEnabled()));
+        };
+        connect(list, &QAction::changed, command, follow);
+        if (tree) connect(tree, &QAction::changed, command, follow);
+        follow();
     };
     routed(QStringLiteral("Cut"), QStringLiteral("acCut"), QStringLiteral("acFolderCut"));
     routed(QStringLiteral("Copy"), QStringLiteral("acCopy"), QString());
@@ -501,8 +523,9 @@ void MainForm::buildTaskCommands() {
                 openBrowser(address, task, stamp, newWindow);
             });
     // The task commands and the sort order belong to the first page.
-    connect(pages_, &QTabWidget::currentChanged, this, [this, tasks](int page) {
+    connect(pages_, &QTabWidget::currentChanged, this, [this, tasks, taskMenuButton](int page) {
         tasks->menuAction()->setEnabled(page == 0);
+        taskMenuButton->setEnabled(page == 0);
         taskList_->viewsMenu()->menuAction()->setEnabled(page == 0);
         taskList_->sortMenu()->menuAction()->setEnabled(page == 0);
     });
@@ -549,27 +572,21 @@ void MainForm::buildExportCommands() {
     };
     fileCommand(QStringLiteral("Export"), QStringLiteral("acExportProject"), [this] {
         exportProject(this, project_);
-    })->setToolTip(QStringLiteral("Export project"));
+    })->setToolTip(QStringLiteral("Create a browsable copy of project on disk"));
     const auto showFolders = [this] {
         if (auto *folders = findChild<QDockWidget *>(QStringLiteral("foldersWindow"))) folders->show();
     };
     fileCommand(QStringLiteral("Import Favorites"), QStringLiteral("acImportFavorites"), [this, showFolders] {
         if (importBookmarksFile(this, project_)) showFolders();
-    });
+    })->setToolTip(QStringLiteral("Import favorites"));
     fileCommand(QStringLiteral("Import Favorites Folder"), QStringLiteral("acImportFavoritesFolder"),
                 [this, showFolders] {
                     if (importShortcutFolder(this, project_)) showFolders();
                 });
     file->insertSeparator(exit);
 
-    // The program's own pages open in a window of their own, not wrapped as offline addresses.
-    const auto showPage = [this](const QString &address) {
-        BrowserForm *window = createBrowser(options_.openBrowserInTabs);
-        pageHost_->activate(window);
-        window->navigate(QUrl(address));
-    };
-    QAction *report = menuNamed(QStringLiteral("&Project"))->addAction(QStringLiteral("Report"), this, [showPage] {
-        showPage(QStringLiteral("qzinfo://projectreport/"));
+    QAction *report = menuNamed(QStringLiteral("&Project"))->addAction(QStringLiteral("Report"), this, [this] {
+        showReport(QUrl(QStringLiteral("qzinfo://projectreport/")));
     });
     report->setObjectName(QStringLiteral("acProjectReport"));
     projectCommands_ << report;
@@ -579,9 +596,9 @@ void MainForm::buildExportCommands() {
     QAction *saveTasks = tasks->addAction(QStringLiteral("Save Task(s) As ..."), this,
                                           [this] { saveTasksAs(this, project_, taskList_->selectedTasks()); });
     saveTasks->setObjectName(QStringLiteral("acSaveTasksAs"));
-    QAction *taskReport = tasks->addAction(QStringLiteral("Report"), this, [this, showPage] {
+    QAction *taskReport = tasks->addAction(QStringLiteral("Report"), this, [this] {
         if (const std::optional<TaskRow> task = taskList_->currentTask())
-            showPage(QStringLiteral("qzinfo://taskinfo/%1").arg(task->id));
+            showReport(QUrl(QStringLiteral("qzinfo://taskinfo/%1/").arg(task->id)));
     });
     taskReport->setObjectName(QStringLiteral("acTaskReport"));
     const auto followSelection = [this, saveTasks, taskReport] {
@@ -591,6 +608,13 @@ void MainForm::buildExportCommands() {
     connect(taskList_, &TaskListFrame::currentChanged, this, followSelection);
     connect(&project_, &KestProject::afterClose, this, followSelection);
     followSelection();
+}
+
+void MainForm::showReport(const QUrl &page) {
+    BrowserForm *window = createBrowser(options_.openBrowserInTabs);
+    window->showPageAlone();
+    pageHost_->activate(window);
+    window->navigate(page);
 }
 
 // ---- end of exports, favourites import and report pages ----
@@ -1003,11 +1027,7 @@ void MainForm::followItemLists(QWidget &window) {
                 [this](const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
                     openBrowser(address, number, stamp, newWindow);
                 });
-        connect(list, &ItemListFrame::infoPageRequested, this, [this](const QUrl &page) {
-            BrowserForm *browser = createBrowser(options_.openBrowserInTabs);
-            pageHost_->activate(browser);
-            browser->navigate(page);
-        });
+        connect(list, &ItemListFrame::infoPageRequested, this, &MainForm::showReport);
     }
 }
 

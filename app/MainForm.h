@@ -87,6 +87,9 @@ private:
     void showWebsiteStructure(const TaskRow &task);
     // Exports, the favourites import and the report pages.
     void buildExportCommands();
+    // One of the program's own pages ("qzinfo:"), alone in a new browser window:
+    // not wrapped as an offline address, without address and status bars.
+    void showReport(const QUrl &page);
     // The progress and statistics panes, docked below the pages.
     void buildPanes();
     // The page commands: closing and undocking pages, the tabs' side, the

@@ -3,11 +3,14 @@
 // says of the same project, texts of a task that hold markup show as text,
 // and the filter test page tests what it is asked to.
 
+#include <QAction>
+#include <QLineEdit>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
 #include <QWebEnginePage>
+#include <QWebEngineView>
 
 #include "BrowserForm.h"
 #include "BrowserPage.h"
@@ -18,9 +21,11 @@
 #include "MainForm.h"
 #include "ModalAnswers.h"
 #include "PageScripts.h"
+#include "ProgressPanel.h"
 #include "RecordBuffer.h"
 #include "dialogs/NewTaskDialog.h"
 #include "items/ItemRow.h"
+#include "views/TaskListFrame.h"
 
 using namespace gui_test;
 
@@ -60,6 +65,7 @@ private slots:
     void theTaskReportAgreesWithLarkAndShowsMarkupAsText();
     void theFilterTestPageTestsTheAddressAndKindAsked();
     void anUnknownTaskGivesItsOwnPage();
+    void reportsOpenAloneFromTheirCommandsAndLinks();
 
 private:
     // Opens one of the program's pages in a browser window and waits until it has loaded.
@@ -222,6 +228,37 @@ void ReportPagesTest::theFilterTestPageTestsTheAddressAndKindAsked() {
 void ReportPagesTest::anUnknownTaskGivesItsOwnPage() {
     QWebEnginePage *page = showPage(QStringLiteral("qzinfo://taskinfo/999"));
     QVERIFY(bodyText(page).contains(QStringLiteral("Task not found. TaskID:999")));
+}
+
+// The reports' commands, and a report page's link to another, each open a
+// new browser page that shows the report alone: no address, no status line.
+void ReportPagesTest::reportsOpenAloneFromTheirCommandsAndLinks() {
+    auto *pages = form().findChild<QTabWidget *>();
+    const auto opened = [pages](const QString &title) -> BrowserForm * {
+        auto *report = qobject_cast<BrowserForm *>(pages->currentWidget());
+        if (!report) return nullptr;
+        if (!QTest::qWaitFor([&] { return report->page()->title() == title; }, 20000)) return nullptr;
+        const bool alone = !report->findChild<QLineEdit *>()->isVisible() &&
+                           !report->progressPanel()->parentWidget()->isVisible() && report->view()->isVisible();
+        return alone ? report : nullptr;
+    };
+    form().findChild<QAction *>(QStringLiteral("acProjectReport"))->trigger();
+    QVERIFY(opened(QStringLiteral("Project Report")));
+    QCOMPARE(pages->count(), 2);
+
+    pages->setCurrentIndex(0);
+    QVERIFY(form().taskList().selectTask(1));
+    form().findChild<QAction *>(QStringLiteral("acTaskReport"))->trigger();
+    BrowserForm *taskReport = opened(QStringLiteral("Report for task \"%1\"").arg(fixture_.project().task(1)->name));
+    QVERIFY(taskReport);
+    QCOMPARE(pages->count(), 3);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        evaluate(taskReport->page(), QStringLiteral("!!(window.external && window.external.TaskTestFilter)")).toBool(),
+        10000);
+    evaluate(taskReport->page(), QStringLiteral("window.external.TaskTestFilter(1); true"));
+    QTRY_COMPARE_WITH_TIMEOUT(pages->count(), 4, 10000);
+    QVERIFY(opened(QStringLiteral("Test filters")));
+    screenshot(&form(), QStringLiteral("report-alone.png"));
 }
 
 SITELARK_GUI_TEST_MAIN(ReportPagesTest)
