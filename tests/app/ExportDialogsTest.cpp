@@ -4,6 +4,8 @@
 // exported page leads to an exported file), and favourites are imported
 // from a bookmarks file and from a folder of link files.
 
+#include <algorithm>
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -18,6 +20,7 @@
 #include "MainForm.h"
 #include "ModalAnswers.h"
 #include "RecordBuffer.h"
+#include "TaskCreation.h"
 #include "exports/ExportItemDialog.h"
 #include "exports/ExportProgressDialog.h"
 #include "exports/ItemExport.h"
@@ -116,6 +119,7 @@ private slots:
 
     void aTaskSavedFromTheTaskMenuIsWrittenWithLinksThatResolve();
     void tasksWithoutRetrievedFilesAreCountedAsNotExported();
+    void tasksOfOneFileEachAreSavedAsThoseFilesAlone();
     void aStoredPageIsSavedUnderItsNameAndCountedWhenTheNameIsTaken();
     void theProjectExportedFromTheFileMenuSaysHowManyFiles();
     void aBookmarksFileBecomesFoldersAndTasks();
@@ -159,6 +163,35 @@ void ExportDialogsTest::tasksWithoutRetrievedFilesAreCountedAsNotExported() {
     QCOMPARE(saveTasksAs(&form(), fixture_.project(), {1u, static_cast<uint32_t>(empty)}), 1);
     QCOMPARE(said, QStringLiteral("1 of 2 task(s) were not exported due to an error."));
     expectLinksResolve(folder);
+}
+
+// Tasks that each retrieved one file are saved as those files, named as the
+// files are, without a folder of their own.
+void ExportDialogsTest::tasksOfOneFileEachAreSavedAsThoseFilesAlone() {
+    std::vector<uint32_t> tasks;
+    for (const QString name : {QStringLiteral("first.html"), QStringLiteral("second.html")}) {
+        const QString path =
+            QString::fromStdString((fixture_.siteRoot() / "single").string()) + QLatin1Char('/') + name;
+        writeText(path,
+                  "<html><head><title>One page</title></head><body><a href=\"index.html\">home</a></body></html>");
+        const int task = fixture_.project().createTask(QUrl::fromLocalFile(path).toString(), 0, kRootFolder);
+        QVERIFY(task > 0);
+        tasks.push_back(static_cast<uint32_t>(task));
+    }
+    fixture_.project().setRunning(true);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        std::ranges::all_of(tasks, [this](uint32_t task) { return fixture_.project().task(task)->retrieved == 1; }),
+        30000);
+    fixture_.project().setRunning(false);
+    const QString folder = fixture_.workPath(QStringLiteral("single"));
+    answerExportDialog<ExportParamDialog>([&](ExportParamDialog *dialog) { dialog->setDestination(folder); },
+                                          QStringLiteral("export-single-files-dialog.png"));
+    QCOMPARE(saveTasksAs(&form(), fixture_.project(), tasks), 2);
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+             QStringList({QStringLiteral("first.html"), QStringLiteral("second.html")}));
+    QFile saved(folder + QStringLiteral("/first.html"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QVERIFY(saved.readAll().contains("One page"));
 }
 
 void ExportDialogsTest::aStoredPageIsSavedUnderItsNameAndCountedWhenTheNameIsTaken() {
