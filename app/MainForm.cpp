@@ -673,6 +673,9 @@ void MainForm::openFile(const QString &path) {
 }
 
 void MainForm::newProject() {
+    // Made first: shown a folder that does not exist (as on a first start),
+    // the file dialog would open in the working folder instead.
+    QDir().mkpath(options_.projectFolder);
     const QString path =
         QFileDialog::getSaveFileName(this, QStringLiteral("New Project File Name"),
                                      QDir(options_.projectFolder).filePath(QStringLiteral("NewProject.slk")),

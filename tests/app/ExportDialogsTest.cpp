@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QLabel>
 #include <QRegularExpression>
@@ -15,6 +14,7 @@
 #include <QTimer>
 
 #include "EngineLibrary.h"
+#include "ExportedCopy.h"
 #include "GuiTestCase.h"
 #include "GuiTestProgram.h"
 #include "MainForm.h"
@@ -31,40 +31,6 @@
 using namespace gui_test;
 
 namespace {
-
-// The relative links of the exported pages below the folder that lead to no
-// file below it, and how many lead to one.
-QStringList unresolvedLinks(const QString &folder, int *resolved) {
-    static const QRegularExpression link(QStringLiteral("(?:href|src|URL)=[\"']?([^\"' >]*)"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    QStringList broken;
-    const QString root = QDir(folder).canonicalPath();
-    for (QDirIterator it(folder, {QStringLiteral("*.html")}, QDir::Files, QDirIterator::Subdirectories);
-         it.hasNext();) {
-        QFile page(it.next());
-        if (!page.open(QIODevice::ReadOnly)) continue;
-        const QString text = QString::fromUtf8(page.readAll());
-        for (auto m = link.globalMatch(text); m.hasNext();) {
-            const QString value = m.next().captured(1).section(QLatin1Char('#'), 0, 0);
-            if (value.isEmpty() || value.contains(QLatin1Char(':')) || value.startsWith(QStringLiteral("0;"))) continue;
-            const QString target =
-                QDir(QFileInfo(page).absolutePath()).absoluteFilePath(QUrl::fromPercentEncoding(value.toUtf8()));
-            const QFileInfo file(target);
-            if (file.isFile() && file.canonicalFilePath().startsWith(root))
-                ++*resolved;
-            else
-                broken << page.fileName() + QStringLiteral(" -> ") + value;
-        }
-    }
-    return broken;
-}
-
-void expectLinksResolve(const QString &folder) {
-    int resolved = 0;
-    const QStringList broken = unresolvedLinks(folder, &resolved);
-    QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QLatin1Char('\n'))));
-    QVERIFY2(resolved > 0, "no relative link in the export");
-}
 
 // Answers the next dialog of the type: the handler fills it, a screenshot is taken, then OK.
 template <typename Dialog>

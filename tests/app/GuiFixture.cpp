@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QEvent>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTest>
@@ -88,6 +90,31 @@ void GuiFixture::triggerMenuCommand(const QString &text) const {
     for (QAction *action : form_->findChildren<QAction *>())
         if (action->text() == text) return action->trigger();
     QFAIL(qPrintable(QStringLiteral("no command ") + text));
+}
+
+namespace {
+
+QAction *entryIn(const QMenu &menu, const QString &text) {
+    for (QAction *entry : menu.actions()) {
+        if (entry->text() == text) return entry;
+        if (entry->menu())
+            if (QAction *inner = entryIn(*entry->menu(), text)) return inner;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void GuiFixture::chooseMenuEntry(const QString &menu, const QString &text) const {
+    for (QAction *title : form_->menuBar()->actions()) {
+        if (!title->menu() || title->text().remove(u'&') != menu) continue;
+        QAction *entry = entryIn(*title->menu(), text);
+        QVERIFY2(entry, qPrintable(QStringLiteral("no entry %1 in the menu %2").arg(text, menu)));
+        QVERIFY2(title->isEnabled() && entry->isVisible() && entry->isEnabled(),
+                 qPrintable(text + QStringLiteral(" is not enabled")));
+        return entry->trigger();
+    }
+    QFAIL(qPrintable(QStringLiteral("no menu ") + menu));
 }
 
 void screenshot(QWidget *widget, const QString &name) {

@@ -68,8 +68,14 @@ public:
     BrowserForm *browser() const { return browser_; }
     // Triggers the main window's command (a menu entry) with the text.
     void triggerMenuCommand(const QString &text) const;
+    // Chooses the entry with the text in the menu bar's menu with the title
+    // (without its '&'), or in a submenu of it, as a user does: it must be
+    // there, shown and enabled.
+    void chooseMenuEntry(const QString &menu, const QString &text) const;
     // Closes the main window now, for a test that starts one of its own.
     void closeForm();
+    // Stops the site's server: from then on nothing comes from the network.
+    void stopServer() { nginx_.reset(); }
 
 private:
     test::TempDir site_;

@@ -2,6 +2,7 @@
 
 #include <QTest>
 #include <QWebEnginePage>
+#include <QWebEngineView>
 
 namespace gui_test {
 
@@ -19,6 +20,17 @@ QVariant evaluate(QWebEnginePage *page, const QString &script) {
 
 QString bodyText(QWebEnginePage *page) {
     return evaluate(page, QStringLiteral("document.body ? document.body.innerText : ''")).toString();
+}
+
+void click(QWebEngineView *view, const QString &selector) {
+    const QVariantList middle =
+        evaluate(view->page(), QStringLiteral("(() => { const e = document.querySelector('%1'); if (!e) return [];"
+                                              " e.scrollIntoView(); const r = e.getBoundingClientRect();"
+                                              " return [r.left + r.width / 2, r.top + r.height / 2]; })()")
+                                   .arg(selector))
+            .toList();
+    QVERIFY2(middle.size() == 2, qPrintable(QStringLiteral("nothing on the page is ") + selector));
+    QTest::mouseClick(view->focusProxy(), Qt::LeftButton, {}, QPoint(middle[0].toInt(), middle[1].toInt()));
 }
 
 }  // namespace gui_test
