@@ -308,7 +308,7 @@ void MainForm::buildPanes() {
     statistic->toggleViewAction()->setText(QStringLiteral("Statistics"));
     statistic->toggleViewAction()->setToolTip(QStringLiteral("Show statistics"));
     splitDockWidget(progress, statistic, Qt::Horizontal);
-    resizeDocks({progress, statistic}, {3, 1}, Qt::Horizontal);
+    resizeDocks({progress, statistic}, {2, 1}, Qt::Horizontal);
     connect(taskList_, &TaskListFrame::currentChanged, progressFrame_, &ProgressFrame::showTask);
     connect(statFrame_, &StatFrame::helpRequested, this, [this] { showHelp(QStringLiteral("/source/progress.html")); });
 }

@@ -67,11 +67,14 @@ StatFrame::StatFrame(KestProject &project, QWidget *parent)
     pingRow->addWidget(new QLabel(QStringLiteral("Ping"), this));
     pingRow->addWidget(ping_);
     pingRow->addStretch();
-    auto *bar = new QToolBar(this);
-    buildCommands(bar);
+    // Two rows: the pane is narrow, and one row would hide commands behind its overflow button.
+    auto *views = new QToolBar(this);
+    auto *actions = new QToolBar(this);
+    buildCommands(views, actions);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(bar);
+    layout->addWidget(views);
+    layout->addWidget(actions);
     layout->addWidget(caption_);
     layout->addWidget(timeRemaining_);
     layout->addWidget(counters_);
@@ -101,9 +104,9 @@ QLabel *StatFrame::addCounter(QGridLayout *grid, const QString &caption, const Q
     return value;
 }
 
-void StatFrame::buildCommands(QToolBar *bar) {
-    QAction *chart = bar->addAction(QStringLiteral("Show Chart"));
-    QAction *general = bar->addAction(QStringLiteral("General statistics"));
+void StatFrame::buildCommands(QToolBar *views, QToolBar *bar) {
+    QAction *chart = views->addAction(QStringLiteral("Show Chart"));
+    QAction *general = views->addAction(QStringLiteral("General statistics"));
     for (QAction *part : {chart, general}) {
         part->setCheckable(true);
         part->setChecked(true);

@@ -37,7 +37,8 @@ protected:
 
 private:
     QLabel *addCounter(QGridLayout *grid, const QString &caption, const QString &name);
-    void buildCommands(QToolBar *bar);
+    // The pane's parts to show on the first bar, its commands on the second.
+    void buildCommands(QToolBar *views, QToolBar *bar);
     void showStatistics(const StatProgress &statistics);
     void showTimeRemaining(double days);
     void showLook();
