@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include <QMimeData>
 
@@ -43,7 +44,11 @@ int compareBy(int key, const TaskRow &a, const TaskRow &b) {
 
 }  // namespace
 
-TaskListModel::TaskListModel(QObject *parent) : QAbstractTableModel(parent) {}
+TaskListModel::TaskListModel(QObject *parent) : QAbstractTableModel(parent) {
+    announceTimer_.setSingleShot(true);
+    announceTimer_.setInterval(kAnnounceInterval);
+    connect(&announceTimer_, &QTimer::timeout, this, &TaskListModel::announceChanges);
+}
 
 void TaskListModel::setTransfers(DragSource source, DropReceiver receiver) {
     dragSource_ = std::move(source);
@@ -75,8 +80,26 @@ void TaskListModel::add(const TaskRow &task) {
 void TaskListModel::change(const TaskRow &task) {
     const int at = indexOf(task.id);
     if (at < 0 || task.folder != folder_) return;
-    rows_[static_cast<size_t>(at)] = task;
-    emit dataChanged(index(at, 0), index(at, ColumnCount - 1));
+    TaskRow &shown = rows_[static_cast<size_t>(at)];
+    const bool stateChanged = shown.state != task.state;
+    shown = task;
+    if (stateChanged) {
+        announce(task.id);
+        return;
+    }
+    changed_.insert(task.id);
+    if (!announceTimer_.isActive()) announceTimer_.start();
+}
+
+void TaskListModel::announceChanges() {
+    const QSet<uint32_t> changed = std::exchange(changed_, {});
+    for (uint32_t task : changed) announce(task);
+}
+
+void TaskListModel::announce(uint32_t task) {
+    changed_.remove(task);
+    const int at = indexOf(task);
+    if (at >= 0) emit dataChanged(index(at, 0), index(at, ColumnCount - 1));
 }
 
 void TaskListModel::remove(uint32_t task) {

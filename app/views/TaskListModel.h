@@ -5,6 +5,8 @@
 
 #include <QAbstractTableModel>
 #include <QHash>
+#include <QSet>
+#include <QTimer>
 
 #include "TaskRow.h"
 
@@ -41,8 +43,11 @@ public:
 
     // A task of the folder arrived (or was there: its row is reloaded).
     void add(const TaskRow &task);
-    // The row of a task of the folder is reloaded.
+    // The row of a task of the folder is reloaded. A running task changes
+    // with every file it stores: its row takes the values at once, the views
+    // hear of it at most every kAnnounceInterval, unless its state changed.
     void change(const TaskRow &task);
+    static constexpr int kAnnounceInterval = 200;  // milliseconds
     void remove(uint32_t task);
 
     // Sorts by the key: the key in use again flips the direction.
@@ -71,11 +76,16 @@ signals:
 
 private:
     void reindex();
+    // Tells the views of the rows changed since the last time.
+    void announceChanges();
+    void announce(uint32_t task);
     QString text(const TaskRow &task, int column) const;
 
     uint32_t folder_ = 0;
     std::vector<TaskRow> rows_;
     QHash<uint32_t, int> positions_;
+    QSet<uint32_t> changed_;  // tasks whose rows changed unannounced
+    QTimer announceTimer_;
     int sortKey_ = -1;
     Qt::SortOrder order_ = Qt::AscendingOrder;
     DragSource dragSource_;

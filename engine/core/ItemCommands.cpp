@@ -20,16 +20,18 @@ void writePair(DispatchContext &c, MemoryStream &out, const ItemRow &item, const
     writeUrlResRecord(out, resource, c.engine.tables().strings);
 }
 
-// Writes the pair when the item has a URL resource that exists.
-void writeItem(DispatchContext &c, MemoryStream &out, const ItemRow &item) {
-    if (item.urlResId == 0) return;
-    if (auto resource = c.engine.tables().urlRes.find(int64_t{item.urlResId})) writePair(c, out, item, *resource);
+// Writes each item read with its resource as a pair.
+ItemResourceQuery::Visit pairsInto(MemoryStream &out) {
+    return [&out](const ItemWithResource &listed) {
+        writeItemRecord(out, listed.item);
+        writeUrlResRecord(out, listed.resource, listed.url, listed.formData);
+    };
 }
 
 intptr_t getTaskItems(DispatchContext &c) {
     const uint32_t task = c.args().readUInt32();
     MemoryStream &out = c.answer();
-    for (const ItemRow &item : c.engine.tables().items.ofTask(task)) writeItem(c, out, item);
+    c.engine.tables().itemResources.ofTask(task, pairsInto(out));
     return 0;
 }
 
@@ -40,7 +42,7 @@ intptr_t findTaskItem(DispatchContext &c) {
     auto task = c.engine.tables().tasks.find(int64_t{taskId});
     if (!task) return 0;
     if (itemId == 0) itemId = task->mainItemId;
-    if (auto item = c.engine.tables().items.find(int64_t{itemId})) writeItem(c, out, *item);
+    c.engine.tables().itemResources.ofItem(itemId, pairsInto(out));
     return 0;
 }
 

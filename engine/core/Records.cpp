@@ -5,9 +5,14 @@
 namespace eng {
 
 void writeUrlResRecord(MemoryStream &out, const UrlResRow &row, CStrTable &strings) {
+    const std::string url = strings.textOf(row.urlId);
+    writeUrlResRecord(out, row, url, strings.textOf(row.postId));
+}
+
+void writeUrlResRecord(MemoryStream &out, const UrlResRow &row, std::string_view url, std::string_view formData) {
     EngUrlResRecord r{};
-    r.url = out.newString(strings.textOf(row.urlId));
-    r.formData = out.newString(strings.textOf(row.postId));
+    r.url = out.newString(url);
+    r.formData = out.newString(formData);
     r.id = row.urlResId;
     r.state = static_cast<uint8_t>(row.state);
     r.status = row.statusCode;

@@ -57,11 +57,13 @@ uint32_t CStrTable::add(std::string_view text, StringKind kind, int32_t hash) {
 std::string CStrTable::textOf(uint32_t strId) {
     if (strId == 0) return {};
     auto row = find(int64_t{strId});
-    if (!row) return {};
-    std::string text = std::move(row->text);
-    if (mayContinue(text))
-        for (const ChunkRow &chunk : chunks_.chunksOf(strId)) text += chunk.value;
-    return text;
+    return row ? completed(strId, std::move(row->text)) : std::string();
+}
+
+std::string CStrTable::completed(uint32_t strId, std::string rowText) {
+    if (mayContinue(rowText))
+        for (const ChunkRow &chunk : chunks_.chunksOf(strId)) rowText += chunk.value;
+    return rowText;
 }
 
 uint32_t CStrTable::addReference(uint32_t strId) {

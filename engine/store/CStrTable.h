@@ -40,6 +40,9 @@ public:
     uint32_t intern(std::string_view text, StringKind kind, bool create);
     // The full text of a key; empty for 0 or a key without a row.
     std::string textOf(uint32_t strId);
+    // The full text of the key whose row holds the text: the chunks are read
+    // only when the row may continue in them.
+    std::string completed(uint32_t strId, std::string rowText);
     // Returns the new count; nothing happens for key 0 or a missing row.
     uint32_t addReference(uint32_t strId);
     // Returns the new count; at zero the string and its chunks are deleted.

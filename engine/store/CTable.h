@@ -124,6 +124,36 @@ public:
         return n;
     }
 
+    // The bound columns as a select list over several tables, each named
+    // with its table (the automatic key first), for readRow.
+    std::string selectList() const { return columnList(sqlName(table_) + "."); }
+    // How many columns of a select list a row takes.
+    int columnsPerRow() const { return static_cast<int>(fields_.size()) + (autoKey_ ? 1 : 0); }
+    // The row in the statement's current row, read from the first column on
+    // in the order of selectList.
+    Row readRow(const Statement &s, int first = 0) const {
+        Row row{};
+        int column = first;
+        if (autoKey_) row.*autoKey_ = static_cast<uint32_t>(s.integer(column++));
+        for (const Field<Row> &f : fields_) {
+            std::visit(
+                [&](auto member) {
+                    using T = std::remove_cvref_t<decltype(row.*member)>;
+                    if constexpr (std::is_same_v<T, std::string>)
+                        row.*member = s.text(column);
+                    else if constexpr (std::is_same_v<T, double>)
+                        row.*member = s.real(column);
+                    else if constexpr (std::is_same_v<T, bool>)
+                        row.*member = s.integer(column) != 0;
+                    else
+                        row.*member = static_cast<T>(s.integer(column));
+                },
+                f.member);
+            ++column;
+        }
+        return row;
+    }
+
     // The statement a seek runs, for checking that it uses its index.
     std::string seekSql(std::string_view index, size_t keyCount) const {
         const NamedIndex &named = namedIndex(index);
@@ -169,10 +199,11 @@ private:
             sql += (i ? " AND " : "") + sqlName(bareColumn(named.columns[i])) + " = ?";
         return sql;
     }
-    std::string columnList() const {
+    // The bound columns, the automatic key first, each after the prefix.
+    std::string columnList(const std::string &prefix = {}) const {
         std::string list;
-        if (autoKey_) list = sqlName(keyColumn_);
-        for (const Field<Row> &f : fields_) list += (list.empty() ? "" : ", ") + sqlName(f.column);
+        if (autoKey_) list = prefix + sqlName(keyColumn_);
+        for (const Field<Row> &f : fields_) list += (list.empty() ? "" : ", ") + prefix + sqlName(f.column);
         return list;
     }
     std::string insertSql() const {
@@ -275,28 +306,6 @@ private:
                     },
                     f.member);
             }
-    }
-    Row readRow(const Statement &s) const {
-        Row row{};
-        int column = 0;
-        if (autoKey_) row.*autoKey_ = static_cast<uint32_t>(s.integer(column++));
-        for (const Field<Row> &f : fields_) {
-            std::visit(
-                [&](auto member) {
-                    using T = std::remove_cvref_t<decltype(row.*member)>;
-                    if constexpr (std::is_same_v<T, std::string>)
-                        row.*member = s.text(column);
-                    else if constexpr (std::is_same_v<T, double>)
-                        row.*member = s.real(column);
-                    else if constexpr (std::is_same_v<T, bool>)
-                        row.*member = s.integer(column) != 0;
-                    else
-                        row.*member = static_cast<T>(s.integer(column));
-                },
-                f.member);
-            ++column;
-        }
-        return row;
     }
     std::string table_;
     std::vector<Field<Row>> fields_;

@@ -13,6 +13,7 @@
 #include "store/CStrTable.h"
 #include "store/CTasksTable.h"
 #include "store/CUrlResTable.h"
+#include "store/ItemResourceQuery.h"
 #include "store/SavedQueries.h"
 
 namespace eng {
@@ -32,6 +33,7 @@ struct ProjectTables {
           res(db, rel, queries),
           urlRes(db, strings, res, queries, std::move(urlResEvents)),
           items(db, strings, urlRes),
+          itemResources(db, items, urlRes, strings),
           auth(db),
           index(db),
           titleIndex(db),
@@ -47,6 +49,7 @@ struct ProjectTables {
     CResTable res;
     CAdvUrlResTable urlRes;
     CItemsTable items;
+    ItemResourceQuery itemResources;
     CAuthTable auth;
     CIndexTable index;
     CTitleIndexTable titleIndex;

@@ -11,6 +11,7 @@
 #include <QListView>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
@@ -81,6 +82,7 @@ private slots:
     void aTaskIsCreatedRunStoppedEditedAndDeleted();
     void badInputInTheDialogCreatesNothing();
     void rowsShowTheirValuesAndSortByEveryKey();
+    void changesOfARunningTaskAreShownTogether();
     void theAddressBarGetsAndChangesTasks();
     void theFilterEditorKeepsOneEntryPerKindOfLink();
     void tasksAreRenamedImportedAndEditedTogether();
@@ -280,6 +282,33 @@ void TaskListTest::rowsShowTheirValuesAndSortByEveryKey() {
     model.remove(1);
     QCOMPARE(order(), (QList<uint32_t>{3, 2}));
     QCOMPARE(model.indexOf(2), 1);
+}
+
+// A running task changes with every file: its row takes each change at once,
+// the views hear of them together; a change of state they hear of at once.
+void TaskListTest::changesOfARunningTaskAreShownTogether() {
+    TaskListModel model;
+    TaskRow task;
+    task.id = 4;
+    task.folder = 1;
+    task.state = TaskRow::Downloading;
+    model.reset(1, {task});
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    for (uint32_t file = 1; file <= 500; ++file) {
+        task.retrieved = file;
+        model.change(task);
+    }
+    QCOMPARE(model.row(0).retrieved, 500u);
+    QCOMPARE(changed.count(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(changed.count(), 1, 1000);
+    QTest::qWait(2 * TaskListModel::kAnnounceInterval);
+    QCOMPARE(changed.count(), 1);
+
+    task.state = TaskRow::Stopped;
+    model.change(task);
+    QCOMPARE(changed.count(), 2);
+    QTest::qWait(2 * TaskListModel::kAnnounceInterval);
+    QCOMPARE(changed.count(), 2);
 }
 
 void TaskListTest::theFilterEditorKeepsOneEntryPerKindOfLink() {

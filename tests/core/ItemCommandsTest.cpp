@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "base/UrlHash.h"
 #include "client/RecordBuffer.h"
 #include "engine.h"
 #include "support/OpenProject.h"
 #include "support/ProjectFiles.h"
+#include "sys/ErrorText.h"
 
 namespace {
 
@@ -43,6 +46,26 @@ void fill(const std::string &path) {
     )");
 }
 
+// Every field of a pair, one line.
+std::string described(const eng::client::ItemResource &pair) {
+    const EngItemRecord i = pair.item;
+    const EngUrlResRecord r = pair.resource;
+    char numbers[200];
+    std::snprintf(numbers, sizeof numbers, "%u %u %d %.17g %d | %u %u %d %u %u %u %.17g %.17g %d", i.item, i.task,
+                  i.level, i.created, i.tag, r.id, r.state, r.status, r.contentLength, r.size, r.error, r.lastModified,
+                  r.doneTime, r.type);
+    using eng::client::text;
+    return std::string(numbers) + " [" + text(r.errorText) + "] [" + text(r.contentType) + "] [" + text(r.title) +
+           "] " + text(r.url) + " [" + text(r.formData) + "]";
+}
+
+std::vector<std::string> describedPairs(const eng::client::RecordBuffer<eng::client::ItemResource> &pairs) {
+    EXPECT_TRUE(pairs.whole());
+    std::vector<std::string> lines;
+    for (const eng::client::ItemResource &pair : pairs) lines.push_back(described(pair));
+    return lines;
+}
+
 }  // namespace
 
 TEST(ItemCommands, TaskItemsLeaveOutItemsWithoutAResource) {
@@ -63,6 +86,49 @@ TEST(ItemCommands, TaskItemsLeaveOutItemsWithoutAResource) {
     EXPECT_EQ(call(Eng_FindTaskItem, 1, 2).at(0).resource, 2u);
     EXPECT_TRUE(call(Eng_FindTaskItem, 1, 3).empty());
     EXPECT_TRUE(call(Eng_FindTaskItem, 7, 0).empty());
+}
+
+// A task's items come by address key (not by item number) with every value
+// of the item and of its resource, the resource's address and form data
+// whole (a long address continues in chunks); an item without a resource
+// and one whose resource is gone are left out, as are other tasks' items.
+TEST(ItemCommands, TaskItemsWithTheirResourcesInAddressOrder) {
+    test::OpenProject project;
+    Eng_CloseProject();
+    const std::string longUrl = "http://h/" + std::string(246, 'x');
+    test::executeSql(project.path(), R"(
+        INSERT INTO Strings (StrId, Type, RefCount, String) VALUES
+          (11, 1, 2, 'http://h/a'), (12, 1, 1, 'http://h/form'), (13, 2, 1, 'q=1&r=2'),
+          (14, 1, 1, ')" + longUrl + R"('), (15, 1, 1, 'http://h/none'), (16, 1, 1, 'http://h/gone');
+        INSERT INTO StrChunks (StrId, "Offset", Value) VALUES (14, 0, 'yyyy'), (14, 1, '/end.html');
+        INSERT INTO Tasks (TaskId, UrlId, MainItemId, State) VALUES (1, 14, 1, 2), (2, 11, 6, 2);
+        INSERT INTO UrlRes (UrlResId, UrlId, PostId, State, StatusCode, LastError, Error, ContentType, Title,
+                            ContentLength, Size, LastModified, DoneTime, Type, Url, RefCount) VALUES
+          (21, 11, 0, 2, 200, 0, 0, 'text/html', 'Page A', 120, 100, 44000.5, 45000.25, 1, 'http://h/a', 2),
+          (22, 12, 13, 2, 404, 0, 1, 'text/plain', '', 0, 7, 0, 45001, 6, 'http://h/form', 1),
+          (23, 14, 0, 2, 499, 12, 0, 'image/gif', 'Long', 9, 9, 0, 45002, 2, 'http://h/xx', 1);
+        INSERT INTO Items (ItemId, TaskId, UrlId, PostId, UrlResId, Level, Created, Tag) VALUES
+          (1, 1, 14, 0, 23, 0, 44999.5, 3), (2, 1, 12, 13, 22, 1, 44999.75, 0), (3, 1, 11, 0, 21, 2, 0, 9),
+          (4, 1, 15, 0, 0, 1, 0, 0), (5, 1, 16, 0, 99, 1, 0, 0), (6, 2, 11, 0, 21, 0, 0, 0);
+    )");
+    ASSERT_EQ(Eng_OpenProject(project.path().c_str(), nullptr, nullptr, nullptr), 0);
+    using eng::client::ItemResource;
+    const auto items = describedPairs(eng::client::receiveRecords<ItemResource>(Eng_FreeMem, Eng_GetTaskItems, 1));
+    const std::string noError = eng::errorText(0);
+    const std::string longLine =
+        "1 1 0 44999.5 3 | 23 2 499 9 9 0 0 45002 2 [Ok.] [image/gif] [Long] " + longUrl + "yyyy/end.html []";
+    const std::vector<std::string> expected = {
+        "3 1 2 0 9 | 21 2 200 120 100 0 44000.5 45000.25 1 [" + noError + "] [text/html] [Page A] http://h/a []",
+        "2 1 1 44999.75 0 | 22 2 404 0 7 1 0 45001 6 [" + noError + "] [text/plain] [] http://h/form [q=1&r=2]",
+        longLine};
+    EXPECT_EQ(items, expected);
+
+    const auto main = describedPairs(eng::client::receiveRecords<ItemResource>(Eng_FreeMem, Eng_FindTaskItem, 1, 0));
+    EXPECT_EQ(main, std::vector<std::string>{longLine});
+    for (uint32_t leftOut : {4u, 5u, 77u})
+        EXPECT_TRUE(eng::client::receiveRecords<ItemResource>(Eng_FreeMem, Eng_FindTaskItem, 1, leftOut).empty())
+            << leftOut;
+    EXPECT_EQ(describedPairs(eng::client::receiveRecords<ItemResource>(Eng_FreeMem, Eng_GetTaskItems, 2)).size(), 1u);
 }
 
 TEST(ItemCommands, RelatedResourcesByGroup) {
