@@ -29,6 +29,7 @@
 #include "LinkMarking.h"
 #include "OfflineAddressText.h"
 #include "PageCommands.h"
+#include "PostedForms.h"
 #include "ProgramOptions.h"
 #include "ProgressPanel.h"
 #include "StoredResource.h"
@@ -166,9 +167,12 @@ void BrowserForm::buildMenus(QMenuBar *menus) {
     page->addAction(tr("Select As Default"), this, &BrowserForm::defaultRequested);
 }
 
-void BrowserForm::open(const QString &address, uint32_t number, const QDateTime &stamp) {
-    const QString target = address.isEmpty() ? QStringLiteral("about:blank") : address;
-    page_->load(QUrl(address.isEmpty() ? target : offlineAddress(target, number, stamp)));
+void BrowserForm::open(const QString &address, uint32_t number, const QDateTime &stamp, const QString &formData) {
+    if (address.isEmpty()) return page_->load(QUrl(QStringLiteral("about:blank")));
+    const QUrl target(offlineAddress(address, number, stamp));
+    // The form data waits for the offline handler, which takes it with the request.
+    if (!formData.isEmpty()) PostedForms::instance().openWith(target.toString(QUrl::FullyEncoded), formData.toLatin1());
+    page_->load(target);
 }
 
 void BrowserForm::navigate(const QUrl &page) { page_->load(page); }

@@ -32,7 +32,8 @@ public:
                 QWidget *parent = nullptr);
 
     // Shows the address (empty: a blank page) as stored at the stamp.
-    void open(const QString &address, uint32_t number, const QDateTime &stamp);
+    // A page fetched with form data (one character per byte) is posted it again.
+    void open(const QString &address, uint32_t number, const QDateTime &stamp, const QString &formData = {});
     // Shows one of the program's own pages ("qzinfo:").
     void navigate(const QUrl &page);
     QWebEngineView *view() const { return view_; }

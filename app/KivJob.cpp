@@ -35,8 +35,9 @@ KivSink KivJob::sinkFor(KivJob *job) {
 void KivJob::start() {
     const QByteArray address = job_->requestUrl().toString(QUrl::FullyEncoded).toUtf8();
     const uint32_t flags = BrowserPages::instance().takeRefresh(job_->requestUrl()) ? KIV_BIND_RESYNCHRONIZE : 0;
-    const QByteArray posted =
-        job_->requestMethod() == "POST" ? PostedForms::instance().bodyFor(QString::fromUtf8(address)) : QByteArray();
+    PostedForms &forms = PostedForms::instance();
+    QByteArray posted = forms.takeOpened(QString::fromUtf8(address));
+    if (posted.isEmpty() && job_->requestMethod() == "POST") posted = forms.bodyFor(QString::fromUtf8(address));
     if (!handler_ || Kiv_Start(handler_, address.constData(), flags, posted.isEmpty() ? nullptr : posted.constData(),
                                static_cast<uint32_t>(posted.size()), &sink_) != KIV_S_OK)
         job_->fail(QWebEngineUrlRequestJob::UrlInvalid);

@@ -518,10 +518,7 @@ void MainForm::buildTaskCommands() {
     connect(taskList_, &TaskListFrame::currentChanged, this, &MainForm::followCurrentTask);
     connect(taskList_, &TaskListFrame::taskCreated, this, &MainForm::promptOffline);
     connect(&project_, &KestProject::folderSelected, this, &MainForm::updateGet);
-    connect(taskList_, &TaskListFrame::openRequested, this,
-            [this](const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow) {
-                openBrowser(address, task, stamp, newWindow);
-            });
+    connect(taskList_, &TaskListFrame::openRequested, this, &MainForm::openBrowser);
     // The task commands and the sort order belong to the first page.
     connect(pages_, &QTabWidget::currentChanged, this, [this, tasks, taskMenuButton](int page) {
         tasks->menuAction()->setEnabled(page == 0);
@@ -545,10 +542,7 @@ void MainForm::showWebsiteStructure(const TaskRow &task) {
     auto *window = new WebsiteStructureWindow(project_, task);
     connect(window, &WebsiteStructureWindow::captionChanged, window, &QWidget::setWindowTitle);
     window->setWindowTitle(window->caption());
-    connect(window, &WebsiteStructureWindow::openRequested, this,
-            [this](const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
-                openBrowser(address, number, stamp, newWindow);
-            });
+    connect(window, &WebsiteStructureWindow::openRequested, this, &MainForm::openBrowser);
     hostWindow(window, PageHost::Kind::Structure);
 }
 
@@ -815,14 +809,15 @@ void MainForm::changeDepth() {
     updateGet();
 }
 
-BrowserForm *MainForm::openBrowser(const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
+BrowserForm *MainForm::openBrowser(const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow,
+                                   const QString &formData) {
     BrowserForm *browser = newWindow ? nullptr : defaultBrowser_;
     if (!browser) {
         browser = createBrowser(options_.openBrowserInTabs);
         if (!defaultBrowser_) makeDefaultBrowser(browser);
     }
     pageHost_->activate(browser);
-    browser->open(address, number, stamp);
+    browser->open(address, number, stamp, formData);
     return browser;
 }
 
@@ -1026,10 +1021,7 @@ void MainForm::closeEvent(QCloseEvent *event) {
 void MainForm::followItemLists(QWidget &window) {
     for (ItemListFrame *list : window.findChildren<ItemListFrame *>()) {
         followViewStyle(list->styles());
-        connect(list, &ItemListFrame::openRequested, this,
-                [this](const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow) {
-                    openBrowser(address, number, stamp, newWindow);
-                });
+        connect(list, &ItemListFrame::openRequested, this, &MainForm::openBrowser);
         connect(list, &ItemListFrame::infoPageRequested, this, &MainForm::showReport);
     }
 }

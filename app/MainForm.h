@@ -54,7 +54,9 @@ public:
     void start();
 
     // Opens a browser page: the default browser unless a new one is asked for.
-    BrowserForm *openBrowser(const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow);
+    // A page fetched with form data is asked for with it, as it was posted.
+    BrowserForm *openBrowser(const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow,
+                             const QString &formData = {});
     // Opens a help topic (a path such as "/source/start.html") in a browser window of its own.
     void showHelp(const QString &topic);
     void openFile(const QString &path);

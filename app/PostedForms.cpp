@@ -1,6 +1,7 @@
 #include "PostedForms.h"
 
 #include <algorithm>
+#include <utility>
 
 PostedForms &PostedForms::instance() {
     static PostedForms forms;
@@ -19,4 +20,15 @@ QByteArray PostedForms::bodyFor(const QString &address) const {
     const auto form =
         std::find_if(forms_.begin(), forms_.end(), [&](const auto &kept) { return kept.first == address; });
     return form == forms_.end() ? QByteArray() : form->second;
+}
+
+bool PostedForms::openWith(const QString &address, QByteArray body) {
+    if (body.size() > kMaxBody) return false;
+    opened_ = {address, std::move(body)};
+    return true;
+}
+
+QByteArray PostedForms::takeOpened(const QString &address) {
+    if (opened_.first != address) return {};
+    return std::exchange(opened_, {}).second;
 }

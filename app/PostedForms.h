@@ -21,8 +21,15 @@ public:
     bool remember(const QString &address, QByteArray body);
     // The body last posted to the address; empty when none was.
     QByteArray bodyFor(const QString &address) const;
+    // A page fetched with form data, opened from the program's lists, is
+    // loaded as any address is (a load cannot carry a body to the handler):
+    // the next request for the address takes the body, whatever its method.
+    bool openWith(const QString &address, QByteArray body);
+    // The body waiting for the address's next request; empty when none is.
+    QByteArray takeOpened(const QString &address);
 
 private:
     static constexpr size_t kMaxForms = 32;
     std::deque<std::pair<QString, QByteArray>> forms_;  // the newest first
+    std::pair<QString, QByteArray> opened_;             // one page is opened at a time
 };

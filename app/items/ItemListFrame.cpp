@@ -173,7 +173,8 @@ void ItemListFrame::updateCommands() {
 
 void ItemListFrame::open(bool newWindow) {
     const std::optional<ItemRow> row = currentRow();
-    if (row && row->hasResource()) emit openRequested(row->address, row->task, engineDate(row->completed), newWindow);
+    if (row && row->hasResource())
+        emit openRequested(row->address, row->task, engineDate(row->completed), newWindow, row->formData);
 }
 
 void ItemListFrame::doubleClicked() {

@@ -69,7 +69,8 @@ public:
 signals:
     // The selection or the current row changed.
     void selectionChanged();
-    void openRequested(const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow);
+    void openRequested(const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow,
+                       const QString &formData);
     // One of the program's own pages, to be shown in a new window.
     void infoPageRequested(const QUrl &page);
 

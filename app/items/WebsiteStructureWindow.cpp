@@ -188,5 +188,5 @@ void WebsiteStructureWindow::showStatus() { status_->setText(statusText()); }
 
 void WebsiteStructureWindow::open(const ItemRow *file) {
     if (!file || !file->hasResource()) return;
-    emit openRequested(file->address, task_, engineDate(file->completed), false);
+    emit openRequested(file->address, task_, engineDate(file->completed), false, file->formData);
 }

@@ -48,7 +48,8 @@ public:
 
 signals:
     void captionChanged(const QString &caption);
-    void openRequested(const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow);
+    void openRequested(const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow,
+                       const QString &formData);
 
 private:
     QTreeView *makeTree(const QString &name);

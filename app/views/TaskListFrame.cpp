@@ -288,7 +288,7 @@ void TaskListFrame::updateCommands() {
 void TaskListFrame::open(bool newWindow) {
     const std::optional<TaskRow> task = currentTask();
     if (!task) return;
-    emit openRequested(task->url, task->id, engineDate(task->done), newWindow);
+    emit openRequested(task->url, task->id, engineDate(task->done), newWindow, task->formData);
 }
 
 void TaskListFrame::moveBy(int rows) {

@@ -72,7 +72,8 @@ signals:
     void currentChanged(const std::optional<TaskRow> &task);
     // The New Task command created a task.
     void taskCreated();
-    void openRequested(const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow);
+    void openRequested(const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow,
+                       const QString &formData);
     // The List command: the task's Files List window.
     void itemsRequested(const TaskRow &task);
     // The Website Structure command asked for the task's window.

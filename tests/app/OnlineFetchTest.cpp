@@ -1,6 +1,7 @@
 // Pages fetched while the project is online and shown in the embedded
 // browser: a page that failed fetched again, a status page's refresh, and a
-// form posted from a stored page.
+// form posted from a stored page, and its answer opened again from the
+// task's files.
 
 #include <functional>
 
@@ -19,6 +20,9 @@
 #include "PageScripts.h"
 #include "StoredResource.h"
 #include "TaskCreation.h"
+#include "items/ItemListFrame.h"
+#include "items/ItemListModel.h"
+#include "items/ItemWindow.h"
 #include "support/NginxServer.h"
 #include "support/ScriptedHttpServer.h"
 #include "support/TempDir.h"
@@ -108,7 +112,8 @@ void OnlineFetchTest::aFormPostedFromAStoredPageReachesTheServerWithItsBody() {
         "<textarea name=\"t\">line 1\nline 2</textarea><input type=\"submit\" id=\"send\" name=\"go\" value=\"Send\">"
         "</form></body></html>",
         {"Content-Type: text/html"}));
-    QVERIFY(fixture_.project().createTask(address, 0, kRootFolder) > 0);
+    const int task = fixture_.project().createTask(address, 0, kRootFolder);
+    QVERIFY(task > 0);
     QTRY_VERIFY_WITH_TIMEOUT(stored(address), 20000);
     QWebEnginePage *page = fixture_.showInBrowser(address);
     server.answer(test::httpResponse(200, "OK", "<html><body>Thank you</body></html>", {"Content-Type: text/html"}));
@@ -122,6 +127,22 @@ void OnlineFetchTest::aFormPostedFromAStoredPageReachesTheServerWithItsBody() {
     QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
     page->triggerAction(QWebEnginePage::Reload);
     QVERIFY(loaded.wait(20000));
+    QCOMPARE(bodyText(page), QStringLiteral("Thank you"));
+    QCOMPARE(server.requests().size(), size_t{2});
+
+    // Opened offline from the task's files, the answer is asked for with its form data too.
+    fixture_.project().setRunning(false);
+    ItemWindow *files = form().showItems(*fixture_.project().task(static_cast<uint32_t>(task)));
+    QTRY_VERIFY_WITH_TIMEOUT(files->list().model().size() == 2, 10000);
+    const ItemListModel &rows = files->list().model();
+    const int answer = rows.row(0).formData.isEmpty() ? 1 : 0;
+    QCOMPARE(rows.row(answer).formData, QStringLiteral("q=a+b%26c&t=line+1%0D%0Aline+2&go=Send"));
+    QVERIFY(files->list().selectResource(rows.row(answer).resource));
+    QSignalSpy reopened(page, &QWebEnginePage::loadFinished);
+    page->load(QUrl(QStringLiteral("about:blank")));
+    QVERIFY(reopened.wait(20000));
+    files->list().command(QStringLiteral("acOpen"))->trigger();
+    QVERIFY(reopened.wait(20000));
     QCOMPARE(bodyText(page), QStringLiteral("Thank you"));
     QCOMPARE(server.requests().size(), size_t{2});
 }
