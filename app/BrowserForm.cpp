@@ -109,9 +109,39 @@ BrowserForm *BrowserForm::showing(QWebEnginePage *page) {
     return view ? qobject_cast<BrowserForm *>(view->parentWidget()) : nullptr;
 }
 
+void BrowserForm::stepWith(QAction *back, QAction *forward) {
+    followList(back_, back, QWebEnginePage::Back);
+    followList(forward_, forward, QWebEnginePage::Forward);
+}
+
+void BrowserForm::followList(Step &step, QAction *command, QWebEnginePage::WebAction history) {
+    if (step.listCommand != command) {
+        step.listCommand = command;
+        // The list gone, the button goes back to the page's history.
+        connect(command, &QObject::destroyed, step.shown,
+                [this, shown = step.shown, history] { shown->setEnabled(view_->pageAction(history)->isEnabled()); });
+    }
+    step.shown->setEnabled(true);
+}
+
+void BrowserForm::addStep(Step &step, QWebEnginePage::WebAction history) {
+    QAction *page = view_->pageAction(history);
+    step.shown = bar_->addAction(page->icon(), page->text(), this, [this, &step, history] {
+        if (step.listCommand)
+            step.listCommand->trigger();
+        else
+            page_->triggerAction(history);
+    });
+    // Enabled as what it runs is.
+    connect(page, &QAction::changed, step.shown, [&step, page] {
+        if (!step.listCommand) step.shown->setEnabled(page->isEnabled());
+    });
+    step.shown->setEnabled(page->isEnabled());
+}
+
 void BrowserForm::buildToolBar() {
-    bar_->addAction(view_->pageAction(QWebEnginePage::Back));
-    bar_->addAction(view_->pageAction(QWebEnginePage::Forward));
+    addStep(back_, QWebEnginePage::Back);
+    addStep(forward_, QWebEnginePage::Forward);
     bar_->addAction(view_->pageAction(QWebEnginePage::Stop));
     bar_->addAction(view_->pageAction(QWebEnginePage::Reload));
     bar_->addWidget(new AddressDragHandle([this] { return pageAddress(); }, this));

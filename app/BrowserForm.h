@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <functional>
 
+#include <QPointer>
 #include <QRect>
+#include <QWebEnginePage>
 #include <QWidget>
 
 class BrowserPage;
@@ -15,7 +17,7 @@ class QLineEdit;
 class QMenuBar;
 class QAction;
 class QToolBar;
-class QWebEnginePage;
+
 class QWebEngineProfile;
 class QWebEngineView;
 struct ProgramOptions;
@@ -49,6 +51,9 @@ public:
     void showPageAlone();
     // The browser window that shows the page; null for a page of no browser window.
     static BrowserForm *showing(QWebEnginePage *page);
+    // Back and Forward step through a list of files with the list's own
+    // commands while it exists (the page's history again once it is gone).
+    void stepWith(QAction *back, QAction *forward);
 
     // The default browser's caption starts with "(Default) ".
     void setDefault(bool isDefault);
@@ -71,6 +76,10 @@ private:
     void go();
     void openTyped();
     void buildToolBar();
+    struct Step;
+    // Back or Forward on the toolbar.
+    void addStep(Step &step, QWebEnginePage::WebAction history);
+    void followList(Step &step, QAction *command, QWebEnginePage::WebAction history);
     void buildMenus(QMenuBar *menus);
     void showContextMenu(const QPoint &at);
     // Calls back with the HTML of the page's selection (empty without one).
@@ -93,6 +102,12 @@ private:
     QToolBar *bar_;
     QLineEdit *address_;
     QWidget *statusLine_;
+    // Back and Forward, each the list's command when one is given, else the page's history.
+    struct Step {
+        QAction *shown;
+        QPointer<QAction> listCommand;
+    };
+    Step back_{}, forward_{};
     QAction *statusLineShown_ = nullptr;
     ProgressPanel *progress_;
     QLabel *status_;

@@ -1021,7 +1021,14 @@ void MainForm::closeEvent(QCloseEvent *event) {
 void MainForm::followItemLists(QWidget &window) {
     for (ItemListFrame *list : window.findChildren<ItemListFrame *>()) {
         followViewStyle(list->styles());
-        connect(list, &ItemListFrame::openRequested, this, &MainForm::openBrowser);
+        // The browser's Back and Forward then step through the list.
+        connect(list, &ItemListFrame::openRequested, this,
+                [this, list](const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow,
+                             const QString &formData) {
+                    openBrowser(address, number, stamp, newWindow, formData)
+                        ->stepWith(list->command(QStringLiteral("acMoveUp")),
+                                   list->command(QStringLiteral("acMoveDown")));
+                });
         connect(list, &ItemListFrame::infoPageRequested, this, &MainForm::showReport);
     }
 }

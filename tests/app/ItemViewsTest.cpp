@@ -8,12 +8,15 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressDialog>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolBar>
 #include <QTreeView>
 
+#include "BrowserForm.h"
 #include "GuiTestCase.h"
 #include "GuiTestProgram.h"
 #include "GuiTestSite.h"
@@ -121,6 +124,7 @@ private slots:
     void viewSourceWritesTheStoredText();
     void filesArriveWhileACrawlRuns();
     void aLongListLoadsUnderAProgressDialog();
+    void theBrowsersBackAndForwardStepThroughTheList();
 
 private:
     // The first task's Files List window, opened through the task list's List command.
@@ -388,6 +392,46 @@ void ItemViewsTest::aLongListLoadsUnderAProgressDialog() {
     QVERIFY(window);
     QCOMPARE(list(window).model().size(), 301);
     QCOMPARE(shown.titles, QStringList{QStringLiteral("Opening file list ...")});
+}
+
+// A file opened from the list: the browser's Back and Forward open the
+// list's previous and next files, and its own history once the list is gone.
+void ItemViewsTest::theBrowsersBackAndForwardStepThroughTheList() {
+    ItemWindow *window = openFilesList();
+    QVERIFY(window);
+    ItemListFrame &files = list(window);
+    const ItemListModel &rows = files.model();
+    int first = 0;
+    while (first + 1 < rows.size() && !(rows.row(first).hasResource() && rows.row(first + 1).hasResource())) ++first;
+    QVERIFY(first + 1 < rows.size());
+    const QString firstAddress = rows.row(first).address, secondAddress = rows.row(first + 1).address;
+    QVERIFY(files.selectResource(rows.row(first).resource));
+    files.command(QStringLiteral("acOpen"))->trigger();
+    auto *browser = qobject_cast<BrowserForm *>(form().findChild<QTabWidget *>()->currentWidget());
+    QVERIFY(browser);
+    QTRY_COMPARE_WITH_TIMEOUT(browser->pageAddress(), firstAddress, 20000);
+    QAction *back = nullptr, *forward = nullptr;
+    for (QAction *action : browser->findChild<QToolBar *>()->actions()) {
+        if (action->text() == QStringLiteral("Back")) back = action;
+        if (action->text() == QStringLiteral("Forward")) forward = action;
+    }
+    QVERIFY(back && forward);
+    QVERIFY(forward->isEnabled());
+
+    forward->trigger();
+    QCOMPARE(files.currentRow()->address, secondAddress);
+    QTRY_COMPARE_WITH_TIMEOUT(browser->pageAddress(), secondAddress, 20000);
+    back->trigger();
+    QCOMPARE(files.currentRow()->address, firstAddress);
+    QTRY_COMPARE_WITH_TIMEOUT(browser->pageAddress(), firstAddress, 20000);
+
+    // The list closed, Back goes through the page's own history.
+    QPointer<ItemWindow> closing = window;
+    window->close();
+    QTRY_VERIFY(closing.isNull());
+    QVERIFY(back->isEnabled());
+    back->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(browser->pageAddress(), secondAddress, 20000);
 }
 
 SITELARK_GUI_TEST_MAIN(ItemViewsTest)
