@@ -17,6 +17,7 @@
 #include "ItemListFrame.h"
 #include "ItemListModel.h"
 #include "KestProject.h"
+#include "ProgramSettings.h"
 #include "RecordBuffer.h"
 #include "RelatedFilesPanel.h"
 
@@ -24,6 +25,8 @@ namespace {
 
 // More files than this load under a progress dialog.
 constexpr size_t kQuietLoad = 300;
+// The related-files panel's height, kept among the window layout's values.
+const QString kPanelHeight = QStringLiteral("plRelItems.Height");
 // The progress dialog moves at most every kStepMs, looked at every kLoadStep rows.
 constexpr size_t kLoadStep = 1000;
 constexpr qint64 kStepMs = 100;
@@ -63,6 +66,7 @@ ItemWindow::ItemWindow(KestProject &project, uint32_t task, const QString &capti
     splitter_->setStretchFactor(0, 2);
     splitter_->setStretchFactor(1, 1);
     related_->hide();
+    connect(splitter_, &QSplitter::splitterMoved, this, &ItemWindow::keepPanelHeight);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -213,7 +217,15 @@ void ItemWindow::showRelatedFiles(bool shown) {
     related_->setVisible(shown);
     if (linkExplorer_->isChecked() != shown) linkExplorer_->setChecked(shown);
     if (!shown) return;
-    const int height = splitter_->height();
-    splitter_->setSizes({height - height / 3, height / 3});
+    // The height the user last gave the panel, else a third of the window's.
+    const int height = splitter_->height() - splitter_->handleWidth();  // what the two parts share
+    const int kept = static_cast<int>(ProgramSettings().number(kPanelHeight).value_or(0));
+    const int panel = kept > 0 && kept < height ? kept : height / 3;
+    splitter_->setSizes({height - panel, panel});
     followSelection();
+}
+
+void ItemWindow::keepPanelHeight() {
+    const int height = splitter_->sizes().value(1);
+    if (related_->isVisible() && height > 0) ProgramSettings().setNumber(kPanelHeight, static_cast<uint32_t>(height));
 }

@@ -46,8 +46,10 @@ public:
     void reload();
     // Shows the files of the pairs in their order, as reload() does.
     void load(const eng::client::RecordBuffer<eng::client::ItemResource> &pairs);
-    // Shows or hides the related files: a third of the window's height.
+    // Shows or hides the related files: at the height the user last gave them, else a third of the window's.
     void showRelatedFiles(bool shown);
+    // The panel's height as the user drags it, kept for the next time it shows.
+    void keepPanelHeight();
 
 signals:
     void captionChanged();
