@@ -110,33 +110,35 @@ BrowserForm *BrowserForm::showing(QWebEnginePage *page) {
 }
 
 void BrowserForm::stepWith(QAction *back, QAction *forward) {
-    followList(back_, back, QWebEnginePage::Back);
-    followList(forward_, forward, QWebEnginePage::Forward);
+    followList(back_, back);
+    followList(forward_, forward);
 }
 
-void BrowserForm::followList(Step &step, QAction *command, QWebEnginePage::WebAction history) {
-    if (step.listCommand != command) {
-        step.listCommand = command;
-        // The list gone, the button goes back to the page's history.
-        connect(command, &QObject::destroyed, step.shown,
-                [this, shown = step.shown, history] { shown->setEnabled(view_->pageAction(history)->isEnabled()); });
-    }
-    step.shown->setEnabled(true);
+void BrowserForm::Step::showState() const {
+    shown->setEnabled(listCommand ? listCommand->isEnabled() : history && history->isEnabled());
+}
+
+void BrowserForm::followList(Step &step, QAction *command) {
+    if (step.listCommand == command) return;
+    if (step.listCommand) disconnect(step.listCommand, nullptr, step.shown, nullptr);
+    step.listCommand = command;
+    // Enabled as the list's command is; the list gone, as the page's history is.
+    const auto showState = [&step] { step.showState(); };
+    connect(command, &QAction::changed, step.shown, showState);
+    connect(command, &QObject::destroyed, step.shown, showState);
+    step.showState();
 }
 
 void BrowserForm::addStep(Step &step, QWebEnginePage::WebAction history) {
-    QAction *page = view_->pageAction(history);
-    step.shown = bar_->addAction(page->icon(), page->text(), this, [this, &step, history] {
+    step.history = view_->pageAction(history);
+    step.shown = bar_->addAction(step.history->icon(), step.history->text(), this, [this, &step, history] {
         if (step.listCommand)
             step.listCommand->trigger();
         else
             page_->triggerAction(history);
     });
-    // Enabled as what it runs is.
-    connect(page, &QAction::changed, step.shown, [&step, page] {
-        if (!step.listCommand) step.shown->setEnabled(page->isEnabled());
-    });
-    step.shown->setEnabled(page->isEnabled());
+    connect(step.history, &QAction::changed, step.shown, [&step] { step.showState(); });
+    step.showState();
 }
 
 void BrowserForm::buildToolBar() {

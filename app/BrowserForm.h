@@ -79,7 +79,7 @@ private:
     struct Step;
     // Back or Forward on the toolbar.
     void addStep(Step &step, QWebEnginePage::WebAction history);
-    void followList(Step &step, QAction *command, QWebEnginePage::WebAction history);
+    void followList(Step &step, QAction *command);
     void buildMenus(QMenuBar *menus);
     void showContextMenu(const QPoint &at);
     // Calls back with the HTML of the page's selection (empty without one).
@@ -105,7 +105,10 @@ private:
     // Back and Forward, each the list's command when one is given, else the page's history.
     struct Step {
         QAction *shown;
-        QPointer<QAction> listCommand;
+        QPointer<QAction> history;      // the page's own
+        QPointer<QAction> listCommand;  // while the list exists
+        // Enabled as what it runs is.
+        void showState() const;
     };
     Step back_{}, forward_{};
     QAction *statusLineShown_ = nullptr;
