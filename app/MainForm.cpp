@@ -543,6 +543,7 @@ void MainForm::showWebsiteStructure(const TaskRow &task) {
     connect(window, &WebsiteStructureWindow::captionChanged, window, &QWidget::setWindowTitle);
     window->setWindowTitle(window->caption());
     connect(window, &WebsiteStructureWindow::openRequested, this, &MainForm::openBrowser);
+    connect(window, &WebsiteStructureWindow::infoPageRequested, this, &MainForm::showReport);
     hostWindow(window, PageHost::Kind::Structure);
 }
 

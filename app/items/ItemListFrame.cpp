@@ -1,6 +1,7 @@
 #include "ItemListFrame.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include <QAction>
 #include <QHeaderView>
@@ -9,12 +10,10 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "ItemActions.h"
+#include "ItemCommands.h"
 #include "ItemListModel.h"
-#include "ItemPropertiesDialog.h"
+#include "ItemTransferData.h"
 #include "KestProject.h"
-#include "exports/ItemExport.h"
-#include "views/LegendWindow.h"
 #include "views/ListViews.h"
 
 ItemListFrame::ItemListFrame(KestProject &project, QWidget *parent)
@@ -28,6 +27,14 @@ ItemListFrame::ItemListFrame(KestProject &project, QWidget *parent)
                                           {ItemListModel::Retrieved, 130}};
     for (const auto &[column, width] : widths) view_->setColumnWidth(column, width);
     icons_->setLayoutMode(QListView::Batched);
+    // Dragged out, the selected files go to the program's drop targets as
+    // addresses and to other programs as exported files.
+    model_->setDragSource([this] { return new ItemTransferData(project_, this, selectedRows()); });
+    for (QAbstractItemView *view :
+         {static_cast<QAbstractItemView *>(view_), static_cast<QAbstractItemView *>(icons_)}) {
+        view->setDragDropMode(QAbstractItemView::DragOnly);
+        view->setDefaultDropAction(Qt::CopyAction);
+    }
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(styles_);
@@ -56,45 +63,26 @@ ItemListFrame::ItemListFrame(KestProject &project, QWidget *parent)
     updateCommands();
 }
 
-QAction *ItemListFrame::addCommand(const QString &name, const QString &caption, const QKeySequence &key) {
-    auto *action = new QAction(caption, this);
-    action->setObjectName(name);
-    action->setShortcut(key);
-    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(action);
-    styles_->addCommand(action);
-    commands_ << action;
-    return action;
+void ItemListFrame::addCommand(QAction *command) {
+    if (command) styles_->addCommand(command);
+    commands_ << command;
 }
 
 void ItemListFrame::buildCommands() {
-    connect(addCommand(QStringLiteral("acOpen"), QStringLiteral("Open"), QKeySequence(Qt::Key_Return)),
-            &QAction::triggered, this, [this] { open(false); });
-    connect(addCommand(QStringLiteral("acOpenInNewWindow"), QStringLiteral("Open in New Window")), &QAction::triggered,
-            this, [this] { open(true); });
-    connect(addCommand(QStringLiteral("acMoveUp"), QStringLiteral("Up")), &QAction::triggered, this,
-            [this] { moveBy(-1); });
-    connect(addCommand(QStringLiteral("acMoveDown"), QStringLiteral("Down")), &QAction::triggered, this,
-            [this] { moveBy(1); });
-    commands_ << nullptr;
-    connect(addCommand(QStringLiteral("acExport"), QStringLiteral("Save As ...")), &QAction::triggered, this,
-            [this] { saveItemsAs(this, project_, selectedRows()); });
-    connect(addCommand(QStringLiteral("acRefresh"), QStringLiteral("Refresh")), &QAction::triggered, this,
-            &ItemListFrame::refreshSelected);
-    connect(addCommand(QStringLiteral("acCreateTask"), QStringLiteral("Create Task")), &QAction::triggered, this,
-            &ItemListFrame::createTasks);
-    connect(addCommand(QStringLiteral("acDelete"), QStringLiteral("Delete"), QKeySequence::Delete), &QAction::triggered,
-            this, &ItemListFrame::deleteSelected);
-    connect(addCommand(QStringLiteral("acViewSource"), QStringLiteral("View Source"), QKeySequence(Qt::Key_F3)),
-            &QAction::triggered, this, &ItemListFrame::viewSource);
-    commands_ << nullptr;
-    connect(addCommand(QStringLiteral("acProperties"), QStringLiteral("Properties"),
-                       QKeySequence(Qt::ALT | Qt::Key_Return)),
-            &QAction::triggered, this, &ItemListFrame::showProperties);
-    connect(addCommand(QStringLiteral("acTestFilter"), QStringLiteral("Test Filter")), &QAction::triggered, this,
-            &ItemListFrame::testFilter);
-    connect(addCommand(QStringLiteral("acLegend"), QStringLiteral("Legend")), &QAction::triggered, this,
-            [this] { showLegend(this); });
+    files_ = new ItemCommands(
+        project_, *this,
+        {[this] { return selectedRows(); }, [this] { return selectedCount(); }, [this] { return currentRow(); }});
+    connect(files_, &ItemCommands::openRequested, this, &ItemListFrame::openRequested);
+    connect(files_, &ItemCommands::infoPageRequested, this, &ItemListFrame::infoPageRequested);
+    for (QAction *command : files_->openCommands()) addCommand(command);
+    for (const auto &[name, caption, rows] : {std::tuple{"acMoveUp", "Up", -1}, std::tuple{"acMoveDown", "Down", 1}}) {
+        auto *move = new QAction(QString::fromLatin1(caption), this);
+        move->setObjectName(QString::fromLatin1(name));
+        connect(move, &QAction::triggered, this, [this, by = rows] { moveBy(by); });
+        addCommand(move);
+    }
+    addCommand(nullptr);
+    for (QAction *command : files_->fileCommands()) addCommand(command);
     // Ctrl+A selects every row in every style.
     auto *selectAll = new QAction(this);
     selectAll->setShortcut(QKeySequence::SelectAll);
@@ -153,17 +141,12 @@ void ItemListFrame::selectFirst() {
 }
 
 void ItemListFrame::updateCommands() {
-    const std::optional<ItemRow> current = currentRow();
-    const bool openable = current && current->hasResource();
-    const bool selected = selectedCount() > 0;
-    for (const char *name : {"acOpen", "acOpenInNewWindow", "acExport", "acRefresh", "acDelete", "acViewSource"})
-        command(QString::fromLatin1(name))->setEnabled(openable);
+    files_->setTask(model_->task());
+    files_->update();
+    const bool current = currentRow().has_value();
     const int row = view_->selectionModel()->currentIndex().row();
     command(QStringLiteral("acMoveUp"))->setEnabled(current && row > 0);
     command(QStringLiteral("acMoveDown"))->setEnabled(current && row + 1 < model_->size());
-    command(QStringLiteral("acCreateTask"))->setEnabled(selected && project_.selectedFolder() != 0);
-    command(QStringLiteral("acProperties"))->setEnabled(selected);
-    command(QStringLiteral("acTestFilter"))->setEnabled(current && testedTask(*current) != 0);
     const QList<QAction *> sorts = sortMenu_->actions();
     for (int key = 0; key < sorts.size(); ++key) {
         sorts[key]->setEnabled(model_->size() > 1);
@@ -171,11 +154,7 @@ void ItemListFrame::updateCommands() {
     }
 }
 
-void ItemListFrame::open(bool newWindow) {
-    const std::optional<ItemRow> row = currentRow();
-    if (row && row->hasResource())
-        emit openRequested(row->address, row->task, engineDate(row->completed), newWindow, row->formData);
-}
+void ItemListFrame::open(bool newWindow) { files_->open(newWindow); }
 
 void ItemListFrame::doubleClicked() {
     const std::optional<ItemRow> row = currentRow();
@@ -189,31 +168,4 @@ void ItemListFrame::moveBy(int rows) {
     if (row < 0 || row >= model_->size()) return;
     styles_->selectRow(row);
     open(false);
-}
-
-void ItemListFrame::refreshSelected() { item_actions::refresh(this, selectedRows()); }
-
-void ItemListFrame::createTasks() {
-    item_actions::createTasks(this, project_, selectedRows(), project_.selectedFolder());
-}
-
-void ItemListFrame::deleteSelected() {
-    if (currentRow()) item_actions::remove(this, selectedRows());
-}
-
-void ItemListFrame::viewSource() {
-    if (const std::optional<ItemRow> row = currentRow(); row && row->hasResource())
-        item_actions::viewSource(this, *row);
-}
-
-void ItemListFrame::showProperties() {
-    if (const std::optional<ItemRow> row = currentRow()) ItemPropertiesDialog::show(this, *row);
-}
-
-uint32_t ItemListFrame::testedTask(const ItemRow &row) const { return row.task ? row.task : model_->task(); }
-
-void ItemListFrame::testFilter() {
-    const std::optional<ItemRow> row = currentRow();
-    if (!row || testedTask(*row) == 0) return;
-    emit infoPageRequested(QUrl(QStringLiteral("qzinfo://itemtestfilter/%1/%2").arg(testedTask(*row)).arg(row->item)));
 }

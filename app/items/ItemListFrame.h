@@ -10,6 +10,7 @@
 
 #include "ItemRow.h"
 
+class ItemCommands;
 class ItemListModel;
 class KestProject;
 class ListViews;
@@ -59,12 +60,6 @@ public:
     void open(bool newWindow);
     // Selects the row above or below the current one alone and opens it.
     void moveBy(int rows);
-    void refreshSelected();
-    void createTasks();
-    void deleteSelected();
-    void viewSource();
-    void showProperties();
-    void testFilter();
 
 signals:
     // The selection or the current row changed.
@@ -76,18 +71,17 @@ signals:
 
 private:
     void buildCommands();
-    QAction *addCommand(const QString &name, const QString &caption, const QKeySequence &key = {});
+    void addCommand(QAction *command);
     void buildMenus();
     void updateCommands();
     void doubleClicked();
-    // The task whose filter the current row is tested against: its own, else the list's.
-    uint32_t testedTask(const ItemRow &row) const;
 
     KestProject &project_;
     ItemListModel *model_;
     ListViews *styles_;
     QTreeView *view_;   // the details style
     QListView *icons_;  // the other styles, over the same rows and selection
+    ItemCommands *files_;
     QList<QAction *> commands_;
     QMenu *viewsMenu_ = nullptr;
     QMenu *sortMenu_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTreeView>
@@ -11,6 +12,7 @@
 #include "DirectoryModel.h"
 #include "EngineLibrary.h"
 #include "ItemChange.h"
+#include "ItemCommands.h"
 #include "ItemListFrame.h"
 #include "ItemListModel.h"
 #include "ItemRow.h"
@@ -64,6 +66,8 @@ WebsiteStructureWindow::WebsiteStructureWindow(KestProject &project, const TaskR
       sitemap_(new SitemapModel(linksOf, this)),
       directoryView_(makeTree(QStringLiteral("directoryTree"))),
       sitemapView_(makeTree(QStringLiteral("sitemapTree"))),
+      directoryCommands_(makeCommands(directoryView_)),
+      sitemapCommands_(makeCommands(sitemapView_)),
       directoryPanel_(new RelatedFilesPanel(project, this)),
       sitemapPanel_(new RelatedFilesPanel(project, this)),
       status_(new QLabel(this)) {
@@ -71,8 +75,8 @@ WebsiteStructureWindow::WebsiteStructureWindow(KestProject &project, const TaskR
     setAttribute(Qt::WA_DeleteOnClose);
     directoryView_->setModel(directory_);
     sitemapView_->setModel(sitemap_);
-    addPage(QStringLiteral("Directory"), directoryView_, directoryPanel_);
-    addPage(QStringLiteral("Sitemap"), sitemapView_, sitemapPanel_);
+    addPage(QStringLiteral("Directory"), directoryView_, directoryPanel_, directoryCommands_);
+    addPage(QStringLiteral("Sitemap"), sitemapView_, sitemapPanel_, sitemapCommands_);
     for (int tab = 0; tab < directoryPanel_->count(); ++tab)
         directoryPanel_->list(tab).setDiverter([this](const ItemRow &file) { return selectInDirectory(file); });
     status_->setTextFormat(Qt::PlainText);  // it shows a downloaded address
@@ -108,7 +112,8 @@ WebsiteStructureWindow::WebsiteStructureWindow(KestProject &project, const TaskR
 
 WebsiteStructureWindow::~WebsiteStructureWindow() = default;
 
-void WebsiteStructureWindow::addPage(const QString &caption, QTreeView *tree, RelatedFilesPanel *panel) {
+void WebsiteStructureWindow::addPage(const QString &caption, QTreeView *tree, RelatedFilesPanel *panel,
+                                     ItemCommands *commands) {
     auto *page = new QSplitter(Qt::Vertical, tabs_);
     page->addWidget(tree);
     page->addWidget(panel);
@@ -121,7 +126,7 @@ void WebsiteStructureWindow::addPage(const QString &caption, QTreeView *tree, Re
         const ItemRow *file = fileOf(*tree);
         panel->follow(file ? file->resource : 0);
     });
-    connect(tree, &QAbstractItemView::activated, this, [this] { open(selectedFile()); });
+    connect(tree, &QAbstractItemView::activated, commands, [commands] { commands->open(false); });
     for (int tab = 0; tab < panel->count(); ++tab) {
         const ItemListFrame *list = &panel->list(tab);
         // Only a selection the user makes there: the lists also change as they follow the tree.
@@ -150,6 +155,27 @@ QTreeView *WebsiteStructureWindow::makeTree(const QString &name) {
     tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tree->setSelectionMode(QAbstractItemView::SingleSelection);
     return tree;
+}
+
+ItemCommands *WebsiteStructureWindow::makeCommands(QTreeView *tree) {
+    const auto current = [this, tree] {
+        const ItemRow *file = fileOf(*tree);
+        return file ? std::optional<ItemRow>(*file) : std::nullopt;
+    };
+    const auto all = [current] {
+        const std::optional<ItemRow> file = current();
+        return file ? std::vector<ItemRow>{*file} : std::vector<ItemRow>{};
+    };
+    auto *commands = new ItemCommands(project_, *tree, {all, [current] { return current() ? 1 : 0; }, current}, task_);
+    connect(commands, &ItemCommands::openRequested, this, &WebsiteStructureWindow::openRequested);
+    connect(commands, &ItemCommands::infoPageRequested, this, &WebsiteStructureWindow::infoPageRequested);
+    tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(tree, &QWidget::customContextMenuRequested, commands, [tree, commands](const QPoint &at) {
+        QMenu menu;
+        commands->fillMenu(menu);
+        menu.exec(tree->viewport()->mapToGlobal(at));
+    });
+    return commands;
 }
 
 void WebsiteStructureWindow::follow(const ItemChange &change) {
@@ -184,9 +210,9 @@ QString WebsiteStructureWindow::statusText() const {
     return file->address + QStringLiteral(", Size: ") + groupedNumber(file->size);
 }
 
-void WebsiteStructureWindow::showStatus() { status_->setText(statusText()); }
-
-void WebsiteStructureWindow::open(const ItemRow *file) {
-    if (!file || !file->hasResource()) return;
-    emit openRequested(file->address, task_, engineDate(file->completed), false, file->formData);
+void WebsiteStructureWindow::showStatus() {
+    status_->setText(statusText());
+    // The trees' files change with their selection and with the engine's news of them.
+    directoryCommands_->update();
+    sitemapCommands_->update();
 }

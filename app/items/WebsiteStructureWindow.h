@@ -3,11 +3,13 @@
 #include <cstdint>
 
 #include <QDateTime>
+#include <QUrl>
 #include <QWidget>
 
 #include "views/TaskRow.h"
 
 class DirectoryModel;
+class ItemCommands;
 class ItemListFrame;
 class KestProject;
 class QLabel;
@@ -46,15 +48,23 @@ public:
     // list last chosen in its panel.
     QString statusText() const;
 
+    // The file commands of the directory tree and of the sitemap.
+    ItemCommands &directoryCommands() const { return *directoryCommands_; }
+    ItemCommands &sitemapCommands() const { return *sitemapCommands_; }
+
 signals:
     void captionChanged(const QString &caption);
     void openRequested(const QString &address, uint32_t task, const QDateTime &stamp, bool newWindow,
                        const QString &formData);
+    // One of the program's own pages, to be shown in a new window.
+    void infoPageRequested(const QUrl &page);
 
 private:
     QTreeView *makeTree(const QString &name);
+    // The file commands of a tree, on its current file, and its menu of them.
+    ItemCommands *makeCommands(QTreeView *tree);
     // The tab of a tree with its related files below it.
-    void addPage(const QString &caption, QTreeView *tree, RelatedFilesPanel *panel);
+    void addPage(const QString &caption, QTreeView *tree, RelatedFilesPanel *panel, ItemCommands *commands);
     // A file of a directory panel's list is chosen in the tree when it is there: true then.
     bool selectInDirectory(const ItemRow &file);
     void follow(const ItemChange &change);
@@ -63,7 +73,6 @@ private:
     // The selected file of the tree shown now; null without one.
     const ItemRow *selectedFile() const;
     void showStatus();
-    void open(const ItemRow *file);
 
     KestProject &project_;
     uint32_t task_;
@@ -73,6 +82,8 @@ private:
     SitemapModel *sitemap_;
     QTreeView *directoryView_;
     QTreeView *sitemapView_;
+    ItemCommands *directoryCommands_;
+    ItemCommands *sitemapCommands_;
     RelatedFilesPanel *directoryPanel_;
     RelatedFilesPanel *sitemapPanel_;
     const ItemListFrame *statusList_ = nullptr;  // the related list whose selection the status shows

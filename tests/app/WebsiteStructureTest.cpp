@@ -10,10 +10,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include "EngineLibrary.h"
@@ -21,6 +23,7 @@
 #include "GuiTestProgram.h"
 #include "KestProject.h"
 #include "items/DirectoryModel.h"
+#include "items/ItemCommands.h"
 #include "items/ItemListFrame.h"
 #include "items/ItemListModel.h"
 #include "items/RelatedFilesPanel.h"
@@ -102,6 +105,7 @@ private slots:
     void theSitemapShowsTheStoredLinksAndMarksAPageLinkingBackToItsParent();
     void theRelatedFilesFollowEachTreeAndOneChosenInTheDirectorysIsSelectedThere();
     void theWindowIsOnePerTaskFollowsItsNameAndClosesWithIt();
+    void eachTreeCarriesTheFileCommandsOnItsSelectedFile();
 
 private:
     TaskListFrame &list() const { return form().taskList(); }
@@ -306,6 +310,62 @@ void WebsiteStructureTest::theWindowIsOnePerTaskFollowsItsNameAndClosesWithIt() 
     QVERIFY(form().project().deleteTask(task_));
     QTRY_VERIFY_WITH_TIMEOUT(window.isNull(), 5000);
     QCOMPARE(tabs->count(), pages - 1);
+}
+
+// The commands of the item views act on a tree's current file, from its
+// context menu and its keys: a folder node offers none of them.
+void WebsiteStructureTest::eachTreeCarriesTheFileCommandsOnItsSelectedFile() {
+    WebsiteStructureWindow *window = openWindow();
+    QVERIFY(window);
+    ItemCommands &commands = window->directoryCommands();
+    QTreeView &tree = window->directoryView();
+    const auto enabled = [&commands](const char *name) {
+        return commands.command(QString::fromLatin1(name))->isEnabled();
+    };
+    const QString second = url(QStringLiteral("/page2.html"));
+    const QModelIndex page = window->directory().find(second, QString());
+    QVERIFY(page.isValid());
+    tree.setCurrentIndex(page.parent());  // the site's folder
+    QVERIFY(!enabled("acOpen") && !enabled("acProperties") && !enabled("acTestFilter"));
+    tree.setCurrentIndex(page);
+    QVERIFY(enabled("acOpen") && enabled("acViewSource") && enabled("acProperties") && enabled("acTestFilter"));
+
+    // The context menu lists them in the item views' order.
+    QStringList entries;
+    auto *poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [poll, &entries] {
+        if (QWidget *menu = QApplication::activePopupWidget()) {
+            for (QAction *entry : menu->actions())
+                entries << (entry->isSeparator() ? QStringLiteral("-") : entry->text());
+            poll->deleteLater();
+            menu->close();
+        }
+    });
+    poll->start(20);
+    emit tree.customContextMenuRequested(tree.visualRect(page).center());
+    QCOMPARE(entries,
+             (QStringList{QStringLiteral("Open"), QStringLiteral("Open in New Window"), QStringLiteral("-"),
+                          QStringLiteral("Save As ..."), QStringLiteral("Refresh"), QStringLiteral("Create Task"),
+                          QStringLiteral("Delete"), QStringLiteral("View Source"), QStringLiteral("-"),
+                          QStringLiteral("Properties"), QStringLiteral("Test Filter"), QStringLiteral("Legend")}));
+
+    // Test Filter asks for the filter page of the file's item in its task.
+    QSignalSpy reports(window, &WebsiteStructureWindow::infoPageRequested);
+    commands.command(QStringLiteral("acTestFilter"))->trigger();
+    QCOMPARE(reports.size(), 1);
+    const ItemRow *file = window->directory().file(page);
+    QCOMPARE(reports.first().first().toUrl(),
+             QUrl(QStringLiteral("qzinfo://itemtestfilter/%1/%2").arg(task_).arg(file->item)));
+
+    // Enter on the tree opens the file in the browser.
+    QSignalSpy opened(window, &WebsiteStructureWindow::openRequested);
+    QApplication::setActiveWindow(&form());
+    tree.setFocus();
+    QTRY_VERIFY(tree.hasFocus());
+    QTest::keyClick(&tree, Qt::Key_Return);
+    QCOMPARE(opened.size(), 1);
+    QCOMPARE(opened.first().first().toString(), second);
+    QCOMPARE(opened.first().at(1).toUInt(), task_);
 }
 
 SITELARK_GUI_TEST_MAIN(WebsiteStructureTest)
