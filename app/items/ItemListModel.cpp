@@ -6,6 +6,7 @@
 #include "views/SortOrder.h"
 #include "views/StateIcons.h"
 #include "views/TaskRow.h"
+#include "views/TransferText.h"
 
 namespace {
 
@@ -231,4 +232,15 @@ QString ItemListModel::keyCaption(int key) {
 QVariant ItemListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= ColumnCount) return {};
     return keyCaption(section);
+}
+
+Qt::ItemFlags ItemListModel::flags(const QModelIndex &index) const {
+    const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    return index.isValid() && dragSource_ ? flags | Qt::ItemIsDragEnabled : flags;
+}
+
+QStringList ItemListModel::mimeTypes() const { return {transfer::kFormat, QStringLiteral("text/uri-list")}; }
+
+QMimeData *ItemListModel::mimeData(const QModelIndexList &indexes) const {
+    return indexes.isEmpty() || !dragSource_ ? nullptr : dragSource_();
 }

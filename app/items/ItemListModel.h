@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include <QAbstractTableModel>
@@ -32,6 +33,9 @@ public:
     void setTypeMask(uint32_t mask) { typeMask_ = mask; }
     uint32_t typeMask() const { return typeMask_; }
     bool passes(const ItemRow &row) const { return (row.typeBit() & typeMask_) != 0; }
+
+    // Dragged rows are the view's selection: the source makes their data.
+    void setDragSource(std::function<QMimeData *()> source) { dragSource_ = std::move(source); }
 
     // Forgets every row; sorting starts over.
     void clear();
@@ -67,6 +71,10 @@ public:
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QStringList mimeTypes() const override;
+    QMimeData *mimeData(const QModelIndexList &indexes) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
 
     // The caption of a column, or of a sort key beyond them.
     static QString keyCaption(int key);
@@ -80,6 +88,7 @@ private:
     bool shown(const ItemRow &row) const;
     static QString text(const ItemRow &row, int column);
 
+    std::function<QMimeData *()> dragSource_;
     uint32_t task_ = 0;
     uint32_t typeMask_ = ItemRow::kAllTypes;
     std::vector<ItemRow> rows_;

@@ -5,8 +5,10 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QStyle>
 #include <QVBoxLayout>
 
+#include "AddressDragHandle.h"
 #include "views/StateIcons.h"
 #include "views/TaskRow.h"
 
@@ -43,6 +45,12 @@ ItemPropertiesDialog::ItemPropertiesDialog(const ItemRow &row, QWidget *parent) 
     const auto add = [&](const char *caption, const QString &text, const char *name) {
         fields->addRow(QString::fromLatin1(caption), plainLabel(text, QString::fromLatin1(name), general));
     };
+    // The file's picture: dragging it drags the file's address.
+    auto *picture = new AddressDragHandle([address = row.address] { return address; }, general);
+    picture->setObjectName(QStringLiteral("filePicture"));
+    picture->setPixmap(style()->standardIcon(QStyle::SP_FileIcon).pixmap(32, 32));
+    picture->setToolTip(QStringLiteral("Drag the file's address"));
+    fields->addRow(picture);
     add("URL:", row.address, "url");
     add("Level:", row.levelText(), "level");
     add("Queued:", row.createdText(), "queued");

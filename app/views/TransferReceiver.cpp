@@ -42,12 +42,14 @@ int moveTasks(KestProject &project, const QStringList &keys, uint32_t folder) {
     return moved;
 }
 
+// Address and form-data lines in pairs; the last file's empty form data may
+// be gone with the text's trailing empty lines.
 int createItemTasks(QWidget *parent, KestProject &project, const QStringList &lines, uint32_t folder) {
     int created = 0;
-    for (qsizetype k = 0; k + 1 < lines.size(); k += 2) {
+    for (qsizetype k = 0; k < lines.size(); k += 2) {
         TaskRow task;
         task.url = lines[k];
-        task.formData = lines[k + 1];
+        task.formData = lines.value(k + 1);
         task.acceptableAge = -1;
         task.folder = folder;
         if (reportTaskResult(parent, project.createTask(std::move(task)))) ++created;

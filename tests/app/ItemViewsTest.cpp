@@ -6,11 +6,15 @@
 
 #include <QAbstractButton>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QProgressDialog>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
@@ -23,16 +27,33 @@
 #include "MainForm.h"
 #include "ModalAnswers.h"
 #include "TaskCreation.h"
+#include "exports/ExportItemDialog.h"
 #include "items/ItemListFrame.h"
 #include "items/ItemListModel.h"
 #include "items/ItemPropertiesDialog.h"
+#include "items/ItemTransferData.h"
 #include "items/ItemWindow.h"
 #include "items/RelatedFilesPanel.h"
 #include "views/TaskListFrame.h"
+#include "views/TaskListModel.h"
+#include "views/TransferReceiver.h"
+#include "views/TransferText.h"
 
 using namespace gui_test;
 
 namespace {
+
+// Drags the splitter's handle up by the distance, as the mouse does it.
+void dragUp(QSplitterHandle *handle, int distance) {
+    const QPoint grip(handle->width() / 2, handle->height() / 2), to = grip - QPoint(0, distance);
+    const auto send = [handle](QEvent::Type type, const QPoint &at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, at, handle->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(handle, &event);
+    };
+    send(QEvent::MouseButtonPress, grip, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
 
 // The files the site's one task holds, as "item level size address" lines.
 using FileLines = QStringList;
@@ -125,6 +146,8 @@ private slots:
     void filesArriveWhileACrawlRuns();
     void aLongListLoadsUnderAProgressDialog();
     void theBrowsersBackAndForwardStepThroughTheList();
+    void theRelatedFilesKeepTheHeightTheyWereGiven();
+    void draggedFilesAreAddressesToTheProgramAndExportedFilesToOthers();
 
 private:
     // The first task's Files List window, opened through the task list's List command.
@@ -432,6 +455,102 @@ void ItemViewsTest::theBrowsersBackAndForwardStepThroughTheList() {
     QVERIFY(back->isEnabled());
     back->trigger();
     QTRY_COMPARE_WITH_TIMEOUT(browser->pageAddress(), secondAddress, 20000);
+}
+
+void ItemViewsTest::theRelatedFilesKeepTheHeightTheyWereGiven() {
+    form().resize(1200, 1000);  // room for the list above the panel
+    // The window's panel shown once the window has its place, as the user sees it.
+    const auto openWithPanel = [this]() -> QSplitter * {
+        ItemWindow *window = openFilesList();
+        if (!window) return nullptr;
+        QSplitter *splitter = window->findChild<QSplitter *>();
+        if (!QTest::qWaitFor([splitter] { return splitter->widget(0)->height() == splitter->height(); }))
+            return nullptr;
+        window->showRelatedFiles(true);
+        if (!QTest::qWaitFor([splitter] { return splitter->handle(1)->y() == splitter->sizes().at(0); }))
+            return nullptr;
+        return splitter;
+    };
+    QSplitter *splitter = openWithPanel();
+    QVERIFY(splitter);
+    const int third = splitter->sizes().at(1);
+    QVERIFY(std::abs(third - (splitter->height() - splitter->handleWidth()) / 3) <= 1);
+    dragUp(splitter->handle(1), 80);
+    const int dragged = splitter->sizes().at(1);
+    QVERIFY2(dragged > third + 40, qPrintable(QStringLiteral("%1 -> %2").arg(third).arg(dragged)));
+
+    auto *window = qobject_cast<ItemWindow *>(splitter->parentWidget());
+    QVERIFY(window);
+    window->showRelatedFiles(false);
+    window->showRelatedFiles(true);
+    QCOMPARE(splitter->sizes().at(1), dragged);
+    QPointer<ItemWindow> closing = window;
+    window->close();
+    QTRY_VERIFY(closing.isNull());
+    splitter = openWithPanel();
+    QVERIFY(splitter);
+    QCOMPARE(splitter->sizes().at(1), dragged);  // kept for the next window too
+}
+
+// The data of a drag out of the list: the program's own targets read the
+// files' addresses; another program asks for the files and gets them
+// exported into the temporary folder, once.
+void ItemViewsTest::draggedFilesAreAddressesToTheProgramAndExportedFilesToOthers() {
+    ItemWindow *window = openFilesList();
+    QVERIFY(window);
+    ItemListFrame &files = list(window);
+    const auto dragged = [&files] {
+        return std::unique_ptr<QMimeData>(files.model().mimeData(files.view().selectionModel()->selectedIndexes()));
+    };
+    const QString logo = url(QStringLiteral("/images/logo.png")), page = url(QStringLiteral("/page2.html"));
+    QDir exported(ItemTransferData::exportFolder());
+    QDir().mkpath(exported.path());
+    writeFile(exported.filePath(QStringLiteral("stale.txt")).toStdString(), "from an earlier drag");
+
+    // One file that is not a page is written as it was stored, without asking.
+    selectAddress(files, logo);
+    const uint32_t logoResource = files.currentRow()->resource;
+    std::unique_ptr<QMimeData> data = dragged();
+    QVERIFY(data && data->hasFormat(transfer::kFormat) && data->hasUrls());
+    const QList<QUrl> one = data->urls();
+    QCOMPARE(one.size(), 1);
+    QCOMPARE(one.first().fileName(), QStringLiteral("logo.png"));
+    QFile written(one.first().toLocalFile()),
+        original(QString::fromStdString((fixture_.siteRoot() / "images/logo.png").string()));
+    QVERIFY(written.open(QIODevice::ReadOnly) && original.open(QIODevice::ReadOnly));
+    QCOMPARE(written.readAll(), original.readAll());
+    QVERIFY(!exported.exists(QStringLiteral("stale.txt")));
+
+    // Several files: the program's targets read ITEM with address and form
+    // data for each in list order; others get them after the export dialog.
+    selectAddress(files, page);
+    const QModelIndex logoRow = files.model().index(files.model().indexOf(logoResource), 0);
+    files.view().selectionModel()->select(logoRow, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    const std::vector<ItemRow> rows = files.selectedRows();
+    QCOMPARE(rows.size(), size_t(2));
+    data = dragged();
+    const std::optional<transfer::Text> text = transfer::parse(data->data(transfer::kFormat));
+    QVERIFY(text);
+    QCOMPARE(text->kind, transfer::kItem);
+    QVERIFY(transfer::sameProject(text->projectPath, form().project().fileName()));
+    QCOMPARE(text->lines.value(0), rows[0].address);
+    QCOMPARE(text->lines.value(1), rows[0].formData);
+    QCOMPARE(text->lines.value(2), rows[1].address);
+    QCOMPARE(text->lines.value(3), rows[1].formData);  // the last empty line is not sent
+    bool asked = false;
+    whenOpen<ExportItemDialog>([&asked](ExportItemDialog *dialog) {
+        asked = true;
+        dialog->accept();
+    });
+    QCOMPARE(data->urls().size(), 2);
+    QVERIFY(asked);
+    QCOMPARE(exported.entryList(QDir::Files).size(), 2);
+    QCOMPARE(data->urls().size(), 2);  // asked again: the same files, no second dialog
+
+    // Dropped on a folder of the same project, they become tasks.
+    const int before = form().taskList().model().rowCount();
+    QCOMPARE(receiveTransfer(&form(), form().project(), form().project().selectedFolder(), *data), 2);
+    QTRY_COMPARE(form().taskList().model().rowCount(), before + 2);
 }
 
 SITELARK_GUI_TEST_MAIN(ItemViewsTest)
