@@ -337,6 +337,7 @@ void WebsiteStructureTest::eachTreeCarriesTheFileCommandsOnItsSelectedFile() {
         if (QWidget *menu = QApplication::activePopupWidget()) {
             for (QAction *entry : menu->actions())
                 entries << (entry->isSeparator() ? QStringLiteral("-") : entry->text());
+            screenshot(menu, QStringLiteral("website-structure-menu.png"));
             poll->deleteLater();
             menu->close();
         }
