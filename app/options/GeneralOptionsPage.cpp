@@ -21,7 +21,8 @@ GeneralOptionsPage::GeneralOptionsPage(QWidget *parent)
       diskSize_(new QLineEdit(kDefaultDiskSize, this)) {
     auto *connection = new QGroupBox(QStringLiteral(" Connection Options "), this);
     auto *limits = new QFormLayout(connection);
-    addSpin(limits, QStringLiteral("Timeout (sec.):"), &ProgramOptions::timeOut, 0, 100);
+    // Up to the engine's limit: the default of 300 must show as it is.
+    addSpin(limits, QStringLiteral("Timeout (sec.):"), &ProgramOptions::timeOut, 0, 600);
     addSpin(limits, QStringLiteral("Max retries:"), &ProgramOptions::retries, 0, 99);
     addSpin(limits, QStringLiteral("Max connections per server:"), &ProgramOptions::maxConnPerServ, 1, 10);
     addSpin(limits, QStringLiteral("Max connections:"), &ProgramOptions::maxConnections, 0, 99);

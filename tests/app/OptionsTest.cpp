@@ -181,7 +181,11 @@ void OptionsTest::theDialogsPagesStoreTheirFieldsAndShowThemAgain() {
     runOptions(OptionsDialog::General, [](OptionsDialog *dialog) {
         QVERIFY(!dialog->applyButton()->isEnabled());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Options"));
-        labelled<QSpinBox>(dialog, QStringLiteral("Timeout (sec.):"))->setValue(45);
+        // The default time-out shows as it is, up to the engine's limit: OK alone must not change it.
+        auto *timeOut = labelled<QSpinBox>(dialog, QStringLiteral("Timeout (sec.):"));
+        QCOMPARE(timeOut->value(), ProgramOptions{}.timeOut);
+        QCOMPARE(timeOut->maximum(), 600);
+        timeOut->setValue(45);
         QVERIFY(dialog->applyButton()->isEnabled());
         labelled<QSpinBox>(dialog, QStringLiteral("Max retries:"))->setValue(7);
         labelled<QSpinBox>(dialog, QStringLiteral("Max connections per server:"))->setValue(4);
