@@ -812,7 +812,7 @@ void MainForm::changeDepth() {
 
 BrowserForm *MainForm::openBrowser(const QString &address, uint32_t number, const QDateTime &stamp, bool newWindow,
                                    const QString &formData) {
-    BrowserForm *browser = newWindow ? nullptr : defaultBrowser_;
+    BrowserForm *browser = newWindow ? nullptr : defaultBrowser_.data();
     if (!browser) {
         browser = createBrowser(options_.openBrowserInTabs);
         if (!defaultBrowser_) makeDefaultBrowser(browser);
@@ -824,9 +824,6 @@ BrowserForm *MainForm::openBrowser(const QString &address, uint32_t number, cons
 
 BrowserForm *MainForm::createBrowser(bool docked) {
     auto *browser = new BrowserForm(browserProfile(), project_, options_);
-    connect(browser, &QObject::destroyed, this, [this, browser] {
-        if (defaultBrowser_ == browser) defaultBrowser_ = nullptr;
-    });
     connect(browser, &BrowserForm::windowRequested, this, [this](BrowserForm **form, bool docked) {
         *form = createBrowser(docked);
         pageHost_->activate(*form);
@@ -1053,9 +1050,11 @@ ItemWindow *MainForm::showItems(const TaskRow &task) {
         pageHost_->activate(open);
         return open;
     }
+    // Windows closed since are forgotten here; the map is never touched from their destruction,
+    // which may come while this window's own members are already gone.
+    std::erase_if(itemWindows_, [](const auto &open) { return open.second.isNull(); });
     auto *window = new ItemWindow(project_, task, pages_);
     itemWindows_[task.id] = window;
-    connect(window, &QObject::destroyed, this, [this, id = task.id] { itemWindows_.erase(id); });
     connect(window, &ItemWindow::captionChanged, this, [window] { window->setWindowTitle(window->caption()); });
     window->setWindowTitle(window->caption());
     hostWindow(window, PageHost::Kind::TaskFiles);

@@ -160,7 +160,7 @@ private:
     KestProject project_;
     QStringList arguments_;
     QStringList recent_;
-    BrowserForm *defaultBrowser_ = nullptr;
+    QPointer<BrowserForm> defaultBrowser_;  // gone with its window
     QDateTime quitTime_;
 
     QTabWidget *pages_;
