@@ -1,5 +1,7 @@
 #include "ItemTransferData.h"
 
+#include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QMessageBox>
 
@@ -32,7 +34,9 @@ QString ItemTransferData::exportFolder() { return QDir::temp().filePath(QStringL
 
 QVariant ItemTransferData::retrieveData(const QString &format, QMetaType) const {
     if (format == transfer::kFormat) return itemText_;
-    if (format != kUriList) return {};
+    // Only another program gets the files: a window of this one under the
+    // pointer (the embedded browser asks as soon as a drag enters it) gets none.
+    if (format != kUriList || QApplication::widgetAt(QCursor::pos())) return {};
     if (!exported_) exported_ = exportFiles();
     return QVariant::fromValue(QList<QVariant>(exported_->begin(), exported_->end()));
 }

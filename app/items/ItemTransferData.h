@@ -15,8 +15,9 @@ class QWidget;
 
 // Stored files dragged out of an item view. The program's own drop targets
 // take the private format: ITEM with each file's address and form data, for
-// the project the files came from. Another program asks for the files
-// themselves, and only then are they exported into the folder
+// the project the files came from. Another program (the pointer over none
+// of this program's windows) asks for the files themselves, and only then
+// are they exported into the folder
 // "ItemExportTemp" of the temporary folder, emptied first: one file that is
 // not a page directly, else through the item export dialog. The files
 // written there are offered as file links; asked again, the same ones.

@@ -5,6 +5,8 @@
 // as it adds files; item properties show a file's values.
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -13,6 +15,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QProgressDialog>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTabWidget>
@@ -507,8 +510,17 @@ void ItemViewsTest::draggedFilesAreAddressesToTheProgramAndExportedFilesToOthers
     QDir().mkpath(exported.path());
     writeFile(exported.filePath(QStringLiteral("stale.txt")).toStdString(), "from an earlier drag");
 
-    // One file that is not a page is written as it was stored, without asking.
+    // Over a window of the program, no files are offered: the browser asks as a drag enters it.
     selectAddress(files, logo);
+    QCursor::setPos(form().mapToGlobal(form().rect().center()));
+    QTRY_VERIFY(QApplication::widgetAt(QCursor::pos()));
+    QVERIFY(dragged()->urls().isEmpty());
+    QVERIFY(exported.exists(QStringLiteral("stale.txt")));
+
+    // Outside them, one file that is not a page is written as it was stored, without asking.
+    const QRect screen = form().screen()->geometry();
+    QCursor::setPos(screen.bottomRight());
+    QTRY_VERIFY(!QApplication::widgetAt(QCursor::pos()));
     const uint32_t logoResource = files.currentRow()->resource;
     std::unique_ptr<QMimeData> data = dragged();
     QVERIFY(data && data->hasFormat(transfer::kFormat) && data->hasUrls());
