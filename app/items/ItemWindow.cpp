@@ -216,16 +216,23 @@ bool ItemWindow::selectInList(uint32_t resource) { return list_->selectResource(
 void ItemWindow::showRelatedFiles(bool shown) {
     related_->setVisible(shown);
     if (linkExplorer_->isChecked() != shown) linkExplorer_->setChecked(shown);
-    if (!shown) return;
+    if (!shown) return storePanelHeight();
     // The height the user last gave the panel, else a third of the window's.
     const int height = splitter_->height() - splitter_->handleWidth();  // what the two parts share
-    const int kept = static_cast<int>(ProgramSettings().number(kPanelHeight).value_or(0));
+    const int kept =
+        draggedHeight_ > 0 ? draggedHeight_ : static_cast<int>(ProgramSettings().number(kPanelHeight).value_or(0));
     const int panel = kept > 0 && kept < height ? kept : height / 3;
     splitter_->setSizes({height - panel, panel});
     followSelection();
 }
 
+ItemWindow::~ItemWindow() { storePanelHeight(); }
+
 void ItemWindow::keepPanelHeight() {
-    const int height = splitter_->sizes().value(1);
-    if (related_->isVisible() && height > 0) ProgramSettings().setNumber(kPanelHeight, static_cast<uint32_t>(height));
+    if (related_->isVisible()) draggedHeight_ = splitter_->sizes().value(1);
+}
+
+void ItemWindow::storePanelHeight() {
+    if (draggedHeight_ > 0) ProgramSettings().setNumber(kPanelHeight, static_cast<uint32_t>(draggedHeight_));
+    draggedHeight_ = 0;
 }

@@ -25,6 +25,7 @@ class ItemWindow : public QWidget {
 
 public:
     ItemWindow(KestProject &project, const TaskRow &task, QWidget *parent = nullptr);
+    ~ItemWindow() override;
     // A window over files that belong to no task (search results): without
     // type buttons, filled by load().
     explicit ItemWindow(KestProject &project, QWidget *parent = nullptr);
@@ -48,8 +49,6 @@ public:
     void load(const eng::client::RecordBuffer<eng::client::ItemResource> &pairs);
     // Shows or hides the related files: at the height the user last gave them, else a third of the window's.
     void showRelatedFiles(bool shown);
-    // The panel's height as the user drags it, kept for the next time it shows.
-    void keepPanelHeight();
 
 signals:
     void captionChanged();
@@ -61,6 +60,10 @@ private:
     void followSelection();
     // Selects the related file's row in the list, when the list has it.
     bool selectInList(uint32_t resource);
+    // The panel's height as the user drags it, written to the settings once
+    // the panel hides or the window goes, not on every move of the drag.
+    void keepPanelHeight();
+    void storePanelHeight();
 
     KestProject &project_;
     uint32_t task_;
@@ -71,6 +74,7 @@ private:
     QLabel *status_;
     QList<QAction *> typeButtons_;
     QAction *linkExplorer_ = nullptr;
+    int draggedHeight_ = 0;  // not yet stored
     // While loading: the files expected, those read so far and their size.
     struct Loading {
         int expected = 0;
