@@ -6,6 +6,7 @@
 #include <QMessageBox>
 
 #include "KestProject.h"
+#include "TemporaryFolders.h"
 #include "exports/ItemExport.h"
 #include "exports/ItemFileName.h"
 #include "views/TransferText.h"
@@ -30,8 +31,6 @@ QStringList ItemTransferData::formats() const { return {transfer::kFormat, kUriL
 
 bool ItemTransferData::hasFormat(const QString &format) const { return formats().contains(format); }
 
-QString ItemTransferData::exportFolder() { return QDir::temp().filePath(QStringLiteral("ItemExportTemp")); }
-
 QVariant ItemTransferData::retrieveData(const QString &format, QMetaType) const {
     if (format == transfer::kFormat) return itemText_;
     // Only another program gets the files: a window of this one under the
@@ -43,7 +42,7 @@ QVariant ItemTransferData::retrieveData(const QString &format, QMetaType) const 
 
 QList<QUrl> ItemTransferData::exportFiles() const {
     if (!project_.active() || rows_.empty()) return {};
-    QDir folder(exportFolder());
+    QDir folder(itemExportFolder());
     folder.removeRecursively();
     QDir().mkpath(folder.path());
     const ItemRow &first = rows_.front();

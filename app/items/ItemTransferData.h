@@ -31,9 +31,6 @@ public:
     QStringList formats() const override;
     bool hasFormat(const QString &format) const override;
 
-    // The folder the files are exported into for other programs.
-    static QString exportFolder();
-
 protected:
     QVariant retrieveData(const QString &format, QMetaType type) const override;
 

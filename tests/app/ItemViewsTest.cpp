@@ -30,11 +30,11 @@
 #include "MainForm.h"
 #include "ModalAnswers.h"
 #include "TaskCreation.h"
+#include "TemporaryFolders.h"
 #include "exports/ExportItemDialog.h"
 #include "items/ItemListFrame.h"
 #include "items/ItemListModel.h"
 #include "items/ItemPropertiesDialog.h"
-#include "items/ItemTransferData.h"
 #include "items/ItemWindow.h"
 #include "items/RelatedFilesPanel.h"
 #include "views/TaskListFrame.h"
@@ -506,7 +506,7 @@ void ItemViewsTest::draggedFilesAreAddressesToTheProgramAndExportedFilesToOthers
         return std::unique_ptr<QMimeData>(files.model().mimeData(files.view().selectionModel()->selectedIndexes()));
     };
     const QString logo = url(QStringLiteral("/images/logo.png")), page = url(QStringLiteral("/page2.html"));
-    QDir exported(ItemTransferData::exportFolder());
+    QDir exported(itemExportFolder());
     QDir().mkpath(exported.path());
     writeFile(exported.filePath(QStringLiteral("stale.txt")).toStdString(), "from an earlier drag");
 
