@@ -11,8 +11,8 @@
 #include "exports/ItemExport.h"
 #include "views/LegendWindow.h"
 
-ItemCommands::ItemCommands(KestProject &project, QWidget &view, Selection selection, uint32_t task)
-    : QObject(&view), project_(project), view_(view), selection_(std::move(selection)), task_(task) {
+ItemCommands::ItemCommands(KestProject &project, QWidget &view, Selection selection, std::function<uint32_t()> viewTask)
+    : QObject(&view), project_(project), view_(view), selection_(std::move(selection)), viewTask_(std::move(viewTask)) {
     connect(add(openCommands_, QStringLiteral("acOpen"), QStringLiteral("Open"), QKeySequence(Qt::Key_Return)),
             &QAction::triggered, this, [this] { open(false); });
     connect(add(openCommands_, QStringLiteral("acOpenInNewWindow"), QStringLiteral("Open in New Window"), {}),

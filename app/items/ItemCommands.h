@@ -36,7 +36,7 @@ public:
     };
     // The commands act on the view's selection; files of no task of their
     // own are opened in and tested against the view's task (0: none).
-    ItemCommands(KestProject &project, QWidget &view, Selection selection, uint32_t task = 0);
+    ItemCommands(KestProject &project, QWidget &view, Selection selection, std::function<uint32_t()> viewTask);
 
     // The commands by their names (acOpen, acDelete, ...).
     QAction *command(const QString &name) const;
@@ -44,7 +44,6 @@ public:
     // rest in menu order; null entries stand for separators.
     const QList<QAction *> &openCommands() const { return openCommands_; }
     const QList<QAction *> &fileCommands() const { return fileCommands_; }
-    void setTask(uint32_t task) { task_ = task; }
     // The commands as a menu, with their separators.
     void fillMenu(QMenu &menu) const;
 
@@ -63,12 +62,12 @@ private:
     void showProperties();
     void testFilter();
     // The task a file is opened in and tested against: its own, else the view's.
-    uint32_t taskOf(const ItemRow &row) const { return row.task ? row.task : task_; }
+    uint32_t taskOf(const ItemRow &row) const { return row.task ? row.task : viewTask_(); }
 
     KestProject &project_;
     QWidget &view_;
     Selection selection_;
-    uint32_t task_;
+    std::function<uint32_t()> viewTask_;
     QList<QAction *> openCommands_;
     QList<QAction *> fileCommands_;
 };

@@ -71,7 +71,8 @@ void ItemListFrame::addCommand(QAction *command) {
 void ItemListFrame::buildCommands() {
     files_ = new ItemCommands(
         project_, *this,
-        {[this] { return selectedRows(); }, [this] { return selectedCount(); }, [this] { return currentRow(); }});
+        {[this] { return selectedRows(); }, [this] { return selectedCount(); }, [this] { return currentRow(); }},
+        [this] { return model_->task(); });
     connect(files_, &ItemCommands::openRequested, this, &ItemListFrame::openRequested);
     connect(files_, &ItemCommands::infoPageRequested, this, &ItemListFrame::infoPageRequested);
     for (QAction *command : files_->openCommands()) addCommand(command);
@@ -141,7 +142,6 @@ void ItemListFrame::selectFirst() {
 }
 
 void ItemListFrame::updateCommands() {
-    files_->setTask(model_->task());
     files_->update();
     const bool current = currentRow().has_value();
     const int row = view_->selectionModel()->currentIndex().row();

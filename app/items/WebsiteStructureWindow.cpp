@@ -166,7 +166,8 @@ ItemCommands *WebsiteStructureWindow::makeCommands(QTreeView *tree) {
         const std::optional<ItemRow> file = current();
         return file ? std::vector<ItemRow>{*file} : std::vector<ItemRow>{};
     };
-    auto *commands = new ItemCommands(project_, *tree, {all, [current] { return current() ? 1 : 0; }, current}, task_);
+    auto *commands = new ItemCommands(project_, *tree, {all, [current] { return current() ? 1 : 0; }, current},
+                                      [task = task_] { return task; });
     connect(commands, &ItemCommands::openRequested, this, &WebsiteStructureWindow::openRequested);
     connect(commands, &ItemCommands::infoPageRequested, this, &WebsiteStructureWindow::infoPageRequested);
     tree->setContextMenuPolicy(Qt::CustomContextMenu);
