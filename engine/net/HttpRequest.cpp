@@ -8,8 +8,10 @@ namespace eng {
 
 namespace {
 
-// The header lines of a header text, each without its line end. Curl's own
-// Accept and Expect lines are replaced or dropped by them.
+// The header lines of a header text, each without its line end, then the
+// line that asks the server to keep the connection open for the thread's
+// next request (an HTTP/1.0 connection closes after each answer otherwise).
+// Curl's own Accept and Expect lines are replaced or dropped by them.
 curl_slist *headerList(std::string_view text) {
     curl_slist *list = nullptr;
     while (!text.empty()) {
@@ -19,6 +21,7 @@ curl_slist *headerList(std::string_view text) {
         if (end == std::string_view::npos) break;
         text.remove_prefix(end + 2);
     }
+    list = curl_slist_append(list, "Connection: Keep-Alive");
     return curl_slist_append(list, "Expect:");
 }
 

@@ -19,8 +19,9 @@ enum class AuthScheme { Basic, Digest };
 // An HTTP/1.0 request on a session: the address, the verb (POST when there is
 // form data), the credentials for the server and for the proxy. Each send
 // makes a fresh exchange with exactly the given header lines after the Host
-// and User-Agent lines; redirects are not followed and bodies are not
-// decoded. Credentials go with the request when a user name is set, in the
+// and User-Agent lines, then "Connection: Keep-Alive": a server that keeps
+// the connection open serves the thread's next request over it. Redirects
+// are not followed and bodies are not decoded. Credentials go with the request when a user name is set, in the
 // scheme given with them (Basic unless told).
 class HttpRequest {
 public:

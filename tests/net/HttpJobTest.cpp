@@ -94,7 +94,7 @@ TEST_F(HttpJobTest, GetSendsExactlyTheRequestLineAndHeaders) {
     const auto &record = runner.run(*download);
 
     EXPECT_EQ(firstRequest(), "GET /a/b.html?x=1&y=%20z HTTP/1.0\r\n" + hostLine() +
-                                  "User-Agent: LarkTest/1.0\r\nAccept: */*\r\nAccept-Encoding:;\r\n\r\n");
+                                  "User-Agent: LarkTest/1.0\r\nAccept: */*\r\nAccept-Encoding:;\r\nConnection: Keep-Alive\r\n\r\n");
     EXPECT_EQ(record.errorCode.load(), 0u);
     EXPECT_EQ(record.statusCode, 200u);
     EXPECT_EQ(record.statusText, "OK");
@@ -126,7 +126,7 @@ TEST_F(HttpJobTest, PostSendsFormDataWithItsContentTypeAndTheReferer) {
     EXPECT_EQ(firstRequest(), "POST /form HTTP/1.0\r\n" + hostLine() +
                                   "User-Agent: LarkTest/1.0\r\nAccept: */*\r\nAccept-Encoding:;\r\n"
                                   "Content-Type: application/x-www-form-urlencoded\r\n"
-                                  "Referer: http://example.test/page.html\r\n"
+                                  "Referer: http://example.test/page.html\r\nConnection: Keep-Alive\r\n"
                                   "Content-Length: 9\r\n\r\na=1&b=two");
 }
 
@@ -140,7 +140,7 @@ TEST_F(HttpJobTest, ResumeAsksForTheRestAndNeverSendsIfModifiedSinceWithIt) {
 
     EXPECT_EQ(firstRequest(),
               "GET /big.bin HTTP/1.0\r\n" + hostLine() +
-                  "User-Agent: LarkTest/1.0\r\nAccept: */*\r\nAccept-Encoding:;\r\nRange:bytes=100-\r\n\r\n");
+                  "User-Agent: LarkTest/1.0\r\nAccept: */*\r\nAccept-Encoding:;\r\nRange:bytes=100-\r\nConnection: Keep-Alive\r\n\r\n");
     EXPECT_EQ(record.statusCode, 206u);
     EXPECT_EQ(record.resumeOffset, 100u);
     EXPECT_EQ(record.body.size(), 10u);
@@ -164,7 +164,8 @@ TEST_F(HttpJobTest, RefreshSendsIfModifiedSinceAndANotModifiedAnswerIsNoError) {
 
     EXPECT_EQ(firstRequest(), "GET /page.html HTTP/1.0\r\n" + hostLine() +
                                   "User-Agent: LarkTest/1.0\r\nAccept: */*\r\n"
-                                  "If-Modified-Since: Wed, 09 Dec 2026 10:00:00 GMT\r\nAccept-Encoding:;\r\n\r\n");
+                                  "If-Modified-Since: Wed, 09 Dec 2026 10:00:00 GMT\r\nAccept-Encoding:;\r\n"
+                                  "Connection: Keep-Alive\r\n\r\n");
     EXPECT_EQ(record.statusCode, 304u);
     EXPECT_TRUE(record.body.empty());
     EXPECT_EQ(record.errorCode.load(), 0u);

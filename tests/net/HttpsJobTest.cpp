@@ -4,6 +4,8 @@
 #include <fstream>
 
 #include "net/HttpJob.h"
+#include "net/HttpRequest.h"
+#include "net/InternetSession.h"
 #include "support/JobRunner.h"
 #include "support/NginxServer.h"
 #include "support/TempDir.h"
@@ -48,6 +50,26 @@ TEST_F(HttpsJobTest, ACertificateOfATrustedAuthorityIsAcceptedWhateverItsHostNam
     EXPECT_EQ(record.contentType, "text/html");
     ASSERT_TRUE(server.waitForAccessLog(1, std::chrono::seconds(5)));
     EXPECT_EQ(server.accessLog().front(), "GET /page.html HTTP/1.0 200 19");
+}
+
+// Each download makes its own request; those of one thread to the same
+// server go over the one connection that the first opened, TLS included.
+TEST_F(HttpsJobTest, AThreadsRequestsToAServerShareOneKeptConnection) {
+    ScopedTrust trust(server.certificatePath().string());
+    eng::InternetSession session(eng::SessionOptions{"LarkTest/1.0", eng::AccessType::Direct, ""});
+    for (int i = 0; i < 3; ++i) {
+        eng::HttpRequest request(session, server.url("/page.html"));
+        ASSERT_TRUE(request.send("Accept: */*\r\n", ""));
+        EXPECT_EQ(request.head().status(), 200u);
+        std::string body;
+        request.transfer().receive(4096, [&body](const uint8_t *bytes, size_t count) {
+            body.append(reinterpret_cast<const char *>(bytes), count);
+            return true;
+        });
+        EXPECT_EQ(body, "<html>secure</html>");
+    }
+    ASSERT_TRUE(server.waitForAccessLog(3, std::chrono::seconds(5)));
+    EXPECT_EQ(server.connectionsLogged(), 1u);
 }
 
 TEST_F(HttpsJobTest, ACertificateOfAnUnknownAuthorityIsRefused) {

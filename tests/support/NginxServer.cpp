@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -64,6 +65,13 @@ std::vector<std::string> NginxServer::accessLog() const {
     return lines;
 }
 
+size_t NginxServer::connectionsLogged() const {
+    std::set<std::string> serials;
+    std::istringstream log(readFile(home_.path() / "connections.log"));
+    for (std::string serial; std::getline(log, serial);) serials.insert(serial);
+    return serials.size();
+}
+
 bool NginxServer::waitForAccessLog(size_t lines, std::chrono::milliseconds timeout) const {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (accessLog().size() < lines) {
@@ -106,7 +114,9 @@ std::string NginxServer::configuration() const {
     if (std::filesystem::exists(kMimeTypes)) config << "    include " << kMimeTypes << ";\n";
     config << "    default_type application/octet-stream;\n"
            << "    log_format lark '$request $status $body_bytes_sent';\n"
-           << "    access_log " << quoted(home / "access.log") << " lark;\n";
+           << "    access_log " << quoted(home / "access.log") << " lark;\n"
+           << "    log_format connection '$connection';\n"
+           << "    access_log " << quoted(home / "connections.log") << " connection;\n";
     for (const char *kind : {"client_body", "proxy", "fastcgi", "uwsgi", "scgi"}) {
         config << "    " << kind << "_temp_path " << quoted(home / kind) << ";\n";
     }

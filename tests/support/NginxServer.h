@@ -40,6 +40,8 @@ public:
 
     // One line per finished request: "<request line> <status> <body bytes sent>".
     std::vector<std::string> accessLog() const;
+    // How many connections the logged requests came over.
+    size_t connectionsLogged() const;
     // nginx writes a request's line just after answering it: tests wait for it.
     bool waitForAccessLog(size_t lines, std::chrono::milliseconds timeout) const;
     std::string errorLog() const;
