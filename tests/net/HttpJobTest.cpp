@@ -93,8 +93,9 @@ TEST_F(HttpJobTest, GetSendsExactlyTheRequestLineAndHeaders) {
     auto download = job("/a/b.html?x=1&y=%20z");
     const auto &record = runner.run(*download);
 
-    EXPECT_EQ(firstRequest(), "GET /a/b.html?x=1&y=%20z HTTP/1.0\r\n" + hostLine() +
-                                  "User-Agent: LarkTest/1.0\r\nAccept: */*\r\nAccept-Encoding:;\r\nConnection: Keep-Alive\r\n\r\n");
+    EXPECT_EQ(firstRequest(),
+              "GET /a/b.html?x=1&y=%20z HTTP/1.0\r\n" + hostLine() +
+                  "User-Agent: LarkTest/1.0\r\nAccept: */*\r\nAccept-Encoding:;\r\nConnection: Keep-Alive\r\n\r\n");
     EXPECT_EQ(record.errorCode.load(), 0u);
     EXPECT_EQ(record.statusCode, 200u);
     EXPECT_EQ(record.statusText, "OK");
@@ -138,9 +139,9 @@ TEST_F(HttpJobTest, ResumeAsksForTheRestAndNeverSendsIfModifiedSinceWithIt) {
     download->record().lastModified = "Wed, 09 Dec 2026 10:00:00 GMT";
     const auto &record = runner.run(*download);
 
-    EXPECT_EQ(firstRequest(),
-              "GET /big.bin HTTP/1.0\r\n" + hostLine() +
-                  "User-Agent: LarkTest/1.0\r\nAccept: */*\r\nAccept-Encoding:;\r\nRange:bytes=100-\r\nConnection: Keep-Alive\r\n\r\n");
+    EXPECT_EQ(firstRequest(), "GET /big.bin HTTP/1.0\r\n" + hostLine() +
+                                  "User-Agent: LarkTest/1.0\r\nAccept: */*\r\nAccept-Encoding:;\r\n"
+                                  "Range:bytes=100-\r\nConnection: Keep-Alive\r\n\r\n");
     EXPECT_EQ(record.statusCode, 206u);
     EXPECT_EQ(record.resumeOffset, 100u);
     EXPECT_EQ(record.body.size(), 10u);
