@@ -43,8 +43,8 @@ public:
     // The full text of the key whose row holds the text: the chunks are read
     // only when the row may continue in them.
     std::string completed(uint32_t strId, std::string rowText);
-    // Returns the new count; nothing happens for key 0 or a missing row.
-    uint32_t addReference(uint32_t strId);
+    // Counts one more reference; nothing happens for key 0 or a missing row.
+    void addReference(uint32_t strId);
     // Returns the new count; at zero the string and its chunks are deleted.
     uint32_t release(uint32_t strId);
 
