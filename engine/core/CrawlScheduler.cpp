@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <map>
+#include <utility>
 
 #include "base/HtmlEscape.h"
 #include "base/HtmlScanner.h"
@@ -182,13 +184,20 @@ void CrawlScheduler::followLinksNow(TaskRow &task, const ItemRow &queued) {
     const auto resource = tables_.urlRes.find(int64_t{item->urlResId});
     if (!resource || resource->resId == 0) return;
     CAdvTasksTable &tasks = engine_.tasks();
-    for (const RelRow &link : tables_.rel.linksOf(resource->resId)) {
+    // The items read with the links, and those this loop adds or changes:
+    // a page may link to one address more than once.
+    std::map<std::pair<uint32_t, uint32_t>, ItemRow> changed;
+    for (LinkWithItem &found : tables_.pageLinks.linksOf(resource->resId, task.taskId)) {
+        const RelRow &link = found.link;
         if (item->tag == ENG_LINK_STYLESHEET && link.relation == ENG_LINK_HYPERLINK) continue;
         const int16_t level = static_cast<int16_t>(item->level + (link.relation == ENG_LINK_HYPERLINK ? 1 : 0));
-        if (auto known = tables_.items.inTask(task.taskId, link.urlId, link.postId)) {
+        const auto target = std::make_pair(link.urlId, link.postId);
+        if (auto seen = changed.find(target); seen != changed.end()) found.item = seen->second;
+        if (auto &known = found.item) {
             if (level < known->level) {
                 known->level = level;
                 tables_.items.updateItem(*known);
+                changed[target] = *known;
                 if (known->urlResId) followLinks(task, *known);  // the lower level reaches further
             }
             continue;
@@ -197,7 +206,7 @@ void CrawlScheduler::followLinksNow(TaskRow &task, const ItemRow &queued) {
         const bool embeddedBeyondDepth =
             static_cast<int32_t>(task.levels) < item->level && link.relation != ENG_LINK_HYPERLINK;
         if (withinDepth || embeddedBeyondDepth)
-            tasks.addItem(task, link.urlId, link.postId, level, link.relation, &*item, true);
+            changed[target] = tasks.addItem(task, link.urlId, link.postId, level, link.relation, &*item, true);
     }
 }
 

@@ -14,6 +14,7 @@
 #include "store/CTasksTable.h"
 #include "store/CUrlResTable.h"
 #include "store/ItemResourceQuery.h"
+#include "store/PageLinkQuery.h"
 #include "store/SavedQueries.h"
 
 namespace eng {
@@ -34,6 +35,7 @@ struct ProjectTables {
           urlRes(db, strings, res, queries, std::move(urlResEvents)),
           items(db, strings, urlRes),
           itemResources(db, items, urlRes, strings),
+          pageLinks(db, rel, items),
           auth(db),
           index(db),
           titleIndex(db),
@@ -50,6 +52,7 @@ struct ProjectTables {
     CAdvUrlResTable urlRes;
     CItemsTable items;
     ItemResourceQuery itemResources;
+    PageLinkQuery pageLinks;
     CAuthTable auth;
     CIndexTable index;
     CTitleIndexTable titleIndex;

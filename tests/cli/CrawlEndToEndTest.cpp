@@ -454,6 +454,28 @@ TEST_F(CrawlEndToEnd, ImageOfAPageAtTheTaskDepthIsFetched) {
     checkRequests(requests(server.nginx()), site, expected, 1);
 }
 
+// A page that links to a picture before it shows it, and links twice to a
+// page: each target is one item, the picture on its page's level.
+TEST_F(CrawlEndToEnd, AnAddressLinkedTwiceFromAPageIsOneItemOnItsLowestLevel) {
+    test::TempDir site;
+    std::ofstream(site.file("index.html"))
+        << "<a href=\"pic.gif\">Picture</a> <a href=\"next.html\">Next</a> <a href=\"next.html\">Again</a>"
+           "<img src=\"pic.gif\">";
+    std::ofstream(site.file("pic.gif")) << "GIF89a";
+    std::ofstream(site.file("next.html")) << "<p>next</p>";
+    const test::NginxServer nginx(site.path());
+    const Lark mirror = lark({"mirror", nginx.url("/index.html"), "-o", project_, "--depth", "1"}, dir_);
+    ASSERT_EQ(mirror.status, 0) << mirror.output;
+
+    const auto items = taskItems(project_, 1);
+    ASSERT_EQ(items.size(), 3u);
+    ASSERT_EQ(items.at(nginx.url("/pic.gif")).size(), 1u);
+    EXPECT_EQ(items.at(nginx.url("/pic.gif")).front().level, 0);
+    ASSERT_EQ(items.at(nginx.url("/next.html")).size(), 1u);
+    EXPECT_EQ(items.at(nginx.url("/next.html")).front().level, 1);
+    EXPECT_EQ(requests(nginx).size(), 3u);
+}
+
 // A run killed outright in the middle (SIGKILL: nothing is closed) and run
 // again to the end: every page is stored exactly once, none is lost, and
 // none that was stored before the kill is requested again.
