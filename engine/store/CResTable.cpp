@@ -148,12 +148,13 @@ std::unique_ptr<ByteSource> CResTable::bodyBytes(uint32_t key) {
     return std::make_unique<Blob>(db_.handle(), "Res", "Body", key, false);
 }
 
-int64_t CResTable::addReference(uint32_t key) {
-    auto row = key ? find(int64_t{key}) : std::nullopt;
-    if (!row) return -1;
-    ++row->refCount;
-    edit(*row);
-    return row->refCount;
+void CResTable::addReference(uint32_t key) {
+    if (key == 0) return;
+    // One statement, not a read and a write of the whole row: every
+    // resource that takes a body takes a reference.
+    Statement &s = statement(R"(UPDATE "Res" SET "RefCount" = "RefCount" + 1 WHERE "ResId" = ?)");
+    s.bind(1, int64_t{key});
+    s.run();
 }
 
 int64_t CResTable::release(uint32_t key) {

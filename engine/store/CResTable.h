@@ -73,8 +73,9 @@ public:
     // The stored bytes of a body, to be read piece by piece while the row is
     // not changed; nothing when the key has no row.
     std::unique_ptr<ByteSource> bodyBytes(uint32_t key);
-    // The new count; -1 for key 0 or a key without a row.
-    int64_t addReference(uint32_t key);
+    // Counts one more reference; nothing happens for key 0 or a key without a row.
+    void addReference(uint32_t key);
+    // The new count, at zero with the body deleted; -1 for key 0 or a key without a row.
     int64_t release(uint32_t key);
     void setIndexed(uint32_t key, bool indexed);
 
