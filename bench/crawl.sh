@@ -6,7 +6,7 @@
 # style sheets), serves it on 127.0.0.1, mirrors it with each tool from the
 # same start address with unlimited depth on the host, and prints for each
 # tool the wall time, user+sys CPU, peak RSS, files and pages stored and CPU
-# milliseconds per page, then how many of the style-sheet-only images each
+# milliseconds per page, the size of lark's project file per page, then how many of the style-sheet-only images each
 # one stored. Then each copy is made browsable from disk (lark export of the
 # task; wget mirrors again with --convert-links, which reports its conversion
 # time; httrack's copy is relative already) and every link of every HTML file
@@ -168,6 +168,7 @@ if [[ $tools == *" lark "* ]]; then
     lark_pages=$(sqlite3 "$project" "SELECT count(*) $done_rows AND ContentType LIKE 'text/html%'" 2>/dev/null || echo 0)
     lark_css=$(sqlite3 "$project" "SELECT count(*) $done_rows AND Url LIKE '%/bg/%'" 2>/dev/null || echo 0)
     add_row lark "$connections" "$lark_files" "$lark_pages" "$lark_css"
+    project_bytes=$(stat -c %s "$project")
 fi
 
 # wget fetches over one connection at a time.
@@ -224,6 +225,11 @@ for row in "${rows[@]}"; do
     IFS='|' read -r name conns wall cpu rss files pages perpage css <<<"$row"
     printf '%-8s %5s %8s %10s %9s %7s %7s %9s\n' "$name" "$conns" "$wall" "$cpu" "$rss" "$files" "$pages" "$perpage"
 done
+if [[ -n ${project_bytes:-} ]]; then
+    awk -v b="$project_bytes" -v p="$lark_pages" -v f="$lark_files" 'BEGIN {
+        printf "lark project file: %.1f MB, %.1f KB per page, %.1f KB per file\n", b / 1048576,
+            (p > 0 ? b / 1024 / p : 0), (f > 0 ? b / 1024 / f : 0) }'
+fi
 echo
 line="Images named only in style sheets ($site_css_images in all) stored:"
 for row in "${rows[@]}"; do
