@@ -65,26 +65,26 @@ public:
     // The first row whose leading index columns equal the keys, in index order.
     std::optional<Row> seek(std::string_view index, const std::vector<KeyValue> &keys) {
         Statement &s = seekStatement(index, keys);
+        const ResetAfter reset(s);
         std::optional<Row> row;
         if (s.step()) row = readRow(s);
-        s.reset();
         return row;
     }
     // Every row whose leading index columns equal the keys, in index order.
     std::vector<Row> rows(std::string_view index, const std::vector<KeyValue> &keys) {
         Statement &s = seekStatement(index, keys);
+        const ResetAfter reset(s);
         std::vector<Row> out;
         while (s.step()) out.push_back(readRow(s));
-        s.reset();
         return out;
     }
     std::optional<Row> find(const KeyValue &key) { return seek(kPrimaryKey, {key}); }
     // Every row, in the order they were added.
     std::vector<Row> all() {
         Statement &s = statement("SELECT " + columnList() + " FROM " + sqlName(table_) + " ORDER BY rowid");
+        const ResetAfter reset(s);
         std::vector<Row> out;
         while (s.step()) out.push_back(readRow(s));
-        s.reset();
         return out;
     }
 

@@ -2,22 +2,6 @@
 
 namespace eng {
 
-namespace {
-
-// Resets the statement however reading its rows ends, so that it can be bound again.
-class ResetAfter {
-public:
-    explicit ResetAfter(Statement &statement) : statement_(statement) {}
-    ResetAfter(const ResetAfter &) = delete;
-    ResetAfter &operator=(const ResetAfter &) = delete;
-    ~ResetAfter() { statement_.reset(); }
-
-private:
-    Statement &statement_;
-};
-
-}  // namespace
-
 void ItemResourceQuery::ofTask(uint32_t task, const Visit &visit) {
     // The order of the TaskUrl index, which CItemsTable::ofTask follows.
     Statement &s = prepared(byTask_, R"("Items"."TaskId" = ? ORDER BY "Items"."TaskId", "Items"."UrlId", )"

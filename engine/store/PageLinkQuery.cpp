@@ -16,17 +16,12 @@ std::vector<LinkWithItem> PageLinkQuery::linksOf(uint32_t resId, uint32_t task) 
     s.bind(1, int64_t{task}).bind(2, int64_t{resId});
     const int itemColumn = rel_.columnsPerRow();
     std::vector<LinkWithItem> links;
-    try {
-        while (s.step()) {
-            LinkWithItem &row = links.emplace_back();
-            row.link = rel_.readRow(s);
-            if (!s.isNull(itemColumn)) row.item = items_.readRow(s, itemColumn);
-        }
-    } catch (...) {
-        s.reset();
-        throw;
+    const ResetAfter reset(s);
+    while (s.step()) {
+        LinkWithItem &row = links.emplace_back();
+        row.link = rel_.readRow(s);
+        if (!s.isNull(itemColumn)) row.item = items_.readRow(s, itemColumn);
     }
-    s.reset();
     return links;
 }
 

@@ -54,4 +54,18 @@ private:
     sqlite3_stmt *stmt_ = nullptr;
 };
 
+// Resets the statement however reading its rows ends, so that it can be
+// bound again: a row that cannot be read (memory, a caller's exception)
+// would otherwise leave it stepping, and every later bind would fail.
+class ResetAfter {
+public:
+    explicit ResetAfter(Statement &statement) : statement_(statement) {}
+    ResetAfter(const ResetAfter &) = delete;
+    ResetAfter &operator=(const ResetAfter &) = delete;
+    ~ResetAfter() { statement_.reset(); }
+
+private:
+    Statement &statement_;
+};
+
 }  // namespace eng

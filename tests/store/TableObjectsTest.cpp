@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "support/ProjectFiles.h"
 #include "support/TableFixture.h"
 
@@ -169,4 +171,49 @@ TEST(TableObjects, OpeningTablesChecksTheSchema) {
     test::executeSql(path, "ALTER TABLE Items RENAME COLUMN Tag TO Label");
     eng::Database db(path);
     EXPECT_THROW(eng::ProjectTables tables(db, nullptr), std::exception);
+}
+
+// A page's links come in their stored order, each with the item that the
+// asked task holds for its target: another task's item does not count, and
+// of two items for one target the first stored is the one.
+TEST(TableObjects, PageLinksComeWithTheTasksItemForEachTarget) {
+    Project p;
+    auto &strings = p.tables->strings;
+    const uint32_t held = strings.intern("http://h/held.html", eng::StringKind::Url, true);
+    const uint32_t others = strings.intern("http://h/others.html", eng::StringKind::Url, true);
+    for (const char *url : {"http://h/held.html", "http://h/new.html", "http://h/others.html"})
+        p.tables->rel.addLink(7, eng::Link{0, url, ""});
+    eng::ItemRow first = eng::CItemsTable::make(1, held, 0, 2, 0);
+    eng::ItemRow second = eng::CItemsTable::make(1, held, 0, 1, 0);
+    eng::ItemRow elsewhere = eng::CItemsTable::make(2, others, 0, 1, 0);
+    for (eng::ItemRow *item : {&first, &second, &elsewhere}) p.tables->items.addItem(*item);
+
+    const auto links = p.tables->pageLinks.linksOf(7, 1);
+    ASSERT_EQ(links.size(), 3u);
+    EXPECT_EQ(links[0].link.urlId, held);
+    ASSERT_TRUE(links[0].item);
+    EXPECT_EQ(links[0].item->itemId, first.itemId);
+    EXPECT_EQ(links[0].item->level, 2);
+    EXPECT_EQ(strings.textOf(links[1].link.urlId), "http://h/new.html");
+    EXPECT_FALSE(links[1].item);
+    EXPECT_EQ(links[2].link.urlId, others);
+    EXPECT_FALSE(links[2].item);
+    EXPECT_TRUE(p.tables->pageLinks.linksOf(8, 1).empty());
+}
+
+// A read that an exception ends half way leaves its statement ready to be
+// bound and run again.
+TEST(TableObjects, AnInterruptedReadLeavesItsStatementReady) {
+    Project p;
+    eng::Statement s = p.db->prepare("SELECT ? UNION ALL SELECT 2");
+    for (int64_t first : {1, 5}) {
+        s.bind(1, first);
+        try {
+            const eng::ResetAfter reset(s);
+            ASSERT_TRUE(s.step());
+            EXPECT_EQ(s.integer(0), first);
+            throw std::runtime_error("the reader gave up");
+        } catch (const std::runtime_error &) {
+        }
+    }
 }
