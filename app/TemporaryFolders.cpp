@@ -2,9 +2,15 @@
 
 #include <QDir>
 
-QString itemExportFolder() { return QDir::temp().filePath(QStringLiteral("ItemExportTemp")); }
+namespace {
+constexpr const char *kItemExport = "ItemExportTemp";
+
+QString inTemporaryFolder(const char *name) { return QDir::temp().filePath(QLatin1String(name)); }
+}  // namespace
+
+QString itemExportFolder() { return inTemporaryFolder(kItemExport); }
 
 void removeTemporaryFolders() {
-    for (const char *name : {"LarkTMP", "TaskExportTemp", "ItemExportTemp"})
-        QDir(QDir::temp().filePath(QLatin1String(name))).removeRecursively();
+    for (const char *name : {"LarkTMP", "TaskExportTemp", kItemExport})
+        QDir(inTemporaryFolder(name)).removeRecursively();
 }
