@@ -6,12 +6,14 @@
 # style sheets), serves it on 127.0.0.1, mirrors it with each tool from the
 # same start address with unlimited depth on the host, and prints for each
 # tool the wall time, user+sys CPU, peak RSS, files and pages stored and CPU
-# milliseconds per page, the size of lark's project file per page, then how many of the style-sheet-only images each
-# one stored. Then each copy is made browsable from disk (lark export of the
-# task; wget mirrors again with --convert-links, which reports its conversion
-# time; httrack's copy is relative already) and every link of every HTML file
-# is checked from disk (bench/check-links.py). Builds nothing: build lark first (scripts/build); wget, httrack,
-# nginx and GNU time come from `scripts/setup bench`.
+# milliseconds per page, the size of lark's project file per page and per
+# file, then how many of the style-sheet-only images each one stored. Then
+# each copy is made browsable from disk (lark export of the task; wget
+# mirrors again with --convert-links, which reports its conversion time;
+# httrack's copy is relative already) and every link of every HTML file is
+# checked from disk (bench/check-links.py). Builds nothing: build lark first
+# (scripts/build); wget, httrack, nginx and GNU time come from
+# `scripts/setup bench`.
 #
 # Usage: bench/crawl.sh [BUILD_DIR]
 #   BUILD_DIR defaults to build/ in the repository.

@@ -216,7 +216,10 @@ bool ItemWindow::selectInList(uint32_t resource) { return list_->selectResource(
 void ItemWindow::showRelatedFiles(bool shown) {
     related_->setVisible(shown);
     if (linkExplorer_->isChecked() != shown) linkExplorer_->setChecked(shown);
-    if (!shown) return storePanelHeight();
+    if (!shown) {
+        storePanelHeight();
+        return;
+    }
     // The height the user last gave the panel, else a third of the window's.
     const int height = splitter_->height() - splitter_->handleWidth();  // what the two parts share
     const int kept =

@@ -21,8 +21,9 @@ enum class AuthScheme { Basic, Digest };
 // makes a fresh exchange with exactly the given header lines after the Host
 // and User-Agent lines, then "Connection: Keep-Alive": a server that keeps
 // the connection open serves the thread's next request over it. Redirects
-// are not followed and bodies are not decoded. Credentials go with the request when a user name is set, in the
-// scheme given with them (Basic unless told).
+// are not followed and bodies are not decoded. Credentials go with the
+// request when a user name is set, in the scheme given with them (Basic
+// unless told).
 class HttpRequest {
 public:
     HttpRequest(InternetSession &session, std::string url);
